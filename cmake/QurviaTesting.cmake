@@ -1,0 +1,27 @@
+# qurvia_add_test(<name> LABEL <subsystem> SOURCES <files...> LIBS <targets...> [QT])
+#
+# One GoogleTest executable; every test case in it becomes a ctest test with
+# the subsystem label, so `ctest -L expr` runs one subsystem. With QT the
+# executable gets a main() that creates a QApplication and runs offscreen.
+function(qurvia_add_test name)
+  cmake_parse_arguments(T "QT" "LABEL" "SOURCES;LIBS" ${ARGN})
+  if(NOT T_LABEL)
+    message(FATAL_ERROR "qurvia_add_test(${name}): LABEL is required")
+  endif()
+  find_package(GTest REQUIRED)
+  include(GoogleTest)
+  add_executable(${name} ${T_SOURCES})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
+  if(T_QT)
+    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/QtTestMain.cpp)
+    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest Qt6::Widgets Qt6::Test)
+    set(env "QT_QPA_PLATFORM=offscreen")
+  else()
+    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main)
+    set(env "")
+  endif()
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES LABELS ${T_LABEL} ENVIRONMENT "${env}")
+endfunction()

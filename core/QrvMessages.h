@@ -1,0 +1,60 @@
+// The one table of error messages. Every exception the program raises takes
+// its text from here; call sites name a message, never a string literal.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <initializer_list>
+
+namespace qrv {
+
+enum class Msg {
+    // floating-point unit and run-time library
+    InvalidOp,         // "Invalid floating point operation"
+    ZeroDivide,        // "Floating point division by zero"
+    Overflow,          // "Floating point overflow"
+    DivByZero,         // "Division by zero"
+    InvalidFloat,      // "'%s' is not a valid floating point value"
+    ListIndex,         // "List index out of bounds (%d)"
+    AssertionFormat,   // "%s (%s, line %d)"
+    AssertionFailure,  // "Assertion failure"
+    CannotCreateFile,  // "Cannot create file %s"
+    CannotOpenClipboard,
+    // expression engine: compile parser
+    FactorExpected,
+    RightParenExpected,
+    UnknownSymbol,
+    FuncLeftParenExpected,
+    FuncCommaExpected,
+    FuncRightParenExpected,
+    NestedTooDeeply,
+    // expression engine: string hash map
+    DuplicateHashEntry,
+    HashMustBeEmpty,
+    HashNeedsTraits,
+    // math library
+    DomainCheck,
+    PowerComplex,
+    PowerInfinite,
+    // plot run range checks
+    InitialGreater,
+    InitialSmaller,
+    StepZero,
+    StepTooSmall,
+    Count_
+};
+
+// The raw text of a message, placeholders (%s, %d) still in it.
+std::string_view MessageText(Msg id);
+
+// The text with its placeholders replaced, in order, by the arguments.
+// "%s" and "%d" both take the next argument as given (callers pass numbers
+// already converted to text); "%%" is a literal percent sign.
+std::string FormatMessage(Msg id, std::initializer_list<std::string_view> args = {});
+
+// The text an error display shows for a message: when the message's last
+// character sorts after "." (a letter or a digit, for instance), a "." is
+// appended, so "Step must be non zero" reads "Step must be non zero.".
+std::string DisplayText(std::string_view message);
+
+} // namespace qrv

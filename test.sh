@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs the whole test suite through
+# ctest: the optimised build, the sanitizer build of the plain C++ libraries,
+# and a short fuzzing run of the expression engine. Exits non-zero on any failure.
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/packages.sh
+qurvia_install_missing "${QURVIA_BUILD_PACKAGES[@]}" "${QURVIA_TEST_PACKAGES[@]}"
+
+jobs=$(nproc 2>/dev/null || echo 2)
+
+echo "== optimised build and tests"
+cmake --preset default >/dev/null
+cmake --build --preset default -j "$jobs"
+ctest --preset default -j "$jobs" --timeout 600
+
+echo "== sanitizer build (address, undefined) of core, expr, mathlib"
+cmake --preset asan >/dev/null
+cmake --build --preset asan -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --preset asan -j "$jobs" --timeout 600 -L 'core|expr|mathlib'
+
+if [ -f fuzz/run-fuzzers.sh ]; then
+  echo "== fuzzing"
+  bash fuzz/run-fuzzers.sh "${QURVIA_FUZZ_SECONDS:-30}"
+fi
