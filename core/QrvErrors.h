@@ -18,9 +18,11 @@
 #include <string>
 #include <string_view>
 
-namespace qrv {
+namespace qrv
+{
 
-class Exception : public std::exception {
+class Exception : public std::exception
+{
 public:
     explicit Exception(std::string message) : message_(std::move(message)) {}
     explicit Exception(Msg id, std::initializer_list<std::string_view> args = {})
@@ -34,45 +36,53 @@ private:
     std::string message_;
 };
 
-class EMathError : public Exception {
+class EMathError : public Exception
+{
 public:
     using Exception::Exception;
 };
 
-class EInvalidOp : public EMathError {
+class EInvalidOp : public EMathError
+{
 public:
     EInvalidOp() : EMathError(Msg::InvalidOp) {}
 };
 
-class EZeroDivide : public EMathError {
+class EZeroDivide : public EMathError
+{
 public:
     EZeroDivide() : EMathError(Msg::ZeroDivide) {}
 };
 
-class EOverflow : public EMathError {
+class EOverflow : public EMathError
+{
 public:
     EOverflow() : EMathError(Msg::Overflow) {}
 };
 
 // Integer division or modulo by zero.
-class EDivByZero : public Exception {
+class EDivByZero : public Exception
+{
 public:
     EDivByZero() : Exception(Msg::DivByZero) {}
 };
 
 // A text that is not a valid floating-point value; carries the text.
-class EConvertError : public Exception {
+class EConvertError : public Exception
+{
 public:
     explicit EConvertError(std::string_view text) : Exception(Msg::InvalidFloat, {text}) {}
 };
 
-class EListError : public Exception {
+class EListError : public Exception
+{
 public:
     explicit EListError(long long index) : Exception(Msg::ListIndex, {std::to_string(index)}) {}
 };
 
 // A violated internal precondition: "<text> (<unit>, line <n>)".
-class EAssertionFailed : public Exception {
+class EAssertionFailed : public Exception
+{
 public:
     EAssertionFailed(std::string_view text, std::string_view unit, int line)
         : Exception(Msg::AssertionFormat, {text, unit, std::to_string(line)})
@@ -80,35 +90,41 @@ public:
     }
 };
 
-class EQrvError : public Exception {
+class EQrvError : public Exception
+{
 public:
     using Exception::Exception;
 };
 
-class EQrvExprEvalError : public EQrvError {
+class EQrvExprEvalError : public EQrvError
+{
 public:
     using EQrvError::EQrvError;
 };
 
-class EQrvStringHashMapError : public EQrvError {
+class EQrvStringHashMapError : public EQrvError
+{
 public:
     using EQrvError::EQrvError;
 };
 
-class EQrvMathError : public EQrvError {
+class EQrvMathError : public EQrvError
+{
 public:
     using EQrvError::EQrvError;
     EQrvMathError() : EQrvError(Msg::DomainCheck) {}
 };
 
 // The plot run's range-check errors.
-class TMathExpr : public Exception {
+class TMathExpr : public Exception
+{
 public:
     using Exception::Exception;
 };
 
 // Ends a command without a message: the error display ignores it.
-class EAbort : public Exception {
+class EAbort : public Exception
+{
 public:
     EAbort() : Exception(std::string("Operation aborted")) {}
 };
@@ -119,11 +135,11 @@ public:
 // and the line, when the condition does not hold.
 #define QRV_ASSERT(cond, text)                                                                               \
     do {                                                                                                     \
-        if (!(cond))                                                                                         \
-            throw ::qrv::EAssertionFailed((text), ::qrv::detail::BaseName(__FILE__), __LINE__);              \
+        if (!(cond)) throw ::qrv::EAssertionFailed((text), ::qrv::detail::BaseName(__FILE__), __LINE__);     \
     } while (0)
 
-namespace qrv::detail {
+namespace qrv::detail
+{
 constexpr std::string_view BaseName(std::string_view path)
 {
     auto slash = path.find_last_of('/');

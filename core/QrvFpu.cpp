@@ -2,9 +2,11 @@
 
 #include <cfenv>
 
-namespace qrv {
+namespace qrv
+{
 
-namespace {
+namespace
+{
 
 // x87 control word: all six exceptions masked (bits 0-5), precision control
 // 11 = 64-bit significand (bits 8-9), rounding control 00 = nearest (bits 10-11).
@@ -42,8 +44,7 @@ bool FloatEnvironmentIsDefault()
 
 void RaiseFloatFault(Float result)
 {
-    if (std::isnan(result))
-        throw EInvalidOp();
+    if (std::isnan(result)) throw EInvalidOp();
     throw EOverflow();
 }
 

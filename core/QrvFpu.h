@@ -23,7 +23,8 @@
 #include <cmath>
 #include <cstdint>
 
-namespace qrv {
+namespace qrv
+{
 
 // Puts the floating-point environment in force: round to nearest, 64-bit
 // significand precision, all exceptions masked. Called at program start and
@@ -51,8 +52,7 @@ inline Float Checked(Float result)
 inline Float CheckedDivide(Float left, Float right)
 {
     if (right == 0) [[unlikely]] {
-        if (left == 0)
-            throw EInvalidOp();
+        if (left == 0) throw EInvalidOp();
         throw EZeroDivide();
     }
     return Checked(left / right);

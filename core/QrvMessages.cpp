@@ -3,9 +3,11 @@
 #include <array>
 #include <cstddef>
 
-namespace qrv {
+namespace qrv
+{
 
-namespace {
+namespace
+{
 
 constexpr std::array<std::string_view, static_cast<std::size_t>(Msg::Count_)> kMessages = {
     "Invalid floating point operation",
@@ -42,8 +44,7 @@ constexpr std::array<std::string_view, static_cast<std::size_t>(Msg::Count_)> kM
 constexpr bool AllMessagesPresent()
 {
     for (auto text : kMessages)
-        if (text.empty())
-            return false;
+        if (text.empty()) return false;
     return true;
 }
 static_assert(AllMessagesPresent(), "every message needs a text");
@@ -71,8 +72,7 @@ std::string FormatMessage(Msg id, std::initializer_list<std::string_view> args)
                 continue;
             }
             if (k == 's' || k == 'd') {
-                if (next != args.end())
-                    out.append(*next++);
+                if (next != args.end()) out.append(*next++);
                 ++i;
                 continue;
             }
@@ -85,8 +85,7 @@ std::string FormatMessage(Msg id, std::initializer_list<std::string_view> args)
 std::string DisplayText(std::string_view message)
 {
     std::string out(message);
-    if (!out.empty() && static_cast<unsigned char>(out.back()) > static_cast<unsigned char>('.'))
-        out += '.';
+    if (!out.empty() && static_cast<unsigned char>(out.back()) > static_cast<unsigned char>('.')) out += '.';
     return out;
 }
 

@@ -2,23 +2,24 @@
 // its text from here; call sites name a message, never a string literal.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
-#include <initializer_list>
 
-namespace qrv {
+namespace qrv
+{
 
 enum class Msg {
     // floating-point unit and run-time library
-    InvalidOp,         // "Invalid floating point operation"
-    ZeroDivide,        // "Floating point division by zero"
-    Overflow,          // "Floating point overflow"
-    DivByZero,         // "Division by zero"
-    InvalidFloat,      // "'%s' is not a valid floating point value"
-    ListIndex,         // "List index out of bounds (%d)"
-    AssertionFormat,   // "%s (%s, line %d)"
-    AssertionFailure,  // "Assertion failure"
-    CannotCreateFile,  // "Cannot create file %s"
+    InvalidOp,        // "Invalid floating point operation"
+    ZeroDivide,       // "Floating point division by zero"
+    Overflow,         // "Floating point overflow"
+    DivByZero,        // "Division by zero"
+    InvalidFloat,     // "'%s' is not a valid floating point value"
+    ListIndex,        // "List index out of bounds (%d)"
+    AssertionFormat,  // "%s (%s, line %d)"
+    AssertionFailure, // "Assertion failure"
+    CannotCreateFile, // "Cannot create file %s"
     CannotOpenClipboard,
     // expression engine: compile parser
     FactorExpected,

@@ -9,7 +9,8 @@
 #include <string>
 #include <string_view>
 
-namespace qrv {
+namespace qrv
+{
 
 // The decimal separator used to read numbers in formulas and range fields
 // and to write the table and the labels. Read once from the system locale
