@@ -1,0 +1,96 @@
+// The expression engine's face to the application, and its chief header:
+// including it gives every public engine class.
+//
+//   TCompiledEvaluator evaluator;
+//   evaluator.ExternalContexts().Add(&builtins);   // shared, not owned
+//   evaluator.AddVar("x", x);                      // x: a double the caller owns
+//   evaluator.Compile("5.22 - 5.44E-4 * (x - 817)");
+//   for (...) { x = ...; y = evaluator.Evaluate(); }
+#pragma once
+
+#include "QrvErrors.h"
+#include "QrvExprLexer.h"
+#include "QrvExprNodes.h"
+#include "QrvExprParser.h"
+#include "QrvExprSymbols.h"
+#include "QrvExprVirtMach.h"
+#include "QrvFloat.h"
+#include "QrvStringHashMap.h"
+
+#include <string>
+#include <string_view>
+
+namespace qrv
+{
+
+// The symbol contexts of one evaluation setting. A name is looked up first
+// in the evaluator's own context, then in the attached contexts, the most
+// recently attached first, so the evaluator's variables hide shared symbols
+// of the same name.
+class TEasyEvaluator
+{
+public:
+    TEasyEvaluator();
+    TEasyEvaluator(const TEasyEvaluator&) = delete;
+    TEasyEvaluator& operator=(const TEasyEvaluator&) = delete;
+    virtual ~TEasyEvaluator();
+
+    // Binds a name to a 64-bit float the caller owns; the variable must stay
+    // in place while the evaluator evaluates. A name already bound (in any
+    // letter case) raises "Duplicate hash list entry: <name>".
+    void AddVar(std::string_view name, double& variable);
+
+    // The caller's shared contexts; attached, not owned.
+    TExprSetContext& ExternalContexts() { return externalContexts_; }
+    // The evaluator's own symbols (case-insensitive, owned).
+    TExprHashContext& OwnContext() { return ownContext_; }
+    // Own context last, so it is searched first.
+    TExprSetContext& SearchContexts() { return searchContexts_; }
+    const TExprSetContext& SearchContexts() const { return searchContexts_; }
+
+private:
+    // Declared so that destruction frees the search set, then the own
+    // context with its symbols, then the external set.
+    TExprSetContext externalContexts_{false};
+    TExprHashContext ownContext_{false, 127};
+    TExprSetContext searchContexts_{false};
+};
+
+// Compiles a formula once into a virtual-machine program, then evaluates it
+// as often as asked, reading the bound variables' current values each time.
+class TCompiledEvaluator final : public TEasyEvaluator
+{
+public:
+    TCompiledEvaluator();
+    ~TCompiledEvaluator() override;
+
+    // Builds the program of the text. Compiling the text of the current
+    // program again does nothing. On failure the error propagates, the
+    // evaluator holds no program, and a later Compile of any text, the same
+    // one included, parses again. An empty or blank text raises "Parse
+    // error: Factor expected".
+    void Compile(std::string_view text);
+
+    // Runs the program. Without a program, raises "List index out of bounds
+    // (0)".
+    Float Evaluate() { return machine_.Execute(); }
+
+    bool HasProgram() const { return hasProgram_; }
+    // The text of the current program; empty when there is none.
+    const std::string& Text() const { return text_; }
+    // How many programs Compile has built over the evaluator's life.
+    unsigned BuildCount() const { return buildCount_; }
+
+    const TExprVirtMach& Machine() const { return machine_; }
+    // The program listing with variable and function names taken from the
+    // symbols the evaluator can see ("const 2 | load x | mul").
+    std::string Dump() const;
+
+private:
+    TExprVirtMach machine_;
+    std::string text_;
+    bool hasProgram_ = false;
+    unsigned buildCount_ = 0;
+};
+
+} // namespace qrv

@@ -1,0 +1,296 @@
+// Expression-tree nodes, the node factory the parser and the symbols call,
+// and the one factory implementation whose nodes emit virtual-machine
+// operations.
+//
+// The parser describes a formula operands first, one factory call per
+// number, variable, operator and function call. The factory keeps every node
+// in creation order, so every operand precedes its user and the root comes
+// last; BuildProgram turns the nodes into a program in two flat passes over
+// that list (no recursion, however deep the tree).
+#pragma once
+
+#include "QrvExprVirtMach.h"
+#include "QrvFloat.h"
+
+#include <initializer_list>
+#include <memory>
+#include <vector>
+
+namespace qrv
+{
+
+class TExprNode
+{
+public:
+    explicit TExprNode(std::initializer_list<TExprNode*> children = {});
+    TExprNode(const TExprNode&) = delete;
+    TExprNode& operator=(const TExprNode&) = delete;
+    virtual ~TExprNode() = default;
+
+    void AddChild(TExprNode* child) { children_.push_back(child); }
+    std::size_t ChildCount() const { return children_.size(); }
+    TExprNode* Child(std::size_t index) const { return children_.at(index); }
+
+private:
+    std::vector<TExprNode*> children_; // not owned: the factory owns every node
+};
+
+// The abstract factory: what the parser and the symbols know of nodes.
+class TExprNodeFactory
+{
+public:
+    TExprNodeFactory() = default;
+    TExprNodeFactory(const TExprNodeFactory&) = delete;
+    TExprNodeFactory& operator=(const TExprNodeFactory&) = delete;
+    virtual ~TExprNodeFactory() = default;
+
+    using Node = TExprNode*;
+
+    virtual Node LoadVar32(const float* location) = 0;
+    virtual Node LoadVar64(const double* location) = 0;
+    virtual Node LoadVar80(const Float* location) = 0;
+    virtual Node LoadConst32(float value) = 0;
+    virtual Node LoadConst64(double value) = 0;
+    virtual Node LoadConst80(Float value) = 0;
+
+    virtual Node CallFloatFunc(TExprFloatFunc f) = 0;
+    virtual Node CallFloat32Func(TExprFloat32Func f) = 0;
+    virtual Node CallFloat64Func(TExprFloat64Func f) = 0;
+    virtual Node CallFloat80Func(TExprFloatFunc f) = 0;
+    virtual Node CallUnaryFunc(TExprUnaryFunc f, Node x) = 0;
+    virtual Node CallUnary32Func(TExprUnary32Func f, Node x) = 0;
+    virtual Node CallUnary64Func(TExprUnary64Func f, Node x) = 0;
+    virtual Node CallUnary80Func(TExprUnaryFunc f, Node x) = 0;
+    virtual Node CallBinaryFunc(TExprBinaryFunc f, Node x, Node y) = 0;
+    virtual Node CallBinary32Func(TExprBinary32Func f, Node x, Node y) = 0;
+    virtual Node CallBinary64Func(TExprBinary64Func f, Node x, Node y) = 0;
+    virtual Node CallBinary80Func(TExprBinaryFunc f, Node x, Node y) = 0;
+    virtual Node CallTernaryFunc(TExprTernaryFunc f, Node x, Node y, Node z) = 0;
+    virtual Node CallTernary32Func(TExprTernary32Func f, Node x, Node y, Node z) = 0;
+    virtual Node CallTernary64Func(TExprTernary64Func f, Node x, Node y, Node z) = 0;
+    virtual Node CallTernary80Func(TExprTernaryFunc f, Node x, Node y, Node z) = 0;
+
+    virtual Node Add(Node l, Node r) = 0;
+    virtual Node Subtract(Node l, Node r) = 0;
+    virtual Node Multiply(Node l, Node r) = 0;
+    virtual Node Divide(Node l, Node r) = 0;
+    virtual Node IntegerDivide(Node l, Node r) = 0;
+    virtual Node Modulo(Node l, Node r) = 0;
+    virtual Node Negate(Node x) = 0;
+
+    virtual Node Compare(Node l, Node r) = 0;
+    virtual Node CompareEqual(Node l, Node r) = 0;
+    virtual Node CompareNotEqual(Node l, Node r) = 0;
+    virtual Node CompareLess(Node l, Node r) = 0;
+    virtual Node CompareLessEqual(Node l, Node r) = 0;
+    virtual Node CompareGreater(Node l, Node r) = 0;
+    virtual Node CompareGreaterEqual(Node l, Node r) = 0;
+
+    virtual Node LogicalAnd(Node l, Node r) = 0;
+    virtual Node LogicalOr(Node l, Node r) = 0;
+    virtual Node LogicalXor(Node l, Node r) = 0;
+    virtual Node LogicalNot(Node x) = 0;
+
+    virtual Node BitwiseAnd(Node l, Node r) = 0;
+    virtual Node BitwiseOr(Node l, Node r) = 0;
+    virtual Node BitwiseXor(Node l, Node r) = 0;
+    virtual Node BitwiseNot(Node x) = 0;
+    virtual Node ShiftLeft(Node l, Node r) = 0;
+    virtual Node ShiftRight(Node l, Node r) = 0;
+};
+
+// ---- nodes that emit virtual-machine operations ---------------------------
+
+class TExprVirtMachNode : public TExprNode
+{
+public:
+    using TExprNode::TExprNode;
+
+    // Creates this node's operation, records it and appends it to the
+    // machine, which owns it.
+    virtual void Emit(TExprVirtMach& machine) = 0;
+
+    TExprVirtMachOp* EmittedOp() const { return emitted_; }
+    void ResetEmitted() { emitted_ = nullptr; }
+
+protected:
+    // The output slot of the index-th child's operation; the child is
+    // emitted before this node because it was created first.
+    const Float* OperandLocation(std::size_t index) const;
+    void Record(TExprVirtMachOp* op) { emitted_ = op; }
+
+private:
+    TExprVirtMachOp* emitted_ = nullptr; // owned by the machine
+};
+
+// The operation class a one-operand or two-operand node instantiates.
+using TExprUnaryOpClass = std::unique_ptr<TExprVirtMachOp> (*)(const Float* operand);
+using TExprBinaryOpClass = std::unique_ptr<TExprVirtMachOp> (*)(const Float* left, const Float* right);
+
+template <class Op> std::unique_ptr<TExprVirtMachOp> CreateUnaryOp(const Float* operand)
+{
+    return std::make_unique<Op>(operand);
+}
+template <class Op> std::unique_ptr<TExprVirtMachOp> CreateBinaryOp(const Float* left, const Float* right)
+{
+    return std::make_unique<Op>(left, right);
+}
+
+class TExprUnaryVmNode final : public TExprVirtMachNode
+{
+public:
+    TExprUnaryVmNode(TExprUnaryOpClass opClass, std::initializer_list<TExprNode*> children);
+    void Emit(TExprVirtMach& machine) override;
+
+private:
+    TExprUnaryOpClass opClass_;
+};
+
+class TExprBinaryVmNode final : public TExprVirtMachNode
+{
+public:
+    TExprBinaryVmNode(TExprBinaryOpClass opClass, std::initializer_list<TExprNode*> children);
+    void Emit(TExprVirtMach& machine) override;
+
+private:
+    TExprBinaryOpClass opClass_;
+};
+
+class TExprConstVmNode final : public TExprVirtMachNode
+{
+public:
+    explicit TExprConstVmNode(Float value) : value_(value) {}
+    void Emit(TExprVirtMach& machine) override;
+
+private:
+    Float value_;
+};
+
+// A variable load of the given width: T is float, double or Float.
+template <class T, class Op> class TExprVarVmNodeT final : public TExprVirtMachNode
+{
+public:
+    explicit TExprVarVmNodeT(const T* location) : location_(location) {}
+    void Emit(TExprVirtMach& machine) override { Record(machine.Add(std::make_unique<Op>(location_))); }
+
+private:
+    const T* location_;
+};
+
+using TExprVar32VmNode = TExprVarVmNodeT<float, TExprVar32VmOp>;
+using TExprVar64VmNode = TExprVarVmNodeT<double, TExprVar64VmOp>;
+using TExprVar80VmNode = TExprVarVmNodeT<Float, TExprVar80VmOp>;
+
+// A function call node: Op is one of the call operation classes; the
+// children are the arguments in order.
+template <class Op, std::size_t N> class TExprCallVmNodeT final : public TExprVirtMachNode
+{
+public:
+    using TFunction = typename Op::TFunction;
+
+    template <class... Args>
+    requires(sizeof...(Args) == N) explicit TExprCallVmNodeT(TFunction function, Args... arguments)
+        : TExprVirtMachNode(std::initializer_list<TExprNode*>{arguments...}), function_(function)
+    {
+    }
+    void Emit(TExprVirtMach& machine) override { EmitWith(machine, std::make_index_sequence<N>{}); }
+
+private:
+    template <std::size_t... I> void EmitWith(TExprVirtMach& machine, std::index_sequence<I...>)
+    {
+        Record(machine.Add(std::make_unique<Op>(function_, OperandLocation(I)...)));
+    }
+
+    TFunction function_;
+};
+
+using TExprCallFloatVmNode = TExprCallVmNodeT<TExprCallFloatVmOp, 0>;
+using TExprCallFloat32VmNode = TExprCallVmNodeT<TExprCallFloat32VmOp, 0>;
+using TExprCallFloat64VmNode = TExprCallVmNodeT<TExprCallFloat64VmOp, 0>;
+using TExprCallFloat80VmNode = TExprCallVmNodeT<TExprCallFloat80VmOp, 0>;
+using TExprCallUnaryVmNode = TExprCallVmNodeT<TExprCallUnaryVmOp, 1>;
+using TExprCallUnary32VmNode = TExprCallVmNodeT<TExprCallUnary32VmOp, 1>;
+using TExprCallUnary64VmNode = TExprCallVmNodeT<TExprCallUnary64VmOp, 1>;
+using TExprCallUnary80VmNode = TExprCallVmNodeT<TExprCallUnary80VmOp, 1>;
+using TExprCallBinaryVmNode = TExprCallVmNodeT<TExprCallBinaryVmOp, 2>;
+using TExprCallBinary32VmNode = TExprCallVmNodeT<TExprCallBinary32VmOp, 2>;
+using TExprCallBinary64VmNode = TExprCallVmNodeT<TExprCallBinary64VmOp, 2>;
+using TExprCallBinary80VmNode = TExprCallVmNodeT<TExprCallBinary80VmOp, 2>;
+using TExprCallTernaryVmNode = TExprCallVmNodeT<TExprCallTernaryVmOp, 3>;
+using TExprCallTernary32VmNode = TExprCallVmNodeT<TExprCallTernary32VmOp, 3>;
+using TExprCallTernary64VmNode = TExprCallVmNodeT<TExprCallTernary64VmOp, 3>;
+using TExprCallTernary80VmNode = TExprCallVmNodeT<TExprCallTernary80VmOp, 3>;
+
+// The factory whose nodes become a virtual-machine program. It owns every
+// node it creates; the emitted operations belong to the machine.
+class TExprVirtMachNodeFactory final : public TExprNodeFactory
+{
+public:
+    TExprVirtMachNodeFactory() = default;
+    ~TExprVirtMachNodeFactory() override;
+
+    // Clears the machine and fills it: constants first (into the constant
+    // list), then every other node in creation order (into the code list).
+    void BuildProgram(TExprVirtMach& machine);
+
+    std::size_t NodeCount() const { return nodes_.size(); }
+
+    Node LoadVar32(const float* location) override;
+    Node LoadVar64(const double* location) override;
+    Node LoadVar80(const Float* location) override;
+    Node LoadConst32(float value) override;
+    Node LoadConst64(double value) override;
+    Node LoadConst80(Float value) override;
+
+    Node CallFloatFunc(TExprFloatFunc f) override;
+    Node CallFloat32Func(TExprFloat32Func f) override;
+    Node CallFloat64Func(TExprFloat64Func f) override;
+    Node CallFloat80Func(TExprFloatFunc f) override;
+    Node CallUnaryFunc(TExprUnaryFunc f, Node x) override;
+    Node CallUnary32Func(TExprUnary32Func f, Node x) override;
+    Node CallUnary64Func(TExprUnary64Func f, Node x) override;
+    Node CallUnary80Func(TExprUnaryFunc f, Node x) override;
+    Node CallBinaryFunc(TExprBinaryFunc f, Node x, Node y) override;
+    Node CallBinary32Func(TExprBinary32Func f, Node x, Node y) override;
+    Node CallBinary64Func(TExprBinary64Func f, Node x, Node y) override;
+    Node CallBinary80Func(TExprBinaryFunc f, Node x, Node y) override;
+    Node CallTernaryFunc(TExprTernaryFunc f, Node x, Node y, Node z) override;
+    Node CallTernary32Func(TExprTernary32Func f, Node x, Node y, Node z) override;
+    Node CallTernary64Func(TExprTernary64Func f, Node x, Node y, Node z) override;
+    Node CallTernary80Func(TExprTernaryFunc f, Node x, Node y, Node z) override;
+
+    Node Add(Node l, Node r) override;
+    Node Subtract(Node l, Node r) override;
+    Node Multiply(Node l, Node r) override;
+    Node Divide(Node l, Node r) override;
+    Node IntegerDivide(Node l, Node r) override;
+    Node Modulo(Node l, Node r) override;
+    Node Negate(Node x) override;
+
+    Node Compare(Node l, Node r) override;
+    Node CompareEqual(Node l, Node r) override;
+    Node CompareNotEqual(Node l, Node r) override;
+    Node CompareLess(Node l, Node r) override;
+    Node CompareLessEqual(Node l, Node r) override;
+    Node CompareGreater(Node l, Node r) override;
+    Node CompareGreaterEqual(Node l, Node r) override;
+
+    Node LogicalAnd(Node l, Node r) override;
+    Node LogicalOr(Node l, Node r) override;
+    Node LogicalXor(Node l, Node r) override;
+    Node LogicalNot(Node x) override;
+
+    Node BitwiseAnd(Node l, Node r) override;
+    Node BitwiseOr(Node l, Node r) override;
+    Node BitwiseXor(Node l, Node r) override;
+    Node BitwiseNot(Node x) override;
+    Node ShiftLeft(Node l, Node r) override;
+    Node ShiftRight(Node l, Node r) override;
+
+private:
+    template <class NodeClass, class... Args> Node Make(Args&&... args);
+
+    std::vector<std::unique_ptr<TExprVirtMachNode>> nodes_; // creation order
+};
+
+} // namespace qrv

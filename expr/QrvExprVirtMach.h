@@ -1,0 +1,366 @@
+// The virtual machine that runs a compiled formula.
+//
+// A program is a flat list of operation objects. Each operation computes one
+// Float into its own `Output` slot, reading its operands straight from the
+// output slots of earlier operations or from variables that live outside the
+// engine. Running the program executes every operation once, in list order,
+// and yields the output of the last one: one virtual call per operation, no
+// parsing, no lookup, no allocation.
+//
+// Floating-point faults are detected by checking results (see QrvFpu.h), so
+// no infinity or NaN ever lands in an output slot.
+#pragma once
+
+#include "QrvFloat.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qrv
+{
+
+// Names for a program listing: a variable is known by its location, a
+// function by its address. Either lookup may be empty or answer "" when the
+// name is unknown; the listing then numbers the unknown items instead.
+using TExprDumpKey = std::uintptr_t;
+struct TExprDumpNames {
+    std::function<std::string(TExprDumpKey location)> Variable;
+    std::function<std::string(TExprDumpKey function)> Function;
+};
+
+class TExprDumpWriter;
+
+// The operation base. `Output` stays at a fixed address for the life of the
+// operation: later operations hold that address as their operand.
+class TExprVirtMachOp
+{
+public:
+    TExprVirtMachOp() = default;
+    TExprVirtMachOp(const TExprVirtMachOp&) = delete;
+    TExprVirtMachOp& operator=(const TExprVirtMachOp&) = delete;
+    virtual ~TExprVirtMachOp() = default;
+
+    virtual void Execute() = 0;
+
+    // The listing entry of this operation ("add", "const 2", "load x").
+    virtual void Describe(TExprDumpWriter& writer) const;
+    virtual std::string_view Mnemonic() const = 0;
+
+    const Float* OutputLocation() const { return &Output; }
+
+    Float Output = 0;
+};
+
+// ---- variables ------------------------------------------------------------
+
+class TExprVarVmOp : public TExprVirtMachOp
+{
+public:
+    virtual const void* Location() const = 0;
+    void Describe(TExprDumpWriter& writer) const override;
+};
+
+// A 32-bit float variable outside the engine, widened at each execution.
+class TExprVar32VmOp final : public TExprVarVmOp
+{
+public:
+    explicit TExprVar32VmOp(const float* location);
+    void Execute() override;
+    std::string_view Mnemonic() const override { return "load32"; }
+    const void* Location() const override { return location_; }
+
+private:
+    const float* location_;
+};
+
+// A 64-bit float variable (the plot run's x), widened at each execution.
+class TExprVar64VmOp final : public TExprVarVmOp
+{
+public:
+    explicit TExprVar64VmOp(const double* location);
+    void Execute() override;
+    std::string_view Mnemonic() const override { return "load"; }
+    const void* Location() const override { return location_; }
+
+private:
+    const double* location_;
+};
+
+class TExprVar80VmOp final : public TExprVarVmOp
+{
+public:
+    explicit TExprVar80VmOp(const Float* location);
+    void Execute() override;
+    std::string_view Mnemonic() const override { return "load80"; }
+    const void* Location() const override { return location_; }
+
+private:
+    const Float* location_;
+};
+
+// ---- constants ------------------------------------------------------------
+
+// Holds its value in `Output` from construction on; never executed by the
+// machine, since constants live in the constant list.
+class TExprConstVmOp final : public TExprVirtMachOp
+{
+public:
+    explicit TExprConstVmOp(Float value) { Output = value; }
+    void Execute() override {}
+    std::string_view Mnemonic() const override { return "const"; }
+    void Describe(TExprDumpWriter& writer) const override;
+};
+
+// ---- one operand ----------------------------------------------------------
+
+class TExprUnaryVmOp : public TExprVirtMachOp
+{
+public:
+    explicit TExprUnaryVmOp(const Float* operand) : operand_(operand) {}
+
+protected:
+    const Float* operand_;
+};
+
+#define QRV_EXPR_UNARY_OP(Class, mnemonic)                                                                   \
+    class Class final : public TExprUnaryVmOp                                                                \
+    {                                                                                                        \
+    public:                                                                                                  \
+        using TExprUnaryVmOp::TExprUnaryVmOp;                                                                \
+        void Execute() override;                                                                             \
+        std::string_view Mnemonic() const override { return mnemonic; }                                      \
+    };
+
+QRV_EXPR_UNARY_OP(TExprNegateVmOp, "neg")
+QRV_EXPR_UNARY_OP(TExprLogicalNotVmOp, "not")
+QRV_EXPR_UNARY_OP(TExprBitwiseNotVmOp, "bnot")
+
+#undef QRV_EXPR_UNARY_OP
+
+// ---- two operands ---------------------------------------------------------
+
+class TExprBinaryVmOp : public TExprVirtMachOp
+{
+public:
+    TExprBinaryVmOp(const Float* left, const Float* right) : left_(left), right_(right) {}
+
+protected:
+    const Float* left_;
+    const Float* right_;
+};
+
+#define QRV_EXPR_BINARY_OP(Class, mnemonic)                                                                  \
+    class Class final : public TExprBinaryVmOp                                                               \
+    {                                                                                                        \
+    public:                                                                                                  \
+        using TExprBinaryVmOp::TExprBinaryVmOp;                                                              \
+        void Execute() override;                                                                             \
+        std::string_view Mnemonic() const override { return mnemonic; }                                      \
+    };
+
+QRV_EXPR_BINARY_OP(TExprAddVmOp, "add")
+QRV_EXPR_BINARY_OP(TExprSubtractVmOp, "sub")
+QRV_EXPR_BINARY_OP(TExprMultiplyVmOp, "mul")
+QRV_EXPR_BINARY_OP(TExprDivideVmOp, "div")
+QRV_EXPR_BINARY_OP(TExprCompareVmOp, "cmp")
+QRV_EXPR_BINARY_OP(TExprGreaterVmOp, "gt")
+QRV_EXPR_BINARY_OP(TExprGreaterEqualVmOp, "ge")
+QRV_EXPR_BINARY_OP(TExprLessVmOp, "lt")
+QRV_EXPR_BINARY_OP(TExprLessEqualVmOp, "le")
+QRV_EXPR_BINARY_OP(TExprEqualVmOp, "eq")
+QRV_EXPR_BINARY_OP(TExprNotEqualVmOp, "ne")
+QRV_EXPR_BINARY_OP(TExprIntegerDivideVmOp, "idiv")
+QRV_EXPR_BINARY_OP(TExprModuloVmOp, "mod")
+QRV_EXPR_BINARY_OP(TExprShiftLeftVmOp, "shl")
+QRV_EXPR_BINARY_OP(TExprShiftRightVmOp, "shr")
+QRV_EXPR_BINARY_OP(TExprBitwiseAndVmOp, "band")
+QRV_EXPR_BINARY_OP(TExprBitwiseOrVmOp, "bor")
+QRV_EXPR_BINARY_OP(TExprBitwiseXorVmOp, "bxor")
+QRV_EXPR_BINARY_OP(TExprLogicalAndVmOp, "and")
+QRV_EXPR_BINARY_OP(TExprLogicalOrVmOp, "or")
+QRV_EXPR_BINARY_OP(TExprLogicalXorVmOp, "xor")
+
+#undef QRV_EXPR_BINARY_OP
+
+// ---- function calls -------------------------------------------------------
+
+namespace detail
+{
+template <class T, std::size_t N> struct TExprFuncType;
+template <class T> struct TExprFuncType<T, 0> {
+    using type = T (*)();
+};
+template <class T> struct TExprFuncType<T, 1> {
+    using type = T (*)(T);
+};
+template <class T> struct TExprFuncType<T, 2> {
+    using type = T (*)(T, T);
+};
+template <class T> struct TExprFuncType<T, 3> {
+    using type = T (*)(T, T, T);
+};
+} // namespace detail
+
+// A function of N arguments of type T returning T: the engine calls plain
+// function pointers.
+template <class T, std::size_t N> using TExprFunc = typename detail::TExprFuncType<T, N>::type;
+
+using TExprFloatFunc = TExprFunc<Float, 0>;
+using TExprUnaryFunc = TExprFunc<Float, 1>;
+using TExprBinaryFunc = TExprFunc<Float, 2>;
+using TExprTernaryFunc = TExprFunc<Float, 3>;
+using TExprFloat32Func = TExprFunc<float, 0>;
+using TExprUnary32Func = TExprFunc<float, 1>;
+using TExprBinary32Func = TExprFunc<float, 2>;
+using TExprTernary32Func = TExprFunc<float, 3>;
+using TExprFloat64Func = TExprFunc<double, 0>;
+using TExprUnary64Func = TExprFunc<double, 1>;
+using TExprBinary64Func = TExprFunc<double, 2>;
+using TExprTernary64Func = TExprFunc<double, 3>;
+
+// Narrows an argument to the width a 32-bit or 64-bit function takes; a
+// value beyond that width's range raises "Floating point overflow".
+template <class T> T NarrowArgument(Float value);
+template <> float NarrowArgument<float>(Float value);
+template <> double NarrowArgument<double>(Float value);
+template <> inline Float NarrowArgument<Float>(Float value)
+{
+    return value;
+}
+
+// The shared body of every call operation: read the arguments, narrow them
+// to the function's width, call, widen the result and check it.
+template <class T, std::size_t N> class TExprCallVmOpT : public TExprVirtMachOp
+{
+public:
+    using TFunction = TExprFunc<T, N>;
+
+    template <class... Locations>
+    requires(sizeof...(Locations) == N) explicit TExprCallVmOpT(TFunction function, Locations... arguments)
+        : function_(function), arguments_{arguments...}
+    {
+    }
+
+    void Execute() override { Output = Finish(Call(std::make_index_sequence<N>{})); }
+    void Describe(TExprDumpWriter& writer) const override;
+    TExprDumpKey FunctionKey() const { return reinterpret_cast<TExprDumpKey>(function_); }
+
+private:
+    template <std::size_t... I> T Call(std::index_sequence<I...>) const
+    {
+        return function_(NarrowArgument<T>(*arguments_[I])...);
+    }
+    static Float Finish(T result);
+
+    TFunction function_;
+    std::array<const Float*, N> arguments_;
+};
+
+#define QRV_EXPR_CALL_OP(Class, T, N, mnemonic)                                                              \
+    class Class final : public TExprCallVmOpT<T, N>                                                          \
+    {                                                                                                        \
+    public:                                                                                                  \
+        using TExprCallVmOpT::TExprCallVmOpT;                                                                \
+        std::string_view Mnemonic() const override { return mnemonic; }                                      \
+    };
+
+QRV_EXPR_CALL_OP(TExprCallFloatVmOp, Float, 0, "call")
+QRV_EXPR_CALL_OP(TExprCallFloat32VmOp, float, 0, "call32")
+QRV_EXPR_CALL_OP(TExprCallFloat64VmOp, double, 0, "call64")
+QRV_EXPR_CALL_OP(TExprCallFloat80VmOp, Float, 0, "call80")
+QRV_EXPR_CALL_OP(TExprCallUnaryVmOp, Float, 1, "call")
+QRV_EXPR_CALL_OP(TExprCallUnary32VmOp, float, 1, "call32")
+QRV_EXPR_CALL_OP(TExprCallUnary64VmOp, double, 1, "call64")
+QRV_EXPR_CALL_OP(TExprCallUnary80VmOp, Float, 1, "call80")
+QRV_EXPR_CALL_OP(TExprCallBinaryVmOp, Float, 2, "call")
+QRV_EXPR_CALL_OP(TExprCallBinary32VmOp, float, 2, "call32")
+QRV_EXPR_CALL_OP(TExprCallBinary64VmOp, double, 2, "call64")
+QRV_EXPR_CALL_OP(TExprCallBinary80VmOp, Float, 2, "call80")
+QRV_EXPR_CALL_OP(TExprCallTernaryVmOp, Float, 3, "call")
+QRV_EXPR_CALL_OP(TExprCallTernary32VmOp, float, 3, "call32")
+QRV_EXPR_CALL_OP(TExprCallTernary64VmOp, double, 3, "call64")
+QRV_EXPR_CALL_OP(TExprCallTernary80VmOp, Float, 3, "call80")
+
+#undef QRV_EXPR_CALL_OP
+
+// ---- the machine ----------------------------------------------------------
+
+class TExprVirtMach
+{
+public:
+    TExprVirtMach() = default;
+    TExprVirtMach(const TExprVirtMach&) = delete;
+    TExprVirtMach& operator=(const TExprVirtMach&) = delete;
+    ~TExprVirtMach();
+
+    // Append to the code list or the constant list; the machine owns the
+    // operation from then on. Returns the operation.
+    TExprVirtMachOp* Add(std::unique_ptr<TExprVirtMachOp> op);
+    TExprVirtMachOp* AddConst(std::unique_ptr<TExprVirtMachOp> op);
+
+    // Frees every operation of both lists.
+    void Clear();
+
+    // Runs the code list in order and returns the last operation's output.
+    // With an empty code list the formula is a single constant: its value is
+    // returned without executing anything. With no operation at all, raises
+    // "List index out of bounds (0)".
+    Float Execute();
+
+    const std::vector<TExprVirtMachOp*>& Code() const { return code_; }
+    const std::vector<TExprVirtMachOp*>& Constants() const { return consts_; }
+
+private:
+    // Raw pointers keep the execution loop to one load and one virtual call
+    // per operation; ownership is released in Clear().
+    std::vector<TExprVirtMachOp*> code_;
+    std::vector<TExprVirtMachOp*> consts_;
+};
+
+// The program listing: the constant list, then the code list, entries joined
+// by " | ", e.g. "const 2 | load x | mul | load x | call sin | add".
+std::string Dump(const TExprVirtMach& machine, const TExprDumpNames& names = {});
+
+// Collects listing entries; numbers variables and functions it has no name
+// for ("var1", "func1") in order of first appearance.
+class TExprDumpWriter
+{
+public:
+    explicit TExprDumpWriter(const TExprDumpNames& names) : names_(names) {}
+    void Entry(std::string_view mnemonic, std::string_view operand = {});
+    std::string VariableName(TExprDumpKey location);
+    std::string FunctionName(TExprDumpKey function);
+    const std::string& Text() const { return text_; }
+
+private:
+    const TExprDumpNames& names_;
+    std::vector<TExprDumpKey> unnamedVariables_;
+    std::vector<TExprDumpKey> unnamedFunctions_;
+    std::string text_;
+};
+
+template <class T, std::size_t N> void TExprCallVmOpT<T, N>::Describe(TExprDumpWriter& writer) const
+{
+    writer.Entry(Mnemonic(), writer.FunctionName(FunctionKey()));
+}
+
+extern template class TExprCallVmOpT<Float, 0>;
+extern template class TExprCallVmOpT<Float, 1>;
+extern template class TExprCallVmOpT<Float, 2>;
+extern template class TExprCallVmOpT<Float, 3>;
+extern template class TExprCallVmOpT<float, 0>;
+extern template class TExprCallVmOpT<float, 1>;
+extern template class TExprCallVmOpT<float, 2>;
+extern template class TExprCallVmOpT<float, 3>;
+extern template class TExprCallVmOpT<double, 0>;
+extern template class TExprCallVmOpT<double, 1>;
+extern template class TExprCallVmOpT<double, 2>;
+extern template class TExprCallVmOpT<double, 3>;
+
+} // namespace qrv
