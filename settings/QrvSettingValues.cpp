@@ -1,0 +1,10 @@
+#include "QrvSettingValues.h"
+
+namespace qrv
+{
+
+TColor Element_Color = kDefaultElementColor;
+std::string Output_File = kDefaultOutputFile;
+bool Use_Enhanced_Metafiles = kDefaultUseEnhancedMetafiles;
+
+} // namespace qrv
