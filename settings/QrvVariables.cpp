@@ -113,6 +113,12 @@ std::int32_t TInt::Value() const
 
 void TInt::SetValue(std::int32_t value)
 {
+    isLoaded_ = true;
+    StoreValue(value);
+}
+
+void TInt::StoreValue(std::int32_t value)
+{
     value_ = value;
     UpdateData();
     RefreshControl();
@@ -122,7 +128,7 @@ void TInt::SetDefault(std::int32_t value)
 {
     if (value == default_) return;
     default_ = value;
-    SetValue(value);
+    StoreValue(value);
 }
 
 void TInt::SetLength(TSetLength length)
@@ -209,6 +215,12 @@ double TFlt::Value() const
 
 void TFlt::SetValue(double value)
 {
+    isLoaded_ = true;
+    StoreValue(value);
+}
+
+void TFlt::StoreValue(double value)
+{
     value_ = value;
     UpdateData();
     RefreshControl();
@@ -217,7 +229,7 @@ void TFlt::SetValue(double value)
 void TFlt::SetDefault(double value)
 {
     default_ = value;
-    SetValue(value);
+    StoreValue(value);
 }
 
 TFloatFormat TFlt::Format() const
@@ -257,7 +269,7 @@ void TFlt::SetFormatText(std::string text)
     // Set again so a linked edit shows the new form. The stored value is
     // used, not Value(): properties may still be being set, and reading the
     // file now would use an unfinished section or key.
-    SetValue(value_);
+    StoreValue(value_);
 }
 
 std::string TFlt::DisplayText(double value) const
@@ -318,6 +330,12 @@ const std::string& TStr::Value() const
 
 void TStr::SetValue(std::string value)
 {
+    isLoaded_ = true;
+    StoreValue(std::move(value));
+}
+
+void TStr::StoreValue(std::string value)
+{
     value_ = std::move(value);
     UpdateData();
     RefreshControl();
@@ -327,7 +345,7 @@ void TStr::SetDefault(std::string value)
 {
     if (value == default_) return;
     default_ = std::move(value);
-    SetValue(default_);
+    StoreValue(default_);
 }
 
 void TStr::UpdateData()
@@ -381,6 +399,12 @@ bool TChk::Value() const
 
 void TChk::SetValue(bool value)
 {
+    isLoaded_ = true;
+    StoreValue(value);
+}
+
+void TChk::StoreValue(bool value)
+{
     value_ = value;
     UpdateData();
     RefreshControl();
@@ -390,7 +414,7 @@ void TChk::SetDefault(bool value)
 {
     if (value == default_) return;
     default_ = value;
-    SetValue(value);
+    StoreValue(value);
 }
 
 void TChk::UpdateData()

@@ -113,6 +113,9 @@ public:
     std::string_view ClassName() const override { return "TInt"; }
 
     std::int32_t Value() const;
+    // Sets the value, updates the bound variable and the linked control. No
+    // range check. A value set this way counts as loaded: the file is not
+    // read over it later.
     void SetValue(std::int32_t value);
     std::int32_t Default() const { return default_; }
     void SetDefault(std::int32_t value);
@@ -134,6 +137,11 @@ public:
     void Assign(const TVariable& source) override;
 
 private:
+    // Sets the value without marking it loaded: a default or a format set
+    // while the properties are being set must not stop the file from being
+    // read.
+    void StoreValue(std::int32_t value);
+
     mutable std::int32_t value_ = 0;
     std::int32_t remembered_ = 0;
     std::int32_t default_ = 0;
@@ -185,6 +193,8 @@ public:
 
 private:
     void SetFormatText(std::string text);
+    // Sets the value without marking it loaded (see TInt).
+    void StoreValue(double value);
 
     mutable double value_ = 0;
     double remembered_ = 0;
@@ -219,6 +229,9 @@ public:
     void Assign(const TVariable& source) override;
 
 private:
+    // Sets the value without marking it loaded (see TInt).
+    void StoreValue(std::string value);
+
     mutable std::string value_;
     std::string remembered_;
     std::string default_;
@@ -249,6 +262,9 @@ public:
     void Assign(const TVariable& source) override;
 
 private:
+    // Sets the value without marking it loaded (see TInt).
+    void StoreValue(bool value);
+
     mutable bool value_ = false;
     bool remembered_ = false;
     bool default_ = false;

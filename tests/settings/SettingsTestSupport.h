@@ -1,0 +1,53 @@
+// Temporary settings files for the settings tests.
+#pragma once
+
+#include "QrvSettingsFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace qrv::test
+{
+
+// A temporary directory with a settings file path in it; the program-wide
+// handle is closed (without writing) when the object goes.
+class TTempSettings
+{
+public:
+    TTempSettings() : path_(dir_.filePath(QStringLiteral("QURVIA.INI"))) {}
+    ~TTempSettings() { DropHandle(); }
+
+    const QString& Path() const { return path_; }
+    QString Dir() const { return dir_.path(); }
+
+    void WriteFile(const std::string& content) const { WriteFile(path_, content); }
+    static void WriteFile(const QString& path, const std::string& content)
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(content.data(), qint64(content.size()));
+    }
+
+    bool Exists() const { return QFile::exists(path_); }
+    std::string ReadFile() const
+    {
+        QFile file(path_);
+        if (!file.open(QIODevice::ReadOnly)) return "<missing>";
+        return file.readAll().toStdString();
+    }
+
+    void Open() const { OpenSettingsFile(path_); }
+    // Releases the handle without writing anything.
+    static void DropHandle() { OpenSettingsFile(QString()); }
+
+private:
+    QTemporaryDir dir_;
+    QString path_;
+};
+
+} // namespace qrv::test
