@@ -1,0 +1,59 @@
+// The table of built-in names: 49 constants and 37 functions, in the order
+// the built-in context registers them. Plain data, so that the tables can be
+// checked without an evaluator.
+#pragma once
+
+#include "QrvAngleMode.h"
+#include "QrvFloat.h"
+#include "QrvMath.h"
+
+#include <span>
+#include <string_view>
+
+namespace qrv
+{
+
+struct TBuiltinConstant {
+    std::string_view Name;
+    Float Value;
+};
+
+// Exactly one of Unary and Binary is set.
+struct TBuiltinFunction {
+    std::string_view Name;
+    Float (*Unary)(Float);
+    Float (*Binary)(Float, Float);
+};
+
+std::span<const TBuiltinConstant> BuiltinConstants();
+std::span<const TBuiltinFunction> BuiltinFunctions();
+
+// The angle layer around a library routine. An argument wrapper converts its
+// argument from the current angle unit to radians; a result wrapper converts
+// the routine's radian result to the current unit. In Radians (or any other
+// answer of the query) the value passes unchanged.
+template <Float (*Routine)(Float)> Float WithAngleArgument(Float x)
+{
+    switch (CurrentAngleMode()) {
+    case TAngleMode::Degrees:
+        return Routine(DegreesToRadians(x));
+    case TAngleMode::Grads:
+        return Routine(GradsToRadians(x));
+    default:
+        return Routine(x);
+    }
+}
+
+template <Float (*Routine)(Float)> Float WithAngleResult(Float x)
+{
+    switch (CurrentAngleMode()) {
+    case TAngleMode::Degrees:
+        return Routine(x) * DegreesPerRadian;
+    case TAngleMode::Grads:
+        return Routine(x) * GradsPerRadian;
+    default:
+        return Routine(x);
+    }
+}
+
+} // namespace qrv

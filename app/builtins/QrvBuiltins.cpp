@@ -1,0 +1,35 @@
+#include "QrvBuiltins.h"
+
+#include <memory>
+
+namespace qrv
+{
+
+namespace
+{
+
+std::unique_ptr<TExprHashContext> BuildContext()
+{
+    auto context = std::make_unique<TExprHashContext>(false, 100);
+    for (const TBuiltinConstant& constant : BuiltinConstants())
+        context->Add(std::make_unique<TExprConstSym>(constant.Name, constant.Value));
+    for (const TBuiltinFunction& function : BuiltinFunctions()) {
+        if (function.Unary != nullptr)
+            context->Add(std::make_unique<TExprUnaryFuncSym>(function.Name, function.Unary));
+        else
+            context->Add(std::make_unique<TExprBinaryFuncSym>(function.Name, function.Binary));
+    }
+    return context;
+}
+
+} // namespace
+
+TExprHashContext* BuiltinContext()
+{
+    // Freed with the other statics at program exit, with all its symbols.
+    static std::unique_ptr<TExprHashContext> context;
+    if (!context) context = BuildContext();
+    return context.get();
+}
+
+} // namespace qrv
