@@ -49,7 +49,6 @@ TExprVirtMachNodeFactory::~TExprVirtMachNodeFactory() = default;
 
 template <class NodeClass, class... Args> TExprNode* TExprVirtMachNodeFactory::Make(Args&&... args)
 {
-    nodes_.reserve(nodes_.size() + 1);
     return nodes_.emplace_back(std::make_unique<NodeClass>(std::forward<Args>(args)...)).get();
 }
 

@@ -256,14 +256,14 @@ TExprVirtMach::~TExprVirtMach()
 
 TExprVirtMachOp* TExprVirtMach::Add(std::unique_ptr<TExprVirtMachOp> op)
 {
-    code_.reserve(code_.size() + 1);
-    return code_.emplace_back(op.release());
+    code_.push_back(op.get()); // if this throws, op still owns the operation
+    return op.release();
 }
 
 TExprVirtMachOp* TExprVirtMach::AddConst(std::unique_ptr<TExprVirtMachOp> op)
 {
-    consts_.reserve(consts_.size() + 1);
-    return consts_.emplace_back(op.release());
+    consts_.push_back(op.get());
+    return op.release();
 }
 
 void TExprVirtMach::Clear()
