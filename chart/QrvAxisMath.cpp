@@ -1,0 +1,184 @@
+#include "QrvAxisMath.h"
+
+#include <climits>
+#include <cmath>
+
+namespace qrv
+{
+
+double RoundHalfEven(double x)
+{
+    if (!std::isfinite(x)) return x;
+    const double lower = std::floor(x);
+    const double diff = x - lower;
+    if (diff > 0.5) return lower + 1.0;
+    if (diff < 0.5) return lower;
+    return std::fmod(lower, 2.0) == 0.0 ? lower : lower + 1.0;
+}
+
+int NearestInt(double x)
+{
+    if (std::isnan(x)) return 0;
+    const double r = RoundHalfEven(x);
+    if (r >= static_cast<double>(INT_MAX)) return INT_MAX;
+    if (r <= static_cast<double>(INT_MIN)) return INT_MIN;
+    return static_cast<int>(r);
+}
+
+int TAxisScale::ValueToPixel(double value) const
+{
+    if (RangeSpan != 0.0) {
+        const double d = (value - RangeMin) * PixelLength() / RangeSpan;
+        if (std::fabs(d) < 2147483647.0) {
+            const long long n = static_cast<long long>(RoundHalfEven(d));
+            const bool fromStart = Horizontal != Inverted;
+            const long long p = fromStart ? StartPixel + n : EndPixel - n;
+            if (p > INT_MAX) return INT_MAX;
+            if (p < INT_MIN) return INT_MIN;
+            return static_cast<int>(p);
+        }
+    }
+    return CenterPixel();
+}
+
+double TAxisScale::PixelToValue(int pixel) const
+{
+    if (PixelLength() < 1) return 0.0;
+    const double from = Inverted ? EndPixel : StartPixel;
+    const double a = (pixel - from) * RangeSpan / PixelLength();
+    return Horizontal != Inverted ? RangeMin + a : RangeMax - a;
+}
+
+double NextNiceStep(double x)
+{
+    if (!(x > 0.0) || !std::isfinite(x)) return x;
+    // Bring x into [1, 10) by the same factors the result is scaled back by,
+    // so every step carries the rounding of its repeated multiplications.
+    int decades = 0;
+    while (x >= 10.0) {
+        x *= 0.1;
+        ++decades;
+    }
+    while (x < 1.0) {
+        x *= 10.0;
+        --decades;
+    }
+    // That rounding leaves a step like 1E-12 at 9.999... of the decade below
+    // or 2E-12 at 1.999...: a value within the tolerance of a nice number
+    // counts as that number, so 1E-12 is followed by 2E-12, not by 1E-12.
+    constexpr double tolerance = 1.0 - 1e-9;
+    if (x >= 10.0 * tolerance) {
+        x = 1.0;
+        ++decades;
+    }
+    double r = x < 2.0 * tolerance ? 2.0 : x < 5.0 * tolerance ? 5.0 : 10.0;
+    for (; decades > 0; --decades)
+        r *= 10.0;
+    for (; decades < 0; ++decades)
+        r *= 0.1;
+    return r;
+}
+
+namespace
+{
+
+// The next nice step, and never a step that fails to grow: a value the
+// rounding of the decade scaling brings back onto itself doubles instead,
+// so the search always advances.
+double GrowStep(double step)
+{
+    const double next = NextNiceStep(step);
+    return next > step ? next : step * 2.0;
+}
+
+} // namespace
+
+int MaxLabelCount(int pixelLength, double labelSize, int separationPercent)
+{
+    if (labelSize <= 0.0) return 1;
+    double room = labelSize;
+    if (separationPercent > 0) room += RoundHalfEven(separationPercent * 0.01 * labelSize);
+    return NearestInt(pixelLength / room);
+}
+
+double ComputeIncrement(const TStepQuery& q)
+{
+    const int n = MaxLabelCount(q.PixelLength, q.LabelSize, q.LabelsSeparation);
+    if (n < 1) return MinAxisIncrement;
+    double step = q.Increment > 0.0 ? q.Increment : std::fabs(q.RangeSpan) >= 1.0 ? 1.0 : MinAxisIncrement;
+    if (q.LabelsSeparation > 0) {
+        double k = n + 1.0;
+        // Each pass at least doubles the step, so the count falls below n;
+        // a range too wide for any finite step (beyond the double range)
+        // ends when the step stops being finite.
+        while (k > n && std::isfinite(step)) {
+            const double quotient = q.RangeSpan / step;
+            if (std::fabs(quotient) < 2147483647.0) {
+                k = RoundHalfEven(quotient);
+                if (k > n) step = GrowStep(step);
+            } else {
+                step = GrowStep(step);
+            }
+        }
+    }
+    return step > MinAxisIncrement ? step : MinAxisIncrement;
+}
+
+std::vector<TAxisLabel> LabelWalk(const TAxisScale& scale, double step, const TWalkOptions& options)
+{
+    std::vector<TAxisLabel> labels;
+    if (!(step > 0.0)) return labels;
+    if (scale.RangeMin == scale.RangeMax) {
+        // Every value of a single-value range maps to the centre: one label
+        // there says what the value is.
+        labels.push_back({scale.RangeMax, scale.CenterPixel()});
+        return labels;
+    }
+    if (!(std::fabs(scale.RangeSpan / step) < MaxLabelSteps)) return labels;
+
+    double value = options.RoundFirstLabel ? std::trunc(scale.RangeMax / step) * step : scale.RangeMax;
+    while (value > scale.RangeMax) {
+        const double next = value - step;
+        if (next == value) return labels;
+        value = next;
+    }
+    const double lowerLimit = (scale.RangeMin - MinAxisIncrement) / 1.000000000001;
+    while (value >= lowerLimit && static_cast<int>(labels.size()) < MaxTickPositions) {
+        const int p = scale.ValueToPixel(value);
+        if (options.LabelsOnAxis || (scale.StartPixel < p && p < scale.EndPixel))
+            labels.push_back({value, p});
+        const double next = value - step;
+        if (next == value) break;
+        value = next;
+    }
+    return labels;
+}
+
+std::vector<int> MinorTickPositions(const std::vector<int>& ticks, int minorCount, int startPixel,
+                                    int endPixel)
+{
+    std::vector<int> minors;
+    if (ticks.empty() || minorCount < 1) return minors;
+    auto addInterval = [&](long long from, long long to) {
+        // minor ticks at to - nearest(j * (to - from) / (count + 1))
+        for (int j = 1; j <= minorCount; ++j) {
+            const double offset =
+                RoundHalfEven(static_cast<double>(j) * static_cast<double>(to - from) / (minorCount + 1));
+            const long long p = to - static_cast<long long>(offset);
+            if (startPixel < p && p < endPixel) minors.push_back(static_cast<int>(p));
+        }
+    };
+    for (std::size_t k = 1; k < ticks.size(); ++k)
+        addInterval(ticks[k - 1], ticks[k]);
+    if (ticks.size() >= 2) {
+        // Continue the spacing beyond both ends: mirror the first and last
+        // intervals outwards.
+        const long long t0 = ticks[0], t1 = ticks[1];
+        addInterval(t0, t0 + (t0 - t1));
+        const long long tl = ticks[ticks.size() - 1], tp = ticks[ticks.size() - 2];
+        addInterval(tl, tl + (tl - tp));
+    }
+    return minors;
+}
+
+} // namespace qrv

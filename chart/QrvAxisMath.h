@@ -1,0 +1,86 @@
+// The arithmetic of an axis, free of any window: value <-> pixel mapping,
+// the label step search and the label walk. The axis object and the zoom
+// code drive these with the state of the current layout.
+#pragma once
+
+#include <vector>
+
+namespace qrv
+{
+
+inline constexpr double MinAxisIncrement = 1e-12;
+// No more tick positions are recorded in one drawing.
+inline constexpr int MaxTickPositions = 2000;
+// A walk that would take this many steps or more produces no labels.
+inline constexpr double MaxLabelSteps = 10000.0;
+
+// x rounded to the nearest integer, halves to even (independent of the
+// floating-point rounding mode).
+double RoundHalfEven(double x);
+// The same as an int, clamped to the int range (NaN gives 0).
+int NearestInt(double x);
+
+// The range and pixel span of an axis in one layout.
+struct TAxisScale {
+    double RangeMin = 0.0;
+    double RangeMax = 0.0;
+    double RangeSpan = 0.0;
+    int StartPixel = 0;
+    int EndPixel = 0;
+    bool Horizontal = true;
+    bool Inverted = false;
+
+    int PixelLength() const { return EndPixel - StartPixel; }
+    // Truncated toward zero, as the layout counts it.
+    int CenterPixel() const { return (StartPixel + EndPixel) / 2; }
+    // Horizontal axes grow to the right, vertical ones upwards. A zero span,
+    // a non-finite value or a distance beyond the int range maps to the
+    // centre; the result is clamped to the int range.
+    int ValueToPixel(double value) const;
+    // 0 while the axis has no length.
+    double PixelToValue(int pixel) const;
+};
+
+// The label step after x: 1, 2, 5, 10, 20, 50 ... for any decade. Returns x
+// itself when it is not a positive finite number.
+double NextNiceStep(double x);
+
+// How many labels of the given size (across the label gap) fit along the
+// axis.
+int MaxLabelCount(int pixelLength, double labelSize, int separationPercent);
+
+struct TStepQuery {
+    double RangeSpan = 0.0;
+    int PixelLength = 0;
+    double LabelSize = 0.0;    // pixels along the axis one label takes
+    int LabelsSeparation = 10; // percent of the label size
+    double Increment = 0.0;    // smallest allowed step, 0 = free
+};
+
+// The label step: the smallest step of the nice sequence (from Increment,
+// 1 or 1E-12) whose label count fits; never below 1E-12.
+double ComputeIncrement(const TStepQuery& q);
+
+struct TAxisLabel {
+    double Value;
+    int Pixel;
+};
+
+struct TWalkOptions {
+    bool RoundFirstLabel = true;
+    bool LabelsOnAxis = true;
+};
+
+// The labels of one drawing, from the top of the range downwards, on whole
+// multiples of the step. An axis whose range is a single value gets one
+// label at its centre. Ends after at most MaxTickPositions labels and
+// whenever subtracting the step no longer changes the value.
+std::vector<TAxisLabel> LabelWalk(const TAxisScale& scale, double step, const TWalkOptions& options = {});
+
+// Minor tick positions between neighbouring major ticks (in the order the
+// walk produced them) and one interval beyond the first and the last,
+// keeping only those strictly between startPixel and endPixel.
+std::vector<int> MinorTickPositions(const std::vector<int>& ticks, int minorCount, int startPixel,
+                                    int endPixel);
+
+} // namespace qrv

@@ -1,0 +1,40 @@
+// Chart pictures as bytes, written to files and placed on the clipboard.
+// Everything that can fail raises the message table's file or clipboard
+// error; nothing is written half-way without being reported.
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+class QFileDevice;
+class QMimeData;
+
+namespace qrv
+{
+
+// The image as the bytes of a Windows bitmap (.bmp) file.
+QByteArray EncodeBmp(const QImage& image);
+
+// Writes all bytes to the device, opening it for writing (truncating) if it
+// is not open yet, and flushes it. A QSaveFile may be passed: committing it
+// is the caller's business. Raises "Cannot create file <name>" on failure.
+void WriteFileBytes(QFileDevice& file, const QByteArray& bytes);
+// Creates (or truncates) the named file and writes the bytes to it.
+void WriteFile(const QString& fileName, const QByteArray& bytes);
+
+// The clipboard formats of a metafile: the file bytes under the MIME types
+// Linux applications read for the kind, and a PNG of the same picture
+// beside them for those that read no metafiles.
+QMimeData* MetafileMimeData(bool enhanced, const QByteArray& metafile, const QImage& picture);
+// The clipboard formats of a bitmap: every image format Qt offers.
+QMimeData* BitmapMimeData(const QImage& picture);
+
+// Hands the data to the clipboard, which takes ownership, and checks that
+// it holds them under probeFormat. Raises "Cannot open clipboard".
+void PutOnClipboard(QMimeData* data, const QString& probeFormat);
+
+// The MIME type under which a metafile is first offered.
+QString MetafileMimeType(bool enhanced);
+
+} // namespace qrv

@@ -1,0 +1,32 @@
+#include "QrvChartPen.h"
+
+namespace qrv
+{
+
+QPen MakeQPen(const TChartPen& pen, TColor color, bool printing)
+{
+    if (!pen.Visible || pen.Style == TPenStyle::psClear || color == clNone) return QPen(Qt::NoPen);
+    Qt::PenStyle style = Qt::SolidLine;
+    switch (pen.Style) {
+    case TPenStyle::psDash:
+        style = Qt::DashLine;
+        break;
+    case TPenStyle::psDot:
+        style = Qt::DotLine;
+        break;
+    case TPenStyle::psDashDot:
+        style = Qt::DashDotLine;
+        break;
+    case TPenStyle::psDashDotDot:
+        style = Qt::DashDotDotLine;
+        break;
+    default:
+        break;
+    }
+    int width = pen.Width < 0 ? 0 : pen.Width;
+    if (printing && pen.Style != TPenStyle::psSolid && width == 1) width = 0;
+    QPen result(ToQColor(color), width, style, Qt::FlatCap, Qt::MiterJoin);
+    return result;
+}
+
+} // namespace qrv

@@ -1,0 +1,36 @@
+// Pens and brushes of chart elements, and their translation to Qt.
+#pragma once
+
+#include "QrvChartColor.h"
+
+#include <QBrush>
+#include <QPen>
+
+namespace qrv
+{
+
+enum class TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear };
+enum class TBrushStyle { bsSolid, bsClear };
+
+struct TChartPen {
+    bool Visible = true;
+    TColor Color = clBlack;
+    int Width = 1;
+    TPenStyle Style = TPenStyle::psSolid;
+};
+
+struct TChartBrush {
+    TColor Color = clWhite;
+    TBrushStyle Style = TBrushStyle::bsSolid;
+};
+
+// The Qt pen for a chart pen drawn in the given colour. While printing, a
+// pen that is not solid and one pixel wide is drawn with the thinnest line
+// of the device. Lines end flat so a wide axis line covers exactly its span.
+QPen MakeQPen(const TChartPen& pen, TColor color, bool printing);
+inline QPen MakeQPen(const TChartPen& pen, bool printing)
+{
+    return MakeQPen(pen, pen.Color, printing);
+}
+
+} // namespace qrv

@@ -1,0 +1,29 @@
+#include "QrvChartSetup.h"
+
+namespace qrv
+{
+
+TLineSeries& SetUpGraphChart(TChart& chart)
+{
+    chart.Color = clWhite;
+    chart.BackWall.Brush.Color = clWhite;
+    chart.BackWall.Brush.Style = TBrushStyle::bsClear;
+    chart.BottomAxis().Title.Caption = "X";
+    chart.LeftAxis().Title.Caption = "Y";
+    chart.LeftAxis().Title.Angle = 0;
+    chart.TopAxis().Title.Caption = "Y";
+
+    TLineSeries& series = chart.AddSeries(std::make_unique<TLineSeries>());
+    series.SetSeriesColor(clRed);
+    series.Pointer.Visible = false;
+    series.Pointer.Style = TPointerStyle::psRectangle;
+    series.Pointer.InflateMargins = true;
+    series.XValues.Order = TChartListOrder::loAscending;
+    series.XValues.Name = "X";
+    series.YValues.Order = TChartListOrder::loNone;
+    series.YValues.Name = "Y";
+    chart.RequestRepaint();
+    return series;
+}
+
+} // namespace qrv

@@ -1,0 +1,205 @@
+#include "QrvSeries.h"
+
+#include <QPainter>
+
+#include <cstdlib>
+
+namespace qrv
+{
+
+namespace
+{
+
+// The colours a series gives its points one by one when ColorEachPoint is
+// set: well apart from each other and readable on white.
+constexpr TColor EachPointPalette[] = {
+    clRed,      clGreen,    0x0000FFFF, clBlue,     0x00C0C0C0, 0x00FF00FF, 0x00808000,
+    0x00000080, 0x00008080, 0x00800080, 0x00FFFF00, 0x00404040, 0x00FF8000,
+};
+
+} // namespace
+
+TChartSeries::TChartSeries() : XValues(this, "X"), YValues(this, "Y")
+{
+    XValues.Order = TChartListOrder::loAscending;
+    YValues.Order = TChartListOrder::loNone;
+    valueLists_ = {&XValues, &YValues};
+}
+
+int TChartSeries::AddPoint(double x, double y, const std::string& label, TColor color)
+{
+    XValues.TempValue = x;
+    YValues.TempValue = y;
+    if (OnBeforeAdd && !OnBeforeAdd(*this)) return -1;
+    const int index = XValues.InsertOrdered(x);
+    YValues.InsertAt(index, y);
+    colors_.insert(colors_.begin() + index, color);
+    labels_.insert(labels_.begin() + index, label);
+    if (OnAfterAdd) OnAfterAdd(*this, index);
+    if (active_) RequestRepaint();
+    return index;
+}
+
+void TChartSeries::ClearPoints()
+{
+    for (TChartValueList* list : valueLists_)
+        list->RemoveAll();
+    std::vector<TColor>().swap(colors_);
+    std::vector<std::string>().swap(labels_);
+    if (OnClearValues) OnClearValues(*this);
+    if (active_ && parent_ && !parent_->Destroying()) parent_->RequestRepaint();
+}
+
+TColor TChartSeries::PointColor(int index) const
+{
+    if (index < 0 || static_cast<std::size_t>(index) >= colors_.size()) return seriesColor_;
+    const TColor c = colors_[static_cast<std::size_t>(index)];
+    if (c != UseSeriesColor) return c;
+    if (ColorEachPoint) {
+        constexpr std::size_t n = std::size(EachPointPalette);
+        return EachPointPalette[static_cast<std::size_t>(index) % n];
+    }
+    return seriesColor_;
+}
+
+std::string TChartSeries::PointLabel(int index) const
+{
+    if (index < 0 || static_cast<std::size_t>(index) >= labels_.size()) return {};
+    return labels_[static_cast<std::size_t>(index)];
+}
+
+void TChartSeries::RequestRepaint()
+{
+    if (parent_) parent_->RequestRepaint();
+}
+
+void TChartSeries::NotifyValueChanged(TChartValueList&)
+{
+    // No dependent series or functions exist; the chart repaints on the
+    // change itself.
+}
+
+void TChartSeries::SetSeriesColor(TColor color)
+{
+    if (color == seriesColor_) return;
+    seriesColor_ = color;
+    RequestRepaint();
+}
+
+void TChartSeries::SetActive(bool active)
+{
+    if (active == active_) return;
+    active_ = active;
+    RequestRepaint();
+}
+
+void TCustomSeries::CalcHorizMargins(int& left, int& right) const
+{
+    left = right = (Pointer.Visible && Pointer.InflateMargins) ? Pointer.HorizSize + 1 : 0;
+}
+
+void TCustomSeries::CalcVerticalMargins(int& top, int& bottom) const
+{
+    top = bottom = (Pointer.Visible && Pointer.InflateMargins) ? Pointer.VertSize + 1 : 0;
+}
+
+namespace
+{
+
+bool InLineRange(int p)
+{
+    return p >= -MaxLinePixel && p <= MaxLinePixel;
+}
+
+// Collects segments into runs of one colour that join end to start.
+class TRunBuilder
+{
+public:
+    explicit TRunBuilder(std::vector<TLineRun>& runs) : runs_(runs) {}
+    void Segment(QPoint from, QPoint to, TColor color)
+    {
+        if (runs_.empty() || runs_.back().Color != color || runs_.back().Points.back() != from)
+            runs_.push_back({color, {from}});
+        runs_.back().Points.push_back(to);
+    }
+
+private:
+    std::vector<TLineRun>& runs_;
+};
+
+} // namespace
+
+std::vector<TLineRun> TLineSeries::BuildLineRuns(const TAxisScale& horiz, const TAxisScale& vert,
+                                                 const TChartRect& axesRect, bool horizAutomatic) const
+{
+    std::vector<TLineRun> runs;
+    const int count = PointCount();
+    if (count == 0) return runs;
+    const std::vector<double>& xs = XValues.RawValues();
+    const std::vector<double>& ys = YValues.RawValues();
+    const double xm = XValues.Multiplier(), ym = YValues.Multiplier();
+    auto xAt = [&](int i) { return xs[static_cast<std::size_t>(i)] * xm; };
+    auto yAt = [&](int i) { return ys[static_cast<std::size_t>(i)] * ym; };
+
+    int first = 0, last = count - 1;
+    if (!horizAutomatic) {
+        // Only the points from the left edge of the axes rectangle to the
+        // first one at or beyond its right edge are drawn.
+        const double leftValue = horiz.PixelToValue(axesRect.Left);
+        const double rightValue = horiz.PixelToValue(axesRect.Right);
+        while (first < count && xAt(first) < leftValue)
+            ++first;
+        last = first;
+        while (last < count - 1 && xAt(last) < rightValue)
+            ++last;
+        if (first >= count) return runs;
+    }
+
+    TRunBuilder builder(runs);
+    QPoint previous;
+    TColor previousColor = clNone;
+    for (int i = first; i <= last; ++i) {
+        const TColor color = PointColor(i);
+        const int x = horiz.ValueToPixel(xAt(i));
+        const int y = vert.ValueToPixel(yAt(i));
+        if (!InLineRange(x) || !InLineRange(y)) {
+            previousColor = color;
+            continue;
+        }
+        const QPoint here(x, y);
+        if (previousColor == clNone) previous = here;
+        bool draw = true;
+        if (i == first && i > 0) {
+            // Enter from the left edge at the height the line between the
+            // previous point and this one has there.
+            const double edgeX = horiz.PixelToValue(axesRect.Left);
+            const double x0 = xAt(i - 1), y0 = yAt(i - 1), x1 = xAt(i), y1 = yAt(i);
+            const double edgeY = x1 == x0 ? y0 : y0 + (y1 - y0) * (edgeX - x0) / (x1 - x0);
+            int py = vert.ValueToPixel(edgeY);
+            py = py < -MaxLinePixel ? -MaxLinePixel : py > MaxLinePixel ? MaxLinePixel : py;
+            previous = QPoint(axesRect.Left, py);
+            draw = PointColor(i - 1) != clNone;
+        }
+        if (draw && here != previous && color != clNone) builder.Segment(previous, here, color);
+        previous = here;
+        previousColor = color;
+    }
+    return runs;
+}
+
+void TLineSeries::DrawValues(QPainter& painter, const TAxisScale& horiz, const TAxisScale& vert,
+                             const TChartRect& axesRect, bool horizAutomatic, bool printing) const
+{
+    const std::vector<TLineRun> runs = BuildLineRuns(horiz, vert, axesRect, horizAutomatic);
+    painter.setBrush(Qt::NoBrush);
+    TColor penColor = clNone;
+    for (const TLineRun& run : runs) {
+        if (run.Color != penColor) {
+            painter.setPen(MakeQPen(LinePen, run.Color, printing));
+            penColor = run.Color;
+        }
+        painter.drawPolyline(run.Points.data(), static_cast<int>(run.Points.size()));
+    }
+}
+
+} // namespace qrv

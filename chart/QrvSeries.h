@@ -1,0 +1,148 @@
+// Series: the plotted points (x, y, colour, optional label) kept in x order,
+// and the line series that draws them.
+#pragma once
+
+#include "QrvAxisMath.h"
+#include "QrvChartColor.h"
+#include "QrvChartPen.h"
+#include "QrvChartRect.h"
+#include "QrvValueList.h"
+
+#include <QPoint>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class QPainter;
+
+namespace qrv
+{
+
+class TChartSeries;
+
+// What a series needs from the chart it belongs to.
+class TChartSeriesHost
+{
+public:
+    virtual ~TChartSeriesHost() = default;
+    virtual void RequestRepaint() = 0;
+    virtual bool Destroying() const { return false; }
+};
+
+enum class THorizAxis { aBottomAxis, aTopAxis };
+enum class TVertAxis { aLeftAxis, aRightAxis };
+
+class TChartSeries
+{
+public:
+    TChartSeries();
+    virtual ~TChartSeries() = default;
+    TChartSeries(const TChartSeries&) = delete;
+    TChartSeries& operator=(const TChartSeries&) = delete;
+
+    // Adds a point in x order (after the points of equal x) and returns its
+    // index, or -1 when OnBeforeAdd refuses it.
+    virtual int AddPoint(double x, double y, const std::string& label = {}, TColor color = UseSeriesColor);
+    virtual void ClearPoints();
+
+    int PointCount() const { return XValues.ValueCount(); }
+    double XValueAt(int index) const { return XValues.ValueAt(index); }
+    double YValueAt(int index) const { return YValues.ValueAt(index); }
+    TColor PointColor(int index) const;
+    std::string PointLabel(int index) const;
+
+    double LowestX() { return XValues.MinimumValue(); }
+    double HighestX() { return XValues.MaximumValue(); }
+    double LowestY() { return YValues.MinimumValue(); }
+    double HighestY() { return YValues.MaximumValue(); }
+
+    TChartSeriesHost* ParentChart() const { return parent_; }
+    void SetParentChart(TChartSeriesHost* chart) { parent_ = chart; }
+    void RequestRepaint();
+    // Called by a value list whose values or multiplier changed.
+    void NotifyValueChanged(TChartValueList& list);
+
+    TColor SeriesColor() const { return seriesColor_; }
+    void SetSeriesColor(TColor color);
+    bool Active() const { return active_; }
+    void SetActive(bool active);
+
+    // Pixel room the series asks the axes to keep free at their ends.
+    virtual void CalcHorizMargins(int& left, int& right) const { left = right = 0; }
+    virtual void CalcVerticalMargins(int& top, int& bottom) const { top = bottom = 0; }
+    // Draws the points into the axes rectangle (the painter is clipped).
+    virtual void DrawValues(QPainter& painter, const TAxisScale& horiz, const TAxisScale& vert,
+                            const TChartRect& axesRect, bool horizAutomatic, bool printing) const = 0;
+
+    TChartValueList XValues;
+    TChartValueList YValues;
+    bool ColorEachPoint = false;
+    bool ShowInLegend = true;
+    std::string ValueFormat = "#,##0.###";
+    std::string PercentFormat = "##0.## %";
+    THorizAxis HorizAxis = THorizAxis::aBottomAxis;
+    TVertAxis VertAxis = TVertAxis::aLeftAxis;
+
+    // Returns false to refuse a point; its x and y are in the value lists'
+    // TempValue.
+    std::function<bool(TChartSeries&)> OnBeforeAdd;
+    std::function<void(TChartSeries&, int)> OnAfterAdd;
+    std::function<void(TChartSeries&)> OnClearValues;
+
+protected:
+    std::vector<TChartValueList*> valueLists_;
+
+private:
+    TChartSeriesHost* parent_ = nullptr;
+    std::vector<TColor> colors_;
+    std::vector<std::string> labels_; // empty: no label
+    TColor seriesColor_ = UseSeriesColor;
+    bool active_ = true;
+};
+
+enum class TPointerStyle { psRectangle, psCircle, psTriangle };
+
+struct TSeriesPointer {
+    bool Visible = true;
+    TPointerStyle Style = TPointerStyle::psRectangle;
+    bool InflateMargins = true;
+    int HorizSize = 4;
+    int VertSize = 4;
+};
+
+// A polyline of one colour: consecutive segments of the series line.
+struct TLineRun {
+    TColor Color;
+    std::vector<QPoint> Points;
+};
+
+class TCustomSeries : public TChartSeries
+{
+public:
+    void CalcHorizMargins(int& left, int& right) const override;
+    void CalcVerticalMargins(int& top, int& bottom) const override;
+
+    TChartPen LinePen;
+    TSeriesPointer Pointer;
+    bool Stairs = false;
+    int LineHeight = 0;
+    bool Dark3D = true;
+};
+
+// Points beyond this many pixels from the origin are left out of the line.
+inline constexpr int MaxLinePixel = 32766;
+
+class TLineSeries : public TCustomSeries
+{
+public:
+    // The line as pixel runs: each segment has the colour of the point it
+    // ends at; null points break the line; points whose pixel lies beyond
+    // +-MaxLinePixel are skipped and their neighbours joined.
+    std::vector<TLineRun> BuildLineRuns(const TAxisScale& horiz, const TAxisScale& vert,
+                                        const TChartRect& axesRect, bool horizAutomatic) const;
+    void DrawValues(QPainter& painter, const TAxisScale& horiz, const TAxisScale& vert,
+                    const TChartRect& axesRect, bool horizAutomatic, bool printing) const override;
+};
+
+} // namespace qrv

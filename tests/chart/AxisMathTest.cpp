@@ -1,0 +1,227 @@
+// The axis arithmetic without a window: rounding, mapping, the label step
+// search and the label walk, from the worked examples of the axis rules.
+#include "QrvAxisMath.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace qrv
+{
+namespace
+{
+
+TEST(AxisMathTest, RoundHalfEven)
+{
+    const struct {
+        double in, out;
+    } rows[] = {{0.5, 0}, {1.5, 2}, {2.5, 2}, {-0.5, 0}, {-1.5, -2}, {2.4999, 2}, {2.5001, 3}, {-7.6, -8}};
+    for (const auto& r : rows)
+        EXPECT_EQ(RoundHalfEven(r.in), r.out) << r.in;
+    EXPECT_EQ(NearestInt(1e300), std::numeric_limits<int>::max());
+    EXPECT_EQ(NearestInt(-1e300), std::numeric_limits<int>::min());
+    EXPECT_EQ(NearestInt(std::nan("")), 0);
+}
+
+struct MapCase {
+    std::string name;
+    TAxisScale scale;
+    double value;
+    int pixel;
+};
+
+class ValueToPixelTest : public ::testing::TestWithParam<MapCase>
+{
+};
+
+TEST_P(ValueToPixelTest, Maps)
+{
+    EXPECT_EQ(GetParam().scale.ValueToPixel(GetParam().value), GetParam().pixel);
+}
+
+const TAxisScale Bottom{0, 1000, 1000, 50, 350, true, false};
+const TAxisScale Left{-10, 10, 20, 20, 220, false, false};
+
+INSTANTIATE_TEST_SUITE_P(
+    Scales, ValueToPixelTest,
+    ::testing::Values(MapCase{"BottomStart", Bottom, 0, 50}, MapCase{"BottomEnd", Bottom, 1000, 350},
+                      MapCase{"BottomMiddle", Bottom, 500, 200}, MapCase{"BottomBeyond", Bottom, 2000, 650},
+                      MapCase{"BottomTieToEven", {0, 2, 2, 0, 1, true, false}, 1, 0},
+                      MapCase{"LeftMaxAtTop", Left, 10, 20}, MapCase{"LeftMinAtBottom", Left, -10, 220},
+                      MapCase{"LeftZero", Left, 0, 120},
+                      MapCase{"InvertedLeft", {-10, 10, 20, 20, 220, false, true}, 10, 220},
+                      MapCase{"ZeroSpanIsCentre", {5, 5, 0, 20, 221, false, false}, 5, 120},
+                      MapCase{"ZeroSpanAnyValue", {5, 5, 0, 20, 221, false, false}, -1e9, 120},
+                      MapCase{"HugeDistanceIsCentre", Bottom, 1e300, 200},
+                      MapCase{"NaNIsCentre", Bottom, std::nan(""), 200},
+                      MapCase{"ClampedToIntRange",
+                              {0, 1, 1, 2147483000, 2147483600, true, false},
+                              1.5,
+                              std::numeric_limits<int>::max()}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(AxisMathTest, PixelToValueInvertsTheMapping)
+{
+    EXPECT_DOUBLE_EQ(Bottom.PixelToValue(50), 0);
+    EXPECT_DOUBLE_EQ(Bottom.PixelToValue(350), 1000);
+    EXPECT_DOUBLE_EQ(Bottom.PixelToValue(200), 500);
+    EXPECT_DOUBLE_EQ(Left.PixelToValue(20), 10);
+    EXPECT_DOUBLE_EQ(Left.PixelToValue(220), -10);
+    EXPECT_EQ(TAxisScale({0, 10, 10, 5, 5, true, false}).PixelToValue(5), 0) << "no length";
+}
+
+TEST(AxisMathTest, NextNiceStepSequences)
+{
+    std::vector<double> fromOne{1};
+    for (int k = 0; k < 6; ++k)
+        fromOne.push_back(NextNiceStep(fromOne.back()));
+    EXPECT_EQ(fromOne, (std::vector<double>{1, 2, 5, 10, 20, 50, 100}));
+
+    double step = 1e-12;
+    const double expected[] = {2e-12, 5e-12, 1e-11, 2e-11, 5e-11, 1e-10};
+    for (double e : expected) {
+        step = NextNiceStep(step);
+        EXPECT_NEAR(step, e, e * 1e-9);
+    }
+    EXPECT_EQ(NextNiceStep(3), 5);
+    EXPECT_EQ(NextNiceStep(7), 10);
+    EXPECT_EQ(NextNiceStep(0.3), 0.5);
+    EXPECT_TRUE(std::isinf(NextNiceStep(INFINITY)));
+    EXPECT_EQ(NextNiceStep(0), 0);
+}
+
+struct StepCase {
+    std::string name;
+    TStepQuery query;
+    double step;
+};
+
+class ComputeIncrementTest : public ::testing::TestWithParam<StepCase>
+{
+};
+
+TEST_P(ComputeIncrementTest, FindsTheStep)
+{
+    const double got = ComputeIncrement(GetParam().query);
+    EXPECT_NEAR(got, GetParam().step, GetParam().step * 1e-9);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ranges, ComputeIncrementTest,
+                         ::testing::Values(
+                             // n = nearest(300 / (25 + nearest(2.5))) = 11: counts 1000, 500, ... 10
+                             StepCase{"Thousand300Pixels", {1000, 300, 25, 10, 0}, 100},
+                             StepCase{"BelowOne", {0.5, 300, 12, 10, 0}, 0.05},
+                             StepCase{"NegativeRange", {5.2, 200, 12, 10, 0}, 1},
+                             StepCase{"EmptySeries", {0, 300, 12, 10, 0}, 1e-12},
+                             StepCase{"AllEqual", {0, 300, 12, 10, 0}, 1e-12},
+                             StepCase{"VeryShortAxis", {1000, 5, 12, 10, 0}, 1e-12},
+                             StepCase{"NoLabelSizeMeansOneLabel", {1000, 300, 0, 10, 0}, 1000},
+                             StepCase{"NoSeparation", {1000, 300, 25, 0, 0}, 1},
+                             StepCase{"IncrementIsALowerBound", {10, 300, 12, 10, 3}, 3},
+                             StepCase{"IncrementGrows", {1000, 300, 25, 10, 3}, 100 * 1.0},
+                             StepCase{"HugeQuotientGrows", {1e30, 300, 25, 10, 0}, 1e29}),
+                         [](const auto& info) { return info.param.name; });
+
+TEST(AxisMathTest, SpanBeyondDoubleRangeEnds)
+{
+    // The span of -1E308 ... 1E308 is infinite: the search must still end.
+    const double step = ComputeIncrement({INFINITY, 300, 25, 10, 0});
+    EXPECT_GE(step, 1e-12);
+    const double nanStep = ComputeIncrement({std::nan(""), 300, 25, 10, 0});
+    EXPECT_GE(nanStep, 1e-12);
+}
+
+TEST(AxisMathTest, IncrementGrowthFromThreeFollowsTheSequence)
+{
+    // 3 -> 5 -> 10 -> 20 -> 50 -> 100: 1000 / 100 = 10 labels fit 11.
+    EXPECT_EQ(ComputeIncrement({1000, 300, 25, 10, 3}), 100);
+}
+
+struct WalkCase {
+    std::string name;
+    TAxisScale scale;
+    double step;
+    std::vector<double> values;
+};
+
+class LabelWalkTest : public ::testing::TestWithParam<WalkCase>
+{
+};
+
+TEST_P(LabelWalkTest, ProducesLabelsFromTheTop)
+{
+    const WalkCase& c = GetParam();
+    const auto labels = LabelWalk(c.scale, c.step);
+    ASSERT_EQ(labels.size(), c.values.size());
+    for (std::size_t k = 0; k < labels.size(); ++k) {
+        EXPECT_NEAR(labels[k].Value, c.values[k], 1e-9) << "label " << k;
+        EXPECT_EQ(labels[k].Pixel, c.scale.ValueToPixel(labels[k].Value)) << "label " << k;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Walks, LabelWalkTest,
+    ::testing::Values(
+        WalkCase{"Thousand",
+                 {0, 1000, 1000, 0, 300, true, false},
+                 100,
+                 {1000, 900, 800, 700, 600, 500, 400, 300, 200, 100, 0}},
+        WalkCase{"BelowOne", {0, 0.5, 0.5, 0, 300, true, false}, 0.1, {0.5, 0.4, 0.3, 0.2, 0.1, 0}},
+        WalkCase{"NegativeRange", {-7.3, -2.1, 5.2, 0, 300, false, false}, 1, {-3, -4, -5, -6, -7}},
+        WalkCase{"UnroundedStart", {0.25, 3.7, 3.45, 0, 300, true, false}, 1, {3, 2, 1}},
+        WalkCase{"EmptySeriesOneLabelAtCentre", {0, 0, 0, 10, 110, true, false}, 1e-12, {0}},
+        WalkCase{"AllFiveOneLabel", {5, 5, 0, 10, 110, false, false}, 1e-12, {5}},
+        WalkCase{"AllMinusFiveOneLabel", {-5, -5, 0, 10, 110, false, false}, 1e-12, {-5}},
+        WalkCase{"AllTwentyThousandOneLabel", {20000, 20000, 0, 10, 110, false, false}, 1e-12, {20000}},
+        WalkCase{"ShortAxisNoLabels", {0, 1000, 1000, 0, 5, true, false}, 1e-12, {}},
+        WalkCase{"TooManyStepsNoLabels", {0, 1, 1, 0, 300, true, false}, 1e-5, {}}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(AxisMathTest, LabelsOffTheAxisEndsNeedLabelsOnAxis)
+{
+    const TAxisScale s{0, 1000, 1000, 0, 300, true, false};
+    const auto inner = LabelWalk(s, 100, {true, false});
+    ASSERT_EQ(inner.size(), 9u);
+    EXPECT_EQ(inner.front().Value, 900);
+    EXPECT_EQ(inner.back().Value, 100);
+    const auto unrounded = LabelWalk({0.25, 3.7, 3.45, 0, 300, true, false}, 1, {false, true});
+    ASSERT_EQ(unrounded.size(), 4u);
+    EXPECT_DOUBLE_EQ(unrounded.front().Value, 3.7);
+}
+
+TEST(AxisMathTest, WalkRecordsAtMostTheTickLimit)
+{
+    const auto labels = LabelWalk({0, 9999, 9999, 0, 30000, true, false}, 1);
+    EXPECT_EQ(labels.size(), static_cast<std::size_t>(MaxTickPositions));
+}
+
+TEST(AxisMathTest, WalkEndsWhenTheStepNoLongerChangesTheValue)
+{
+    // 1E6 - 1E-12 == 1E6 in doubles.
+    const auto labels = LabelWalk({1e6, 1e6 + 1e-9, 1e-9, 0, 300, true, false}, 1e-12);
+    EXPECT_LE(labels.size(), 2u);
+}
+
+TEST(AxisMathTest, MaxLabelCount)
+{
+    EXPECT_EQ(MaxLabelCount(300, 25, 10), 11);
+    EXPECT_EQ(MaxLabelCount(300, 25, 0), 12);
+    EXPECT_EQ(MaxLabelCount(300, 0, 10), 1);
+    EXPECT_EQ(MaxLabelCount(5, 12, 10), 0);
+}
+
+TEST(AxisMathTest, MinorTicksBetweenAndBeyond)
+{
+    // Bottom-axis ticks come right to left.
+    const auto minors = MinorTickPositions({300, 200, 100}, 3, 0, 400);
+    EXPECT_EQ(minors, (std::vector<int>{225, 250, 275, 125, 150, 175, 375, 350, 325, 25, 50, 75}));
+    const auto clipped = MinorTickPositions({300, 200}, 3, 150, 330);
+    EXPECT_EQ(clipped, (std::vector<int>{225, 250, 275, 325, 175}));
+    EXPECT_TRUE(MinorTickPositions({120}, 3, 0, 400).empty()) << "a single tick has no spacing";
+}
+
+} // namespace
+} // namespace qrv
