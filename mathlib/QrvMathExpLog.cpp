@@ -14,7 +14,7 @@ using namespace steps;
 Float Exp(Float x)
 {
     Float y = Mul(x, Log2OfE);
-    Float n = std::nearbyint(y);
+    Float n = RoundToInteger(y);
     Float f = y - n;
     Float r = TwoToXMinus1(f) + 1;
     return ScaleByPowerOf2(r, n);

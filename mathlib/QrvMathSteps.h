@@ -69,18 +69,23 @@ inline Float TwoToXMinus1(Float f)
     return result;
 }
 
-// r * 2^n for an integral n, exact unless the result leaves the range:
-// too large raises the overflow error, too small becomes subnormal or 0.
-// n is clamped before it becomes an int; beyond +-40000 the result is
-// infinite or 0 for any r in [0.5, 2] anyway.
+// r * 2^n for an integral n by the x87 fscale instruction: exact unless the
+// result leaves the range; too large raises the overflow error, too small
+// becomes subnormal or 0 silently. Any n is fine, however large.
 inline Float ScaleByPowerOf2(Float r, Float n)
 {
-    constexpr Float kLimit = 40000;
-    if (n > kLimit)
-        n = kLimit;
-    else if (n < -kLimit)
-        n = -kLimit;
-    return Checked(std::scalbn(r, static_cast<int>(n)));
+    Float result;
+    __asm__("fscale" : "=t"(result) : "0"(r), "u"(n));
+    return Checked(result);
+}
+
+// x rounded to an integer by the x87 frndint instruction, in the rounding
+// mode of the floating-point environment: to nearest, ties to even.
+inline Float RoundToInteger(Float x)
+{
+    Float result;
+    __asm__("frndint" : "=t"(result) : "0"(x));
+    return result;
 }
 
 // Arithmetic with the errors of the floating-point unit.
