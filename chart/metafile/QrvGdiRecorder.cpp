@@ -1,5 +1,7 @@
 #include "QrvGdiRecorder.h"
 
+#include "QrvClipGeometry.h"
+
 #include <algorithm>
 
 namespace qrv
@@ -33,21 +35,28 @@ void TGdiRecorder::SetBackground(bool opaque, uint32_t color)
 
 void TGdiRecorder::Polyline(std::span<const QPoint> points)
 {
-    if (FFinished || points.empty()) return;
-    std::vector<QPoint> pts = WithoutRepeats(points);
-    if (FWantPen.Style == GdiPenStyle::Null) return;
+    if (FFinished || points.empty() || FWantPen.Style == GdiPenStyle::Null) return;
+    const std::optional<TClipBox> box = GeometryBox();
+    if (!box) return;
+    const std::vector<QPoint> pts = WithoutRepeats(points);
     if (pts.size() == 1) {
         // A line of no length: Qt still marks its pixel, a GDI line would not.
-        Pixel(pts.front(), FWantPen.Color);
+        if (box->Contains(pts.front())) Pixel(pts.front(), FWantPen.Color);
         return;
     }
+    for (const std::vector<QPoint>& part : ClipPolyline(pts, *box))
+        AddPolyline(part);
+}
+
+void TGdiRecorder::AddPolyline(const std::vector<QPoint>& pts)
+{
     RealizeClip();
     RealizePen(FWantPen);
     if (!FPending.empty() && FPending.back() == pts.front())
         FPending.insert(FPending.end(), pts.begin() + 1, pts.end());
     else {
         FlushPending();
-        FPending = std::move(pts);
+        FPending = pts;
     }
     // Split only where a record would exceed the format; the pieces share
     // their end points so the line stays unbroken.
@@ -58,9 +67,24 @@ void TGdiRecorder::Polyline(std::span<const QPoint> points)
     }
 }
 
+std::optional<TClipBox> TGdiRecorder::GeometryBox() const
+{
+    TGdiRect area{0, 0, FSize.width(), FSize.height()};
+    if (FWantClip)
+        area = {std::max(area.Left, FWantClip->Left), std::max(area.Top, FWantClip->Top),
+                std::min(area.Right, FWantClip->Right), std::min(area.Bottom, FWantClip->Bottom)};
+    if (area.IsEmpty()) return std::nullopt; // nothing can show
+    // Wide enough that a line's width never reaches into the visible area
+    // from outside the box: the reader's clip cuts the exact edge.
+    const int margin = std::clamp(FWantPen.Width, 1, 1000) + 2;
+    return TClipBox{area.Left - margin, area.Top - margin, area.Right - 1 + margin, area.Bottom - 1 + margin};
+}
+
 void TGdiRecorder::Polygon(std::span<const QPoint> points, bool stroke, bool fill)
 {
     if (FFinished || points.empty() || (!stroke && !fill)) return;
+    const std::optional<TClipBox> box = GeometryBox();
+    if (!box) return;
     std::vector<QPoint> pts = WithoutRepeats(points);
     if (pts.size() > 1 && pts.front() == pts.back()) pts.pop_back();
     if (pts.size() < 3) {
@@ -68,6 +92,8 @@ void TGdiRecorder::Polygon(std::span<const QPoint> points, bool stroke, bool fil
         if (stroke) Polyline(pts);
         return;
     }
+    pts = ClipPolygon(pts, *box);
+    if (pts.size() < 3) return; // nothing of it can show
     if (pts.size() > MaxPolyPoints()) {
         // Too many corners for one record: keep the outline, the fill cannot
         // be split without changing the shape.
@@ -88,10 +114,13 @@ void TGdiRecorder::Polygon(std::span<const QPoint> points, bool stroke, bool fil
 void TGdiRecorder::FillPolyPolygon(const std::vector<std::vector<QPoint>>& polygons)
 {
     if (FFinished) return;
+    const std::optional<TClipBox> box = GeometryBox();
+    if (!box) return;
     std::vector<std::vector<QPoint>> polys;
     size_t total = 0;
     for (const auto& polygon : polygons) {
         std::vector<QPoint> pts = WithoutRepeats(polygon);
+        if (pts.size() >= 3) pts = ClipPolygon(pts, *box);
         if (pts.size() < 3 || pts.size() > MaxPolyPoints() || total + pts.size() > MaxPolyPoints()) continue;
         total += pts.size();
         polys.push_back(std::move(pts));
@@ -111,11 +140,16 @@ void TGdiRecorder::FillPolyPolygon(const std::vector<std::vector<QPoint>>& polyg
 void TGdiRecorder::Rectangle(const TGdiRect& rect, bool stroke, bool fill)
 {
     if (FFinished || (!stroke && !fill)) return;
+    const std::optional<TClipBox> box = GeometryBox();
+    if (!box) return;
+    const TGdiRect cut{std::max(rect.Left, box->Left), std::max(rect.Top, box->Top),
+                       std::min(rect.Right, box->Right + 1), std::min(rect.Bottom, box->Bottom + 1)};
+    if (cut.IsEmpty()) return;
     RealizeClip();
     RealizePen(stroke ? FWantPen : NullPen);
     RealizeBrush(fill ? FWantBrush : NullBrush);
     FlushPending();
-    EmitRectangle(rect);
+    EmitRectangle(cut);
 }
 
 void TGdiRecorder::Text(QPoint origin, const QString& text, const std::vector<int>& dx)
@@ -134,6 +168,7 @@ void TGdiRecorder::Text(QPoint origin, const QString& text, const std::vector<in
 void TGdiRecorder::Pixel(QPoint point, uint32_t color)
 {
     if (FFinished) return;
+    if (const std::optional<TClipBox> box = GeometryBox(); !box || !box->Contains(point)) return;
     RealizeClip();
     FlushPending();
     EmitPixel(point, color);

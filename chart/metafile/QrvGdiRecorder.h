@@ -7,13 +7,15 @@
 // drawing never fills the object table. A clip rectangle is set inside a
 // SaveDC/RestoreDC pair, the only portable way to widen a clip again.
 //
-// Lines that continue one another (the end of one is the start of the next,
+// Geometry is cut to the visible area (see QrvClipGeometry.h) before it is
+// recorded. Lines that continue one another (the end of one is the start of the next,
 // with nothing in between) are gathered into one polyline record, so a curve
 // drawn segment by segment costs one record, not one per segment.
 //
 // Subclasses encode the records; coordinates are device pixels.
 #pragma once
 
+#include "QrvClipGeometry.h"
 #include "QrvGdiTypes.h"
 
 #include <QByteArray>
@@ -119,6 +121,10 @@ private:
         bool Winding = false;
     };
 
+    void AddPolyline(const std::vector<QPoint>& points);
+    // Where geometry is worth recording: the picture, cut by the clip, with a
+    // margin for the pen; none when the clip leaves nothing visible.
+    std::optional<TClipBox> GeometryBox() const;
     void RealizeClip();
     void RealizePen(const TGdiPen& pen);
     void RealizeBrush(const TGdiBrush& brush);
