@@ -1,0 +1,70 @@
+// The texts the main window and the command line show: captions, labels,
+// hints and menu items, gathered here so each is written once. Error
+// messages are not here: they come from the message table (QrvMessages.h).
+#pragma once
+
+namespace qrv::Text
+{
+
+inline constexpr const char* ApplicationTitle = "Qurvia (Veltano)";
+inline constexpr const char* ProgramName = "qurvia";
+inline constexpr const char* Version = "1.3.3";
+inline constexpr const char* DesktopFileName = "io.github.qurvia.Qurvia";
+
+// Main window
+inline constexpr const char* MainCaption = "Equation Plotter - Qurvia";
+inline constexpr const char* FormulaLabel = "Formula: y=";
+inline constexpr const char* PlotRange = "Plot range";
+inline constexpr const char* XMinLabel = "X min";
+inline constexpr const char* XMaxLabel = "X max";
+inline constexpr const char* StepLabel = "Step";
+inline constexpr const char* Plot = "Plot";
+inline constexpr const char* GraphicResult = "Graphic result";
+inline constexpr const char* TextResult = "Text result: X versus Y";
+
+// Hints
+inline constexpr const char* FormulaHint = "Enter equation into the editor";
+inline constexpr const char* XMinHint = "Assign minimum initial value for variable \"x\"";
+inline constexpr const char* XMaxHint = "Assign maximum final value for variable \"x\"";
+inline constexpr const char* StepHint = "Step-value. The smaller the\n"
+                                        "value it has, the more accurate\n"
+                                        "drawing you get.";
+inline constexpr const char* PlotHint = "Plot the graph of the equation\n"
+                                        "and also display the text value";
+inline constexpr const char* ExitHint = "Exit";
+inline constexpr const char* AboutHint = "About Qurvia";
+inline constexpr const char* HelpHint = "Help";
+inline constexpr const char* ReportHint = "Print report";
+inline constexpr const char* GraphHint = "Print graph";
+inline constexpr const char* SaveAsHint = "SaveAs";
+
+// Main menu
+inline constexpr const char* FileMenu = "File";
+inline constexpr const char* SaveAsItem = "Save as...";
+inline constexpr const char* PrintReportItem = "Print report...";
+inline constexpr const char* PrintGraphItem = "Print graph...";
+inline constexpr const char* ExitItem = "Exit";
+inline constexpr const char* ViewMenu = "View";
+inline constexpr const char* GraphicsItem = "Graphics";
+inline constexpr const char* TextItem = "Text";
+inline constexpr const char* ToolbarItem = "Toolbar";
+inline constexpr const char* EditMenu = "Edit";
+inline constexpr const char* CopyTextItem = "Copy text";
+inline constexpr const char* CopyBitmapItem = "Copy bitmap";
+inline constexpr const char* CopyMetafileItem = "Copy metafile";
+inline constexpr const char* OptionMenu = "Option";
+inline constexpr const char* SettingsItem = "Settings...";
+inline constexpr const char* ModeMenu = "Mode";
+inline constexpr const char* RadiansItem = "Radians";
+inline constexpr const char* DegreesItem = "Degrees";
+inline constexpr const char* GradsItem = "Grads";
+inline constexpr const char* HelpMenu = "Help";
+inline constexpr const char* DocumentationItem = "Documentation...";
+inline constexpr const char* AboutItem = "About...";
+
+// Chart
+inline constexpr const char* ChartTitle = "Graphic Data";
+inline constexpr const char* AxisX = "X";
+inline constexpr const char* AxisY = "Y";
+
+} // namespace qrv::Text

@@ -1,0 +1,72 @@
+#include "QrvApplication.h"
+
+#include "QrvAppTexts.h"
+#include "QrvDialogs.h"
+#include "QrvErrors.h"
+#include "QrvFpu.h"
+#include "QrvImageList.h"
+
+namespace qrv
+{
+
+std::string ExceptionDisplayText(const std::exception& error)
+{
+    if (dynamic_cast<const EAbort*>(&error)) return {};
+    if (auto* own = dynamic_cast<const Exception*>(&error)) return DisplayText(own->Message());
+    return DisplayText(error.what());
+}
+
+void ShowException(std::exception_ptr error) noexcept
+{
+    try {
+        std::string text;
+        try {
+            std::rethrow_exception(error);
+        } catch (const std::exception& e) {
+            text = ExceptionDisplayText(e);
+            if (text.empty()) return;
+        } catch (...) {
+            text = "Unknown error.";
+        }
+        TMessageRequest request;
+        request.caption = Text::ApplicationTitle;
+        request.text = text;
+        request.type = TMsgDlgType::mtError;
+        request.buttons = mbOK;
+        Dialogs().ShowMessage(request);
+        // A platform dialog may leave its own floating-point settings.
+        InitFloatEnvironment();
+    } catch (...) {
+        // The display itself failed (out of memory, say): nothing more to show.
+    }
+}
+
+void SetApplicationTitle()
+{
+    QCoreApplication::setApplicationName(Text::ProgramName);
+    QCoreApplication::setApplicationVersion(Text::Version);
+    // The title is not set as the toolkit's display name: on Linux that name
+    // is appended to every window caption. The error display takes it from
+    // the text table instead. The desktop file name lets the desktop find
+    // the program's icon.
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        QGuiApplication::setDesktopFileName(Text::DesktopFileName);
+}
+
+TQurviaApplication::TQurviaApplication(int& argc, char** argv) : QApplication(argc, argv)
+{
+    SetApplicationTitle();
+    setWindowIcon(ApplicationIcon());
+}
+
+bool TQurviaApplication::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        ShowException(std::current_exception());
+        return true;
+    }
+}
+
+} // namespace qrv

@@ -1,0 +1,52 @@
+// The application object and its default exception display.
+//
+// No command catches errors: an exception that leaves a command is shown in
+// a message box with the application title as caption, the error icon and
+// an OK button. The window connects every command through ExecuteCommand, so an
+// exception never unwinds through the toolkit's own frames; notify() is the
+// safety net for anything thrown from an event handler elsewhere.
+#pragma once
+
+#include <QApplication>
+
+#include <exception>
+#include <string>
+#include <utility>
+
+namespace qrv
+{
+
+// The text the display shows for an exception: the message with the "."
+// rule applied. Empty for a silent abort (EAbort), which is not shown.
+std::string ExceptionDisplayText(const std::exception& error);
+
+// Shows the current exception (call inside a catch block, or pass one) in
+// the error box, through the dialog interface so tests can read it. Never
+// throws.
+void ShowException(std::exception_ptr error) noexcept;
+
+// Runs one command; whatever it throws goes to the default exception display.
+template <class Command> void ExecuteCommand(Command&& command) noexcept
+{
+    try {
+        std::forward<Command>(command)();
+    } catch (...) {
+        ShowException(std::current_exception());
+    }
+}
+
+class TQurviaApplication : public QApplication
+{
+    Q_OBJECT
+public:
+    // Sets the application title, name, version and icon.
+    TQurviaApplication(int& argc, char** argv);
+
+    bool notify(QObject* receiver, QEvent* event) override;
+};
+
+// Names the application: title (the caption of error boxes), program name
+// and version. Works for any Qt application object, also the batch ones.
+void SetApplicationTitle();
+
+} // namespace qrv

@@ -1,0 +1,99 @@
+#include "QrvPlotRun.h"
+
+#include "QrvBuiltins.h"
+#include "QrvErrors.h"
+#include "QrvExprEval.h"
+#include "QrvFpu.h"
+#include "QrvNumberText.h"
+#include "QrvSeries.h"
+#include "QrvSettingAccess.h"
+
+#include <cmath>
+#include <limits>
+
+namespace qrv
+{
+
+namespace
+{
+
+// The most steps a run may take; a run has at most one point more.
+constexpr Float kMaxSteps = 10000;
+
+double ReadField(const std::string& text)
+{
+    return RoundToDouble(StrToFloat(text, Blanks::Ignored));
+}
+
+} // namespace
+
+TPlotFields StartupFields(char decimalSeparator)
+{
+    TPlotFields fields;
+    fields.Formula = std::string("5") + decimalSeparator + "22 - 5" + decimalSeparator + "44E-4 * (x - 817)";
+    fields.XMin = "817";
+    fields.XMax = "2000";
+    fields.Step = "20";
+    return fields;
+}
+
+void CheckPlotRange(const TPlotRange& r)
+{
+    if (r.XMin > r.XMax && r.Step > 0) throw TMathExpr(Msg::InitialGreater);
+    if (r.XMin < r.XMax && r.Step < 0) throw TMathExpr(Msg::InitialSmaller);
+    if (r.Step == 0) throw TMathExpr(Msg::StepZero);
+    // In Float, so the difference of two large doubles of opposite sign
+    // cannot overflow; a quotient of exactly 10000 passes.
+    Float steps = std::fabs(Float(r.XMin) - Float(r.XMax)) / std::fabs(Float(r.Step));
+    if (steps > kMaxSteps) throw TMathExpr(Msg::StepTooSmall);
+}
+
+TPlotRange ReadPlotRange(const TPlotFields& fields)
+{
+    TPlotRange r;
+    r.XMin = ReadField(fields.XMin);
+    r.XMax = ReadField(fields.XMax);
+    r.Step = ReadField(fields.Step);
+    CheckPlotRange(r);
+    return r;
+}
+
+void TSeriesTableTarget::ClearPoints()
+{
+    if (FSeries) FSeries->ClearPoints();
+    FTable.Clear();
+}
+
+void TSeriesTableTarget::AddPoint(double x, double y, std::uint32_t color)
+{
+    if (FSeries) FSeries->AddPoint(x, y, std::string(), color);
+    FTable.AddLine(x, y);
+}
+
+void RunPlot(const TPlotFields& fields, TPlotTarget& target)
+{
+    target.ClearPoints();
+    const TPlotRange range = ReadPlotRange(fields);
+
+    double x = range.XMin;
+    TCompiledEvaluator evaluator;
+    evaluator.ExternalContexts().Add(BuiltinContext());
+    evaluator.AddVar("x", x);
+    evaluator.Compile(fields.Formula);
+
+    const bool upwards = range.Step > 0;
+    while (upwards ? x <= range.XMax : x >= range.XMax) {
+        double y = RoundToDouble(evaluator.Evaluate());
+        target.AddPoint(x, y, LineColor());
+        // The sum is formed in extended precision and then stored as a
+        // double, as the floating-point unit does: x is a running sum, so
+        // rounding errors accumulate and decide whether a point near X max
+        // is produced.
+        Float next = Float(x) + Float(range.Step);
+        // Beyond the double range the next x has passed X max in any case.
+        if (std::fabs(next) > std::numeric_limits<double>::max()) break;
+        x = static_cast<double>(next);
+    }
+}
+
+} // namespace qrv

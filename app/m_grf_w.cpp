@@ -1,0 +1,549 @@
+#include "m_grf_w.h"
+
+#include "QrvAppTexts.h"
+#include "QrvApplication.h"
+#include "QrvChart.h"
+#include "QrvFpu.h"
+#include "QrvImageList.h"
+#include "QrvNumberText.h"
+#include "QrvOtherWindows.h"
+#include "QrvPlotChart.h"
+#include "QrvResultExport.h"
+#include "QrvSplitter.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QDialog>
+#include <QFocusEvent>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace qrv
+{
+
+namespace
+{
+
+constexpr int kToolBarHeight = 29;
+constexpr int kPanel1Height = 116;
+constexpr int kGroupBox3Height = 85;
+constexpr int kDividerWidth = 8;
+
+QFont PixelFont(int pixels)
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    font.setPixelSize(pixels);
+    return font;
+}
+
+// A single-line field with the window's 13-pixel font.
+QLineEdit* MakeField(QWidget* parent, const QRect& place, const char* hint, const char* text = "")
+{
+    auto* edit = new QLineEdit(QString::fromUtf8(text), parent);
+    edit->setGeometry(place);
+    edit->setFont(PixelFont(13));
+    edit->setToolTip(QString::fromUtf8(hint));
+    return edit;
+}
+
+QLabel* MakeLabel(QWidget* parent, int x, int y, const char* caption)
+{
+    auto* label = new QLabel(QString::fromUtf8(caption), parent);
+    label->move(x, y);
+    label->adjustSize();
+    return label;
+}
+
+// Result panels have a caption on top and a thin frame; what they hold fills
+// the rest. With these margins the chart is 353 x 305 pixels at start.
+const QMargins kResultPanelMargins(3, 16, 3, 3);
+
+QGroupBox* MakeResultPanel(QWidget* parent, const char* caption)
+{
+    auto* box = new QGroupBox(QString::fromUtf8(caption), parent);
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(kResultPanelMargins);
+    layout->setSpacing(0);
+    return box;
+}
+
+QAction* MakeAction(QObject* parent, const char* name, const char* text, int image = -1)
+{
+    auto* action = new QAction(QString::fromUtf8(text), parent);
+    action->setObjectName(QString::fromUtf8(name));
+    if (image >= 0) action->setIcon(ImageListIcon(image));
+    return action;
+}
+
+// The formula field: entering it with Tab does not select its text, and
+// its selection stays visible when it loses the focus.
+class TFormulaEdit : public QLineEdit
+{
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override
+    {
+        int cursor = cursorPosition();
+        bool hadSelection = hasSelectedText();
+        QLineEdit::focusInEvent(event);
+        if (!hadSelection && hasSelectedText()) {
+            deselect();
+            setCursorPosition(cursor);
+        }
+    }
+};
+
+} // namespace
+
+TF_Main_GRF::TF_Main_GRF(QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName("F_Main_GRF");
+    setWindowTitle(QString::fromUtf8(Text::MainCaption));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setFont(PixelFont(11));
+    // The face colour of buttons as background.
+    QPalette face = palette();
+    face.setColor(QPalette::Window, face.color(QPalette::Button));
+    setPalette(face);
+
+    CreateControls();
+    CreateToolBar();
+    CreateMenu();
+    setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+    FormCreate();
+}
+
+TF_Main_GRF::~TF_Main_GRF() = default;
+
+void TF_Main_GRF::CreateControls()
+{
+    auto* client = new QWidget(this);
+    client->setObjectName("ClientArea");
+    client->setFixedSize(kClientWidth, kClientHeight);
+    setCentralWidget(client);
+    auto* column = new QVBoxLayout(client);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    ToolBar1 = new QToolBar(client);
+    ToolBar1->setObjectName("ToolBar1");
+    ToolBar1->setFixedHeight(kToolBarHeight);
+    ToolBar1->setIconSize(QSize(kImageSize, kImageSize));
+    ToolBar1->setMovable(false);
+    ToolBar1->setFloatable(false);
+    column->addWidget(ToolBar1);
+
+    Panel1 = new QWidget(client);
+    Panel1->setObjectName("Panel1");
+    Panel1->setFixedHeight(kPanel1Height);
+    column->addWidget(Panel1);
+
+    Label1 = MakeLabel(Panel1, 8, 6, Text::FormulaLabel);
+    Edit1 = new TFormulaEdit(Panel1);
+    Edit1->setObjectName("Edit1");
+    Edit1->setGeometry(64, 4, 467, 24);
+    Edit1->setFont(PixelFont(13));
+    Edit1->setToolTip(QString::fromUtf8(Text::FormulaHint));
+    QPalette keepSelection = Edit1->palette();
+    for (auto role : {QPalette::Highlight, QPalette::HighlightedText})
+        keepSelection.setColor(QPalette::Inactive, role, keepSelection.color(QPalette::Active, role));
+    Edit1->setPalette(keepSelection);
+    Edit1->installEventFilter(new TEnterFilter(Edit1));
+
+    GroupBox3 = new QGroupBox(QString::fromUtf8(Text::PlotRange), Panel1);
+    GroupBox3->setObjectName("GroupBox3");
+    GroupBox3->setGeometry(0, kPanel1Height - kGroupBox3Height, kClientWidth, kGroupBox3Height);
+    Label5 = MakeLabel(GroupBox3, 8, 25, Text::XMinLabel);
+    Label6 = MakeLabel(GroupBox3, 8, 57, Text::XMaxLabel);
+    Label10 = MakeLabel(GroupBox3, 392, 24, Text::StepLabel);
+    E_X_i = MakeField(GroupBox3, QRect(43, 20, 320, 24), Text::XMinHint);
+    E_X_i->setObjectName("E_X_i");
+    E_X_Fi = MakeField(GroupBox3, QRect(43, 52, 320, 24), Text::XMaxHint);
+    E_X_Fi->setObjectName("E_X_Fi");
+    E_Step = MakeField(GroupBox3, QRect(424, 20, 100, 24), Text::StepHint);
+    E_Step->setObjectName("E_Step");
+    const TPlotFields start = StartupFields(DecimalSeparator());
+    E_X_i->setText(QString::fromStdString(start.XMin));
+    E_X_Fi->setText(QString::fromStdString(start.XMax));
+    E_Step->setText(QString::fromStdString(start.Step));
+
+    PlotSpdBtn = new QToolButton(GroupBox3);
+    PlotSpdBtn->setObjectName("PlotSpdBtn");
+    PlotSpdBtn->setGeometry(424, 52, 100, 25);
+    PlotSpdBtn->setText(QString::fromUtf8(Text::Plot));
+    PlotSpdBtn->setIcon(PlotGlyph());
+    PlotSpdBtn->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    PlotSpdBtn->setFont(PixelFont(16));
+    PlotSpdBtn->setFocusPolicy(Qt::NoFocus);
+    PlotSpdBtn->setToolTip(QString::fromUtf8(Text::PlotHint));
+    connect(PlotSpdBtn, &QToolButton::clicked, this,
+            [this] { ExecuteCommand([this] { PlotSpdBtnClick(); }); });
+
+    Panel4 = new QWidget(client);
+    Panel4->setObjectName("Panel4");
+    column->addWidget(Panel4, 1);
+    auto* panel4Layout = new QVBoxLayout(Panel4);
+    panel4Layout->setContentsMargins(0, 0, 0, 0);
+    Panel3 = new QWidget(Panel4);
+    Panel3->setObjectName("Panel3");
+    panel4Layout->addWidget(Panel3);
+    auto* row = new QHBoxLayout(Panel3);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+
+    GroupBox2 = MakeResultPanel(Panel3, Text::GraphicResult);
+    GroupBox2->setObjectName("GroupBox2");
+    Chart1 = CreatePlotChart(GroupBox2, Series1);
+    GroupBox2->layout()->addWidget(Chart1);
+
+    Splitter1 = new TSplitter(Panel3);
+    Splitter1->setObjectName("Splitter1");
+
+    GroupBox4 = MakeResultPanel(Panel3, Text::TextResult);
+    GroupBox4->setObjectName("GroupBox4");
+    GroupBox4->setFixedWidth(kTextPanelStartWidth);
+    Memo1 = new QPlainTextEdit(GroupBox4);
+    Memo1->setObjectName("Memo1");
+    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    GroupBox4->layout()->addWidget(Memo1);
+    Splitter1->SetControl(GroupBox4);
+
+    row->addWidget(GroupBox2, 1);
+    row->addWidget(Splitter1);
+    row->addWidget(GroupBox4);
+
+    setTabOrder(Edit1, E_X_i);
+    setTabOrder(E_X_i, E_X_Fi);
+    setTabOrder(E_X_Fi, E_Step);
+    setTabOrder(E_Step, Memo1);
+}
+
+void TF_Main_GRF::CreateToolBar()
+{
+    auto divider = [this] {
+        auto* line = new QFrame(ToolBar1);
+        line->setFrameShape(QFrame::VLine);
+        line->setFrameShadow(QFrame::Sunken);
+        line->setFixedWidth(kDividerWidth);
+        ToolBar1->addWidget(line);
+    };
+    auto button = [this](const char* name, const char* hint, int image) {
+        QAction* action = MakeAction(this, name, hint, image);
+        action->setToolTip(QString::fromUtf8(hint));
+        ToolBar1->addAction(action);
+        return action;
+    };
+    ExitToolButton = button("ExitToolButton", Text::ExitHint, imgExit);
+    divider();
+    AboutToolButton = button("AboutToolButton", Text::AboutHint, imgAbout);
+    HelpToolButton = button("HelpToolButton", Text::HelpHint, imgHelp);
+    divider();
+    ReportToolButton = button("ReportToolButton", Text::ReportHint, imgPrintReport);
+    GraphToolButton = button("GraphToolButton", Text::GraphHint, imgPrintGraph);
+    divider();
+    SaveAsToolButton = button("SaveAsToolButton", Text::SaveAsHint, imgSave);
+
+    Connect(ExitToolButton, &TF_Main_GRF::ExitToolButtonClick);
+    Connect(AboutToolButton, &TF_Main_GRF::AboutToolButtonClick);
+    Connect(HelpToolButton, &TF_Main_GRF::HelpToolButtonClick);
+    Connect(ReportToolButton, &TF_Main_GRF::ReportToolButtonClick);
+    Connect(GraphToolButton, &TF_Main_GRF::GraphToolButtonClick);
+    Connect(SaveAsToolButton, &TF_Main_GRF::SaveAsToolButtonClick);
+}
+
+void TF_Main_GRF::CreateMenu()
+{
+    QMenuBar* bar = menuBar();
+    bar->setObjectName("MainMenu1");
+    auto item = [this](QMenu* menu, const char* name, const char* text, int image,
+                       void (TF_Main_GRF::*handler)()) {
+        QAction* action = MakeAction(this, name, text, image);
+        menu->addAction(action);
+        Connect(action, handler);
+        return action;
+    };
+
+    QMenu* file = bar->addMenu(QString::fromUtf8(Text::FileMenu));
+    Saveas1 = item(file, "Saveas1", Text::SaveAsItem, imgSave, &TF_Main_GRF::SaveAsToolButtonClick);
+    file->addSeparator();
+    Printreport1 = item(file, "Printreport1", Text::PrintReportItem, imgPrintReport,
+                        &TF_Main_GRF::ReportToolButtonClick);
+    Printgraph1 =
+        item(file, "Printgraph1", Text::PrintGraphItem, imgPrintGraph, &TF_Main_GRF::GraphToolButtonClick);
+    file->addSeparator();
+    Exit1 = item(file, "Exit1", Text::ExitItem, imgExit, &TF_Main_GRF::ExitToolButtonClick);
+
+    QMenu* view = bar->addMenu(QString::fromUtf8(Text::ViewMenu));
+    Graphics1 = item(view, "Graphics1", Text::GraphicsItem, -1, &TF_Main_GRF::Graphics1Click);
+    Text1 = item(view, "Text1", Text::TextItem, -1, &TF_Main_GRF::Text1Click);
+    view->addSeparator();
+    Toolbar2 = item(view, "Toolbar2", Text::ToolbarItem, -1, &TF_Main_GRF::Toolbar2Click);
+    for (QAction* mark : {Graphics1, Text1, Toolbar2})
+        mark->setCheckable(true);
+    ShowViewMarks();
+
+    QMenu* edit = bar->addMenu(QString::fromUtf8(Text::EditMenu));
+    Copytext1 = item(edit, "Copytext1", Text::CopyTextItem, -1, &TF_Main_GRF::Copytext1Click);
+    Copybitmap1 = item(edit, "Copybitmap1", Text::CopyBitmapItem, -1, &TF_Main_GRF::Copybitmap1Click);
+    Copymetafile1 = item(edit, "Copymetafile1", Text::CopyMetafileItem, -1, &TF_Main_GRF::Copymetafile1Click);
+
+    QMenu* option = bar->addMenu(QString::fromUtf8(Text::OptionMenu));
+    Settings1 = item(option, "Settings1", Text::SettingsItem, -1, &TF_Main_GRF::Settings1Click);
+
+    QMenu* mode = bar->addMenu(QString::fromUtf8(Text::ModeMenu));
+    ModeGroup = new QActionGroup(this);
+    ModeGroup->setExclusive(true);
+    Radians1 = item(mode, "Radians1", Text::RadiansItem, -1, &TF_Main_GRF::Radians1Click);
+    Degrees1 = item(mode, "Degrees1", Text::DegreesItem, -1, &TF_Main_GRF::Degrees1Click);
+    Grads1 = item(mode, "Grads1", Text::GradsItem, -1, &TF_Main_GRF::Grads1Click);
+    for (QAction* choice : {Radians1, Degrees1, Grads1}) {
+        choice->setCheckable(true);
+        ModeGroup->addAction(choice);
+    }
+
+    QMenu* help = bar->addMenu(QString::fromUtf8(Text::HelpMenu));
+    Documentation1 =
+        item(help, "Documentation1", Text::DocumentationItem, imgHelp, &TF_Main_GRF::HelpToolButtonClick);
+    About1 = item(help, "About1", Text::AboutItem, imgAbout, &TF_Main_GRF::AboutToolButtonClick);
+}
+
+void TF_Main_GRF::Connect(QAction* action, void (TF_Main_GRF::*handler)())
+{
+    connect(action, &QAction::triggered, this,
+            [this, handler] { ExecuteCommand([this, handler] { (this->*handler)(); }); });
+}
+
+void TF_Main_GRF::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (FCentred) return;
+    FCentred = true;
+    if (QScreen* screen = this->screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+void TF_Main_GRF::FormCreate()
+{
+    Edit1->setText(QString::fromStdString(StartupFields(DecimalSeparator()).Formula));
+    Radians1->setChecked(true);
+}
+
+TPlotFields TF_Main_GRF::Fields() const
+{
+    TPlotFields fields;
+    fields.Formula = Edit1->text().toStdString();
+    fields.XMin = E_X_i->text().toStdString();
+    fields.XMax = E_X_Fi->text().toStdString();
+    fields.Step = E_Step->text().toStdString();
+    return fields;
+}
+
+void TF_Main_GRF::SetFields(const TPlotFields& fields)
+{
+    Edit1->setText(QString::fromStdString(fields.Formula));
+    E_X_i->setText(QString::fromStdString(fields.XMin));
+    E_X_Fi->setText(QString::fromStdString(fields.XMax));
+    E_Step->setText(QString::fromStdString(fields.Step));
+}
+
+TAngleMode TF_Main_GRF::AngleMode() const
+{
+    if (Degrees1->isChecked()) return TAngleMode::Degrees;
+    if (Grads1->isChecked()) return TAngleMode::Grads;
+    return TAngleMode::Radians;
+}
+
+void TF_Main_GRF::SetAngleMode(TAngleMode mode)
+{
+    switch (mode) {
+    case TAngleMode::Radians:
+        Radians1Click();
+        break;
+    case TAngleMode::Degrees:
+        Degrees1Click();
+        break;
+    case TAngleMode::Grads:
+        Grads1Click();
+        break;
+    }
+}
+
+void TF_Main_GRF::PlotSpdBtnClick()
+{
+    TSeriesTableTarget target(Series1);
+    // The table is handed to Memo1 in one piece on every path out of the
+    // run, so the lines produced before an error are there when the error
+    // box shows.
+    struct ShowTable {
+        QPlainTextEdit* memo;
+        const TSeriesTableTarget& target;
+        ~ShowTable()
+        {
+            try {
+                std::string_view text = target.Table().Text();
+                memo->setPlainText(QString::fromLatin1(text.data(), qsizetype(text.size())));
+            } catch (...) {
+                // Out of memory while showing: the run's own error matters more.
+            }
+        }
+    } show{Memo1, target};
+    RunPlot(Fields(), target);
+}
+
+void TF_Main_GRF::SaveAsToolButtonClick()
+{
+    SaveResultAs(*this);
+}
+
+void TF_Main_GRF::ReportToolButtonClick()
+{
+    // The print report window, shown modally.
+    if (auto* report = qobject_cast<QDialog*>(FWindows.PrintReport)) {
+        report->exec();
+        InitFloatEnvironment();
+    }
+}
+
+void TF_Main_GRF::GraphToolButtonClick()
+{
+    ShowChartPrintPreview(*this);
+}
+
+void TF_Main_GRF::ExitToolButtonClick()
+{
+    close();
+}
+
+void TF_Main_GRF::ShowViewMarks()
+{
+    Graphics1->setChecked(FViewMarks.Graphics);
+    Text1->setChecked(FViewMarks.Text);
+    Toolbar2->setChecked(FViewMarks.Toolbar);
+}
+
+void TF_Main_GRF::Graphics1Click()
+{
+    ToggleGraphics(FViewMarks);
+    ShowViewMarks();
+    ArrangeResultPanels();
+}
+
+void TF_Main_GRF::Text1Click()
+{
+    ToggleText(FViewMarks);
+    ShowViewMarks();
+    ArrangeResultPanels();
+}
+
+void TF_Main_GRF::Toolbar2Click()
+{
+    ToggleToolbar(FViewMarks);
+    ShowViewMarks();
+    ToolBar1->setVisible(FViewMarks.Toolbar);
+}
+
+void TF_Main_GRF::ArrangeResultPanels()
+{
+    const TPanelArrangement a = qrv::ArrangeResultPanels(FViewMarks);
+    auto* row = static_cast<QHBoxLayout*>(Panel3->layout());
+    GroupBox2->hide();
+    Splitter1->hide();
+    GroupBox4->hide();
+    if (a.TextDock == TTextDock::Client) {
+        GroupBox4->setMinimumWidth(0);
+        GroupBox4->setMaximumWidth(QWIDGETSIZE_MAX);
+        row->setStretchFactor(GroupBox4, 1);
+    } else {
+        row->setStretchFactor(GroupBox4, 0);
+        if (a.ResetTextWidth) GroupBox4->setFixedWidth(kTextPanelWidth);
+    }
+    // In this order, so the splitter lies between the text panel and the chart.
+    if (a.ShowText) GroupBox4->show();
+    if (a.ShowSplitter) Splitter1->show();
+    if (a.ShowChart) GroupBox2->show();
+    ToolBar1->setVisible(a.ShowToolbar);
+}
+
+void TF_Main_GRF::Copytext1Click()
+{
+    CopyResultText(*this);
+}
+
+void TF_Main_GRF::Copybitmap1Click()
+{
+    CopyResultBitmap(*this);
+}
+
+void TF_Main_GRF::Copymetafile1Click()
+{
+    CopyResultMetafile(*this);
+}
+
+void TF_Main_GRF::Settings1Click()
+{
+    if (FWindows.OptionDialog) {
+        FWindows.OptionDialog->exec();
+        InitFloatEnvironment();
+    }
+}
+
+void TF_Main_GRF::Radians1Click()
+{
+    Radians1->setChecked(true);
+}
+
+void TF_Main_GRF::Degrees1Click()
+{
+    Degrees1->setChecked(true);
+}
+
+void TF_Main_GRF::Grads1Click()
+{
+    Grads1->setChecked(true);
+}
+
+void TF_Main_GRF::HelpToolButtonClick()
+{
+    // The documentation window does not block the main window.
+    if (QWidget* documentation = FWindows.Documentation) {
+        documentation->show();
+        documentation->raise();
+        documentation->activateWindow();
+    }
+}
+
+void TF_Main_GRF::AboutToolButtonClick()
+{
+    ShowAboutWindow(*this);
+}
+
+bool TEnterFilter::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+        int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace qrv
