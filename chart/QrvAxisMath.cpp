@@ -142,7 +142,13 @@ std::vector<TAxisLabel> LabelWalk(const TAxisScale& scale, double step, const TW
         if (next == value) return labels;
         value = next;
     }
-    const double lowerLimit = (scale.RangeMin - MinAxisIncrement) / 1.000000000001;
+    // A little below the minimum, so a label on it survives the rounding of
+    // the repeated subtraction. Scaling by 1.000000000001 moves a negative
+    // minimum outwards by multiplying, a positive one by dividing: the
+    // tolerance lies below the minimum on both sides of zero, and -10 ... 10
+    // is labelled at both ends.
+    const double shifted = scale.RangeMin - MinAxisIncrement;
+    const double lowerLimit = shifted >= 0.0 ? shifted / 1.000000000001 : shifted * 1.000000000001;
     while (value >= lowerLimit && static_cast<int>(labels.size()) < MaxTickPositions) {
         const int p = scale.ValueToPixel(value);
         if (options.LabelsOnAxis || (scale.StartPixel < p && p < scale.EndPixel))

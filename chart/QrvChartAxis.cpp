@@ -123,21 +123,26 @@ double TChartAxis::LabelSizeForStep(const QFontMetrics& fm) const
 
 double TChartAxis::ComputeIncrement(const QFontMetrics& labelsMetrics) const
 {
+    return IncrementForLength(labelsMetrics, scale_.PixelLength());
+}
+
+double TChartAxis::IncrementForLength(const QFontMetrics& labelsMetrics, int pixelLength) const
+{
     TStepQuery q;
     q.RangeSpan = scale_.RangeSpan;
-    q.PixelLength = scale_.PixelLength();
+    q.PixelLength = pixelLength;
     q.LabelSize = LabelSizeForStep(labelsMetrics);
     q.LabelsSeparation = LabelsSeparation;
     q.Increment = increment_;
     return qrv::ComputeIncrement(q);
 }
 
-int TChartAxis::LabelSizeForSpace(const QFontMetrics& fm) const
+int TChartAxis::LabelSizeForSpace(const QFontMetrics& fm, int pixelLength) const
 {
     if (LabelsAcross()) return fm.height();
-    // The step of the previous layout's pixel length decides which values
-    // the widest labels will show: the range ends truncated to it.
-    const double step = ComputeIncrement(fm);
+    // The step decides which values the widest labels will show: the range
+    // ends truncated to it.
+    const double step = IncrementForLength(fm, pixelLength);
     auto rounded = [step](double v) {
         const double r = std::trunc(v / step) * step;
         return std::isfinite(r) ? r : v;
@@ -172,8 +177,14 @@ void TChartAxis::ReserveAxisSpace(TChartRect& rect, const QFontMetrics& labelsMe
         titlePos_ = shrink(size);
     }
     labelsPos_ = shrink(0);
-    if (Labels && LabelStyle != TAxisLabelStyle::talNone)
-        labelsPos_ = shrink(LabelsSize != 0 ? LabelsSize : LabelSizeForSpace(labelsMetrics));
+    if (Labels && LabelStyle != TAxisLabelStyle::talNone) {
+        // The step is taken for the length the axis will have in what is
+        // left of the rectangle, so a drawing never depends on the one
+        // before it (the screen, a saved picture and a print agree).
+        const int extent = IsHorizontal() ? rect.Width() : rect.Height();
+        const int length = NearestInt(extent * 0.01 * (EndPosition - StartPosition));
+        labelsPos_ = shrink(LabelsSize != 0 ? LabelsSize : LabelSizeForSpace(labelsMetrics, length));
+    }
     int ticks = (Axis.Visible ? Axis.Width : 0) + (Ticks.Visible ? TickLength : 0);
     if (MinorTicks.Visible) ticks = std::max(ticks, MinorTickLength);
     shrink(ticks);
@@ -381,8 +392,9 @@ void TChartAxis::DrawAxis(QPainter& painter, const TChartRect& axesRect, bool pr
         painter.setBackgroundMode(Qt::TransparentMode);
         const TColor color = Grid.Color == UseSeriesColor ? clGray : Grid.Color;
         painter.setPen(MakeQPen(Grid, color, printing));
-        const int a = IsHorizontal() ? axesRect.Top : axesRect.Left;
-        const int b = IsHorizontal() ? axesRect.Bottom : axesRect.Right;
+        // Inside the back wall: the outline and the axis lines stay whole.
+        const int a = (IsHorizontal() ? axesRect.Top : axesRect.Left) + 1;
+        const int b = (IsHorizontal() ? axesRect.Bottom : axesRect.Right) - 1;
         for (int t : tickPositions_)
             LineAcross(painter, IsHorizontal(), t, a, b);
     }

@@ -125,7 +125,8 @@ public:
 private:
     void Changed();
     double LabelSizeForStep(const QFontMetrics& fm) const;
-    int LabelSizeForSpace(const QFontMetrics& fm) const;
+    int LabelSizeForSpace(const QFontMetrics& fm, int pixelLength) const;
+    double IncrementForLength(const QFontMetrics& labelsMetrics, int pixelLength) const;
     bool TitleAlongAxis() const;
     bool LabelsAcross() const;
     // Pixels between the axes rectangle's edge and the outer side of the

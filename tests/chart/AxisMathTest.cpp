@@ -171,6 +171,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {1000, 900, 800, 700, 600, 500, 400, 300, 200, 100, 0}},
         WalkCase{"BelowOne", {0, 0.5, 0.5, 0, 300, true, false}, 0.1, {0.5, 0.4, 0.3, 0.2, 0.1, 0}},
         WalkCase{"NegativeRange", {-7.3, -2.1, 5.2, 0, 300, false, false}, 1, {-3, -4, -5, -6, -7}},
+        WalkCase{"NegativeMinimumLabelled", {-3, 3, 6, 0, 300, true, false}, 1, {3, 2, 1, 0, -1, -2, -3}},
         WalkCase{"UnroundedStart", {0.25, 3.7, 3.45, 0, 300, true, false}, 1, {3, 2, 1}},
         WalkCase{"EmptySeriesOneLabelAtCentre", {0, 0, 0, 10, 110, true, false}, 1e-12, {0}},
         WalkCase{"AllFiveOneLabel", {5, 5, 0, 10, 110, false, false}, 1e-12, {5}},

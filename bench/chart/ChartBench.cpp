@@ -1,0 +1,93 @@
+// Times one drawing of a 10 001-point chart into a 1000 x 700 bitmap (and
+// into metafiles when they are built in), as the median of repeated runs.
+// Prints figures; asserts nothing. With a folder argument it also writes the
+// pictures there for a look.
+#include "QrvChart.h"
+#include "QrvChartFiles.h"
+#include "QrvChartSetup.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPainter>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+namespace
+{
+
+template <class F> double MedianMs(int runs, F f)
+{
+    std::vector<double> ms;
+    for (int k = 0; k < runs; ++k) {
+        const auto start = std::chrono::steady_clock::now();
+        f();
+        ms.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    }
+    std::sort(ms.begin(), ms.end());
+    return ms[ms.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    using namespace qrv;
+
+    TChart chart;
+    chart.resize(1000, 700);
+    TLineSeries& series = SetUpGraphChart(chart);
+    const auto fill = [&] {
+        series.ClearPoints();
+        for (int k = 0; k <= 10000; ++k) {
+            const double x = -10.0 + k * 0.002;
+            series.AddPoint(x, std::sin(x) * x, "", clRed);
+        }
+    };
+    std::printf("adding 10 001 points:               %8.3f ms\n", MedianMs(21, fill));
+
+    QImage target(1000, 700, QImage::Format_RGB32);
+    const QRect r = chart.rect();
+    std::printf("drawing into a 1000 x 700 bitmap:   %8.3f ms (median of 51)\n", MedianMs(51, [&] {
+                    QPainter painter(&target);
+                    chart.SetUseBuffer(false);
+                    chart.DrawChart(painter, r);
+                }));
+    chart.SetUseBuffer(true);
+    std::printf("screen redraw through the buffer:   %8.3f ms (median of 51)\n", MedianMs(51, [&] {
+                    chart.RequestRepaint();
+                    QPainter painter(&target);
+                    chart.DrawChart(painter, r);
+                }));
+    std::printf("MakeBitmap (new image each time):   %8.3f ms (median of 51)\n",
+                MedianMs(51, [&] { (void)chart.MakeBitmap(clWhite, r); }));
+    std::printf("bitmap file bytes (.bmp):           %8.3f ms (median of 21)\n",
+                MedianMs(21, [&] { (void)chart.BitmapFileBytes(); }));
+#ifdef QURVIA_HAVE_METAFILE
+    QByteArray emf, wmf;
+    std::printf("MakeMetafile EMF:                   %8.3f ms (median of 21)\n",
+                MedianMs(21, [&] { emf = chart.MakeMetafile(true, r); }));
+    std::printf("MakeMetafile WMF:                   %8.3f ms (median of 21)\n",
+                MedianMs(21, [&] { wmf = chart.MakeMetafile(false, r); }));
+    std::printf("EMF size %lld bytes, WMF size %lld bytes\n", static_cast<long long>(emf.size()),
+                static_cast<long long>(wmf.size()));
+#endif
+    if (argc > 1) {
+        const QDir dir(QString::fromLocal8Bit(argv[1]));
+        chart.SaveBitmapFile(dir.filePath("bench-chart.bmp"));
+        chart.MakeBitmap(clWhite, r).save(dir.filePath("bench-chart.png"));
+#ifdef QURVIA_HAVE_METAFILE
+        chart.SaveEnhMetafileFile(dir.filePath("bench-chart.emf"));
+        chart.SaveMetafileFile(dir.filePath("bench-chart.wmf"));
+#endif
+        std::printf("pictures written to %s\n", argv[1]);
+    }
+    return 0;
+}

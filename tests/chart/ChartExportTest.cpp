@@ -1,0 +1,197 @@
+// Picture exports: sizes, files, write errors and the clipboard.
+#include "ChartTestSupport.h"
+
+#include "QrvChartFiles.h"
+#include "QrvErrors.h"
+
+#include <QClipboard>
+#include <QFile>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QSaveFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+
+namespace qrv
+{
+namespace
+{
+
+using test::IsColor;
+using test::MakePlotChart;
+
+class ChartExportTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        plot = MakePlotChart(353, 305);
+        test::Fill(*plot.series, -5, 5, 0.1, [](double x) { return std::cos(x); });
+        ASSERT_TRUE(dir.isValid());
+    }
+    TChart& chart() { return *plot.chart; }
+    QString Path(const char* name) const { return dir.filePath(name); }
+
+    test::PlotChart plot;
+    QTemporaryDir dir;
+};
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void ExpectCannotCreate(const std::function<void(const QString&)>& save)
+{
+    const QString bad = "/nonexistent-qurvia-dir/out.file";
+    try {
+        save(bad);
+        FAIL() << "no exception";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), "Cannot create file " + bad.toStdString());
+    }
+}
+
+TEST_F(ChartExportTest, BitmapHasTheClientSizeAndWhiteBackground)
+{
+    const QImage image = chart().MakeBitmap(clWhite, chart().rect());
+    EXPECT_EQ(image.size(), QSize(353, 305));
+    EXPECT_TRUE(IsColor(image, 0, 0, Qt::white));
+    EXPECT_TRUE(IsColor(image, 352, 304, Qt::white));
+}
+
+TEST_F(ChartExportTest, SavedBitmapFileReadsBackAsThePicture)
+{
+    chart().SaveBitmapFile(Path("chart.bmp"));
+    const QByteArray bytes = ReadAll(Path("chart.bmp"));
+    ASSERT_GE(bytes.size(), 54);
+    EXPECT_EQ(bytes.left(2), QByteArray("BM"));
+    QImage loaded;
+    ASSERT_TRUE(loaded.loadFromData(bytes, "BMP"));
+    EXPECT_EQ(loaded.size(), QSize(353, 305));
+    EXPECT_EQ(loaded.convertToFormat(QImage::Format_RGB32), chart().MakeBitmap(clWhite, chart().rect()));
+}
+
+TEST_F(ChartExportTest, WriteErrorsRaiseCannotCreateFile)
+{
+    ExpectCannotCreate([&](const QString& name) { chart().SaveBitmapFile(name); });
+    ExpectCannotCreate([&](const QString& name) { WriteFile(name, QByteArray("x")); });
+}
+
+TEST_F(ChartExportTest, BytesGoThroughASaveFile)
+{
+    QSaveFile file(Path("saved.bmp"));
+    WriteFileBytes(file, chart().BitmapFileBytes());
+    ASSERT_TRUE(file.commit());
+    QImage loaded(Path("saved.bmp"));
+    EXPECT_EQ(loaded.size(), QSize(353, 305));
+}
+
+TEST_F(ChartExportTest, ZeroSizeChartStillGivesAPicture)
+{
+    chart().resize(0, 0);
+    EXPECT_EQ(chart().MakeBitmap(clWhite, chart().rect()).size(), QSize(1, 1));
+    chart().SaveBitmapFile(Path("empty.bmp"));
+    EXPECT_EQ(QImage(Path("empty.bmp")).size(), QSize(1, 1));
+}
+
+TEST_F(ChartExportTest, BitmapOnTheClipboard)
+{
+    chart().CopyBitmapToClipboard();
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    ASSERT_TRUE(data->hasImage());
+    EXPECT_EQ(qvariant_cast<QImage>(data->imageData()).size(), QSize(353, 305));
+}
+
+#ifdef QURVIA_HAVE_METAFILE
+
+std::int32_t Int32At(const QByteArray& b, int offset)
+{
+    std::uint32_t v = 0;
+    for (int k = 3; k >= 0; --k)
+        v = (v << 8) | static_cast<std::uint8_t>(b[offset + k]);
+    return static_cast<std::int32_t>(v);
+}
+
+std::int16_t Int16At(const QByteArray& b, int offset)
+{
+    return static_cast<std::int16_t>(static_cast<std::uint8_t>(b[offset]) |
+                                     (static_cast<std::uint8_t>(b[offset + 1]) << 8));
+}
+
+// The picture size a placeable WMF declares: its bounding box.
+QSize WmfSize(const QByteArray& b)
+{
+    EXPECT_EQ(static_cast<std::uint32_t>(Int32At(b, 0)), 0x9AC6CDD7u);
+    return QSize(Int16At(b, 10) - Int16At(b, 6), Int16At(b, 12) - Int16At(b, 8));
+}
+
+// The picture size an EMF declares: its frame (0.01 mm) at the file's
+// reference resolution, in pixels.
+QSize EmfSize(const QByteArray& b)
+{
+    EXPECT_EQ(Int32At(b, 0), 1);           // header record
+    EXPECT_EQ(Int32At(b, 40), 0x464D4520); // " EMF"
+    const double pxPerMmX = static_cast<double>(Int32At(b, 72)) / Int32At(b, 80);
+    const double pxPerMmY = static_cast<double>(Int32At(b, 76)) / Int32At(b, 84);
+    const double w = (Int32At(b, 32) - Int32At(b, 24)) / 100.0 * pxPerMmX;
+    const double h = (Int32At(b, 36) - Int32At(b, 28)) / 100.0 * pxPerMmY;
+    return QSize(static_cast<int>(std::lround(w)), static_cast<int>(std::lround(h)));
+}
+
+TEST_F(ChartExportTest, MetafilesAreOnePixelSmallerThanTheClient)
+{
+    EXPECT_EQ(WmfSize(chart().MakeMetafile(false, chart().rect())), QSize(352, 304));
+    const QSize emf = EmfSize(chart().MakeMetafile(true, chart().rect()));
+    EXPECT_NEAR(emf.width(), 352, 1);
+    EXPECT_NEAR(emf.height(), 304, 1);
+    EXPECT_FALSE(chart().Metafiling());
+}
+
+TEST_F(ChartExportTest, ZeroSizeChartGivesOneByOneMetafile)
+{
+    chart().resize(0, 0);
+    EXPECT_EQ(WmfSize(chart().MakeMetafile(false, chart().rect())), QSize(1, 1));
+    const QSize emf = EmfSize(chart().MakeMetafile(true, chart().rect()));
+    EXPECT_NEAR(emf.width(), 1, 1);
+    EXPECT_NEAR(emf.height(), 1, 1);
+}
+
+TEST_F(ChartExportTest, SavedMetafileFiles)
+{
+    chart().SaveMetafileFile(Path("chart.wmf"));
+    chart().SaveEnhMetafileFile(Path("chart.emf"));
+    const QByteArray wmf = ReadAll(Path("chart.wmf"));
+    const QByteArray emf = ReadAll(Path("chart.emf"));
+    ASSERT_GT(wmf.size(), 22 + 18);
+    ASSERT_GT(emf.size(), 88);
+    EXPECT_EQ(WmfSize(wmf), QSize(352, 304));
+    EXPECT_EQ(Int32At(emf, 40), 0x464D4520);
+    ExpectCannotCreate([&](const QString& name) { chart().SaveMetafileFile(name); });
+    ExpectCannotCreate([&](const QString& name) { chart().SaveEnhMetafileFile(name); });
+}
+
+TEST_F(ChartExportTest, MetafileOnTheClipboardWithAPictureBeside)
+{
+    for (bool enhanced : {true, false}) {
+        chart().CopyMetafileToClipboard(enhanced);
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        ASSERT_NE(data, nullptr);
+        const QString type = enhanced ? "image/x-emf" : "image/x-wmf";
+        ASSERT_TRUE(data->hasFormat(type)) << enhanced;
+        EXPECT_EQ(data->data(type), chart().MakeMetafile(enhanced, chart().rect())) << enhanced;
+        ASSERT_TRUE(data->hasImage());
+        EXPECT_EQ(qvariant_cast<QImage>(data->imageData()).size(), QSize(353, 305));
+    }
+}
+
+#endif
+
+} // namespace
+} // namespace qrv

@@ -1,0 +1,41 @@
+#include "ChartTestSupport.h"
+
+namespace qrv::test
+{
+
+PlotChart MakePlotChart(int width, int height)
+{
+    PlotChart p;
+    p.chart = std::make_unique<TChart>();
+    p.chart->resize(width, height);
+    p.series = &SetUpGraphChart(*p.chart);
+    return p;
+}
+
+bool IsColor(const QImage& image, int x, int y, QColor color)
+{
+    if (!image.rect().contains(x, y)) return false;
+    return QColor(image.pixel(x, y)).rgb() == color.rgb();
+}
+
+int CountColor(const QImage& image, const QRect& rect, QColor color)
+{
+    const QRect r = rect.intersected(image.rect());
+    int n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (QColor(image.pixel(x, y)).rgb() == color.rgb()) ++n;
+    return n;
+}
+
+int CountDark(const QImage& image, const QRect& rect)
+{
+    const QRect r = rect.intersected(image.rect());
+    int n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 128) ++n;
+    return n;
+}
+
+} // namespace qrv::test
