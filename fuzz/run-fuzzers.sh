@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets (clang, address and undefined-behaviour
+# sanitizers) and runs each one for the given number of seconds.
+#
+#   fuzz/run-fuzzers.sh <seconds>
+#
+# Each target starts from its folder's seeds/ (when present) and keeps its
+# corpus in <build dir>/corpus/<target>. A crash, a sanitizer report, a leak
+# or a timeout makes the target exit non-zero; the script then reports the
+# artifact and exits non-zero after running the rest.
+#
+# QURVIA_FUZZ_BUILD_DIR=<dir> builds in that directory instead of the
+# "fuzz" preset's build-fuzz, with the same settings.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+seconds=${1:?usage: fuzz/run-fuzzers.sh <seconds>}
+case "$seconds" in
+  '' | *[!0-9]*) echo "seconds must be a whole number: $seconds" >&2; exit 2 ;;
+esac
+
+if [ -n "${QURVIA_FUZZ_BUILD_DIR:-}" ]; then
+  build=$QURVIA_FUZZ_BUILD_DIR
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+    -DQURVIA_WITH_QT=OFF -DQURVIA_TESTS=OFF -DQURVIA_BENCH=OFF -DQURVIA_FUZZ=ON >/dev/null
+  cmake --build "$build"
+else
+  build=build-fuzz
+  cmake --preset fuzz >/dev/null
+  cmake --build --preset fuzz
+fi
+
+mapfile -t targets < <(find "$build/fuzz" -mindepth 2 -maxdepth 2 -type f -name 'fuzz_*' -perm -u+x | sort)
+if [ "${#targets[@]}" -eq 0 ]; then
+  echo "no fuzz targets built under $build/fuzz" >&2
+  exit 1
+fi
+
+failed=0
+for target in "${targets[@]}"; do
+  name=$(basename "$target")
+  sub=$(basename "$(dirname "$target")")
+  corpus="$build/corpus/$name"
+  artifacts="$build/artifacts/$name/"
+  mkdir -p "$corpus" "$artifacts"
+  seeds=()
+  [ -d "fuzz/$sub/seeds" ] && seeds=("fuzz/$sub/seeds")
+  echo "== $name: ${seconds}s"
+  if "$target" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
+      -artifact_prefix="$artifacts" "$corpus" "${seeds[@]}" >"$build/$name.log" 2>&1; then
+    grep -E '^stat::number_of_executed_units' "$build/$name.log" || true
+  else
+    failed=1
+    echo "!! $name found a problem; log: $build/$name.log, artifacts: $artifacts" >&2
+    tail -n 40 "$build/$name.log" >&2
+  fi
+done
+exit "$failed"
