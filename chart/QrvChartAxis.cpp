@@ -65,6 +65,24 @@ void TChartAxis::SetIncrement(double value)
     Changed();
 }
 
+TAxisRangeState TChartAxis::RangeState() const
+{
+    return {automatic_, automaticMinimum_, automaticMaximum_, minimum_, maximum_};
+}
+
+void TChartAxis::SetRangeState(const TAxisRangeState& state)
+{
+    const bool same = state.Automatic == automatic_ && state.AutomaticMinimum == automaticMinimum_ &&
+                      state.AutomaticMaximum == automaticMaximum_ && state.Minimum == minimum_ &&
+                      state.Maximum == maximum_;
+    automatic_ = state.Automatic;
+    automaticMinimum_ = state.AutomaticMinimum;
+    automaticMaximum_ = state.AutomaticMaximum;
+    minimum_ = state.Minimum;
+    maximum_ = state.Maximum;
+    if (!same) Changed();
+}
+
 void TChartAxis::ComputeRange(const std::vector<TChartSeries*>& boundSeries)
 {
     const bool autoMax = automatic_ || automaticMaximum_;

@@ -23,6 +23,15 @@ namespace qrv
 class TChartSeries;
 
 enum class TAxisKind { Bottom, Top, Left, Right, Depth };
+
+// The range settings of an axis, as a zoom saves them to undo it later.
+struct TAxisRangeState {
+    bool Automatic = true;
+    bool AutomaticMinimum = true;
+    bool AutomaticMaximum = true;
+    double Minimum = 0.0;
+    double Maximum = 0.0;
+};
 enum class TAxisLabelStyle { talAuto, talNone, talValue, talMark, talText };
 
 struct TChartAxisTitle {
@@ -56,6 +65,8 @@ public:
     void SetMinMax(double a, double b);
     // Negative values count as 0 (a free step).
     void SetIncrement(double value);
+    TAxisRangeState RangeState() const;
+    void SetRangeState(const TAxisRangeState& state);
 
     // Appearance settings: after changing one, request a repaint of the chart.
     int LabelsSeparation = 10;

@@ -83,6 +83,13 @@ TEST_F(AxisLayoutTest, RangeFollowsActiveSeriesWithPoints)
     fixed.ComputeRange({&a});
     EXPECT_EQ(fixed.RangeMin(), -1);
     EXPECT_EQ(fixed.RangeMax(), 7);
+
+    // A saved state brings the automatic range back.
+    fixed.SetRangeState(TAxisRangeState{});
+    EXPECT_EQ(repaints, 5);
+    fixed.ComputeRange({&a});
+    EXPECT_EQ(fixed.RangeMin(), -3);
+    EXPECT_EQ(fixed.RangeMax(), 2);
 }
 
 TEST_F(AxisLayoutTest, ThousandOnThreeHundredPixelsStepsByHundred)

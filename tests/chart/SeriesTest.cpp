@@ -154,19 +154,6 @@ TEST(SeriesTest, ChangesRequestRepaintOnlyWhileActive)
     EXPECT_EQ(clears, 1);
 }
 
-TEST(SeriesTest, PointerMarginsOnlyWhenVisibleAndInflating)
-{
-    TLineSeries s;
-    int a = -1, b = -1;
-    s.CalcHorizMargins(a, b);
-    EXPECT_EQ(a, 5);
-    EXPECT_EQ(b, 5);
-    s.Pointer.Visible = false;
-    s.CalcVerticalMargins(a, b);
-    EXPECT_EQ(a, 0);
-    EXPECT_EQ(b, 0);
-}
-
 // --- the line as pixel runs ---------------------------------------------
 
 // 0 ... 10 on both axes over a 100 x 100 rectangle at (10, 10): one value

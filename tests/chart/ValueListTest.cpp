@@ -137,14 +137,5 @@ TEST(ValueListTest, IndexOutsideRaisesListError)
     EXPECT_NO_THROW(list.InsertAt(1, 0)); // at the end is allowed
 }
 
-TEST(ValueListTest, RotateMovesFirstToEnd)
-{
-    TChartValueList list(nullptr, "Y");
-    for (double v : {1.0, 2.0, 3.0})
-        list.InsertOrdered(v);
-    list.RotateFirstToEnd();
-    EXPECT_EQ(Values(list), (std::vector<double>{2, 3, 1}));
-}
-
 } // namespace
 } // namespace qrv
