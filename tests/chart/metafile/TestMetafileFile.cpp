@@ -190,6 +190,46 @@ TEST_P(MetafileRecords, TransformMovesAndScalesGeometry)
     EXPECT_EQ(Ltrb(f, *rects[0]), (std::array<int, 4>{10, 10, 31, 21}));
 }
 
+TEST_P(MetafileRecords, PensAndBrushesKeepStyleWidthAndColour)
+{
+    struct Row {
+        const char* Name;
+        QPen Pen;
+        uint32_t Style, Width, Colour; // GDI values; colours 0x00BBGGRR
+    };
+    const Row rows[] = {
+        {"axis: solid black, 2 wide", QPen(Qt::black, 2), 0, 2, 0x000000},
+        {"grid: dotted gray", QPen(QColor(0x80, 0x80, 0x80), 1, Qt::DotLine), 2, 1, 0x808080},
+        {"series: solid red", QPen(QColor(255, 0, 0), 1), 0, 1, 0x0000FF},
+        {"hairline", QPen(QColor(0, 0, 255), 0), 0, 0, 0xFF0000},
+        {"dashed", QPen(Qt::black, 1, Qt::DashLine), 1, 1, 0x000000},
+    };
+    for (const Row& r : rows) {
+        const TMetafile f = Draw([&](QPainter& p) {
+            p.setPen(r.Pen);
+            p.drawLine(0, 0, 10, 10);
+        });
+        const auto pens = f.OfType(Wmf() ? wmf::CreatePen : emf::CreatePen);
+        ASSERT_EQ(pens.size(), 1u) << r.Name;
+        const TRecord& pen = *pens[0];
+        const int at = Wmf() ? 6 : 12; // style, width (x, y), colour
+        EXPECT_EQ(Wmf() ? pen.U16(at) : pen.U32(at), r.Style) << r.Name;
+        EXPECT_EQ(Wmf() ? uint32_t(pen.U16(at + 2)) : pen.U32(at + 4), r.Width) << r.Name;
+        EXPECT_EQ(Wmf() ? pen.U32(at + 6) : pen.U32(at + 12), r.Colour) << r.Name;
+    }
+
+    // A filled, unoutlined rectangle: a solid brush of its colour and a null pen.
+    const TMetafile f = Draw([](QPainter& p) { p.fillRect(QRect(5, 5, 10, 10), QColor(0x12, 0x34, 0x56)); });
+    const auto brushes = f.OfType(Wmf() ? wmf::CreateBrush : emf::CreateBrush);
+    ASSERT_EQ(brushes.size(), 1u);
+    const int at = Wmf() ? 6 : 12; // style, colour
+    EXPECT_EQ(Wmf() ? brushes[0]->U16(at) : brushes[0]->U32(at), 0u);
+    EXPECT_EQ(brushes[0]->U32(at + (Wmf() ? 2 : 4)), 0x563412u);
+    const auto pens = f.OfType(Wmf() ? wmf::CreatePen : emf::CreatePen);
+    ASSERT_EQ(pens.size(), 1u);
+    EXPECT_EQ(Wmf() ? pens[0]->U16(6) : pens[0]->U32(12), 5u); // PS_NULL
+}
+
 TEST_P(MetafileRecords, LongCurveIsOneRecordOfPlausibleSize)
 {
     QPolygonF curve;
