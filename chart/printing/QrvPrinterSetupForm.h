@@ -1,0 +1,48 @@
+// The printer set-up dialog: printer, PDF output file, paper size and
+// orientation. It edits a TPrinterSetup copy; nothing reaches the printer
+// until the caller applies the confirmed copy.
+#pragma once
+
+#include "QrvPrinterDialogs.h"
+
+#include <QDialog>
+
+class QButtonGroup;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace qrv
+{
+
+class TPrinterSetupForm : public QDialog
+{
+    Q_OBJECT
+public:
+    // `printer` supplies the printer list and each printer's paper sizes.
+    TPrinterSetupForm(const TPrinter& printer, const TPrinterSetup& setup, QWidget* parent = nullptr);
+
+    // The choices as they stand in the controls.
+    TPrinterSetup Setup() const;
+
+    QComboBox* PrinterCombo;
+    QLabel* FileLabel;
+    QLineEdit* FileEdit;
+    QPushButton* BrowseButton;
+    QComboBox* PaperCombo;
+    QRadioButton* PortraitRadio;
+    QRadioButton* LandscapeRadio;
+
+private:
+    void PrinterComboChange();
+    void BrowseButtonClick();
+    void FillPaperSizes(const QPageSize& keep);
+    bool PdfChosen() const;
+
+    QStringList names_;
+    QList<QPageSize> sizes_;
+};
+
+} // namespace qrv
