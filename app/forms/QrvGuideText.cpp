@@ -1,0 +1,182 @@
+#include "QrvGuideText.h"
+
+namespace qrv
+{
+
+namespace
+{
+
+// Constant lines read "Name [value] {meaning}"; the value is the one the
+// formula engine uses, written with a period as decimal point.
+const char* const kGuide = R"(Guidelines on usage:
+
+1. First, you must enter a formula.
+The formula gives y in terms of the variable x, for example: Sin(x)*Exp(-x/10) or Power(x;2) - 3*x + 1
+Operators: + - * / and ( ) [parentheses]
+Further operators: comparisons < <= = >= > <> give 1 for true and 0 for false, and a cmp b gives -1, 0 or 1; div and mod divide whole numbers; and, or, xor, not are logical operators (non-zero counts as true); band, bor, bxor, bnot, shl, shr work on the bits of whole numbers.
+Built-in functions:
+Algebraic: Abs(x), Square(x), Sqrt(x), Power(x;z) - the arguments of a function are separated by a semicolon ";", never by a comma.
+Transcendental: Exp(x), Ln(x), LogBase10(x), LogBase2(x), LogBaseN(Base;x)
+Trigonometric: Sin(x), Cos(x), Tan(x), Cot(x), Sec(x), Csc(x)
+Other Trig: ArcSin(x), ArcCos(x), ArcTan(x), ArcCot(x), ArcSec(x), ArcCsc(x), Coversine(x), Exsecans(x), Haversine(x), Versine(x)
+Hyperbolic: SinH(x), CosH(x), TanH(x), CotH(x), SecH(x), CscH(x)
+Other Hyp: ArcSinH(x), ArcCosH(x), ArcTanH(x), ArcCotH(x), ArcSecH(x), ArcCscH(x)
+The trigonometric functions take their argument, and the inverse trigonometric functions give their result, in the angle unit marked in the Mode menu: radians, degrees or grads.
+
+Constants:{Mathematical constants}
+Pi [3.1415926535897932387] {the number pi}
+PiOn2 [1.5707963267948966194] {pi / 2}
+PiOn3 [1.0471975511965977462] {pi / 3}
+PiOn4 [7.8539816339744830963E-1] {pi / 4}
+Deg [5.7295779513082320873E1] {degrees per radian, 180 / pi}
+Bernstein [2.8016949902386913306E-1] {Bernstein constant}
+Cbrt2 [1.2599210498948731649] {cube root of 2}
+Cbrt3 [1.4422495703074083825] {cube root of 3}
+Cbrt10 [2.1544346900318837213] {cube root of 10}
+Cbrt100 [4.641588833612778893] {cube root of 100}
+CbrtPi [1.464591887561523263] {cube root of pi}
+Catalan [9.1596559417721901516E-1] {Catalan constant}
+Sqrt2 [1.414213562373095049] {square root of 2}
+Sqrt3 [1.7320508075688772932] {square root of 3}
+Sqrt5 [2.236067977499789696] {square root of 5}
+Sqrt10 [3.162277660168379332] {square root of 10}
+SqrtPi [1.7724538509055160272] {square root of pi}
+Sqrt2Pi [2.5066282746310005023] {square root of 2 pi}
+TwoPi [6.283185307179586477] {2 pi}
+ThreePi [9.424777960769379716] {3 pi}
+Ln2 [6.931471805599453093E-1] {natural logarithm of 2}
+Ln10 [2.3025850929940456838] {natural logarithm of 10}
+LnPi [1.1447298858494001742] {natural logarithm of pi}
+Log2 [3.0102999566398119528E-1] {common (base 10) logarithm of 2}
+Log3 [4.7712125471966243727E-1] {common (base 10) logarithm of 3}
+LogPi [4.9714987269413385434E-1] {common (base 10) logarithm of pi}
+LogE [4.342944819032518277E-1] {common (base 10) logarithm of e}
+NConst [2.7182818284590452354] {e, the base of natural logarithms}
+hLn2Pi [9.189385332046727417E-1] {half the natural logarithm of 2 pi}
+inv2Pi [1.59154943091895E-1] {1 / (2 pi), to 15 significant digits}
+TwoToPower63 [9.223372036854775808E18] {2 to the power 63}
+GoldenMean [1.618033988749894848] {golden mean, (1 + Sqrt5) / 2}
+EulerMascheroni [5.772156649015328606E-1] {Euler-Mascheroni constant}
+
+Constants:{Certain physical constants expressed in SI units}
+Amu [1.6606E-27] {atomic mass unit, kg}
+Avog [6.0225E23] {Avogadro constant, 1/mol}
+Boltz [1.3805E-23] {Boltzmann constant, J/K}
+ECharge [1.602189E-19] {electron charge, C}
+EMass [9.11E-31] {electron mass, kg}
+EVolt [1.602E-19] {electron volt, J}
+Farad [96480.56] {Faraday constant, C/mol}
+Gas [8.31441] {gas constant, J/(mol K)}
+Neutron [1.6748E-27] {neutron mass, kg}
+Planck [6.626E-34] {Planck constant, J s}
+Proton [1.6725E-27] {proton mass, kg}
+Light [2.9979E8] {speed of light in vacuum, m/s}
+Gravity [9.80665] {standard acceleration of gravity, m/s2}
+Pressure [1.01325E5] {standard atmospheric pressure, N/m2}
+Stefan [5.67032E-8] {Stefan-Boltzmann constant, W/(m2 K4)}
+Bohr [5.2917706E-11] {Bohr radius, m}
+
+Note: Names of functions and constants and the variable x are not case-sensitive: PI, Pi and pi are the same constant, X and x the same variable.
+Note: The compiler reads one complete expression and ignores the text after it, so the rest of the line can serve as a comment: Sin(x) the sine wave. Check your formula for this reason: in 2x only the 2 is read.
+Note: ^ is not an operator (x^2 is read as x followed by a comment). Use Power(x;2) or Square(x) instead.
+Note: The formulas are computed in extended precision (80-bit floating point, 64-bit significand) by the floating-point unit; every result is rounded to double precision before it is drawn and listed. An operation without a finite result (division by zero, overflow, an argument outside a function's domain) stops the plot with an error message; the points computed before it are kept.
+Note: Qurvia is a graphing application, not a scientific calculator: the table lists every value with three decimals.
+Note: Numbers may be written as 2, 2.0, 2e5 or 2e-3. The decimal delimiter is the one of your system configuration, a period or a comma, for example:
+y = Power(x;2)*1.5 + Sin(x)/2.5   (system decimal delimiter: period)
+y = Power(x;2)*1,5 + Sin(x)/2,5   (system decimal delimiter: comma)
+
+2. MaxX, minX: These are the limits of the drawing.
+X min is the first x computed; x then grows by the step while it has not passed X max.
+
+3. Step: The smaller value it has, the more accurate drawing you get.
+A smaller step also means more points and a longer table.
+
+------------------------------------------------------------
+Principle of the compiler directives and calculating procedures:
+Brackets make the order of calculation plain to the reader and to the compiler, so use them whenever you are in doubt.
+The order of precedence, highest first:
+1. Brackets ( ).
+2. Functions, such as Sin(x) or Power(x;2).
+3. The sign of a value: -x, +x (and not, bnot).
+4. Multiplication and division, of equal precedence: * and / (and div, mod, and, shl, shr, band).
+5. Addition and subtraction, of equal precedence: + and - (and or, xor, bor, bxor).
+6. Comparisons: < <= = >= > <> cmp.
+Operators of equal precedence are applied from left to right.
+Example 1: 8/2*4 is calculated as (8/2)*4 = 16, and 8*2/4 as (8*2)/4 = 4.
+Example 2: 2 + 3*4 is calculated as 2 + (3*4) = 14, and 4 - 2 + 1 as (4 - 2) + 1 = 3.
+Example 3: -Power(2;3)*2 + 1 is calculated as ((-Power(2;3))*2) + 1 = -15.
+
+------------------------------------------------------------
+Functions and their descriptions
+Abs(x): the absolute value of x; Abs(-2) = 2.
+Exp(x): e to the power x.
+Square(x): x*x.
+Sqrt(x): the square root of x, for x >= 0.
+Power(x;z): x to the power z, computed as Exp(z*Ln(x)); x may be negative only with a whole-number z; Power(0;z) needs z >= 0.
+Ln(x): the natural logarithm of x, for x > 0.
+LogBase10(x): the common logarithm of x, Ln(x)/Ln(10), for x > 0.
+LogBase2(x): the binary logarithm of x, Ln(x)/Ln(2), for x > 0.
+LogBaseN(Base;x): the logarithm of x to the base Base, Ln(x)/Ln(Base), for x > 0, Base > 0 and Base <> 1; LogBaseN(2;1024) = 10.
+Pi: the constant pi = 3.14159...; Deg: the constant 180/Pi = 57.29577..., the number of degrees in one radian.
+Sin(x): the sine of x.
+Cos(x): the cosine of x.
+Tan(x): the tangent of x, Sin(x)/Cos(x).
+Cot(x): the cotangent of x, 1/Tan(x).
+Sec(x): the secant of x, 1/Cos(x).
+Csc(x): the cosecant of x, 1/Sin(x).
+ArcSin(x): the angle whose sine is x, for -1 <= x <= 1; from -Pi/2 to Pi/2 (-90 to 90 degrees).
+ArcCos(x): the angle whose cosine is x, for -1 <= x <= 1; from 0 to Pi (0 to 180 degrees).
+ArcTan(x): the angle whose tangent is x; between -Pi/2 and Pi/2 (-90 and 90 degrees).
+ArcCot(x): the inverse cotangent, ArcTan(1/x), for x <> 0.
+ArcSec(x): the inverse secant, ArcTan(Sqrt(x*x - 1)), for Abs(x) >= 1; the same for x and -x.
+ArcCsc(x): the inverse cosecant, ArcSec(x/Sqrt(x*x - 1)), for Abs(x) > 1; the same for x and -x.
+Versine(x): 1 - Cos(x).
+Coversine(x): 1 - Sin(x).
+Haversine(x): (1 - Cos(x))/2.
+Exsecans(x): Sec(x) - 1.
+SinH(x): the hyperbolic sine, (Exp(x) - Exp(-x))/2.
+CosH(x): the hyperbolic cosine, (Exp(x) + Exp(-x))/2.
+TanH(x): the hyperbolic tangent, (Exp(2*x) - 1)/(Exp(2*x) + 1).
+CotH(x): the hyperbolic cotangent, 1/TanH(x), for x <> 0.
+SecH(x): the hyperbolic secant, 2/(Exp(x) + Exp(-x)).
+CscH(x): the hyperbolic cosecant, 2/(Exp(x) - Exp(-x)), for x <> 0.
+ArcSinH(x): the inverse hyperbolic sine, Ln(x + Sqrt(x*x + 1)).
+ArcCosH(x): the inverse hyperbolic cosine, Ln(x + Sqrt(x*x - 1)), for x >= 1.
+ArcTanH(x): the inverse hyperbolic tangent, Ln(Sqrt((1 + x)/(1 - x))), for -1 < x < 1.
+ArcCotH(x): the inverse hyperbolic cotangent, Ln((x + 1)/(x - 1))/2, for Abs(x) > 1.
+ArcSecH(x): the inverse hyperbolic secant, Ln((1 + Sqrt(1 - x*x))/x), for 0 < x <= 1.
+ArcCscH(x): the inverse hyperbolic cosecant, Ln((1 + Sqrt(x*x + 1))/x) for x > 0 and Ln((1 - Sqrt(x*x + 1))/x) for x < 0.
+
+------------------------------------------------------------
+DESCRIPTION OF USER INTERFACE
+File menu
+Save as: Saves the table of values as a text file, or the chart as a bitmap (.bmp), Windows metafile (.wmf) or enhanced metafile (.emf) picture.
+Print report: Opens the table of values in the print report window, where it can be edited, the printer set up and the text printed.
+Print graph: Opens the chart print preview, where the printer, the paper orientation, the margins and the detail are chosen and the chart is printed.
+Exit: Closes Qurvia.
+View menu
+Graphics: Shows or hides the chart.
+Text: Shows or hides the table of values.
+Toolbar: Shows or hides the toolbar.
+Edit menu
+Copy text: Copies the table of values to the clipboard.
+Copy bitmap: Copies the chart to the clipboard as a bitmap.
+Copy metafile: Copies the chart to the clipboard as a metafile.
+Option menu
+Settings: Sets the colour of the graph line and the kind of metafile used for copying; the settings are kept for the next start.
+Mode menu
+Radians, Degrees, Grads: The angle unit of the trigonometric functions.
+Help menu
+Documentation: Displays the help contents for Qurvia program.
+About: Shows the name and version of Qurvia.
+)";
+
+} // namespace
+
+const QString& GuideText()
+{
+    static const QString text = QString::fromUtf8(kGuide);
+    return text;
+}
+
+} // namespace qrv

@@ -1,0 +1,72 @@
+#include "QrvHelperForm.h"
+
+#include "QrvClickWatcher.h"
+#include "QrvGuideText.h"
+#include "QrvWindowPlacement.h"
+
+#include <QFrame>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+namespace qrv
+{
+
+THelperForm::THelperForm(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+{
+    setObjectName(QStringLiteral("HelperForm"));
+    setWindowTitle(QStringLiteral("Documentation"));
+    FixClientSize(this, 477, 392);
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+    setAutoFillBackground(true);
+
+    Panel2 = new QFrame(this);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    Panel2->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel2->setLineWidth(1);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(Panel2);
+
+    RichEdit1 = new QTextEdit(Panel2);
+    RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
+    RichEdit1->setReadOnly(true);
+    RichEdit1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    RichEdit1->setFrameStyle(QFrame::NoFrame);
+    RichEdit1->setPlainText(GuideText());
+    // The text box fills the panel inside its 1-pixel border.
+    auto* inner = new QVBoxLayout(Panel2);
+    inner->setContentsMargins(0, 0, 0, 0);
+    inner->addWidget(RichEdit1);
+
+    clicks_ = new TClickWatcher([this] { FormClick(); }, this);
+    clicks_->Watch(this);
+    clicks_->Watch(Panel2);
+}
+
+void THelperForm::ShowGuide()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+void THelperForm::FormClick()
+{
+    close();
+}
+
+void THelperForm::showEvent(QShowEvent* event)
+{
+    if (!placed_) {
+        CentreOnScreen(this);
+        placed_ = true;
+    }
+    QWidget::showEvent(event);
+}
+
+} // namespace qrv
