@@ -1,0 +1,208 @@
+// The program-wide printer: its list, page geometry, and print jobs written
+// to PDF files and read back.
+#include "FormsTestSupport.h"
+#include "QrvPrintJob.h"
+#include "QrvPrinter.h"
+#include "QrvPrinterErrors.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace qrv::test
+{
+namespace
+{
+
+using PrinterJobTest = PdfPrinterTest;
+
+TEST(PrinterListTest, PdfPrinterIsAlwaysOfferedLast)
+{
+    const QStringList names = Printer().Printers();
+    ASSERT_FALSE(names.isEmpty());
+    EXPECT_EQ(names.last(), "Print to PDF");
+    EXPECT_EQ(names.count("Print to PDF"), 1);
+}
+
+TEST(PrinterListTest, IndexOutsideTheListIsRefusedAndChangesNothing)
+{
+    TPrinter& printer = Printer();
+    const int before = printer.PrinterIndex();
+    const int count = static_cast<int>(printer.Printers().size());
+    for (int index : {-1, count, count + 5}) {
+        SCOPED_TRACE(index);
+        try {
+            printer.SetPrinterIndex(index);
+            ADD_FAILURE() << "no error";
+        } catch (const EPrinter& e) {
+            EXPECT_EQ(e.Message(), "Printer index out of range");
+        }
+        EXPECT_EQ(printer.PrinterIndex(), before);
+    }
+}
+
+struct PageCase {
+    const char* name;
+    QPageSize::PageSizeId size;
+    TPrinterOrientation orientation;
+    int width, height; // at 600 pixels per inch
+};
+
+class PrinterPageTest : public PdfPrinterTest, public ::testing::WithParamInterface<PageCase>
+{
+};
+
+TEST_P(PrinterPageTest, PageIsTheWholeSheetInDevicePixels)
+{
+    const PageCase& c = GetParam();
+    TPrinter& printer = Printer();
+    printer.SetPageSize(QPageSize(c.size));
+    printer.SetOrientation(c.orientation);
+    EXPECT_EQ(printer.XDpi(), 600);
+    EXPECT_EQ(printer.YDpi(), 600);
+    EXPECT_NEAR(printer.PageWidth(), c.width, 1);
+    EXPECT_NEAR(printer.PageHeight(), c.height, 1);
+    EXPECT_EQ(printer.Orientation(), c.orientation);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sheets, PrinterPageTest,
+    ::testing::Values(
+        PageCase{"A4Portrait", QPageSize::A4, TPrinterOrientation::poPortrait, 4958, 7017},
+        PageCase{"A4Landscape", QPageSize::A4, TPrinterOrientation::poLandscape, 7017, 4958},
+        PageCase{"LetterPortrait", QPageSize::Letter, TPrinterOrientation::poPortrait, 5100, 6600},
+        PageCase{"LetterLandscape", QPageSize::Letter, TPrinterOrientation::poLandscape, 6600, 5100}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(PrinterJobTest, JobWritesItsPagesAndTitleIntoThePdf)
+{
+    TPrinter& printer = Printer();
+    printer.SetOrientation(TPrinterOrientation::poLandscape);
+    {
+        TPrintJob job(printer, "Chart1");
+        EXPECT_TRUE(printer.Printing());
+        EXPECT_EQ(job.PageNumber(), 1);
+        job.Canvas().drawText(100, 200, "one");
+        job.NewPage();
+        job.Canvas().drawText(100, 200, "two");
+        job.NewPage();
+        EXPECT_EQ(job.PageNumber(), 3);
+        job.End();
+    }
+    EXPECT_FALSE(printer.Printing());
+    const auto info = PdfInfo(OutputFile());
+    EXPECT_EQ(info.value("Title"), "Chart1");
+    EXPECT_EQ(info.value("Pages"), "3");
+    EXPECT_TRUE(info.value("Page size").startsWith("842 x 595 pts")) << info.value("Page size").toStdString();
+    const QStringList pages = PdfPages(OutputFile());
+    ASSERT_EQ(pages.size(), 3);
+    EXPECT_EQ(pages[0].trimmed(), "one");
+    EXPECT_EQ(pages[1].trimmed(), "two");
+    EXPECT_EQ(pages[2].trimmed(), "");
+}
+
+TEST_F(PrinterJobTest, CallsOutsideAJobAreRefused)
+{
+    TPrinter& printer = Printer();
+    struct Case {
+        const char* name;
+        std::function<void()> call;
+    } cases[] = {
+        {"NewPage", [&] { printer.NewPage(); }},
+        {"EndDoc", [&] { printer.EndDoc(); }},
+        {"Canvas", [&] { printer.Canvas(); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        try {
+            c.call();
+            ADD_FAILURE() << "no error";
+        } catch (const EPrinter& e) {
+            EXPECT_EQ(e.Message(), "Printer is not currently printing");
+        }
+    }
+    EXPECT_NO_THROW(printer.Abort());
+}
+
+TEST_F(PrinterJobTest, ChangesDuringAJobAreRefused)
+{
+    TPrinter& printer = Printer();
+    printer.BeginDoc();
+    struct Case {
+        const char* name;
+        std::function<void()> call;
+    } cases[] = {
+        {"BeginDoc", [&] { printer.BeginDoc(); }},
+        {"SetPrinterIndex", [&] { printer.SetPrinterIndex(0); }},
+        {"SetOutputFileName", [&] { printer.SetOutputFileName("other.pdf"); }},
+        {"SetOrientation", [&] { printer.SetOrientation(TPrinterOrientation::poLandscape); }},
+        {"SetPageSize", [&] { printer.SetPageSize(QPageSize(QPageSize::A3)); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        try {
+            c.call();
+            ADD_FAILURE() << "no error";
+        } catch (const EPrinter& e) {
+            EXPECT_EQ(e.Message(), "Printing in progress");
+        }
+    }
+    printer.EndDoc();
+    EXPECT_EQ(PdfInfo(OutputFile()).value("Pages"), "1");
+    EXPECT_EQ(printer.Orientation(), TPrinterOrientation::poPortrait);
+}
+
+TEST_F(PrinterJobTest, UnwritablePdfFileIsReportedAndNoJobIsLeftOpen)
+{
+    TPrinter& printer = Printer();
+    const QString bad = ScratchPath("missing-folder/out.pdf");
+    printer.SetOutputFileName(bad);
+    try {
+        TPrintJob job(printer, "Report");
+        ADD_FAILURE() << "no error";
+    } catch (const EPrinter& e) {
+        EXPECT_EQ(e.Message(), "Cannot create file \"" + bad.toStdString() + "\"");
+    }
+    EXPECT_FALSE(printer.Printing());
+    // The printer is still usable afterwards.
+    printer.SetOutputFileName(OutputFile());
+    TPrintJob job(printer, "Report");
+    job.End();
+    EXPECT_EQ(PdfInfo(OutputFile()).value("Pages"), "1");
+}
+
+TEST_F(PrinterJobTest, JobLeftByAnErrorIsAbortedAndLeavesNoFile)
+{
+    TPrinter& printer = Printer();
+    try {
+        TPrintJob job(printer, "Report");
+        job.Canvas().drawText(10, 10, "half");
+        throw Exception(std::string("drawing failed"));
+    } catch (const Exception&) {
+    }
+    EXPECT_FALSE(printer.Printing());
+    EXPECT_FALSE(QFileInfo::exists(OutputFile()));
+}
+
+TEST_F(PrinterJobTest, WithoutAnOutputFileTheJobAsksForOneEachTime)
+{
+    TPrinter& printer = Printer();
+    printer.SetOutputFileName(QString());
+    dialogs_.FileAnswer = ScratchPath("asked.pdf");
+    {
+        TPrintJob job(printer, "Report");
+        job.End();
+    }
+    ASSERT_EQ(dialogs_.FileProposals.size(), 1);
+    EXPECT_TRUE(dialogs_.FileProposals[0].endsWith("/Report.pdf")) << dialogs_.FileProposals[0].toStdString();
+    EXPECT_EQ(PdfInfo(ScratchPath("asked.pdf")).value("Title"), "Report");
+    // The answer served that job only.
+    EXPECT_TRUE(printer.OutputFileName().isEmpty());
+
+    dialogs_.FileAnswer.reset();
+    EXPECT_THROW(TPrintJob(printer, "Report"), EAbort);
+    EXPECT_EQ(dialogs_.FileProposals.size(), 2);
+    EXPECT_FALSE(printer.Printing());
+}
+
+} // namespace
+} // namespace qrv::test
