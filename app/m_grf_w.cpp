@@ -67,16 +67,36 @@ QLabel* MakeLabel(QWidget* parent, int x, int y, const char* caption)
 
 // Result panels have a caption on top and a thin frame; what they hold fills
 // the rest. With these margins the chart is 353 x 305 pixels at start.
-const QMargins kResultPanelMargins(3, 16, 3, 3);
-
-QGroupBox* MakeResultPanel(QWidget* parent, const char* caption)
+// A result panel: a caption on top and a thin frame, and one control that
+// fills the rest at fixed insets, whatever room the style would leave. With
+// these insets the chart is 353 x 305 pixels at start.
+class TResultPanel : public QGroupBox
 {
-    auto* box = new QGroupBox(QString::fromUtf8(caption), parent);
-    auto* layout = new QVBoxLayout(box);
-    layout->setContentsMargins(kResultPanelMargins);
-    layout->setSpacing(0);
-    return box;
-}
+public:
+    static constexpr QMargins kInsets{3, 16, 3, 3};
+
+    TResultPanel(const char* caption, QWidget* parent) : QGroupBox(QString::fromUtf8(caption), parent) {}
+
+    void SetContent(QWidget* content)
+    {
+        FContent = content;
+        Place();
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QGroupBox::resizeEvent(event);
+        Place();
+    }
+
+private:
+    void Place()
+    {
+        if (FContent) FContent->setGeometry(rect().marginsRemoved(kInsets));
+    }
+    QWidget* FContent = nullptr;
+};
 
 QAction* MakeAction(QObject* parent, const char* name, const char* text, int image = -1)
 {
@@ -206,15 +226,17 @@ void TF_Main_GRF::CreateControls()
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
 
-    GroupBox2 = MakeResultPanel(Panel3, Text::GraphicResult);
+    auto* chartPanel = new TResultPanel(Text::GraphicResult, Panel3);
+    GroupBox2 = chartPanel;
     GroupBox2->setObjectName("GroupBox2");
     Chart1 = CreatePlotChart(GroupBox2, Series1);
-    GroupBox2->layout()->addWidget(Chart1);
+    chartPanel->SetContent(Chart1);
 
     Splitter1 = new TSplitter(Panel3);
     Splitter1->setObjectName("Splitter1");
 
-    GroupBox4 = MakeResultPanel(Panel3, Text::TextResult);
+    auto* textPanel = new TResultPanel(Text::TextResult, Panel3);
+    GroupBox4 = textPanel;
     GroupBox4->setObjectName("GroupBox4");
     GroupBox4->setFixedWidth(kTextPanelStartWidth);
     Memo1 = new QPlainTextEdit(GroupBox4);
@@ -222,7 +244,7 @@ void TF_Main_GRF::CreateControls()
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    GroupBox4->layout()->addWidget(Memo1);
+    textPanel->SetContent(Memo1);
     Splitter1->SetControl(GroupBox4);
 
     row->addWidget(GroupBox2, 1);

@@ -1,0 +1,251 @@
+// The qurvia program run from the command line as a child process: the
+// same cases as through the window, the files it writes, its exit status.
+#include "PlotCases.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#ifndef QURVIA_BINARY
+#error "QURVIA_BINARY must name the built qurvia program"
+#endif
+
+namespace qrv::test
+{
+namespace
+{
+
+struct TResult {
+    int Status = -1;
+    QByteArray Out;
+    QByteArray Err;
+};
+
+TResult RunQurvia(const QStringList& args)
+{
+    QProcess process;
+    process.start(QStringLiteral(QURVIA_BINARY), args);
+    EXPECT_TRUE(process.waitForFinished(60000)) << args.join(' ').toStdString();
+    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+QStringList Lines(const QByteArray& text, const char* lineEnd)
+{
+    QString s = QString::fromLatin1(text);
+    if (s.isEmpty()) return {};
+    EXPECT_TRUE(s.endsWith(lineEnd)) << "every line is ended";
+    s.chop(int(qstrlen(lineEnd)));
+    return s.split(lineEnd);
+}
+
+const char* ModeName(TAngleMode mode)
+{
+    switch (mode) {
+    case TAngleMode::Degrees:
+        return "degrees";
+    case TAngleMode::Grads:
+        return "grads";
+    default:
+        return "radians";
+    }
+}
+
+QStringList ArgsFor(const TPlotCase& c)
+{
+    QStringList args;
+    auto add = [&](const char* option, const std::optional<std::string>& value) {
+        if (value) args << option << QString::fromStdString(*value);
+    };
+    add("--formula", c.Formula);
+    add("--xmin", c.XMin);
+    add("--xmax", c.XMax);
+    add("--step", c.Step);
+    args << "--mode" << ModeName(c.Mode) << "--decimal-separator" << QString(QChar(c.Separator));
+    return args;
+}
+
+class BatchPlot : public ::testing::TestWithParam<TPlotCase>
+{
+};
+
+TEST_P(BatchPlot, GivesTheTableAndTheMessage)
+{
+    const TPlotCase& c = GetParam();
+    TResult r = RunQurvia(ArgsFor(c) << "--table"
+                                     << "-");
+    QStringList lines = Lines(r.Out, "\n");
+    ASSERT_EQ(std::size_t(lines.size()), c.Lines);
+    if (!c.FirstLine.empty()) {
+        EXPECT_EQ(lines.front().toStdString(), c.FirstLine);
+    }
+    if (!c.LastLine.empty()) {
+        EXPECT_EQ(lines.back().toStdString(), c.LastLine);
+    }
+    if (c.Error.empty()) {
+        EXPECT_EQ(r.Status, 0);
+        EXPECT_TRUE(r.Err.isEmpty()) << r.Err.toStdString();
+    } else {
+        EXPECT_EQ(r.Status, 1);
+        EXPECT_EQ(r.Err.toStdString(), c.Error + "\n");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, BatchPlot, ::testing::ValuesIn(PlotCases()),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+class Batch : public ::testing::Test
+{
+protected:
+    QString Path(const char* name) const { return Dir.filePath(name); }
+    QTemporaryDir Dir;
+};
+
+TEST_F(Batch, TableFileHasCrLfLines)
+{
+    TResult r = RunQurvia({"--table", Path("t.txt")});
+    EXPECT_EQ(r.Status, 0);
+    QFile file(Path("t.txt"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QStringList lines = Lines(file.readAll(), "\r\n");
+    ASSERT_EQ(lines.size(), 60);
+    EXPECT_EQ(lines.front(), "817.000   5.220");
+    EXPECT_FALSE(lines.back().contains('\n'));
+}
+
+TEST_F(Batch, AnErrorStillWritesWhatWasProduced)
+{
+    TResult r = RunQurvia({"--formula", "1/(x-5)", "--xmin", "0", "--xmax", "10", "--step", "1", "--table",
+                           Path("t.txt"), "--image", Path("t.png")});
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_EQ(r.Err, "Floating point division by zero.\n");
+    QFile file(Path("t.txt"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "0.000   -0.200\r\n1.000   -0.250\r\n2.000   -0.333\r\n3.000   -0.500\r\n"
+                              "4.000   -1.000\r\n");
+    EXPECT_FALSE(QImage(Path("t.png")).isNull());
+}
+
+TEST_F(Batch, ARangeErrorWritesAnEmptyTable)
+{
+    TResult r = RunQurvia({"--step", "0", "--table", Path("t.txt")});
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_EQ(r.Err, "Step must be non zero.\n");
+    EXPECT_TRUE(QFile::exists(Path("t.txt")));
+    EXPECT_EQ(QFile(Path("t.txt")).size(), 0);
+}
+
+TEST_F(Batch, AFileThatCannotBeCreatedIsAnError)
+{
+    QString name = Path("missing/t.txt");
+    TResult r = RunQurvia({"--table", name});
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_EQ(r.Err.toStdString(), "Cannot create file " + name.toStdString() + ".\n");
+}
+
+TEST_F(Batch, ImagesByExtension)
+{
+    struct Row {
+        const char* name;
+        QByteArray magic;
+    };
+    for (Row row :
+         {Row{"c.bmp", "BM"}, Row{"c.png", "\x89PNG"}, Row{"c.pdf", "%PDF"},
+          Row{"c.wmf", QByteArray("\xD7\xCD\xC6\x9A", 4)}, Row{"c.emf", QByteArray("\x01\0\0\0", 4)}}) {
+        TResult r = RunQurvia({"--image", Path(row.name)});
+        EXPECT_EQ(r.Status, 0) << row.name << r.Err.toStdString();
+        EXPECT_TRUE(r.Err.isEmpty()) << row.name << r.Err.toStdString();
+        QFile file(Path(row.name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << row.name;
+        EXPECT_TRUE(file.read(row.magic.size()) == row.magic) << row.name;
+    }
+}
+
+TEST_F(Batch, ImageSizeDefaultsToTheWindowsChart)
+{
+    struct Row {
+        QStringList size;
+        QSize expected;
+    };
+    for (const Row& row : {Row{{}, QSize(353, 305)}, Row{{"--size", "640x480"}, QSize(640, 480)}}) {
+        for (const char* name : {"s.png", "s.bmp"}) {
+            TResult r = RunQurvia(QStringList{"--image", Path(name)} + row.size);
+            EXPECT_EQ(r.Status, 0);
+            EXPECT_EQ(QImage(Path(name)).size(), row.expected) << name;
+        }
+    }
+}
+
+int CountPixels(const QImage& image, QRgb colour)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += (image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF);
+    return n;
+}
+
+TEST_F(Batch, LineColourFromTheSettingsOrTheCommandLine)
+{
+    QFile ini(Path("q.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[Appearance]\r\nElement_Color=16711680\r\n"); // blue, 0x00FF0000
+    ini.close();
+    const QByteArray before = [&] {
+        QFile f(Path("q.ini"));
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }();
+
+    RunQurvia({"--settings", Path("q.ini"), "--image", Path("blue.png")});
+    QImage blue(Path("blue.png"));
+    EXPECT_GT(CountPixels(blue, qRgb(0, 0, 255)), 100);
+    EXPECT_EQ(CountPixels(blue, qRgb(255, 0, 0)), 0);
+
+    // --color wins over the settings file (0x0000FF00 is lime).
+    RunQurvia({"--settings", Path("q.ini"), "--color", "0x0000FF00", "--image", Path("lime.png")});
+    EXPECT_GT(CountPixels(QImage(Path("lime.png")), qRgb(0, 255, 0)), 100);
+
+    QFile after(Path("q.ini"));
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), before) << "a batch run never writes the settings";
+}
+
+TEST_F(Batch, UsageErrorsExitWithStatusTwo)
+{
+    for (const QStringList& args : {QStringList{"--bogus"}, QStringList{"--xmin"},
+                                    QStringList{"--mode", "turns"}, QStringList{"--image", Path("c.jpg")}}) {
+        TResult r = RunQurvia(args);
+        EXPECT_EQ(r.Status, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.Err.startsWith("qurvia: ")) << r.Err.toStdString();
+        EXPECT_TRUE(r.Out.isEmpty());
+    }
+}
+
+TEST_F(Batch, SvgNeedsQtSvg)
+{
+    TResult r = RunQurvia({"--image", Path("c.svg")});
+#ifdef QURVIA_HAVE_SVG
+    EXPECT_EQ(r.Status, 0);
+    EXPECT_TRUE(QFile::exists(Path("c.svg")));
+#else
+    EXPECT_EQ(r.Status, 2);
+    EXPECT_TRUE(r.Err.contains("svg")) << r.Err.toStdString();
+    EXPECT_FALSE(QFile::exists(Path("c.svg")));
+#endif
+}
+
+TEST_F(Batch, HelpAndVersion)
+{
+    TResult help = RunQurvia({"--help"});
+    EXPECT_EQ(help.Status, 0);
+    EXPECT_TRUE(help.Out.startsWith("Usage: qurvia"));
+    TResult version = RunQurvia({"--version"});
+    EXPECT_EQ(version.Status, 0);
+    EXPECT_EQ(version.Out, "qurvia 1.3.3\n");
+}
+
+} // namespace
+} // namespace qrv::test
