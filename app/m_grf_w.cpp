@@ -40,9 +40,13 @@ constexpr int kPanel1Height = 116;
 constexpr int kGroupBox3Height = 85;
 constexpr int kDividerWidth = 8;
 
+// The window's sans-serif face at a pixel size: the classic narrow UI face
+// where there is one, else a face with the same metrics, else the system's.
 QFont PixelFont(int pixels)
 {
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                      font.family()});
     font.setPixelSize(pixels);
     return font;
 }
