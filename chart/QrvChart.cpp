@@ -1,8 +1,10 @@
 #include "QrvChart.h"
 
 #include <QFontMetrics>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -35,6 +37,28 @@ TChart::TChart(QWidget* parent) : QWidget(parent)
              std::make_unique<TChartAxis>(TAxisKind::Left, changed),
              std::make_unique<TChartAxis>(TAxisKind::Right, changed),
              std::make_unique<TChartAxis>(TAxisKind::Depth, changed)};
+    zoom_ = std::make_unique<TChartZoom>(
+        std::array<TChartAxis*, 4>{axes_[0].get(), axes_[1].get(), axes_[2].get(), axes_[3].get()});
+    zoom_->RequestRepaint = [this] { RequestRepaint(); };
+    zoom_->RepaintNow = [this] {
+        bufferValid_ = false;
+        repaint();
+    };
+    // The rubber rectangle is drawn over the buffered image.
+    zoom_->UpdateRubber = [this] { update(); };
+    zoom_->ResetCursor = [this] { unsetCursor(); };
+    zoom_->OnZoom = [this] {
+        if (OnZoom) OnZoom(*this);
+    };
+    zoom_->OnUndoZoom = [this] {
+        if (OnUndoZoom) OnUndoZoom(*this);
+    };
+    zoom_->OnScroll = [this] {
+        if (OnScroll) OnScroll(*this);
+    };
+    zoom_->OnAllowScroll = [this](TChartAxis& axis, double& minimum, double& maximum) {
+        return !OnAllowScroll || OnAllowScroll(*this, axis, minimum, maximum);
+    };
     // The chart paints every pixel of itself.
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(400, 250);
@@ -101,11 +125,63 @@ void TChart::paintEvent(QPaintEvent*)
 {
     if (printing_) return;
     QPainter painter(this);
-    if (bufferValid_ && !buffer_.isNull() && buffer_.deviceIndependentSize().toSize() == size()) {
+    if (bufferValid_ && !buffer_.isNull() && buffer_.deviceIndependentSize().toSize() == size())
         painter.drawImage(QPoint(0, 0), buffer_);
-        return;
-    }
-    DrawChart(painter, rect());
+    else
+        DrawChart(painter, rect());
+    if (zoom_->ZoomDrag().Active) DrawRubberRect(painter, zoom_->ZoomDrag().Outline(), Color);
+}
+
+TZoomSettings TChart::ZoomSettings() const
+{
+    return {AllowZoom, AllowPanning, AnimatedZoom, AnimatedZoomSteps};
+}
+
+bool TChart::HitsZoomArea(int x, int y) const
+{
+    for (const auto& axis : axes_)
+        if (IsAxisVisible(*axis) && InAxisClickArea(*axis, x, y)) return true;
+    const bool anyActive =
+        std::any_of(series_.begin(), series_.end(), [](const auto& s) { return s->Active(); });
+    return anyActive && PointInRect(axesRect_, x, y);
+}
+
+void TChart::ZoomRect(const QRect& rect)
+{
+    zoom_->ZoomToRect(rect, ZoomSettings());
+    RequestRepaint();
+}
+
+void TChart::UndoZoom()
+{
+    zoom_->RestoreZoom();
+}
+
+void TChart::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    zoom_->Press(event->button(), p.x(), p.y(), HitsZoomArea(p.x(), p.y()), ZoomSettings());
+    event->accept();
+}
+
+void TChart::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    zoom_->Move(p.x(), p.y(), axesRect_, ZoomSettings());
+    event->accept();
+}
+
+void TChart::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    zoom_->Release(event->button(), p.x(), p.y(), ZoomSettings());
+    event->accept();
+}
+
+void TChart::wheelEvent(QWheelEvent* event)
+{
+    zoom_->Wheel(event->angleDelta().y(), ZoomSettings());
+    event->accept();
 }
 
 void TChart::resizeEvent(QResizeEvent* event)

@@ -7,6 +7,7 @@
 #include "QrvChartColor.h"
 #include "QrvChartPen.h"
 #include "QrvChartRect.h"
+#include "QrvChartZoom.h"
 #include "QrvSeries.h"
 
 #include <QByteArray>
@@ -27,8 +28,6 @@ struct TChartWall {
     // UseSeriesColor: the wall has no colour of its own.
     TColor Color = UseSeriesColor;
 };
-
-enum class TPanningMode { pmNone, pmHorizontal, pmVertical, pmBoth };
 
 class TChart : public QWidget, public TChartSeriesHost
 {
@@ -72,8 +71,25 @@ public:
     bool PrintProportional = true;
     bool AllowZoom = true;
     TPanningMode AllowPanning = TPanningMode::pmBoth;
+    bool AnimatedZoom = false;
+    int AnimatedZoomSteps = 8;
     TChartWall BackWall;
     std::function<void(TChart&, QPainter&)> OnAfterDraw;
+    std::function<void(TChart&)> OnZoom;
+    std::function<void(TChart&)> OnUndoZoom;
+    std::function<void(TChart&)> OnScroll;
+    // May change the new range of a scrolled axis or return false to keep
+    // the axis where it is.
+    std::function<bool(TChart&, TChartAxis&, double& minimum, double& maximum)> OnAllowScroll;
+
+    // --- mouse zoom and scroll ------------------------------------------------
+    // Zooms every axis to the values under the pixel rectangle (its left and
+    // right columns, its top and bottom rows), as a drag right and down does.
+    void ZoomRect(const QRect& rect);
+    // Brings back the axis ranges from before the first zoom or scroll.
+    void UndoZoom();
+    bool ZoomInForce() const { return zoom_->ZoomInForce(); }
+    const TChartZoom& Zoom() const { return *zoom_; }
 
     // --- drawing ----------------------------------------------------------
     // Draws the complete chart into rect of any painter: screen, bitmap,
@@ -116,6 +132,10 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void AddSeriesImpl(std::unique_ptr<TChartSeries> series);
@@ -126,6 +146,10 @@ private:
     void DrawSeries(QPainter& painter);
     const TChartAxis& HorizAxisOf(const TChartSeries& s) const;
     const TChartAxis& VertAxisOf(const TChartSeries& s) const;
+    TZoomSettings ZoomSettings() const;
+    // A press here may start a zoom or scroll: on a visible axis, or inside
+    // the axes rectangle while an active series exists.
+    bool HitsZoomArea(int x, int y) const;
 
     std::vector<std::unique_ptr<TChartSeries>> series_;
     std::array<std::unique_ptr<TChartAxis>, 5> axes_;
@@ -137,6 +161,7 @@ private:
     bool bufferValid_ = false;
     bool destroying_ = false;
     QImage buffer_;
+    std::unique_ptr<TChartZoom> zoom_;
 };
 
 } // namespace qrv
