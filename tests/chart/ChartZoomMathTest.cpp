@@ -1,0 +1,144 @@
+// The zoom arithmetic without a window: fixed ranges, drag classification,
+// animation steps, wheel notches, and the zoom state on bare axes.
+#include "QrvChartZoom.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <climits>
+#include <cmath>
+#include <limits>
+
+namespace qrv
+{
+namespace
+{
+
+struct RangeCase {
+    const char* name;
+    double a, b;
+    double min, max;
+};
+
+class FixedAxisRangeTest : public ::testing::TestWithParam<RangeCase>
+{
+};
+
+TEST_P(FixedAxisRangeTest, OrdersAndWidens)
+{
+    const RangeCase c = GetParam();
+    const std::optional<TAxisRange> r = FixedAxisRange(c.a, c.b);
+    ASSERT_TRUE(r.has_value());
+    EXPECT_EQ(r->Minimum, c.min);
+    EXPECT_EQ(r->Maximum, c.max);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FixedAxisRangeTest,
+    ::testing::Values(RangeCase{"Ordered", 1.0, 2.0, 1.0, 2.0}, RangeCase{"Reversed", 2.0, -1.0, -1.0, 2.0},
+                      RangeCase{"SinglePoint", 3.0, 3.0, 3.0, 3.0 + 1e-10},
+                      RangeCase{"JustBelowMinimum", 0.0, 0.9e-10, 0.0, 1e-10},
+                      RangeCase{"ExactlyMinimum", 0.0, 1e-10, 0.0, 1e-10},
+                      // 1E10 + 1E-10 is 1E10 again: one double up instead.
+                      RangeCase{"FarFromZero", 1e10, 1e10, 1e10, std::nextafter(1e10, 2e10)},
+                      RangeCase{"LargestDouble", DBL_MAX, DBL_MAX, std::nextafter(DBL_MAX, 0.0), DBL_MAX}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(FixedAxisRange, RefusesNonFiniteEnds)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    EXPECT_FALSE(FixedAxisRange(0.0, inf));
+    EXPECT_FALSE(FixedAxisRange(-inf, 0.0));
+    EXPECT_FALSE(FixedAxisRange(std::nan(""), 1.0));
+}
+
+TEST(ClassifyZoomDrag, ThresholdAndDirection)
+{
+    struct Row {
+        const char* name;
+        int x1, y1;
+        TZoomDragResult expected;
+    };
+    // All drags start at (100, 100).
+    const Row rows[] = {
+        {"right-down", 117, 117, TZoomDragResult::ZoomIn},
+        {"exactly-16-across", 116, 150, TZoomDragResult::None},
+        {"exactly-16-down", 150, 116, TZoomDragResult::None},
+        {"left-up", 83, 83, TZoomDragResult::Undo},
+        {"right-up", 150, 50, TZoomDragResult::Undo},
+        {"left-down", 50, 150, TZoomDragResult::Undo},
+        {"extreme", INT_MIN, INT_MAX, TZoomDragResult::Undo},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(ClassifyZoomDrag(100, 100, r.x1, r.y1), r.expected) << r.name;
+}
+
+TEST(AnimatedZoomStep, MovesAThirdOfTheRemainingWay)
+{
+    const TAxisRange r = AnimatedZoomStep({0.0, 9.0}, {3.0, 6.0});
+    EXPECT_DOUBLE_EQ(r.Minimum, 1.0);
+    EXPECT_DOUBLE_EQ(r.Maximum, 8.0);
+}
+
+TEST(WheelAccumulator, CountsWholeNotches)
+{
+    TWheelAccumulator w;
+    EXPECT_EQ(w.AddDelta(-120), 1) << "towards the user";
+    EXPECT_EQ(w.AddDelta(240), -2) << "two notches away";
+    EXPECT_EQ(w.AddDelta(40), 0) << "part of a notch";
+    EXPECT_EQ(w.AddDelta(40), 0);
+    EXPECT_EQ(w.AddDelta(40), -1) << "parts add up";
+    EXPECT_EQ(w.AddDelta(INT_MAX), -1000000 / 120) << "clamped, no overflow";
+}
+
+// Bare axes 0 ... 100 over pixels 0 ... 100; vertical values grow upwards.
+class ZoomOnAxesTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        for (TChartAxis* a : {&bottom, &top, &left, &right}) {
+            a->SetMinMax(0.0, 100.0);
+            a->SetRange(0.0, 100.0);
+            a->PlaceAxis(TChartRect{0, 0, 100, 100});
+        }
+        zoom.RepaintNow = [this] { ++frames; };
+    }
+    TChartAxis bottom{TAxisKind::Bottom}, top{TAxisKind::Top}, left{TAxisKind::Left}, right{TAxisKind::Right};
+    TChartZoom zoom{{&bottom, &top, &left, &right}};
+    int frames = 0;
+};
+
+TEST_F(ZoomOnAxesTest, AnimatedZoomEndsOnTheExactRange)
+{
+    TZoomSettings s;
+    s.AnimatedZoom = true;
+    zoom.ZoomToRect(QRect(QPoint(20, 10), QPoint(60, 70)), s);
+    EXPECT_EQ(frames, s.AnimatedZoomSteps - 1);
+    EXPECT_EQ(bottom.Minimum(), 20.0);
+    EXPECT_EQ(bottom.Maximum(), 60.0);
+    EXPECT_EQ(left.Minimum(), 30.0);
+    EXPECT_EQ(left.Maximum(), 90.0);
+}
+
+TEST_F(ZoomOnAxesTest, ScrollVetoAndUnusableDistances)
+{
+    const TZoomSettings s;
+    zoom.OnAllowScroll = [](TChartAxis& axis, double&, double&) { return axis.IsHorizontal(); };
+    zoom.Press(ScrollButton, 50, 50, true, s);
+    zoom.Move(40, 30, TChartRect{0, 0, 100, 100}, s);
+    EXPECT_EQ(bottom.Minimum(), 10.0);
+    EXPECT_TRUE(left.Automatic()) << "vetoed";
+    zoom.Release(ScrollButton, 40, 30, s);
+
+    // A distance that overflows leaves the axis as it was.
+    bottom.SetRange(-DBL_MAX, DBL_MAX);
+    zoom.OnAllowScroll = nullptr;
+    zoom.Press(ScrollButton, 50, 50, true, s);
+    zoom.Move(10, 50, TChartRect{0, 0, 100, 100}, s);
+    EXPECT_EQ(bottom.Minimum(), 10.0);
+    EXPECT_FALSE(zoom.SetAxisRange(bottom, 0.0, std::numeric_limits<double>::infinity()));
+}
+
+} // namespace
+} // namespace qrv
