@@ -1,0 +1,453 @@
+#include "QrvChartPreview.h"
+
+#include "QrvChart.h"
+#include "QrvChartPreviewPage.h"
+#include "QrvChartPrint.h"
+#include "QrvErrors.h"
+#include "QrvPrinter.h"
+#include "QrvPrinterDialogs.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include <memory>
+
+namespace qrv
+{
+
+namespace
+{
+
+TChartPreviewExec gExec;
+TChartPreviewErrorDisplay gErrorDisplay;
+
+void ShowError(QWidget* parent, std::exception_ptr error)
+{
+    if (gErrorDisplay) {
+        gErrorDisplay(parent, error);
+        return;
+    }
+    try {
+        std::rethrow_exception(error);
+    } catch (const EAbort&) {
+    } catch (const std::exception& e) {
+        QMessageBox::critical(parent, QGuiApplication::applicationDisplayName(),
+                              QString::fromStdString(DisplayText(e.what())));
+    } catch (...) {
+    }
+}
+
+// The hourglass for the length of a command, gone again on every path out.
+class TWaitCursor
+{
+public:
+    TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
+    TWaitCursor(const TWaitCursor&) = delete;
+    TWaitCursor& operator=(const TWaitCursor&) = delete;
+};
+
+QSpinBox* MarginEdit(const char* name, const QString& hint, QWidget* parent)
+{
+    auto* edit = new QSpinBox(parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setRange(0, 100);
+    edit->setWrapping(false);
+    edit->setToolTip(hint);
+    return edit;
+}
+
+} // namespace
+
+TChartPreview::TChartPreview(QWidget* owner, TPrinter* printer)
+    : QDialog(owner), printer_(printer ? *printer : Printer())
+{
+    setObjectName(QStringLiteral("ChartPreview"));
+    setWindowTitle(tr("Chart Print Preview"));
+
+    // Top: the printer and the commands.
+    auto* printerLabel = new QLabel(tr("P&rinter:"), this);
+    Printers = new QComboBox(this);
+    Printers->setObjectName(QStringLiteral("Printers"));
+    Printers->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    Printers->setMinimumContentsLength(24);
+    printerLabel->setBuddy(Printers);
+    BSetupPrinter = new QPushButton(tr("Printer &Setup..."), this);
+    BSetupPrinter->setObjectName(QStringLiteral("BSetupPrinter"));
+    BPrint = new QPushButton(tr("&Print"), this);
+    BPrint->setObjectName(QStringLiteral("BPrint"));
+    BClose = new QPushButton(tr("Close"), this);
+    BClose->setObjectName(QStringLiteral("BClose"));
+    BClose->setDefault(true);
+    auto* top = new QHBoxLayout;
+    top->addWidget(printerLabel);
+    top->addWidget(Printers, 1);
+    top->addWidget(BSetupPrinter);
+    top->addWidget(BPrint);
+    top->addWidget(BClose);
+
+    // Left: orientation, margins, detail.
+    Orientation = new QGroupBox(tr("Paper Orientation:"), this);
+    Orientation->setObjectName(QStringLiteral("Orientation"));
+    OrientationPortrait = new QRadioButton(tr("P&ortrait"), Orientation);
+    OrientationLandscape = new QRadioButton(tr("&Landscape"), Orientation);
+    OrientationLandscape->setChecked(true);
+    orientationGroup_ = new QButtonGroup(this);
+    orientationGroup_->addButton(OrientationPortrait, 0);
+    orientationGroup_->addButton(OrientationLandscape, 1);
+    auto* orientationLayout = new QVBoxLayout(Orientation);
+    orientationLayout->addWidget(OrientationPortrait);
+    orientationLayout->addWidget(OrientationLandscape);
+
+    GBMargins = new QGroupBox(tr("Margins (%)"), this);
+    GBMargins->setObjectName(QStringLiteral("GBMargins"));
+    SETopMa = MarginEdit("SETopMa", tr("Top"), GBMargins);
+    SELeftMa = MarginEdit("SELeftMa", tr("Left"), GBMargins);
+    SEBotMa = MarginEdit("SEBotMa", tr("Bottom"), GBMargins);
+    SERightMa = MarginEdit("SERightMa", tr("Right"), GBMargins);
+    // Each edit sits on its side of the paper.
+    auto* marginsLayout = new QGridLayout(GBMargins);
+    marginsLayout->addWidget(SETopMa, 0, 0, 1, 2, Qt::AlignHCenter);
+    marginsLayout->addWidget(SELeftMa, 1, 0);
+    marginsLayout->addWidget(SERightMa, 1, 1);
+    marginsLayout->addWidget(SEBotMa, 2, 0, 1, 2, Qt::AlignHCenter);
+    BReset = new QPushButton(tr("Reset &Margins"), GBMargins);
+    BReset->setObjectName(QStringLiteral("BReset"));
+    BReset->setEnabled(false);
+    marginsLayout->addWidget(BReset, 3, 0, 1, 2);
+    ShowMargins = new QCheckBox(tr("&View Margins"), GBMargins);
+    ShowMargins->setObjectName(QStringLiteral("ShowMargins"));
+    ShowMargins->setChecked(true);
+    marginsLayout->addWidget(ShowMargins, 4, 0, 1, 2);
+
+    ChangeDetailGroup = new QGroupBox(tr("Detail:"), this);
+    ChangeDetailGroup->setObjectName(QStringLiteral("ChangeDetailGroup"));
+    Resolution = new QScrollBar(Qt::Horizontal, ChangeDetailGroup);
+    Resolution->setObjectName(QStringLiteral("Resolution"));
+    Resolution->setRange(MinPrintDetail, MaxPrintDetail);
+    Resolution->setPageStep(10);
+    auto* detailLayout = new QGridLayout(ChangeDetailGroup);
+    detailLayout->addWidget(new QLabel(tr("More"), ChangeDetailGroup), 0, 0, Qt::AlignLeft);
+    detailLayout->addWidget(new QLabel(tr("Normal"), ChangeDetailGroup), 0, 1, Qt::AlignRight);
+    detailLayout->addWidget(Resolution, 1, 0, 1, 2);
+
+    CBProp = new QCheckBox(tr("Proportional"), this);
+    CBProp->setObjectName(QStringLiteral("CBProp"));
+    CBProp->setChecked(true);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(Orientation);
+    left->addWidget(GBMargins);
+    left->addWidget(ChangeDetailGroup);
+    left->addWidget(CBProp);
+    left->addStretch(1);
+
+    page_ = new TChartPreviewPage(printer_, this);
+    page_->OnMarginsChanged = [this](bool fromDrag, const TPaperMargins& margins) {
+        MarginsChanged(fromDrag, margins);
+    };
+    page_->OnDragFinished = [this] { Refresh(); };
+
+    auto* body = new QHBoxLayout;
+    body->addLayout(left);
+    body->addWidget(page_, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(body, 1);
+
+    connect(Printers, &QComboBox::activated, this,
+            [this](int index) { Run(&TChartPreview::PrintersChange, index); });
+    connect(BSetupPrinter, &QPushButton::clicked, this, [this] { Run(&TChartPreview::BSetupPrinterClick); });
+    connect(BPrint, &QPushButton::clicked, this, [this] { Run(&TChartPreview::BPrintClick); });
+    connect(BClose, &QPushButton::clicked, this, [this] { Run(&TChartPreview::BCloseClick); });
+    connect(orientationGroup_, &QButtonGroup::idClicked, this,
+            [this] { Run(&TChartPreview::OrientationClick); });
+    connect(SETopMa, &QSpinBox::valueChanged, this, [this](int v) { Run(&TChartPreview::SETopMaChange, v); });
+    connect(SELeftMa, &QSpinBox::valueChanged, this,
+            [this](int v) { Run(&TChartPreview::SELeftMaChange, v); });
+    connect(SEBotMa, &QSpinBox::valueChanged, this, [this](int v) { Run(&TChartPreview::SEBotMaChange, v); });
+    connect(SERightMa, &QSpinBox::valueChanged, this,
+            [this](int v) { Run(&TChartPreview::SERightMaChange, v); });
+    connect(BReset, &QPushButton::clicked, this, [this] { Run(&TChartPreview::BResetClick); });
+    connect(ShowMargins, &QCheckBox::clicked, this, [this] { Run(&TChartPreview::ShowMarginsClick); });
+    connect(Resolution, &QScrollBar::valueChanged, this,
+            [this](int v) { Run(&TChartPreview::ResolutionChange, v); });
+    connect(CBProp, &QCheckBox::clicked, this, [this] { Run(&TChartPreview::CBPropClick); });
+
+    resize(697, 427);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+TChartPreview::~TChartPreview() = default;
+
+void TChartPreview::SetChart(TChart* chart)
+{
+    chart_ = chart;
+    page_->SetPreviewChart(chart);
+}
+
+TPaperMargins& TChartPreview::Margins()
+{
+    return page_->EditMargins();
+}
+
+void TChartPreview::Run(void (TChartPreview::*handler)())
+{
+    try {
+        (this->*handler)();
+    } catch (...) {
+        ShowError(this, std::current_exception());
+    }
+}
+
+template <class Arg> void TChartPreview::Run(void (TChartPreview::*handler)(Arg), Arg arg)
+{
+    try {
+        (this->*handler)(arg);
+    } catch (...) {
+        ShowError(this, std::current_exception());
+    }
+}
+
+void TChartPreview::FillPrinters()
+{
+    const QSignalBlocker blocker(Printers);
+    Printers->clear();
+    Printers->addItems(printer_.Printers());
+    Printers->setCurrentIndex(printer_.PrinterIndex());
+}
+
+void TChartPreview::OrientationFromPrinter()
+{
+    const bool landscape = printer_.Orientation() == TPrinterOrientation::poLandscape;
+    (landscape ? OrientationLandscape : OrientationPortrait)->setChecked(true);
+}
+
+void TChartPreview::FormShow()
+{
+    creating_ = true;
+    setCursor(Qt::ArrowCursor);
+    FillPrinters();
+    // The chart is wider than tall on screen, so landscape suits it; every
+    // showing starts there.
+    printer_.SetOrientation(TPrinterOrientation::poLandscape);
+    CBProp->setChecked(chart_ ? chart_->PrintProportional : true);
+    {
+        const QSignalBlocker blocker(Resolution);
+        Resolution->setValue(chart_ ? PrintSettingsOf(*chart_).PrintDetail : 0);
+    }
+    saved_ = Margins();
+    Recompute();
+    creating_ = false;
+}
+
+void TChartPreview::Recompute()
+{
+    if (chart_ && chart_->PrintProportional) {
+        Margins() = ProportionalMargins(*chart_, printer_);
+        saved_ = Margins();
+    }
+    OrientationFromPrinter();
+    MarginsChanged(false, Margins());
+}
+
+void TChartPreview::MarginsChanged(bool fromDrag, const TPaperMargins& margins)
+{
+    updatingMargins_ = true;
+    {
+        const QSignalBlocker left(SELeftMa), right(SERightMa), top(SETopMa), bottom(SEBotMa);
+        SELeftMa->setValue(margins.Left);
+        SERightMa->setValue(margins.Right);
+        SETopMa->setValue(margins.Top);
+        SEBotMa->setValue(margins.Bottom);
+    }
+    // Margins the user placed by hand are no longer proportional.
+    if (fromDrag) {
+        if (chart_) chart_->PrintProportional = false;
+        CBProp->setChecked(false);
+    }
+    updatingMargins_ = false;
+    if (page_->LiveOutline || !fromDrag)
+        Refresh();
+    else
+        page_->UpdateMarginLines();
+}
+
+void TChartPreview::Refresh()
+{
+    page_->Repaint();
+    BReset->setEnabled(Margins() != saved_);
+}
+
+void TChartPreview::MarginEdited(TSide side, int value)
+{
+    if (creating_) return;
+    TPaperMargins& m = Margins();
+    int* mine = nullptr;
+    int opposite = 0;
+    QSpinBox* edit = nullptr;
+    switch (side) {
+    case TSide::Left:
+        mine = &m.Left, opposite = m.Right, edit = SELeftMa;
+        break;
+    case TSide::Right:
+        mine = &m.Right, opposite = m.Left, edit = SERightMa;
+        break;
+    case TSide::Top:
+        mine = &m.Top, opposite = m.Bottom, edit = SETopMa;
+        break;
+    case TSide::Bottom:
+        mine = &m.Bottom, opposite = m.Top, edit = SEBotMa;
+        break;
+    }
+    // Two opposite margins must leave some paper: the entry is refused.
+    if (!MarginPairAllowed(value, opposite)) {
+        const QSignalBlocker blocker(edit);
+        edit->setValue(*mine);
+        return;
+    }
+    if (value == *mine) return;
+    *mine = value;
+    // A typed margin is the user's choice, as a dragged one is; left
+    // proportional, the printout would quietly use other margins than the
+    // preview shows.
+    if (chart_) chart_->PrintProportional = false;
+    CBProp->setChecked(false);
+    if (!updatingMargins_) Refresh();
+}
+
+void TChartPreview::SETopMaChange(int value)
+{
+    MarginEdited(TSide::Top, value);
+}
+
+void TChartPreview::SELeftMaChange(int value)
+{
+    MarginEdited(TSide::Left, value);
+}
+
+void TChartPreview::SEBotMaChange(int value)
+{
+    MarginEdited(TSide::Bottom, value);
+}
+
+void TChartPreview::SERightMaChange(int value)
+{
+    MarginEdited(TSide::Right, value);
+}
+
+void TChartPreview::OrientationClick()
+{
+    printer_.SetOrientation(OrientationPortrait->isChecked() ? TPrinterOrientation::poPortrait
+                                                             : TPrinterOrientation::poLandscape);
+    Recompute();
+    page_->Repaint();
+}
+
+void TChartPreview::PrintersChange(int index)
+{
+    try {
+        printer_.SetPrinterIndex(index);
+    } catch (...) {
+        // The list shows the printer still in use.
+        FillPrinters();
+        throw;
+    }
+    OrientationFromPrinter();
+    OrientationClick();
+}
+
+void TChartPreview::BSetupPrinterClick()
+{
+    ExecutePrinterSetup(this, printer_);
+    FillPrinters();
+    OrientationFromPrinter();
+    // The set-up may have changed the paper: the sheet and proportional
+    // margins follow it.
+    Recompute();
+}
+
+void TChartPreview::ShowMarginsClick()
+{
+    page_->ShowMarginLines = ShowMargins->isChecked();
+    page_->UpdateMarginLines();
+}
+
+void TChartPreview::ResolutionChange(int position)
+{
+    if (chart_) PrintSettingsOf(*chart_).PrintDetail = position;
+    page_->Repaint();
+    OrientationFromPrinter();
+}
+
+void TChartPreview::CBPropClick()
+{
+    if (chart_) chart_->PrintProportional = CBProp->isChecked();
+    Recompute();
+}
+
+void TChartPreview::BResetClick()
+{
+    Margins() = saved_;
+    MarginsChanged(false, Margins());
+}
+
+void TChartPreview::BPrintClick()
+{
+    if (!chart_) return;
+    const TWaitCursor wait;
+    PrintWithMargins(*chart_, printer_);
+}
+
+void TChartPreview::BCloseClick()
+{
+    reject();
+}
+
+void ShowChartPreview(QWidget* owner, TChart& chart)
+{
+    // The chart was drawn for the printer while the window showed it.
+    struct TRepaintAfter {
+        TChart& chart;
+        ~TRepaintAfter() { chart.RequestRepaint(); }
+    } repaint{chart};
+    auto form = std::make_unique<TChartPreview>(owner);
+    form->SetChart(&chart);
+    form->FormShow();
+    if (gExec)
+        gExec(*form);
+    else
+        form->exec();
+}
+
+TScopedChartPreviewExec::TScopedChartPreviewExec(TChartPreviewExec exec) : previous_(std::move(gExec))
+{
+    gExec = std::move(exec);
+}
+
+TScopedChartPreviewExec::~TScopedChartPreviewExec()
+{
+    gExec = std::move(previous_);
+}
+
+void SetChartPreviewErrorDisplay(TChartPreviewErrorDisplay display)
+{
+    gErrorDisplay = std::move(display);
+}
+
+} // namespace qrv
