@@ -1,7 +1,5 @@
 #include "QrvExportFiles.h"
 
-#include "QrvChart.h"
-#include "QrvChartFiles.h"
 #include "QrvErrors.h"
 
 #include <QSaveFile>
@@ -69,29 +67,6 @@ void ReplaceFile(const QString& fileName, const QByteArray& bytes)
 void SaveTableFile(const QString& fileName, const QString& tableText)
 {
     ReplaceFile(fileName, TableFileBytes(tableText));
-}
-
-QByteArray ChartFileBytes(TChart& chart, TExportKind kind)
-{
-    switch (kind) {
-    case TExportKind::Bitmap:
-        return chart.BitmapFileBytes();
-    case TExportKind::Metafile:
-        return chart.MakeMetafile(false, chart.rect());
-    case TExportKind::EnhMetafile:
-        return chart.MakeMetafile(true, chart.rect());
-    case TExportKind::Text:
-        break;
-    }
-    return {};
-}
-
-void SaveChartFile(TChart& chart, TExportKind kind, const QString& fileName)
-{
-    const QByteArray bytes = ChartFileBytes(chart, kind);
-    QSaveFile file(fileName);
-    WriteFileBytes(file, bytes);
-    if (!file.commit()) throw Exception(Msg::CannotCreateFile, {fileName.toStdString()});
 }
 
 } // namespace qrv

@@ -1,0 +1,36 @@
+// The chart pictures of Save as, apart from the table's file so that code
+// saving only tables does not pull in the chart.
+#include "QrvChart.h"
+#include "QrvChartFiles.h"
+#include "QrvErrors.h"
+#include "QrvExportFiles.h"
+
+#include <QSaveFile>
+
+namespace qrv
+{
+
+QByteArray ChartFileBytes(TChart& chart, TExportKind kind)
+{
+    switch (kind) {
+    case TExportKind::Bitmap:
+        return chart.BitmapFileBytes();
+    case TExportKind::Metafile:
+        return chart.MakeMetafile(false, chart.rect());
+    case TExportKind::EnhMetafile:
+        return chart.MakeMetafile(true, chart.rect());
+    case TExportKind::Text:
+        break;
+    }
+    return {};
+}
+
+void SaveChartFile(TChart& chart, TExportKind kind, const QString& fileName)
+{
+    const QByteArray bytes = ChartFileBytes(chart, kind);
+    QSaveFile file(fileName);
+    WriteFileBytes(file, bytes);
+    if (!file.commit()) throw Exception(Msg::CannotCreateFile, {fileName.toStdString()});
+}
+
+} // namespace qrv
