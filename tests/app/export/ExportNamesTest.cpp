@@ -161,17 +161,6 @@ TEST(ExportFilter, TypesAndExtensionsStayInStep)
     }
 }
 
-TEST(ExportMessages, OverwriteQuestionNamesTheFileWithoutFolder)
-{
-    EXPECT_EQ(OverwriteQuestion("/home/u/data.v2/curve.txt"),
-              "Do you really want to overwrite existing curve.txt?");
-}
-
-TEST(ExportMessages, CopiedMessageHasTwoLines)
-{
-    EXPECT_EQ(CopiedMessage("Text"), "Text copied to Clipboard\n\rUse Paste command in another application");
-}
-
 // --- the text file ----------------------------------------------------------
 
 struct TTextCase {
