@@ -327,13 +327,6 @@ TEST_F(MainWindow, CommandsOfWindowsNotCreatedYetDoNothing)
     EXPECT_TRUE(Window->isVisible());
 }
 
-TEST_F(MainWindow, CopyTextPutsTheTableOnTheClipboard)
-{
-    Window->PlotSpdBtnClick();
-    Window->Copytext1->trigger();
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), Window->Memo1->toPlainText());
-}
-
 TEST(ExceptionDisplay, ShowsTheMessageWithTheDotRule)
 {
     TRecordingDialogs dialogs;
