@@ -9,13 +9,6 @@
 namespace qrv
 {
 
-std::string ExceptionDisplayText(const std::exception& error)
-{
-    if (dynamic_cast<const EAbort*>(&error)) return {};
-    if (auto* own = dynamic_cast<const Exception*>(&error)) return DisplayText(own->Message());
-    return DisplayText(error.what());
-}
-
 void ShowException(std::exception_ptr error) noexcept
 {
     try {

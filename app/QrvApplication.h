@@ -7,6 +7,8 @@
 // safety net for anything thrown from an event handler elsewhere.
 #pragma once
 
+#include "QrvErrorText.h"
+
 #include <QApplication>
 
 #include <exception>
@@ -15,10 +17,6 @@
 
 namespace qrv
 {
-
-// The text the display shows for an exception: the message with the "."
-// rule applied. Empty for a silent abort (EAbort), which is not shown.
-std::string ExceptionDisplayText(const std::exception& error);
 
 // Shows the current exception (call inside a catch block, or pass one) in
 // the error box, through the dialog interface so tests can read it. Never

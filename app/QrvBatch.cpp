@@ -8,6 +8,7 @@
 #include "QrvNumberText.h"
 #include "QrvPlotChart.h"
 #include "QrvSettingAccess.h"
+#include "QrvTableBatch.h"
 
 #include <QApplication>
 #include <QPageSize>
@@ -138,86 +139,35 @@ void QuietToolkitNotes(QtMsgType type, const QMessageLogContext& context, const 
     qt_message_output(type, context, text);
 }
 
-// Runs one step of the batch; an error is reported and turns the status to 1.
-template <class Step> void Report(Step&& step, std::ostream& errors, int& status)
-{
-    try {
-        step();
-    } catch (const std::exception& e) {
-        std::string text = ExceptionDisplayText(e);
-        if (!text.empty()) errors << text << '\n';
-        status = 1;
-    }
-}
-
 } // namespace
-
-TPlotFields FieldsFor(const TCommandLine& cl)
-{
-    TPlotFields fields = StartupFields(DecimalSeparator());
-    if (cl.Formula) fields.Formula = *cl.Formula;
-    if (cl.XMin) fields.XMin = *cl.XMin;
-    if (cl.XMax) fields.XMax = *cl.XMax;
-    if (cl.Step) fields.Step = *cl.Step;
-    return fields;
-}
-
-void WriteTableFile(const std::string& fileName, const TTableText& table)
-{
-    const std::string text = table.Terminated("\r\n");
-    QSaveFile file(QString::fromStdString(fileName));
-    OpenForWriting(file, fileName);
-    if (file.write(text.data(), qint64(text.size())) != qint64(text.size())) CannotCreate(fileName);
-    Commit(file, fileName);
-}
-
-bool CanWriteImage(TImageFormat format)
-{
-#ifdef QURVIA_HAVE_SVG
-    (void)format;
-    return true;
-#else
-    return format != TImageFormat::Svg;
-#endif
-}
 
 int RunBatch(const TCommandLine& cl, int& argc, char** argv, std::ostream& out, std::ostream& errors)
 {
+    if (!cl.Image) return RunTableBatch(cl, out, errors);
+
     const TPlotFields fields = FieldsFor(cl);
     const TAngleMode mode = cl.Mode.value_or(TAngleMode::Radians);
     SetAngleModeSource([mode] { return mode; });
 
-    // A table needs no application object at all; a picture needs the chart,
-    // a widget, and so an application on the offscreen platform.
-    std::unique_ptr<QApplication> app;
-    std::unique_ptr<TChart> chart;
-    TLineSeries* series = nullptr;
-    if (cl.Image) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        qInstallMessageHandler(QuietToolkitNotes);
-        app = std::make_unique<QApplication>(argc, argv);
-        SetApplicationTitle();
-        InitFloatEnvironment();
-        LoadLineColor(cl.Settings.value_or(std::string()));
-        chart.reset(CreatePlotChart(nullptr, series));
-        TImageSize size = cl.Size.value_or(TImageSize{kStartChartWidth, kStartChartHeight});
-        chart->resize(size.Width, size.Height);
-    }
+    // The chart is a widget, so a picture needs an application, on the
+    // offscreen platform.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(QuietToolkitNotes);
+    QApplication app(argc, argv);
+    SetApplicationTitle();
+    InitFloatEnvironment();
+    LoadLineColor(cl.Settings.value_or(std::string()));
     if (cl.Color) SetLineColor(*cl.Color);
+    TLineSeries* series = nullptr;
+    std::unique_ptr<TChart> chart(CreatePlotChart(nullptr, series));
+    const TImageSize size = cl.Size.value_or(TImageSize{kStartChartWidth, kStartChartHeight});
+    chart->resize(size.Width, size.Height);
 
     int status = 0;
-    TSeriesTableTarget target(series);
-    Report([&] { RunPlot(fields, target); }, errors, status);
-
-    if (cl.Table) {
-        if (*cl.Table == "-") {
-            out << target.Table().Terminated("\n");
-            out.flush();
-            if (!out) status = 1;
-        } else
-            Report([&] { WriteTableFile(*cl.Table, target.Table()); }, errors, status);
-    }
-    if (chart) Report([&] { WriteImage(*chart, *cl.Image, *cl.ImageFormat); }, errors, status);
+    TSeriesTableTarget target(series, cl.Table.has_value());
+    RunReporting([&] { RunPlot(fields, target); }, errors, status);
+    if (cl.Table) RunReporting([&] { WriteTable(*cl.Table, target.Table(), out); }, errors, status);
+    RunReporting([&] { WriteImage(*chart, *cl.Image, *cl.ImageFormat); }, errors, status);
     SetAngleModeSource({});
     return status;
 }

@@ -1,34 +1,20 @@
-// Plotting from the command line without a window: the same Plot run as the
-// window's, its table written to a file or standard output and its chart to
-// an image file.
+// Plotting from the command line without a window, with an image: the same
+// Plot run as the window's, its chart written to an image file (and its
+// table where --table says).
 #pragma once
 
 #include "QrvCommandLine.h"
-#include "QrvPlotRun.h"
 
 #include <iosfwd>
-#include <string>
 
 namespace qrv
 {
 
-// The fields of a command line: the start-up texts (the formula with the
-// current decimal separator), replaced by those given.
-TPlotFields FieldsFor(const TCommandLine& commandLine);
-
-// The table as a saved text file: every line ended by CR LF. Written
-// through a temporary file, so a failure leaves an existing file as it was;
-// a failure raises "Cannot create file <name>".
-void WriteTableFile(const std::string& fileName, const TTableText& table);
-
-// Whether this build can write pictures of the format (.svg needs Qt SVG).
-bool CanWriteImage(TImageFormat format);
-
 // Plots as the command line asks and writes what was asked for; an error
 // of the run still writes what was produced before it. Messages go to
 // `errors` as the error display would show them. Returns the exit status:
-// 0, or 1 after any error. Creates the Qt application object it needs
-// (none for a table, an offscreen one for an image).
+// 0, or 1 after any error. Creates the Qt application it needs: an
+// offscreen one for an image, none for a table alone.
 int RunBatch(const TCommandLine& commandLine, int& argc, char** argv, std::ostream& out,
              std::ostream& errors);
 

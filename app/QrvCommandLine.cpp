@@ -163,6 +163,16 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args)
     return cl;
 }
 
+bool CanWriteImage(TImageFormat format)
+{
+#ifdef QURVIA_HAVE_SVG
+    (void)format;
+    return true;
+#else
+    return format != TImageFormat::Svg;
+#endif
+}
+
 std::string UsageText()
 {
     return "Usage: qurvia [OPTION]...\n"

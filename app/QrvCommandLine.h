@@ -68,6 +68,9 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args);
 // The format for a file name's extension, compared without regard to case.
 std::optional<TImageFormat> ImageFormatFor(const std::string& fileName);
 
+// Whether this build can write pictures of the format (.svg needs Qt SVG).
+bool CanWriteImage(TImageFormat format);
+
 // The text of --help.
 std::string UsageText();
 

@@ -1,6 +1,7 @@
 #include "QrvPlotChart.h"
 
 #include "QrvChartSetup.h"
+#include "QrvSettingAccess.h"
 
 namespace qrv
 {
@@ -11,6 +12,18 @@ TChart* CreatePlotChart(QWidget* parent, TLineSeries*& series)
     chart->setObjectName("Chart1");
     series = &SetUpGraphChart(*chart);
     return chart;
+}
+
+void TSeriesTableTarget::ClearPoints()
+{
+    if (FSeries) FSeries->ClearPoints();
+    TTableTarget::ClearPoints();
+}
+
+void TSeriesTableTarget::AddPoint(double x, double y)
+{
+    if (FSeries) FSeries->AddPoint(x, y, std::string(), LineColor());
+    if (FWithTable) TTableTarget::AddPoint(x, y);
 }
 
 } // namespace qrv

@@ -2,6 +2,8 @@
 // command line.
 #pragma once
 
+#include "QrvPlotRun.h"
+
 class QWidget;
 
 namespace qrv
@@ -17,5 +19,23 @@ inline constexpr int kStartChartHeight = 305;
 
 // A new chart set up as the main window shows it, with its only series.
 TChart* CreatePlotChart(QWidget* parent, TLineSeries*& series);
+
+// The target of a Plot with a chart: the series (when there is one) and,
+// unless it is not wanted (an image alone), the table. Each point gets the
+// line colour in force at that moment (Element_Color).
+class TSeriesTableTarget : public TTableTarget
+{
+public:
+    explicit TSeriesTableTarget(TLineSeries* series, bool withTable = true)
+        : FSeries(series), FWithTable(withTable)
+    {
+    }
+    void ClearPoints() override;
+    void AddPoint(double x, double y) override;
+
+private:
+    TLineSeries* FSeries;
+    bool FWithTable;
+};
 
 } // namespace qrv

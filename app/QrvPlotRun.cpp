@@ -5,8 +5,6 @@
 #include "QrvExprEval.h"
 #include "QrvFpu.h"
 #include "QrvNumberText.h"
-#include "QrvSeries.h"
-#include "QrvSettingAccess.h"
 
 #include <cmath>
 #include <limits>
@@ -58,18 +56,6 @@ TPlotRange ReadPlotRange(const TPlotFields& fields)
     return r;
 }
 
-void TSeriesTableTarget::ClearPoints()
-{
-    if (FSeries) FSeries->ClearPoints();
-    FTable.Clear();
-}
-
-void TSeriesTableTarget::AddPoint(double x, double y, std::uint32_t color)
-{
-    if (FSeries) FSeries->AddPoint(x, y, std::string(), color);
-    FTable.AddLine(x, y);
-}
-
 void RunPlot(const TPlotFields& fields, TPlotTarget& target)
 {
     target.ClearPoints();
@@ -84,7 +70,7 @@ void RunPlot(const TPlotFields& fields, TPlotTarget& target)
     const bool upwards = range.Step > 0;
     while (upwards ? x <= range.XMax : x >= range.XMax) {
         double y = RoundToDouble(evaluator.Evaluate());
-        target.AddPoint(x, y, LineColor());
+        target.AddPoint(x, y);
         // The sum is formed in extended precision and then stored as a
         // double, as the floating-point unit does: x is a running sum, so
         // rounding errors accumulate and decide whether a point near X max

@@ -7,13 +7,10 @@
 
 #include "QrvTableText.h"
 
-#include <cstdint>
 #include <string>
 
 namespace qrv
 {
-
-class TChartSeries;
 
 // The four fields of a Plot, as typed.
 struct TPlotFields {
@@ -50,27 +47,23 @@ public:
     // Called first, before anything is read: every failure leaves the target
     // empty or holding the points produced before it.
     virtual void ClearPoints() = 0;
-    // color: a 0x00BBGGRR colour, the line colour in force for the point.
-    virtual void AddPoint(double x, double y, std::uint32_t color) = 0;
+    virtual void AddPoint(double x, double y) = 0;
 };
 
-// The usual target: the chart's series (when there is one) and the table.
-class TSeriesTableTarget : public TPlotTarget
+// The text table of the run's points.
+class TTableTarget : public TPlotTarget
 {
 public:
-    explicit TSeriesTableTarget(TChartSeries* series) : FSeries(series) {}
-    void ClearPoints() override;
-    void AddPoint(double x, double y, std::uint32_t color) override;
+    void ClearPoints() override { FTable.Clear(); }
+    void AddPoint(double x, double y) override { FTable.AddLine(x, y); }
     const TTableText& Table() const { return FTable; }
 
 private:
-    TChartSeries* FSeries;
     TTableText FTable;
 };
 
 // The run. Every error leaves it as an exception; the points handed to the
-// target before the error stay there. Each point gets the line colour in
-// force at that moment (Element_Color).
+// target before the error stay there.
 void RunPlot(const TPlotFields& fields, TPlotTarget& target);
 
 } // namespace qrv

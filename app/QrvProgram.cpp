@@ -6,12 +6,18 @@
 #include "QrvBatch.h"
 #include "QrvCommandLine.h"
 #include "QrvFpu.h"
+#include "QrvLauncher.h"
 #include "QrvNumberText.h"
 #include "QrvOptionDialog.h"
 #include "QrvSettingAccess.h"
 #include "QrvSettingsFile.h"
+#include "QrvTableBatch.h"
 #include "m_grf_w.h"
 
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <cstdlib>
 #include <iostream>
 
 namespace qrv
@@ -51,33 +57,28 @@ int RunWindow(const TCommandLine& cl, int& argc, char** argv)
     return status;
 }
 
+// The settings file for a program at `programPath`, found the way the
+// settings find their own program's file.
+std::string SettingsFileBeside(const char* programPath)
+{
+    return LocateSettingsFile(QString::fromLocal8Bit(programPath),
+                              QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
+                              [](const QString& path) { return QFileInfo(path).isWritable(); })
+        .toStdString();
+}
+
 } // namespace
 
 int QurviaMain(int argc, char** argv)
 {
     InitFloatEnvironment();
     TCommandLine cl;
-    try {
-        cl = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
-    } catch (const TUsageError& e) {
-        std::cerr << Text::ProgramName << ": " << e.what() << "\nTry '" << Text::ProgramName
-                  << " --help' for more information.\n";
-        return 2;
+    if (auto status = PrepareCommandLine(argc, argv, cl)) return *status;
+    // Started by qurvia: the settings file lives beside that program.
+    if (!cl.Settings) {
+        if (const char* launcher = std::getenv(kLauncherPathVariable); launcher && *launcher)
+            cl.Settings = SettingsFileBeside(launcher);
     }
-    if (cl.Help) {
-        std::cout << UsageText();
-        return 0;
-    }
-    if (cl.Version) {
-        std::cout << Text::ProgramName << ' ' << Text::Version << '\n';
-        return 0;
-    }
-    if (cl.ImageFormat && !CanWriteImage(*cl.ImageFormat)) {
-        std::cerr << Text::ProgramName
-                  << ": this build cannot write .svg images (it was built without Qt SVG)\n";
-        return 2;
-    }
-    if (cl.DecimalSeparator) SetDecimalSeparator(*cl.DecimalSeparator);
     if (cl.IsBatch()) return RunBatch(cl, argc, argv, std::cout, std::cerr);
     return RunWindow(cl, argc, argv);
 }

@@ -45,8 +45,8 @@ constexpr int kDividerWidth = 8;
 QFont PixelFont(int pixels)
 {
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
-                      font.family()});
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Arial"),
+                      QStringLiteral("Liberation Sans"), font.family()});
     font.setPixelSize(pixels);
     return font;
 }

@@ -1,6 +1,6 @@
-#include "QrvProgram.h"
+#include "QrvLauncher.h"
 
 int main(int argc, char** argv)
 {
-    return qrv::QurviaMain(argc, argv);
+    return qrv::QurviaLauncherMain(argc, argv);
 }

@@ -3,6 +3,7 @@
 // parts. Also what the table would cost filled one line at a time. Prints
 // figures (median of the runs, milliseconds); asserts nothing.
 #include "QrvChart.h"
+#include "QrvPlotChart.h"
 #include "m_grf_w.h"
 
 #include <QApplication>
@@ -66,7 +67,7 @@ int main(int argc, char** argv)
 
     const qrv::TPlotFields fields = window.Fields();
     TFigure tableOnly = Measure(runs, settle, [&] {
-        qrv::TSeriesTableTarget target(nullptr);
+        qrv::TTableTarget target;
         qrv::RunPlot(fields, target);
     });
     TFigure seriesAndTable = Measure(runs, settle, [&] {

@@ -15,37 +15,42 @@ trap 'rm -rf "$tmp"' EXIT
 
 formula='5.22 - 5.44E-4 * (x - 817)'
 step=0.1183 # (2000 - 817) / 10000
-# The running sum of x ends a hair above 2000 after 10 000 steps; a slightly
-# larger X max gives both programs the same 10 001 points.
-xmax=2000.001
+# X max 2000 as for gnuplot. Qurvia's x is a running sum that ends a hair
+# above 2000 after 10 000 steps, so it computes 10 000 points, gnuplot
+# 10 001 (a larger X max would exceed the 10 000-step limit).
+xmax=2000
 
-# Median wall time in milliseconds of running "$@" $runs times.
+# Median wall time in milliseconds of running a command line $runs times,
+# measured around the child process alone (no shell between).
 median_ms() {
-  local i start end
-  for ((i = 0; i < runs; i++)); do
-    start=$(date +%s%N)
-    "$@" >/dev/null 2>&1
-    end=$(date +%s%N)
-    echo $(((end - start) / 1000))
-  done | sort -n | awk '{ a[NR] = $1 } END { printf "%.1f", a[int((NR + 1) / 2)] / 1000 }'
+  python3 - "$runs" "$@" <<'PY'
+import statistics, subprocess, sys, time
+runs, cmd = int(sys.argv[1]), sys.argv[2:]
+times = []
+for _ in range(runs):
+    start = time.perf_counter()
+    subprocess.run(cmd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    times.append((time.perf_counter() - start) * 1000)
+print(f"{statistics.median(times):.1f}")
+PY
 }
 
-q_table() { "$qurvia" --formula "$formula" --xmin 817 --xmax $xmax --step $step --table -; }
-g_table() { gnuplot -e "set samples 10001; set table '/dev/stdout'; plot [817:2000] $formula"; }
-q_png() { "$qurvia" --formula "$formula" --xmin 817 --xmax $xmax --step $step --size 353x305 --image "$tmp/q.png"; }
-g_png() {
-  gnuplot -e "set terminal pngcairo size 353,305; set output '$tmp/g.png'; set samples 10001; plot [817:2000] $formula"
-}
+q_table=("$qurvia" --formula "$formula" --xmin 817 --xmax $xmax --step $step --table -)
+g_table=(gnuplot -e "set samples 10001; set table '/dev/stdout'; plot [817:2000] $formula")
+q_png=("$qurvia" --formula "$formula" --xmin 817 --xmax $xmax --step $step --size 353x305 --image "$tmp/q.png")
+g_png=(gnuplot -e "set terminal pngcairo size 353,305; set output '$tmp/g.png'; set samples 10001; plot [817:2000] $formula")
 
 # Same work: the same number of points.
-echo "points: qurvia $(q_table | wc -l), gnuplot $(g_table | grep -c '^ *[0-9]')"
-q_png
-g_png
+echo "points: qurvia $("${q_table[@]}" | wc -l), gnuplot $("${g_table[@]}" | grep -c '^ *[0-9]')"
+"${q_png[@]}"
+"${g_png[@]}"
 
 echo "median of $runs runs, whole process (ms); load average: $(cut -d' ' -f1-3 /proc/loadavg)"
 for kind in table png; do
-  q=$(median_ms q_$kind)
-  g=$(median_ms g_$kind)
+  q_cmd="q_$kind[@]"
+  g_cmd="g_$kind[@]"
+  q=$(median_ms "${!q_cmd}")
+  g=$(median_ms "${!g_cmd}")
   ratio=$(awk -v q="$q" -v g="$g" 'BEGIN { printf "%.2f", q / g }')
   printf "  %-6s qurvia %8s   gnuplot %8s   qurvia/gnuplot %s\n" "$kind" "$q" "$g" "$ratio"
 done

@@ -21,7 +21,7 @@ public:
         ++Clears;
         X.clear();
     }
-    void AddPoint(double x, double, std::uint32_t) override { X.push_back(x); }
+    void AddPoint(double x, double) override { X.push_back(x); }
     int Clears = 0;
     std::vector<double> X;
 };
