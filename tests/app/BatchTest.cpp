@@ -237,6 +237,24 @@ TEST_F(Batch, SvgNeedsQtSvg)
 #endif
 }
 
+TEST_F(Batch, ATableNeedsNoWindowProgramButAnImageDoes)
+{
+    // qurvia alone, without qurvia-gui beside it.
+    const QString alone = Path("qurvia");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(QURVIA_BINARY), alone));
+    QProcess table;
+    table.start(alone, {"--table", "-"});
+    ASSERT_TRUE(table.waitForFinished(60000));
+    EXPECT_EQ(table.exitCode(), 0);
+    EXPECT_EQ(table.readAllStandardOutput().count('\n'), 60);
+
+    QProcess image;
+    image.start(alone, {"--image", Path("c.png")});
+    ASSERT_TRUE(image.waitForFinished(60000));
+    EXPECT_EQ(image.exitCode(), 1);
+    EXPECT_TRUE(image.readAllStandardError().contains("cannot start"));
+}
+
 TEST_F(Batch, HelpAndVersion)
 {
     TResult help = RunQurvia({"--help"});
