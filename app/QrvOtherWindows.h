@@ -1,5 +1,5 @@
 // Windows the main window opens that are built elsewhere: the chart's print
-// preview and the About window. Until they exist these do nothing.
+// preview and the About window.
 #pragma once
 
 namespace qrv

@@ -4,14 +4,18 @@
 #include "QrvAppTexts.h"
 #include "QrvApplication.h"
 #include "QrvBatch.h"
+#include "QrvChartPreview.h"
+#include "QrvCommand.h"
 #include "QrvCommandLine.h"
 #include "QrvFpu.h"
+#include "QrvHelperForm.h"
 #include "QrvLauncher.h"
 #include "QrvNumberText.h"
 #include "QrvOptionDialog.h"
 #include "QrvSettingAccess.h"
 #include "QrvSettingsFile.h"
 #include "QrvTableBatch.h"
+#include "QrvTextPrintForm.h"
 #include "m_grf_w.h"
 
 #include <QFileInfo>
@@ -43,9 +47,16 @@ int RunWindow(const TCommandLine& cl, int& argc, char** argv)
     F_Main_GRF.SetFields(FieldsFor(cl));
     if (cl.Mode) F_Main_GRF.SetAngleMode(*cl.Mode);
 
+    // Errors of the buttons inside the other windows reach the same display
+    // as the main window's commands.
+    SetErrorDisplay([](QWidget*, std::exception_ptr error) { ShowException(error); });
+    SetChartPreviewErrorDisplay([](QWidget*, std::exception_ptr error) { ShowException(error); });
+
     TStartupWindows windows;
-    // The print report and documentation windows are created here, hidden,
-    // once they exist; the commands that open them do nothing until then.
+    TTextPrintForm textPrintForm(&F_Main_GRF);
+    windows.PrintReport = &textPrintForm;
+    THelperForm helperForm(&F_Main_GRF);
+    windows.Documentation = &helperForm;
     TOptionDialog optionDialog(&F_Main_GRF);
     windows.OptionDialog = &optionDialog;
     F_Main_GRF.SetStartupWindows(windows);

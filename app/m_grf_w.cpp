@@ -1,5 +1,8 @@
 #include "m_grf_w.h"
 
+#include "QrvHelperForm.h"
+#include "QrvTextPrintForm.h"
+
 #include "QrvAppTexts.h"
 #include "QrvApplication.h"
 #include "QrvChart.h"
@@ -443,9 +446,9 @@ void TF_Main_GRF::SaveAsToolButtonClick()
 
 void TF_Main_GRF::ReportToolButtonClick()
 {
-    // The print report window, shown modally.
-    if (auto* report = qobject_cast<QDialog*>(FWindows.PrintReport)) {
-        report->exec();
+    // The print report window, filled anew from the table and shown modally.
+    if (FWindows.PrintReport) {
+        FWindows.PrintReport->ShowReport(Memo1->toPlainText());
         InitFloatEnvironment();
     }
 }
@@ -551,11 +554,7 @@ void TF_Main_GRF::Grads1Click()
 void TF_Main_GRF::HelpToolButtonClick()
 {
     // The documentation window does not block the main window.
-    if (QWidget* documentation = FWindows.Documentation) {
-        documentation->show();
-        documentation->raise();
-        documentation->activateWindow();
-    }
+    if (FWindows.Documentation) FWindows.Documentation->ShowGuide();
 }
 
 void TF_Main_GRF::AboutToolButtonClick()

@@ -24,8 +24,10 @@ namespace qrv
 {
 
 class TChart;
+class THelperForm;
 class TLineSeries;
 class TSplitter;
+class TTextPrintForm;
 
 // The client area of the window, below the menu bar.
 inline constexpr int kClientWidth = 537;
@@ -35,9 +37,9 @@ inline constexpr int kClientHeight = 469;
 // (not built yet, or in tests), and the commands that open them then do
 // nothing.
 struct TStartupWindows {
-    QWidget* PrintReport = nullptr;   // the print report window
-    QWidget* Documentation = nullptr; // shown without blocking the main window
-    QDialog* OptionDialog = nullptr;  // the settings dialog, shown modally
+    TTextPrintForm* PrintReport = nullptr; // the print report window
+    THelperForm* Documentation = nullptr;  // shown without blocking the main window
+    QDialog* OptionDialog = nullptr;       // the settings dialog, shown modally
 };
 
 class TF_Main_GRF : public QMainWindow

@@ -4,9 +4,12 @@
 #include "QrvAngleMode.h"
 #include "QrvAngleSource.h"
 #include "QrvApplication.h"
+#include "QrvChartPreview.h"
 #include "QrvErrors.h"
+#include "QrvHelperForm.h"
 #include "QrvNumberText.h"
 #include "QrvSplitter.h"
+#include "QrvTextPrintForm.h"
 #include "RecordingDialogs.h"
 #include "m_grf_w.h"
 
@@ -21,6 +24,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -308,7 +312,7 @@ TEST_F(MainWindow, SettingsShowsTheSettingsDialogModally)
 
 TEST_F(MainWindow, DocumentationShowsWithoutBlocking)
 {
-    QWidget documentation;
+    THelperForm documentation;
     Window->SetStartupWindows({nullptr, &documentation, nullptr});
     for (QAction* command : {Window->HelpToolButton, Window->Documentation1}) {
         documentation.hide();
@@ -319,11 +323,41 @@ TEST_F(MainWindow, DocumentationShowsWithoutBlocking)
 
 TEST_F(MainWindow, CommandsOfWindowsNotCreatedYetDoNothing)
 {
-    for (QAction* command : {Window->Settings1, Window->HelpToolButton, Window->ReportToolButton,
-                             Window->Printreport1, Window->GraphToolButton, Window->AboutToolButton})
+    for (QAction* command :
+         {Window->Settings1, Window->HelpToolButton, Window->ReportToolButton, Window->Printreport1})
         command->trigger();
     EXPECT_TRUE(Dialogs.Messages.empty());
     EXPECT_TRUE(Window->isVisible());
+}
+
+TEST_F(MainWindow, PrintReportShowsTheTableLinesOfThisMoment)
+{
+    TTextPrintForm report(Window.get());
+    Window->SetStartupWindows({&report, nullptr, nullptr});
+    Window->PlotSpdBtn->click();
+    Window->Memo1->appendPlainText("typed in the table");
+    QStringList shown;
+    QTimer::singleShot(0, [&] {
+        shown << report.RichEdit1->toPlainText();
+        report.Button2Click();
+    });
+    Window->ReportToolButton->trigger();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown.front(), Window->Memo1->toPlainText());
+    EXPECT_TRUE(report.RichEdit1->toPlainText().isEmpty()) << "closing empties the report";
+}
+
+TEST_F(MainWindow, PrintGraphShowsThePreviewOfTheChart)
+{
+    int shown = 0;
+    TScopedChartPreviewExec answer([&](TChartPreview&) {
+        ++shown;
+        return 0;
+    });
+    for (QAction* command : {Window->GraphToolButton, Window->Printgraph1})
+        command->trigger();
+    EXPECT_EQ(shown, 2);
+    EXPECT_TRUE(Dialogs.Messages.empty());
 }
 
 TEST(ExceptionDisplay, ShowsTheMessageWithTheDotRule)

@@ -1,7 +1,7 @@
 // Colours as the program stores and passes them: 32 bits, 0x00BBGGRR for a
 // plain colour (red in the low byte). Values with the high bit set name
-// system colours; clNone means "no colour". Plain C++, so the chart and the
-// settings both use it without a toolkit.
+// system colours; clNone means "no colour". Plain C++, shared by the chart,
+// the settings and the application.
 #pragma once
 
 #include <cstdint>
@@ -16,8 +16,18 @@ inline constexpr TColor clRed = 0x000000FF;
 inline constexpr TColor clGreen = 0x00008000;
 inline constexpr TColor clLime = 0x0000FF00;
 inline constexpr TColor clBlue = 0x00FF0000;
+inline constexpr TColor clGray = 0x00808080;
 inline constexpr TColor clWhite = 0x00FFFFFF;
+// No colour: a point of this colour is a null point, a pen of it draws nothing.
 inline constexpr TColor clNone = 0x1FFFFFFF;
+// A point of this colour takes the colour of its series.
+inline constexpr TColor UseSeriesColor = 0x80000000;
+
+// System colours have the high bit set; the low byte picks the entry.
+inline constexpr bool IsSystemColor(TColor c)
+{
+    return (c & 0x80000000u) != 0;
+}
 
 // Builds a plain colour from its three components.
 constexpr TColor RGB(std::uint8_t red, std::uint8_t green, std::uint8_t blue)
