@@ -3,7 +3,7 @@
 
 QURVIA_BUILD_PACKAGES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev qt6-svg-dev libgl-dev
   libuemf-dev fonts-liberation
 )
 QURVIA_TEST_PACKAGES=(
