@@ -39,6 +39,29 @@ bool FloatEnvironmentIsDefault();
 // infinity an overflow.
 [[noreturn]] void RaiseFloatFault(Float result);
 
+// The x87 sticky exception flags of the faults the program raises: invalid
+// operation, division by zero and overflow. Masked exceptions only set these
+// flags; they stay set until cleared. Reading them also orders every earlier
+// store before the read, so results computed before the call are covered.
+inline bool FloatFaultFlagsSet()
+{
+#if defined(__x86_64__) || defined(__i386__)
+    unsigned short status;
+    __asm__ volatile("fnstsw %0" : "=am"(status) : : "memory");
+    return (status & 0x0D) != 0; // IE bit 0, ZE bit 2, OE bit 3
+#else
+    return true; // no cheap flag read: callers fall back to their checked path
+#endif
+}
+
+// Clears all x87 exception flags.
+inline void ClearFloatFaultFlags()
+{
+#if defined(__x86_64__) || defined(__i386__)
+    __asm__ volatile("fnclex" : : : "memory");
+#endif
+}
+
 // Returns the result, or raises when it is not finite.
 inline Float Checked(Float result)
 {
@@ -69,15 +92,41 @@ inline double RoundToDouble(Float value)
 }
 
 // Rounds to the nearest 64-bit signed integer, ties to even (the processor's
-// nearest mode). A value outside the 64-bit range is an invalid operation;
-// the range is checked before converting, so there is no undefined behaviour.
-inline std::int64_t RoundToInt64(Float value)
+// nearest mode), into `out`. Returns false, leaving `out` alone, when the
+// value lies outside the 64-bit range; the range is checked before
+// converting, so there is no undefined behaviour.
+inline bool TryRoundToInt64(Float value, std::int64_t& out)
 {
+#if defined(__x86_64__) || defined(__i386__)
+    // The x87 store rounds in the current mode, which is to nearest: it is
+    // std::rint and the conversion in one step. Rounded to nearest, a value
+    // lands in [-2^63, 2^63) exactly when it lies in [-2^63, 2^63 - 1/2)
+    // (2^63 - 1/2 rounds to the even 2^63; nothing lies strictly between
+    // -2^63 - 1 and -2^63).
+    constexpr Float kLow = -9223372036854775808.0L;
+    constexpr Float kHigh = 9223372036854775807.5L;
+    if (!(value >= kLow && value < kHigh)) [[unlikely]]
+        return false;
+    __asm__("fistpll %0" : "=m"(out) : "t"(value) : "st");
+    return true;
+#else
     Float r = std::rint(value);
     constexpr Float kTwo63 = 9223372036854775808.0L;
     if (!(r >= -kTwo63 && r < kTwo63)) [[unlikely]]
+        return false;
+    out = static_cast<std::int64_t>(r);
+    return true;
+#endif
+}
+
+// As TryRoundToInt64; a value outside the 64-bit range raises "Invalid
+// floating point operation".
+inline std::int64_t RoundToInt64(Float value)
+{
+    std::int64_t result;
+    if (!TryRoundToInt64(value, result)) [[unlikely]]
         throw EInvalidOp();
-    return static_cast<std::int64_t>(r);
+    return result;
 }
 
 } // namespace qrv

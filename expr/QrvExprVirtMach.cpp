@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace qrv
 {
@@ -13,6 +14,7 @@ namespace
 {
 
 constexpr Float kTrue = 1.0L;
+constexpr std::uint64_t kDoubleExponent = 0x7FF0000000000000u;
 constexpr Float kFalse = 0.0L;
 
 constexpr Float Truth(bool value)
@@ -45,26 +47,37 @@ struct IntegerOperands {
     std::int64_t right;
 };
 
-IntegerOperands DivisionOperands(Float left, Float right)
+IntegerOperands DivisionOperands(const Float& left, const Float& right)
 {
     IntegerOperands ops{RoundToInt64(left), RoundToInt64(right)};
     if (ops.right == 0) throw EDivByZero();
     return ops;
 }
 
+// The fast run holds the latest result in a register as well as in its
+// output slot, so the next operation need not reload what was just stored
+// (an 80-bit store and reload is slow). Calls clobber the x87 registers;
+// dropping the held value around them keeps it from being spilled.
+inline void DropHeld(Float& held, const Float*& heldAt)
+{
+    held = 0;
+    heldAt = nullptr;
+}
+
 } // namespace
 
 // ---- variables and constants ----------------------------------------------
 
-TExprVar32VmOp::TExprVar32VmOp(const float* location) : location_(location)
+TExprVar32VmOp::TExprVar32VmOp(const float* location) : TExprVarVmOp(TExprVmKind::Pure), location_(location)
 {
     QRV_ASSERT(location != nullptr, MessageText(Msg::AssertionFailure));
 }
-TExprVar64VmOp::TExprVar64VmOp(const double* location) : location_(location)
+TExprVar64VmOp::TExprVar64VmOp(const double* location)
+    : TExprVarVmOp(TExprVmKind::Load64), location_(location)
 {
     QRV_ASSERT(location != nullptr, MessageText(Msg::AssertionFailure));
 }
-TExprVar80VmOp::TExprVar80VmOp(const Float* location) : location_(location)
+TExprVar80VmOp::TExprVar80VmOp(const Float* location) : TExprVarVmOp(TExprVmKind::Pure), location_(location)
 {
     QRV_ASSERT(location != nullptr, MessageText(Msg::AssertionFailure));
 }
@@ -263,6 +276,7 @@ TExprVirtMachOp* TExprVirtMach::Add(std::unique_ptr<TExprVirtMachOp> op)
 TExprVirtMachOp* TExprVirtMach::AddConst(std::unique_ptr<TExprVirtMachOp> op)
 {
     consts_.push_back(op.get());
+    if (!std::isfinite(op->Output)) checkedOnly_ = true;
     return op.release();
 }
 
@@ -274,6 +288,7 @@ void TExprVirtMach::Clear()
         delete op;
     code_.clear();
     consts_.clear();
+    checkedOnly_ = false;
 }
 
 Float TExprVirtMach::Execute()
@@ -282,9 +297,125 @@ Float TExprVirtMach::Execute()
         if (consts_.empty()) throw EListError(0);
         return consts_.front()->Output;
     }
-    for (TExprVirtMachOp* op : code_)
-        op->Execute();
-    return code_.back()->Output;
+    const std::size_t count = code_.size();
+    TExprVirtMachOp* const* code = code_.data();
+    if (checkedOnly_) {
+        for (std::size_t i = 0; i < count; ++i)
+            code[i]->Execute();
+        return code[count - 1]->Output;
+    }
+
+    // The fast run. `start` is the first operation after the last Opaque
+    // one: everything from there on can run again without side effects.
+    std::size_t start = 0;
+    Float held = 0;
+    const Float* heldAt = nullptr;
+    for (std::size_t i = 0; i < count; ++i) {
+        TExprVirtMachOp* op = code[i];
+        switch (op->Kind()) {
+        case TExprVmKind::Opaque:
+            // A called function must see only checked arguments and must run
+            // once: settle the stretch before it first.
+            if (FloatFaultFlagsSet()) RunChecked(start, i);
+            op->Execute();
+            start = i + 1;
+            DropHeld(held, heldAt);
+            break;
+        case TExprVmKind::Pure:
+            ExecuteInStretch(start, i);
+            DropHeld(held, heldAt);
+            break;
+        case TExprVmKind::Load64: {
+            const double* location = static_cast<TExprVar64VmOp*>(op)->location_;
+            std::uint64_t bits;
+            std::memcpy(&bits, location, sizeof bits);
+            if ((bits & kDoubleExponent) == kDoubleExponent) [[unlikely]]
+                RunChecked(start, i + 1); // raises this load's error or an earlier one
+            held = *location;
+            op->Output = held;
+            heldAt = &op->Output;
+            break;
+        }
+        case TExprVmKind::IntegerDivide:
+        case TExprVmKind::Modulo: {
+            auto* binary = static_cast<TExprBinaryVmOp*>(op);
+            Float l = binary->left_ == heldAt ? held : *binary->left_;
+            Float r = binary->right_ == heldAt ? held : *binary->right_;
+            std::int64_t a, b;
+            if (!TryRoundToInt64(l, a) || !TryRoundToInt64(r, b) || b == 0) [[unlikely]] {
+                RunChecked(start, i + 1); // raises this operation's error or an earlier one
+                DropHeld(held, heldAt);
+                break;
+            }
+            // -2^63 div -1 is 2^63, beyond int64 but exact in Float;
+            // anything mod -1 is 0.
+            if (op->Kind() == TExprVmKind::IntegerDivide)
+                held = b == -1 ? -FromInt(a) : FromInt(a / b);
+            else
+                held = b == -1 ? kFalse : FromInt(a % b);
+            op->Output = held;
+            heldAt = &op->Output;
+            break;
+        }
+        case TExprVmKind::Negate:
+            op->Output = -*static_cast<TExprUnaryVmOp*>(op)->operand_;
+            break;
+        case TExprVmKind::LogicalNot:
+            op->Output = Truth(*static_cast<TExprUnaryVmOp*>(op)->operand_ == 0);
+            break;
+#define QRV_FAST_BINARY(kind, expression)                                                                    \
+    case TExprVmKind::kind: {                                                                                \
+        auto* binary = static_cast<TExprBinaryVmOp*>(op);                                                    \
+        Float l = binary->left_ == heldAt ? held : *binary->left_;                                           \
+        Float r = binary->right_ == heldAt ? held : *binary->right_;                                         \
+        held = expression;                                                                                   \
+        op->Output = held;                                                                                   \
+        heldAt = &op->Output;                                                                                \
+        continue;                                                                                            \
+    }
+            QRV_FAST_BINARY(Add, l + r)
+            QRV_FAST_BINARY(Subtract, l - r)
+            QRV_FAST_BINARY(Multiply, l * r)
+            QRV_FAST_BINARY(Divide, l / r)
+            QRV_FAST_BINARY(Compare, l < r ? -kTrue : (l == r ? kFalse : kTrue))
+            QRV_FAST_BINARY(Greater, Truth(l > r))
+            QRV_FAST_BINARY(GreaterEqual, Truth(l >= r))
+            QRV_FAST_BINARY(Less, Truth(l < r))
+            QRV_FAST_BINARY(LessEqual, Truth(l <= r))
+            QRV_FAST_BINARY(Equal, Truth(l == r))
+            QRV_FAST_BINARY(NotEqual, Truth(l != r))
+            QRV_FAST_BINARY(LogicalAnd, Truth(l != 0 && r != 0))
+            QRV_FAST_BINARY(LogicalOr, Truth(l != 0 || r != 0))
+            QRV_FAST_BINARY(LogicalXor, Truth((l != 0) != (r != 0)))
+#undef QRV_FAST_BINARY
+        }
+    }
+    if (FloatFaultFlagsSet()) RunChecked(start, count);
+    return code[count - 1]->Output;
+}
+
+// An operation that may raise, run inside the stretch that began at `start`.
+// An earlier operation of the stretch may have faulted silently and handed it
+// an infinity or NaN: the checked run raises whichever error comes first.
+void TExprVirtMach::ExecuteInStretch(std::size_t start, std::size_t i)
+{
+    try {
+        code_[i]->Execute();
+    } catch (...) {
+        RunChecked(start, i + 1);
+        throw;
+    }
+}
+
+void TExprVirtMach::RunChecked(std::size_t from, std::size_t to)
+{
+    // The flags are cleared however the run ends, so that the next fast run
+    // starts clean even after an error.
+    struct FlagsCleaner {
+        ~FlagsCleaner() { ClearFloatFaultFlags(); }
+    } cleaner;
+    for (std::size_t i = from; i < to; ++i)
+        code_[i]->Execute();
 }
 
 // ---- listing --------------------------------------------------------------

@@ -8,7 +8,16 @@
 // parsing, no lookup, no allocation.
 //
 // Floating-point faults are detected by checking results (see QrvFpu.h), so
-// no infinity or NaN ever lands in an output slot.
+// no infinity or NaN is ever returned or handed to a called function. The
+// machine runs a program in two modes. The fast mode dispatches on each
+// operation's kind without a virtual call and lets the arithmetic run
+// unchecked; the x87 sticky exception flags record whether any result was
+// an overflow, a division by zero or an invalid operation. The flags are read
+// before every function call and at the end. When they show a fault, or when
+// an operation raised, the operations since the last call run again in the
+// checked mode, each through its Execute, which raises exactly the first
+// error. Those operations read only variables and earlier outputs, and no
+// function ran in between, so the second run computes the same values.
 #pragma once
 
 #include "QrvFloat.h"
@@ -35,6 +44,35 @@ struct TExprDumpNames {
 };
 
 class TExprDumpWriter;
+class TExprVirtMach;
+
+// What the machine's fast mode does with an operation. `Opaque` runs its
+// Execute and is a boundary of the checked re-run (function calls and any
+// operation class the machine does not know); `Pure` runs its Execute inside
+// a re-runnable stretch; the others are computed by the machine itself.
+enum class TExprVmKind : std::uint8_t {
+    Opaque,
+    Pure,
+    Load64,
+    Negate,
+    Add,
+    Subtract,
+    Multiply,
+    Divide,
+    Compare,
+    Greater,
+    GreaterEqual,
+    Less,
+    LessEqual,
+    Equal,
+    NotEqual,
+    LogicalNot,
+    LogicalAnd,
+    LogicalOr,
+    LogicalXor,
+    IntegerDivide,
+    Modulo,
+};
 
 // The operation base. `Output` stays at a fixed address for the life of the
 // operation: later operations hold that address as their operand.
@@ -42,6 +80,7 @@ class TExprVirtMachOp
 {
 public:
     TExprVirtMachOp() = default;
+    explicit TExprVirtMachOp(TExprVmKind kind) : kind_(kind) {}
     TExprVirtMachOp(const TExprVirtMachOp&) = delete;
     TExprVirtMachOp& operator=(const TExprVirtMachOp&) = delete;
     virtual ~TExprVirtMachOp() = default;
@@ -53,8 +92,12 @@ public:
     virtual std::string_view Mnemonic() const = 0;
 
     const Float* OutputLocation() const { return &Output; }
+    TExprVmKind Kind() const { return kind_; }
 
     Float Output = 0;
+
+private:
+    TExprVmKind kind_ = TExprVmKind::Opaque;
 };
 
 // ---- variables ------------------------------------------------------------
@@ -62,6 +105,7 @@ public:
 class TExprVarVmOp : public TExprVirtMachOp
 {
 public:
+    explicit TExprVarVmOp(TExprVmKind kind) : TExprVirtMachOp(kind) {}
     virtual const void* Location() const = 0;
     void Describe(TExprDumpWriter& writer) const override;
 };
@@ -89,6 +133,7 @@ public:
     const void* Location() const override { return location_; }
 
 private:
+    friend class TExprVirtMach;
     const double* location_;
 };
 
@@ -111,7 +156,7 @@ private:
 class TExprConstVmOp final : public TExprVirtMachOp
 {
 public:
-    explicit TExprConstVmOp(Float value) { Output = value; }
+    explicit TExprConstVmOp(Float value) : TExprVirtMachOp(TExprVmKind::Pure) { Output = value; }
     void Execute() override {}
     std::string_view Mnemonic() const override { return "const"; }
     void Describe(TExprDumpWriter& writer) const override;
@@ -122,24 +167,25 @@ public:
 class TExprUnaryVmOp : public TExprVirtMachOp
 {
 public:
-    explicit TExprUnaryVmOp(const Float* operand) : operand_(operand) {}
+    TExprUnaryVmOp(const Float* operand, TExprVmKind kind) : TExprVirtMachOp(kind), operand_(operand) {}
 
 protected:
+    friend class TExprVirtMach;
     const Float* operand_;
 };
 
-#define QRV_EXPR_UNARY_OP(Class, mnemonic)                                                                   \
+#define QRV_EXPR_UNARY_OP(Class, kind, mnemonic)                                                             \
     class Class final : public TExprUnaryVmOp                                                                \
     {                                                                                                        \
     public:                                                                                                  \
-        using TExprUnaryVmOp::TExprUnaryVmOp;                                                                \
+        explicit Class(const Float* operand) : TExprUnaryVmOp(operand, TExprVmKind::kind) {}                 \
         void Execute() override;                                                                             \
         std::string_view Mnemonic() const override { return mnemonic; }                                      \
     };
 
-QRV_EXPR_UNARY_OP(TExprNegateVmOp, "neg")
-QRV_EXPR_UNARY_OP(TExprLogicalNotVmOp, "not")
-QRV_EXPR_UNARY_OP(TExprBitwiseNotVmOp, "bnot")
+QRV_EXPR_UNARY_OP(TExprNegateVmOp, Negate, "neg")
+QRV_EXPR_UNARY_OP(TExprLogicalNotVmOp, LogicalNot, "not")
+QRV_EXPR_UNARY_OP(TExprBitwiseNotVmOp, Pure, "bnot")
 
 #undef QRV_EXPR_UNARY_OP
 
@@ -148,43 +194,47 @@ QRV_EXPR_UNARY_OP(TExprBitwiseNotVmOp, "bnot")
 class TExprBinaryVmOp : public TExprVirtMachOp
 {
 public:
-    TExprBinaryVmOp(const Float* left, const Float* right) : left_(left), right_(right) {}
+    TExprBinaryVmOp(const Float* left, const Float* right, TExprVmKind kind)
+        : TExprVirtMachOp(kind), left_(left), right_(right)
+    {
+    }
 
 protected:
+    friend class TExprVirtMach;
     const Float* left_;
     const Float* right_;
 };
 
-#define QRV_EXPR_BINARY_OP(Class, mnemonic)                                                                  \
+#define QRV_EXPR_BINARY_OP(Class, kind, mnemonic)                                                            \
     class Class final : public TExprBinaryVmOp                                                               \
     {                                                                                                        \
     public:                                                                                                  \
-        using TExprBinaryVmOp::TExprBinaryVmOp;                                                              \
+        Class(const Float* left, const Float* right) : TExprBinaryVmOp(left, right, TExprVmKind::kind) {}    \
         void Execute() override;                                                                             \
         std::string_view Mnemonic() const override { return mnemonic; }                                      \
     };
 
-QRV_EXPR_BINARY_OP(TExprAddVmOp, "add")
-QRV_EXPR_BINARY_OP(TExprSubtractVmOp, "sub")
-QRV_EXPR_BINARY_OP(TExprMultiplyVmOp, "mul")
-QRV_EXPR_BINARY_OP(TExprDivideVmOp, "div")
-QRV_EXPR_BINARY_OP(TExprCompareVmOp, "cmp")
-QRV_EXPR_BINARY_OP(TExprGreaterVmOp, "gt")
-QRV_EXPR_BINARY_OP(TExprGreaterEqualVmOp, "ge")
-QRV_EXPR_BINARY_OP(TExprLessVmOp, "lt")
-QRV_EXPR_BINARY_OP(TExprLessEqualVmOp, "le")
-QRV_EXPR_BINARY_OP(TExprEqualVmOp, "eq")
-QRV_EXPR_BINARY_OP(TExprNotEqualVmOp, "ne")
-QRV_EXPR_BINARY_OP(TExprIntegerDivideVmOp, "idiv")
-QRV_EXPR_BINARY_OP(TExprModuloVmOp, "mod")
-QRV_EXPR_BINARY_OP(TExprShiftLeftVmOp, "shl")
-QRV_EXPR_BINARY_OP(TExprShiftRightVmOp, "shr")
-QRV_EXPR_BINARY_OP(TExprBitwiseAndVmOp, "band")
-QRV_EXPR_BINARY_OP(TExprBitwiseOrVmOp, "bor")
-QRV_EXPR_BINARY_OP(TExprBitwiseXorVmOp, "bxor")
-QRV_EXPR_BINARY_OP(TExprLogicalAndVmOp, "and")
-QRV_EXPR_BINARY_OP(TExprLogicalOrVmOp, "or")
-QRV_EXPR_BINARY_OP(TExprLogicalXorVmOp, "xor")
+QRV_EXPR_BINARY_OP(TExprAddVmOp, Add, "add")
+QRV_EXPR_BINARY_OP(TExprSubtractVmOp, Subtract, "sub")
+QRV_EXPR_BINARY_OP(TExprMultiplyVmOp, Multiply, "mul")
+QRV_EXPR_BINARY_OP(TExprDivideVmOp, Divide, "div")
+QRV_EXPR_BINARY_OP(TExprCompareVmOp, Compare, "cmp")
+QRV_EXPR_BINARY_OP(TExprGreaterVmOp, Greater, "gt")
+QRV_EXPR_BINARY_OP(TExprGreaterEqualVmOp, GreaterEqual, "ge")
+QRV_EXPR_BINARY_OP(TExprLessVmOp, Less, "lt")
+QRV_EXPR_BINARY_OP(TExprLessEqualVmOp, LessEqual, "le")
+QRV_EXPR_BINARY_OP(TExprEqualVmOp, Equal, "eq")
+QRV_EXPR_BINARY_OP(TExprNotEqualVmOp, NotEqual, "ne")
+QRV_EXPR_BINARY_OP(TExprIntegerDivideVmOp, IntegerDivide, "idiv")
+QRV_EXPR_BINARY_OP(TExprModuloVmOp, Modulo, "mod")
+QRV_EXPR_BINARY_OP(TExprShiftLeftVmOp, Pure, "shl")
+QRV_EXPR_BINARY_OP(TExprShiftRightVmOp, Pure, "shr")
+QRV_EXPR_BINARY_OP(TExprBitwiseAndVmOp, Pure, "band")
+QRV_EXPR_BINARY_OP(TExprBitwiseOrVmOp, Pure, "bor")
+QRV_EXPR_BINARY_OP(TExprBitwiseXorVmOp, Pure, "bxor")
+QRV_EXPR_BINARY_OP(TExprLogicalAndVmOp, LogicalAnd, "and")
+QRV_EXPR_BINARY_OP(TExprLogicalOrVmOp, LogicalOr, "or")
+QRV_EXPR_BINARY_OP(TExprLogicalXorVmOp, LogicalXor, "xor")
 
 #undef QRV_EXPR_BINARY_OP
 
@@ -317,10 +367,18 @@ public:
     const std::vector<TExprVirtMachOp*>& Constants() const { return consts_; }
 
 private:
-    // Raw pointers keep the execution loop to one load and one virtual call
-    // per operation; ownership is released in Clear().
+    // Runs code_[from, to) through each operation's Execute, which raises the
+    // first error; when none arises, clears the fault flags the fast run left.
+    [[gnu::noinline, gnu::cold]] void RunChecked(std::size_t from, std::size_t to);
+    [[gnu::noinline]] void ExecuteInStretch(std::size_t start, std::size_t i);
+
+    // Raw pointers keep the execution loop to one load and one dispatch per
+    // operation; ownership is released in Clear().
     std::vector<TExprVirtMachOp*> code_;
     std::vector<TExprVirtMachOp*> consts_;
+    // A constant that is not finite would pass through fast arithmetic
+    // without raising a flag; such a program always runs checked.
+    bool checkedOnly_ = false;
 };
 
 // The program listing: the constant list, then the code list, entries joined

@@ -142,6 +142,92 @@ INSTANTIATE_TEST_SUITE_P(
         FaultRow{"NaNVariable", "x + 1", kInvalid, std::numeric_limits<double>::quiet_NaN()}),
     RowName{});
 
+// A fault that later operations hide (an infinity divided away, compared,
+// rounded for an integer operation) or follow with another error is still
+// the error raised.
+INSTANTIATE_TEST_SUITE_P(
+    FirstErrorWins, VirtMachFault,
+    ::testing::Values(FaultRow{"OverflowBeforeDomainError", "1e3000 * 1e3000 + sqrt(-1)", kOverflow},
+                      FaultRow{"DomainErrorBeforeOverflow", "sqrt(-1) + 1e3000 * 1e3000",
+                               "Domain check failure in QrvMath"},
+                      FaultRow{"OverflowDividedAway", "1 / (1e3000 * 1e3000)", kOverflow},
+                      FaultRow{"OverflowComparedAway", "(1e3000 * 1e3000 > 0) * 2", kOverflow},
+                      FaultRow{"OverflowTimesZero", "(1e3000 * 1e3000) * x + 1", kOverflow},
+                      FaultRow{"OverflowBeforeIntegerDivide", "(1e3000 * 1e3000) div 3", kOverflow},
+                      FaultRow{"OverflowBeforeModulo", "5 mod (1e3000 * 1e3000)", kOverflow},
+                      FaultRow{"OverflowBeforeBitwise", "(1e3000 * 1e3000) bor 1", kOverflow},
+                      FaultRow{"OverflowBeforeShift", "1 shl (1e3000 * 1e3000)", kOverflow},
+                      FaultRow{"ZeroDivideBeforeInvalid", "1 / x + 0 / x", kZero},
+                      FaultRow{"InvalidBeforeZeroDivide", "0 / x + 1 / x", kInvalid},
+                      FaultRow{"ZeroDivideBeforeDomainError", "1 / x + sqrt(-1)", kZero},
+                      FaultRow{"OverflowBeforeInfiniteVariable", "1e3000 * 1e3000 + x", kOverflow,
+                               std::numeric_limits<double>::infinity()},
+                      FaultRow{"OverflowBeforeNaNVariable", "-1e3000 * 1e3000 - x", kOverflow,
+                               std::numeric_limits<double>::quiet_NaN()},
+                      FaultRow{"NaNVariableBeforeOverflow", "x + 1e3000 * 1e3000", kInvalid,
+                               std::numeric_limits<double>::quiet_NaN()},
+                      FaultRow{"OverflowInsideFunctionArgument", "count(1e3000 * 1e3000 - 1e4000)",
+                               kOverflow}),
+    RowName{});
+
+TEST(VirtMach, AFaultBeforeACallStopsTheCall)
+{
+    gCountCalls = 0;
+    Formula f;
+    f.Evaluator().Compile("count(1) + 1e3000 * 1e3000 + count(2) + count(3)");
+    EXPECT_EQ(MessageOf<Exception>([&] { f.Evaluator().Evaluate(); }), kOverflow);
+    EXPECT_EQ(gCountCalls, 1);
+}
+
+TEST(VirtMach, AnEvaluationAfterAFaultIsUnaffected)
+{
+    Formula f;
+    f.Evaluator().Compile("1 / x + x * x");
+    f.X() = 0;
+    EXPECT_THROW(f.Evaluator().Evaluate(), EZeroDivide);
+    f.X() = 2;
+    EXPECT_EQ(f.Evaluator().Evaluate(), 4.5L);
+    f.X() = 0;
+    EXPECT_THROW(f.Evaluator().Evaluate(), EZeroDivide);
+}
+
+// Raises the overflow flag of the floating-point unit and returns a finite
+// value, as a library routine may do internally.
+Float OverflowInside()
+{
+    volatile Float huge = 1e4000L;
+    Float product = huge * huge;
+    return product > 0 ? 1 : 0;
+}
+
+TEST(VirtMach, FlagsLeftByOthersRaiseNothing)
+{
+    Formula f;
+    EXPECT_EQ(OverflowInside(), 1); // the flag is set before the evaluation
+    EXPECT_EQ(f.Eval("x * 2 + 1", 3), 7);
+
+    TExprVirtMach machine;
+    auto* two = machine.AddConst(std::make_unique<TExprConstVmOp>(2));
+    auto* one = machine.Add(std::make_unique<TExprCallFloatVmOp>(&OverflowInside));
+    auto* sum = machine.Add(std::make_unique<TExprAddVmOp>(one->OutputLocation(), two->OutputLocation()));
+    auto* again = machine.Add(std::make_unique<TExprCallFloatVmOp>(&OverflowInside));
+    machine.Add(std::make_unique<TExprMultiplyVmOp>(sum->OutputLocation(), again->OutputLocation()));
+    EXPECT_EQ(machine.Execute(), 3);
+    EXPECT_EQ(machine.Execute(), 3);
+}
+
+TEST(VirtMach, AnInfiniteConstantIsCheckedLikeAnyOperand)
+{
+    TExprVirtMach machine;
+    auto* inf = machine.AddConst(std::make_unique<TExprConstVmOp>(std::numeric_limits<Float>::infinity()));
+    auto* one = machine.AddConst(std::make_unique<TExprConstVmOp>(1));
+    auto* greater =
+        machine.Add(std::make_unique<TExprGreaterVmOp>(inf->OutputLocation(), one->OutputLocation()));
+    EXPECT_EQ(machine.Execute(), 1); // comparisons do not check
+    machine.Add(std::make_unique<TExprAddVmOp>(inf->OutputLocation(), greater->OutputLocation()));
+    EXPECT_THROW(machine.Execute(), EOverflow);
+}
+
 TEST(VirtMach, EmptyCodeListReturnsTheConstant)
 {
     TExprVirtMach machine;
