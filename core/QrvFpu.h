@@ -14,7 +14,10 @@
 // Underflow needs no check: a tiny result becomes subnormal or zero silently.
 // A check is one compare-and-branch on the result, cheaper than reading and
 // clearing the status word around every operation, and it works the same
-// under sanitizers and debuggers as in a release build.
+// under sanitizers and debuggers as in a release build. Code that runs many
+// unchecked operations in a row (the expression machine's fast run) reads the
+// sticky flags once afterwards instead, and repeats the work checked when a
+// flag is set.
 #pragma once
 
 #include "QrvErrors.h"

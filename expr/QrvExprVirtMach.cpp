@@ -390,8 +390,13 @@ Float TExprVirtMach::Execute()
 #undef QRV_FAST_BINARY
         }
     }
-    if (FloatFaultFlagsSet()) RunChecked(start, count);
-    return code[count - 1]->Output;
+    if (FloatFaultFlagsSet()) [[unlikely]] {
+        RunChecked(start, count);
+        return code[count - 1]->Output;
+    }
+    // The held copy saves reloading the value just stored.
+    const Float* result = &code[count - 1]->Output;
+    return heldAt == result ? held : *result;
 }
 
 // An operation that may raise, run inside the stretch that began at `start`.

@@ -4,7 +4,7 @@
 // Float into its own `Output` slot, reading its operands straight from the
 // output slots of earlier operations or from variables that live outside the
 // engine. Running the program executes every operation once, in list order,
-// and yields the output of the last one: one virtual call per operation, no
+// and yields the output of the last one: one dispatch per operation, no
 // parsing, no lookup, no allocation.
 //
 // Floating-point faults are detected by checking results (see QrvFpu.h), so
