@@ -25,6 +25,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 namespace qrv
 {
@@ -85,13 +86,16 @@ inline Float CheckedDivide(Float left, Float right)
 }
 
 // Rounds a Float to the nearest double; a value beyond the double range
-// raises "Floating point overflow".
+// raises "Floating point overflow". The range is checked before converting:
+// a value rounds to a finite double exactly when its magnitude is below the
+// largest double plus half its last unit (the halfway value rounds to even,
+// which is upwards, out of range).
 inline double RoundToDouble(Float value)
 {
-    double d = static_cast<double>(value);
-    if (!std::isfinite(d)) [[unlikely]]
-        RaiseFloatFault(std::isnan(d) ? d : HUGE_VAL);
-    return d;
+    constexpr Float kFirstOverflow = Float(std::numeric_limits<double>::max()) + 0x1p970L;
+    if (!(std::fabs(value) < kFirstOverflow)) [[unlikely]]
+        RaiseFloatFault(value);
+    return static_cast<double>(value);
 }
 
 // Rounds to the nearest 64-bit signed integer, ties to even (the processor's

@@ -38,6 +38,15 @@ TEST(RoundTest, ToDoubleOverflowsBeyondDoubleRange)
     EXPECT_EQ(RoundToDouble(1e-400L), 0.0);
 }
 
+TEST(RoundTest, ToDoubleRoundsDownToTheLargestDoubleUpToHalfAUnit)
+{
+    const Float largest = DBL_MAX;
+    EXPECT_EQ(RoundToDouble(largest + 0x1p969L), DBL_MAX);
+    EXPECT_EQ(RoundToDouble(-(largest + 0x1p969L)), -DBL_MAX);
+    EXPECT_THROW(RoundToDouble(largest + 0x1p970L), EOverflow);
+    EXPECT_THROW(RoundToDouble(std::numeric_limits<Float>::quiet_NaN()), EInvalidOp);
+}
+
 struct IntCase {
     const char* name;
     long double value;
