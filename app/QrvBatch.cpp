@@ -8,6 +8,7 @@
 #include "QrvNumberText.h"
 #include "QrvPlotChart.h"
 #include "QrvSettingAccess.h"
+#include "QrvSettingValues.h"
 #include "QrvTableBatch.h"
 
 #include <QApplication>
@@ -157,7 +158,7 @@ int RunBatch(const TCommandLine& cl, int& argc, char** argv, std::ostream& out, 
     SetApplicationTitle();
     InitFloatEnvironment();
     LoadLineColor(cl.Settings.value_or(std::string()));
-    if (cl.Color) SetLineColor(*cl.Color);
+    if (cl.Color) Element_Color = *cl.Color;
     TLineSeries* series = nullptr;
     std::unique_ptr<TChart> chart(CreatePlotChart(nullptr, series));
     const TImageSize size = cl.Size.value_or(TImageSize{kStartChartWidth, kStartChartHeight});

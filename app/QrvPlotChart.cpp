@@ -1,7 +1,7 @@
 #include "QrvPlotChart.h"
 
 #include "QrvChartSetup.h"
-#include "QrvSettingAccess.h"
+#include "QrvSettingValues.h"
 
 namespace qrv
 {
@@ -22,7 +22,7 @@ void TSeriesTableTarget::ClearPoints()
 
 void TSeriesTableTarget::AddPoint(double x, double y)
 {
-    if (FSeries) FSeries->AddPoint(x, y, std::string(), LineColor());
+    if (FSeries) FSeries->AddPoint(x, y, std::string(), Element_Color);
     if (FWithTable) TTableTarget::AddPoint(x, y);
 }
 

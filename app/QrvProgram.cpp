@@ -12,7 +12,7 @@
 #include "QrvLauncher.h"
 #include "QrvNumberText.h"
 #include "QrvOptionDialog.h"
-#include "QrvSettingAccess.h"
+#include "QrvSettingValues.h"
 #include "QrvSettingsFile.h"
 #include "QrvTableBatch.h"
 #include "QrvTextPrintForm.h"
@@ -60,7 +60,7 @@ int RunWindow(const TCommandLine& cl, int& argc, char** argv)
     TOptionDialog optionDialog(&F_Main_GRF);
     windows.OptionDialog = &optionDialog;
     F_Main_GRF.SetStartupWindows(windows);
-    if (cl.Color) SetLineColor(*cl.Color);
+    if (cl.Color) Element_Color = *cl.Color;
 
     F_Main_GRF.show();
     int status = app.exec();

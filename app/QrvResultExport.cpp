@@ -5,7 +5,7 @@
 #include "QrvExportFiles.h"
 #include "QrvExportSaveAs.h"
 #include "QrvExportTexts.h"
-#include "QrvSettingAccess.h"
+#include "QrvSettingValues.h"
 #include "m_grf_w.h"
 
 #include <QPlainTextEdit>
@@ -71,7 +71,7 @@ void CopyResultBitmap(TF_Main_GRF& window)
 
 void CopyResultMetafile(TF_Main_GRF& window)
 {
-    const bool enhanced = UseEnhancedMetafiles();
+    const bool enhanced = Use_Enhanced_Metafiles;
     window.Chart1->CopyMetafileToClipboard(enhanced);
     ShowCopiedMessage(enhanced ? ExportText::CopiedEnhMetafile : ExportText::CopiedMetafile);
 }

@@ -7,21 +7,6 @@
 namespace qrv
 {
 
-std::uint32_t LineColor()
-{
-    return Element_Color;
-}
-
-void SetLineColor(std::uint32_t color)
-{
-    Element_Color = color;
-}
-
-bool UseEnhancedMetafiles()
-{
-    return Use_Enhanced_Metafiles;
-}
-
 void LoadLineColor(const std::string& path)
 {
     TSettingsFile file(path.empty() ? SettingsFilePath() : QString::fromStdString(path));

@@ -5,7 +5,7 @@
 #include "QrvAngleSource.h"
 #include "QrvErrors.h"
 #include "QrvNumberText.h"
-#include "QrvSettingAccess.h"
+#include "QrvSettingValues.h"
 #include "RecordingDialogs.h"
 #include "m_grf_w.h"
 
@@ -94,15 +94,15 @@ INSTANTIATE_TEST_SUITE_P(Cases, MainWindowPlot, ::testing::ValuesIn(PlotCases())
 class MainWindowPlotState : public ::testing::Test
 {
 protected:
-    void TearDown() override { SetLineColor(FColor); }
+    void TearDown() override { Element_Color = FColor; }
     TRecordingDialogs Dialogs;
     TF_Main_GRF Window;
-    std::uint32_t FColor = LineColor();
+    TColor FColor = Element_Color;
 };
 
 TEST_F(MainWindowPlotState, PointsTakeTheLineColourInForce)
 {
-    SetLineColor(0x00FF0000);
+    Element_Color = 0x00FF0000;
     Window.PlotSpdBtnClick();
     ASSERT_EQ(PointCount(Window), 60);
     EXPECT_EQ(PointColor(Window, 0), 0x00FF0000u);
