@@ -70,7 +70,6 @@ int main(int argc, char** argv)
                 MedianMs(51, [&] { (void)chart.MakeBitmap(clWhite, r); }));
     std::printf("bitmap file bytes (.bmp):           %8.3f ms (median of 21)\n",
                 MedianMs(21, [&] { (void)chart.BitmapFileBytes(); }));
-#ifdef QURVIA_HAVE_METAFILE
     QByteArray emf, wmf;
     std::printf("MakeMetafile EMF:                   %8.3f ms (median of 21)\n",
                 MedianMs(21, [&] { emf = chart.MakeMetafile(true, r); }));
@@ -78,15 +77,12 @@ int main(int argc, char** argv)
                 MedianMs(21, [&] { wmf = chart.MakeMetafile(false, r); }));
     std::printf("EMF size %lld bytes, WMF size %lld bytes\n", static_cast<long long>(emf.size()),
                 static_cast<long long>(wmf.size()));
-#endif
     if (argc > 1) {
         const QDir dir(QString::fromLocal8Bit(argv[1]));
         chart.SaveBitmapFile(dir.filePath("bench-chart.bmp"));
         chart.MakeBitmap(clWhite, r).save(dir.filePath("bench-chart.png"));
-#ifdef QURVIA_HAVE_METAFILE
         chart.SaveEnhMetafileFile(dir.filePath("bench-chart.emf"));
         chart.SaveMetafileFile(dir.filePath("bench-chart.wmf"));
-#endif
         std::printf("pictures written to %s\n", argv[1]);
     }
     return 0;

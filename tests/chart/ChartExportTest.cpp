@@ -109,7 +109,6 @@ TEST_F(ChartExportTest, BitmapOnTheClipboard)
     EXPECT_EQ(qvariant_cast<QImage>(data->imageData()).size(), QSize(353, 305));
 }
 
-#ifdef QURVIA_HAVE_METAFILE
 
 std::int32_t Int32At(const QByteArray& b, int offset)
 {
@@ -191,7 +190,6 @@ TEST_F(ChartExportTest, MetafileOnTheClipboardWithAPictureBeside)
     }
 }
 
-#endif
 
 } // namespace
 } // namespace qrv

@@ -10,10 +10,8 @@
 #include <map>
 #include <set>
 
-#ifdef QURVIA_HAVE_BUILTINS
 #include "QrvBuiltins.h"
 #include "QrvExprEval.h"
-#endif
 
 namespace qrv::test
 {
@@ -161,7 +159,6 @@ TEST(GuideTextTest, MakesNoClaimsTheProgramDoesNotKeep)
     EXPECT_EQ(file.filter(QRegularExpression("^Print graph:")).size(), 1);
 }
 
-#ifdef QURVIA_HAVE_BUILTINS
 
 long double ParseValue(const std::string& text)
 {
@@ -253,7 +250,6 @@ TEST(GuideTextTest, ExampleFormulasCompile)
     EXPECT_NO_THROW(Evaluate(m.captured(2))) << m.captured(2).toStdString();
 }
 
-#endif
 
 } // namespace
 } // namespace qrv::test
