@@ -20,7 +20,5 @@ cmake --build --preset asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --preset asan -j "$jobs" --timeout 600
 
-if [ -f fuzz/run-fuzzers.sh ]; then
-  echo "== fuzzing"
-  bash fuzz/run-fuzzers.sh "${QURVIA_FUZZ_SECONDS:-30}"
-fi
+echo "== fuzzing"
+bash fuzz/run-fuzzers.sh "${QURVIA_FUZZ_SECONDS:-30}"
