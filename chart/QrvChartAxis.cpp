@@ -147,7 +147,7 @@ double TChartAxis::ComputeIncrement(const QFontMetrics& labelsMetrics) const
 double TChartAxis::IncrementForLength(const QFontMetrics& labelsMetrics, int pixelLength) const
 {
     TStepQuery q;
-    q.RangeSpan = scale_.RangeSpan;
+    q.RangeSpan = scale_.Span();
     q.PixelLength = pixelLength;
     q.LabelSize = LabelSizeForStep(labelsMetrics);
     q.LabelsSeparation = LabelsSeparation;
