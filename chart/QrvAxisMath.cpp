@@ -29,6 +29,20 @@ Float SpanOverStep(Float span, double step)
     return span / step;
 }
 
+// RoundHalfEven of a value below 2^31 in magnitude, without the library's
+// slow extended floor and remainder: truncated, then corrected by the
+// exact fraction that is left.
+long long RoundSmallHalfEven(Float x)
+{
+    long long n = static_cast<long long>(x);
+    const Float fraction = x - static_cast<Float>(n);
+    if (fraction > 0.5L || (fraction == 0.5L && (n & 1) != 0))
+        ++n;
+    else if (fraction < -0.5L || (fraction == -0.5L && (n & 1) != 0))
+        --n;
+    return n;
+}
+
 } // namespace
 
 double RoundHalfEven(double x)
@@ -75,7 +89,7 @@ int TAxisScale::ValueToPixel(double value) const
         // exponent range reaches far beyond the square of the largest double.
         const Float d = (static_cast<Float>(value) - static_cast<Float>(RangeMin)) * PixelLength() / span;
         if (std::fabs(d) < 2147483647.0L) {
-            const long long n = static_cast<long long>(RoundHalfEven(d));
+            const long long n = RoundSmallHalfEven(d);
             const bool fromStart = Horizontal != Inverted;
             const long long p = fromStart ? StartPixel + n : EndPixel - n;
             if (p > INT_MAX) return INT_MAX;
