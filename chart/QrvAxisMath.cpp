@@ -1,19 +1,69 @@
 #include "QrvAxisMath.h"
 
+#include <cfloat>
 #include <climits>
 #include <cmath>
 
 namespace qrv
 {
 
-double RoundHalfEven(double x)
+namespace
+{
+
+template <class T> T RoundHalfEvenOf(T x)
 {
     if (!std::isfinite(x)) return x;
-    const double lower = std::floor(x);
-    const double diff = x - lower;
-    if (diff > 0.5) return lower + 1.0;
-    if (diff < 0.5) return lower;
-    return std::fmod(lower, 2.0) == 0.0 ? lower : lower + 1.0;
+    const T lower = std::floor(x);
+    const T diff = x - lower;
+    if (diff > T(0.5)) return lower + T(1);
+    if (diff < T(0.5)) return lower;
+    return std::fmod(lower, T(2)) == T(0) ? lower : lower + T(1);
+}
+
+// Quotient of a span and a step. A span within the double range is divided
+// as a double, so the step search and the label walk of every such range
+// stay exactly what they are; only a wider span needs the Float quotient.
+Float SpanOverStep(Float span, double step)
+{
+    if (std::fabs(span) <= Float(DBL_MAX)) return static_cast<double>(span) / step;
+    return span / step;
+}
+
+// RoundHalfEven of a value below 2^31 in magnitude, without the library's
+// slow extended floor and remainder: truncated, then corrected by the
+// exact fraction that is left.
+long long RoundSmallHalfEven(Float x)
+{
+    long long n = static_cast<long long>(x);
+    const Float fraction = x - static_cast<Float>(n);
+    if (fraction > 0.5L || (fraction == 0.5L && (n & 1) != 0))
+        ++n;
+    else if (fraction < -0.5L || (fraction == -0.5L && (n & 1) != 0))
+        --n;
+    return n;
+}
+
+} // namespace
+
+double RoundHalfEven(double x)
+{
+    return RoundHalfEvenOf(x);
+}
+
+Float RoundHalfEven(Float x)
+{
+    return RoundHalfEvenOf(x);
+}
+
+double ClampToDouble(Float x)
+{
+    // Above the largest double plus half its last unit a value would round
+    // out of range; below it the conversion is defined and rounds to nearest.
+    constexpr Float firstOverflow = Float(DBL_MAX) + 0x1p970L;
+    if (std::isnan(x)) return static_cast<double>(x);
+    if (x >= firstOverflow) return DBL_MAX;
+    if (x <= -firstOverflow) return -DBL_MAX;
+    return static_cast<double>(x);
 }
 
 int NearestInt(double x)
@@ -25,12 +75,21 @@ int NearestInt(double x)
     return static_cast<int>(r);
 }
 
+Float TAxisScale::Span() const
+{
+    if (std::isfinite(RangeSpan)) return RangeSpan;
+    return static_cast<Float>(RangeMax) - static_cast<Float>(RangeMin);
+}
+
 int TAxisScale::ValueToPixel(double value) const
 {
-    if (RangeSpan != 0.0) {
-        const double d = (value - RangeMin) * PixelLength() / RangeSpan;
-        if (std::fabs(d) < 2147483647.0) {
-            const long long n = static_cast<long long>(RoundHalfEven(d));
+    const Float span = Span();
+    if (span != 0 && std::isfinite(value)) {
+        // In Float the distance times the pixel length cannot overflow: its
+        // exponent range reaches far beyond the square of the largest double.
+        const Float d = (static_cast<Float>(value) - static_cast<Float>(RangeMin)) * PixelLength() / span;
+        if (std::fabs(d) < 2147483647.0L) {
+            const long long n = RoundSmallHalfEven(d);
             const bool fromStart = Horizontal != Inverted;
             const long long p = fromStart ? StartPixel + n : EndPixel - n;
             if (p > INT_MAX) return INT_MAX;
@@ -44,9 +103,19 @@ int TAxisScale::ValueToPixel(double value) const
 double TAxisScale::PixelToValue(int pixel) const
 {
     if (PixelLength() < 1) return 0.0;
-    const double from = Inverted ? EndPixel : StartPixel;
-    const double a = (pixel - from) * RangeSpan / PixelLength();
-    return Horizontal != Inverted ? RangeMin + a : RangeMax - a;
+    const Float from = Inverted ? EndPixel : StartPixel;
+    const Float a = (pixel - from) * Span() / PixelLength();
+    return ClampToDouble(Horizontal != Inverted ? RangeMin + a : RangeMax - a);
+}
+
+double TAxisScale::ValueDistance(int from, int to) const
+{
+    if (PixelLength() < 1) return 0.0;
+    // PixelToValue grows with the pixel on a horizontal axis and shrinks on
+    // a vertical one (an inverted axis swaps the two).
+    const Float pixels = static_cast<Float>(from) - static_cast<Float>(to);
+    const Float d = pixels * Span() / PixelLength();
+    return ClampToDouble(Horizontal != Inverted ? d : -d);
 }
 
 double NextNiceStep(double x)
@@ -108,17 +177,21 @@ double ComputeIncrement(const TStepQuery& q)
     double step = q.Increment > 0.0 ? q.Increment : std::fabs(q.RangeSpan) >= 1.0 ? 1.0 : MinAxisIncrement;
     if (q.LabelsSeparation > 0) {
         double k = n + 1.0;
-        // Each pass at least doubles the step, so the count falls below n;
-        // a range too wide for any finite step (beyond the double range)
-        // ends when the step stops being finite.
+        // Each pass at least doubles the step, so the count falls below n.
+        // A range so wide that the next step would leave the doubles keeps
+        // the largest finite one (1E308): the range holds at most four of
+        // its multiples, where an infinite step would give no label at all.
         while (k > n && std::isfinite(step)) {
-            const double quotient = q.RangeSpan / step;
-            if (std::fabs(quotient) < 2147483647.0) {
-                k = RoundHalfEven(quotient);
-                if (k > n) step = GrowStep(step);
-            } else {
-                step = GrowStep(step);
+            const Float quotient = SpanOverStep(q.RangeSpan, step);
+            bool grow = true;
+            if (std::fabs(quotient) < 2147483647.0L) {
+                k = static_cast<double>(RoundHalfEven(quotient));
+                grow = k > n;
             }
+            if (!grow) break;
+            const double next = GrowStep(step);
+            if (!std::isfinite(next)) break;
+            step = next;
         }
     }
     return step > MinAxisIncrement ? step : MinAxisIncrement;
@@ -134,7 +207,7 @@ std::vector<TAxisLabel> LabelWalk(const TAxisScale& scale, double step, const TW
         labels.push_back({scale.RangeMax, scale.CenterPixel()});
         return labels;
     }
-    if (!(std::fabs(scale.RangeSpan / step) < MaxLabelSteps)) return labels;
+    if (!(std::fabs(SpanOverStep(scale.Span(), step)) < MaxLabelSteps)) return labels;
 
     double value = options.RoundFirstLabel ? std::trunc(scale.RangeMax / step) * step : scale.RangeMax;
     while (value > scale.RangeMax) {
@@ -149,7 +222,10 @@ std::vector<TAxisLabel> LabelWalk(const TAxisScale& scale, double step, const TW
     // is labelled at both ends.
     const double shifted = scale.RangeMin - MinAxisIncrement;
     const double lowerLimit = shifted >= 0.0 ? shifted / 1.000000000001 : shifted * 1.000000000001;
-    while (value >= lowerLimit && static_cast<int>(labels.size()) < MaxTickPositions) {
+    // A walk over a range that reaches the largest double can step past it
+    // (the lower limit itself may be infinite): it ends where the values do.
+    while (std::isfinite(value) && value >= lowerLimit &&
+           static_cast<int>(labels.size()) < MaxTickPositions) {
         const int p = scale.ValueToPixel(value);
         if (options.LabelsOnAxis || (scale.StartPixel < p && p < scale.EndPixel))
             labels.push_back({value, p});

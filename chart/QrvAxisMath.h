@@ -3,6 +3,8 @@
 // code drive these with the state of the current layout.
 #pragma once
 
+#include "QrvFloat.h"
+
 #include <vector>
 
 namespace qrv
@@ -17,8 +19,14 @@ inline constexpr double MaxLabelSteps = 10000.0;
 // x rounded to the nearest integer, halves to even (independent of the
 // floating-point rounding mode).
 double RoundHalfEven(double x);
+Float RoundHalfEven(Float x);
 // The same as an int, clamped to the int range (NaN gives 0).
 int NearestInt(double x);
+
+// The double nearest to x, with values beyond the double range (which a
+// pixel outside an axis spanning nearly all doubles can stand for) held at
+// the largest double of their sign. NaN stays NaN.
+double ClampToDouble(Float x);
 
 // The range and pixel span of an axis in one layout.
 struct TAxisScale {
@@ -33,12 +41,24 @@ struct TAxisScale {
     int PixelLength() const { return EndPixel - StartPixel; }
     // Truncated toward zero, as the layout counts it.
     int CenterPixel() const { return (StartPixel + EndPixel) / 2; }
-    // Horizontal axes grow to the right, vertical ones upwards. A zero span,
-    // a non-finite value or a distance beyond the int range maps to the
-    // centre; the result is clamped to the int range.
+    // RangeSpan, or, when the two ends lie further apart than the largest
+    // double (RangeSpan is then infinite), their exact distance in Float.
+    Float Span() const;
+    // Horizontal axes grow to the right, vertical ones upwards. The mapping
+    // runs in Float, so values near the largest double, whose distances
+    // times the pixel length overflow a double, still map to their place. A
+    // zero span, a non-finite value or a distance beyond the int range maps
+    // to the centre; the result is clamped to the int range.
     int ValueToPixel(double value) const;
-    // 0 while the axis has no length.
+    // 0 while the axis has no length. Computed in Float; a pixel beyond
+    // the axis' ends may stand for a value beyond the double range, which is
+    // held at the largest double of its sign.
     double PixelToValue(int pixel) const;
+    // The value distance of a move of the mouse from pixel from to pixel
+    // to, taken so that the data follow the mouse: PixelToValue(from) -
+    // PixelToValue(to), without the overflow of subtracting two huge
+    // values. Held within the double range.
+    double ValueDistance(int from, int to) const;
 };
 
 // The label step after x: 1, 2, 5, 10, 20, 50 ... for any decade. Returns x
@@ -50,7 +70,9 @@ double NextNiceStep(double x);
 int MaxLabelCount(int pixelLength, double labelSize, int separationPercent);
 
 struct TStepQuery {
-    double RangeSpan = 0.0;
+    // A span beyond the double range (see TAxisScale::Span) is searched in
+    // Float; any other span exactly as a double.
+    Float RangeSpan = 0.0;
     int PixelLength = 0;
     double LabelSize = 0.0;    // pixels along the axis one label takes
     int LabelsSeparation = 10; // percent of the label size

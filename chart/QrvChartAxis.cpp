@@ -147,7 +147,7 @@ double TChartAxis::ComputeIncrement(const QFontMetrics& labelsMetrics) const
 double TChartAxis::IncrementForLength(const QFontMetrics& labelsMetrics, int pixelLength) const
 {
     TStepQuery q;
-    q.RangeSpan = scale_.RangeSpan;
+    q.RangeSpan = scale_.Span();
     q.PixelLength = pixelLength;
     q.LabelSize = LabelSizeForStep(labelsMetrics);
     q.LabelsSeparation = LabelsSeparation;
@@ -409,7 +409,11 @@ void TChartAxis::DrawAxis(QPainter& painter, const TChartRect& axesRect, bool pr
     if (Grid.Visible && !tickPositions_.empty()) {
         painter.setBackgroundMode(Qt::TransparentMode);
         const TColor color = Grid.Color == UseSeriesColor ? clGray : Grid.Color;
-        painter.setPen(MakeQPen(Grid, color, printing));
+        // Device pixels per layout pixel along the grid lines: the dots of a
+        // printed grid are as long as on screen.
+        const QTransform t = painter.deviceTransform();
+        const double scale = IsHorizontal() ? std::hypot(t.m21(), t.m22()) : std::hypot(t.m11(), t.m12());
+        painter.setPen(MakeQPen(Grid, color, printing, scale));
         // Inside the back wall: the outline and the axis lines stay whole.
         const int a = (IsHorizontal() ? axesRect.Top : axesRect.Left) + 1;
         const int b = (IsHorizontal() ? axesRect.Bottom : axesRect.Right) - 1;

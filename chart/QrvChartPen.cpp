@@ -3,7 +3,7 @@
 namespace qrv
 {
 
-QPen MakeQPen(const TChartPen& pen, TColor color, bool printing)
+QPen MakeQPen(const TChartPen& pen, TColor color, bool printing, double deviceScale)
 {
     if (!pen.Visible || pen.Style == TPenStyle::psClear || color == clNone) return QPen(Qt::NoPen);
     Qt::PenStyle style = Qt::SolidLine;
@@ -26,6 +26,13 @@ QPen MakeQPen(const TChartPen& pen, TColor color, bool printing)
     int width = pen.Width < 0 ? 0 : pen.Width;
     if (printing && pen.Style != TPenStyle::psSolid && width == 1) width = 0;
     QPen result(ToQColor(color), width, style, Qt::FlatCap, Qt::MiterJoin);
+    if (width == 0 && style != Qt::SolidLine && deviceScale > 1.0) {
+        // The pattern of a hairline counts in device pixels.
+        QList<qreal> pattern = result.dashPattern();
+        for (qreal& length : pattern)
+            length *= deviceScale;
+        result.setDashPattern(pattern);
+    }
     return result;
 }
 

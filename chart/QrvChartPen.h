@@ -26,8 +26,12 @@ struct TChartBrush {
 
 // The Qt pen for a chart pen drawn in the given colour. While printing, a
 // pen that is not solid and one pixel wide is drawn with the thinnest line
-// of the device. Lines end flat so a wide axis line covers exactly its span.
-QPen MakeQPen(const TChartPen& pen, TColor color, bool printing);
+// of the device; its dots and gaps keep the length they have on screen:
+// deviceScale is how many device pixels one pixel of the chart's layout
+// covers (a printer has many, and dots one device pixel long would run
+// together into a solid line). Lines end flat so a wide axis line covers
+// exactly its span.
+QPen MakeQPen(const TChartPen& pen, TColor color, bool printing, double deviceScale = 1.0);
 inline QPen MakeQPen(const TChartPen& pen, bool printing)
 {
     return MakeQPen(pen, pen.Color, printing);

@@ -75,7 +75,11 @@ void TChartPreviewPage::Repaint()
 
 void TChartPreviewPage::RenderSheet()
 {
-    sheet_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    // At the screen's pixel density, so the chart on the sheet is as sharp
+    // as the screen allows rather than a magnified picture.
+    const qreal dpr = devicePixelRatioF();
+    sheet_ = QImage((QSizeF(size().expandedTo(QSize(1, 1))) * dpr).toSize(), QImage::Format_RGB32);
+    sheet_.setDevicePixelRatio(dpr);
     QPainter painter(&sheet_);
     painter.fillRect(sheet_.rect(), palette().color(QPalette::Window));
 
@@ -114,7 +118,9 @@ void TChartPreviewPage::DrawMarginLines(QPainter& painter) const
 
 QImage TChartPreviewPage::Render()
 {
-    if (!sheetValid_ || sheet_.size() != size().expandedTo(QSize(1, 1))) RenderSheet();
+    if (!sheetValid_ || sheet_.deviceIndependentSize().toSize() != size().expandedTo(QSize(1, 1)) ||
+        sheet_.devicePixelRatio() != devicePixelRatioF())
+        RenderSheet();
     QImage frame = sheet_;
     if (ShowMarginLines) {
         QPainter painter(&frame);

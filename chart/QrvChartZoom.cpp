@@ -56,13 +56,23 @@ TZoomDragResult ClassifyZoomDrag(int x0, int y0, int x1, int y1)
 
 double ScrollDistance(const TAxisScale& scale, int from, int to)
 {
-    return scale.PixelToValue(from) - scale.PixelToValue(to);
+    return scale.ValueDistance(from, to);
 }
 
 TAxisRange AnimatedZoomStep(const TAxisRange& current, const TAxisRange& target)
 {
-    return {current.Minimum + (target.Minimum - current.Minimum) / AnimatedZoomFactor,
-            current.Maximum - (current.Maximum - target.Maximum) / AnimatedZoomFactor};
+    // In Float: the distance between two ends can exceed the double range,
+    // while the result always lies between them.
+    const Float factor = AnimatedZoomFactor;
+    const Float minimum = current.Minimum + (Float(target.Minimum) - current.Minimum) / factor;
+    const Float maximum = current.Maximum - (Float(current.Maximum) - target.Maximum) / factor;
+    return {ClampToDouble(minimum), ClampToDouble(maximum)};
+}
+
+double WheelScrollOffset(double minimum, double maximum)
+{
+    // 3 % of a range as wide as all doubles still fits a double.
+    return ClampToDouble(WheelScrollFraction * (Float(maximum) - Float(minimum)));
 }
 
 int TWheelAccumulator::AddDelta(int angleDelta)
@@ -199,7 +209,7 @@ void TChartZoom::Wheel(int angleDelta, const TZoomSettings& settings)
     const double direction = notches > 0 ? 1.0 : -1.0;
     for (int n = std::abs(notches); n > 0; --n) {
         for (TChartAxis* axis : {&Left(), &Right()})
-            ScrollAxis(*axis, direction * WheelScrollFraction * (axis->Maximum() - axis->Minimum()));
+            ScrollAxis(*axis, direction * WheelScrollOffset(axis->Minimum(), axis->Maximum()));
     }
 }
 

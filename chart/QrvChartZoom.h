@@ -92,6 +92,9 @@ double ScrollDistance(const TAxisScale& scale, int from, int to);
 // One frame of the animated zoom: each end a third of the way to target.
 TAxisRange AnimatedZoomStep(const TAxisRange& current, const TAxisRange& target);
 
+// How far one wheel notch scrolls the range minimum ... maximum.
+double WheelScrollOffset(double minimum, double maximum);
+
 // Whole wheel notches out of the angle deltas of wheel events; a
 // high-resolution wheel sends parts of a notch that add up here.
 class TWheelAccumulator

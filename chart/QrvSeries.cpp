@@ -174,7 +174,10 @@ std::vector<TLineRun> TLineSeries::BuildLineRuns(const TAxisScale& horiz, const 
             // previous point and this one has there.
             const double edgeX = horiz.PixelToValue(axesRect.Left);
             const double x0 = xAt(i - 1), y0 = yAt(i - 1), x1 = xAt(i), y1 = yAt(i);
-            const double edgeY = x1 == x0 ? y0 : y0 + (y1 - y0) * (edgeX - x0) / (x1 - x0);
+            // In Float: differences of values near the largest double
+            // overflow a double; the height lies between y0 and y1.
+            const double edgeY =
+                x1 == x0 ? y0 : ClampToDouble(y0 + (Float(y1) - y0) * (Float(edgeX) - x0) / (Float(x1) - x0));
             int py = vert.ValueToPixel(edgeY);
             py = py < -MaxLinePixel ? -MaxLinePixel : py > MaxLinePixel ? MaxLinePixel : py;
             previous = QPoint(axesRect.Left, py);

@@ -4,7 +4,10 @@
 # the subsystem label, so `ctest -L expr` runs one subsystem. With QT the
 # executable gets a main() that creates a QApplication and runs offscreen.
 function(qurvia_add_test name)
-  cmake_parse_arguments(T "QT" "LABEL" "SOURCES;LIBS" ${ARGN})
+  # QT: a QApplication runs the tests headless; OWN_MAIN: the sources bring
+  # their own main (one that must prepare the environment before the
+  # application starts, say).
+  cmake_parse_arguments(T "QT;OWN_MAIN" "LABEL" "SOURCES;LIBS" ${ARGN})
   if(NOT T_LABEL)
     message(FATAL_ERROR "qurvia_add_test(${name}): LABEL is required")
   endif()
@@ -13,7 +16,9 @@ function(qurvia_add_test name)
   add_executable(${name} ${T_SOURCES})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
   if(T_QT)
-    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/QtTestMain.cpp)
+    if(NOT T_OWN_MAIN)
+      target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/QtTestMain.cpp)
+    endif()
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest Qt6::Widgets Qt6::Test)
     set(env "QT_QPA_PLATFORM=offscreen")
   else()

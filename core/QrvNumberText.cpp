@@ -19,6 +19,8 @@ namespace
 
 struct Separators {
     char decimal = '.';
+    // The thousands separator asked for (the locale's or a set one); see
+    // ThousandSeparator for the one in use.
     char thousand = ',';
 };
 
@@ -32,13 +34,14 @@ Separators LocaleSeparators()
     const char* radix = nl_langinfo_l(RADIXCHAR, loc);
     const char* thousands = nl_langinfo_l(THOUSEP, loc);
     // Only single-byte separators can be used in formulas; a multi-byte one
-    // (a narrow no-break space, say) falls back to the defaults.
+    // falls back to the default, except that a no-break space (U+00A0) or a
+    // narrow one (U+202F) becomes a plain blank.
     if (radix && radix[0] && !radix[1]) s.decimal = radix[0];
-    if (thousands && thousands[0] && !thousands[1])
-        s.thousand = thousands[0];
-    else
-        s.thousand = s.decimal == ',' ? ' ' : ',';
-    if (s.thousand == s.decimal) s.thousand = s.decimal == ',' ? ' ' : ',';
+    const std::string_view t = thousands ? thousands : "";
+    if (t.size() == 1)
+        s.thousand = t[0];
+    else if (t == "\xC2\xA0" || t == "\xE2\x80\xAF")
+        s.thousand = ' ';
     freelocale(loc);
     return s;
 }
@@ -145,7 +148,12 @@ void SetDecimalSeparator(char separator)
 
 char ThousandSeparator()
 {
-    return ProgramSeparators().thousand;
+    // Resolved at every use, so the rule holds whichever separator changed
+    // last: a thousands separator equal to the decimal separator would make
+    // 1,000 read as one for a decimal comma.
+    const Separators& s = ProgramSeparators();
+    if (s.thousand != s.decimal) return s.thousand;
+    return s.decimal == ',' ? '.' : ',';
 }
 
 void SetThousandSeparator(char separator)

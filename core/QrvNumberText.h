@@ -18,9 +18,10 @@ namespace qrv
 char DecimalSeparator();
 void SetDecimalSeparator(char separator);
 
-// The thousands separator of the axis labels; from the locale like the
-// decimal separator. Never equal to the decimal separator: when the locale
-// gives none or the same character, a blank or "," is used.
+// The thousands separator of the axis labels: the locale's (a blank for a
+// no-break space, "," when it has none usable) or the one set. Never equal
+// to the decimal separator, whichever of the two changes: where they would
+// clash, "." serves a decimal comma and "," any other decimal separator.
 char ThousandSeparator();
 void SetThousandSeparator(char separator);
 

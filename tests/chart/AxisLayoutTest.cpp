@@ -47,6 +47,10 @@ TEST_F(AxisLayoutTest, LabelTextUsesGroupingAndTheProgramSeparators)
     for (const auto& r : rows)
         EXPECT_EQ(axis.LabelText(r.value).toStdString(), r.text) << r.value;
     SetDecimalSeparator(',');
+    // A decimal comma with the grouping comma still asked for: one thousand
+    // must not read as one.
+    EXPECT_EQ(axis.LabelText(1000).toStdString(), "1.000");
+    EXPECT_EQ(axis.LabelText(1800).toStdString(), "1.800");
     SetThousandSeparator('.');
     EXPECT_EQ(axis.LabelText(1000.25).toStdString(), "1.000,25");
 }

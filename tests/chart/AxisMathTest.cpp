@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -71,6 +72,121 @@ TEST(AxisMathTest, PixelToValueInvertsTheMapping)
     EXPECT_DOUBLE_EQ(Left.PixelToValue(20), 10);
     EXPECT_DOUBLE_EQ(Left.PixelToValue(220), -10);
     EXPECT_EQ(TAxisScale({0, 10, 10, 5, 5, true, false}).PixelToValue(5), 0) << "no length";
+}
+
+// Ranges whose distances times a pixel length overflow a double: the
+// exponential near its limit (exp(700) ... exp(709)), the whole double range
+// and the alternating +-largest double. Expected pixels come from the
+// fraction of the span, which never overflows.
+const double Exp700 = std::exp(700.0);
+const double Exp709 = std::exp(709.0);
+const TAxisScale ExpLeft{Exp700, Exp709, Exp709 - Exp700, 10, 290, false, false};
+const TAxisScale WholeBottom{-DBL_MAX, DBL_MAX, INFINITY, 0, 300, true, false};
+const TAxisScale WholeLeft{-DBL_MAX, DBL_MAX, INFINITY, 20, 220, false, false};
+
+int FromFraction(const TAxisScale& s, double value)
+{
+    const double span = s.RangeMax / 2 - s.RangeMin / 2;
+    const double fraction = (value / 2 - s.RangeMin / 2) / span;
+    const long n = std::lround(fraction * s.PixelLength());
+    return s.Horizontal ? s.StartPixel + static_cast<int>(n) : s.EndPixel - static_cast<int>(n);
+}
+
+class HugeValueToPixelTest : public ::testing::TestWithParam<MapCase>
+{
+};
+
+TEST_P(HugeValueToPixelTest, MapsToItsPlace)
+{
+    const MapCase& c = GetParam();
+    EXPECT_EQ(c.scale.ValueToPixel(c.value), c.pixel);
+    EXPECT_EQ(c.pixel, FromFraction(c.scale, c.value)) << "the row agrees with the fraction";
+}
+
+INSTANTIATE_TEST_SUITE_P(NearTheDoubleLimit, HugeValueToPixelTest,
+                         ::testing::Values(MapCase{"ExpTop", ExpLeft, Exp709, 10},
+                                           MapCase{"ExpBottom", ExpLeft, Exp700, 290},
+                                           // (e^708 - e^700) / (e^709 - e^700) * 280 = 102.98...
+                                           MapCase{"Exp708", ExpLeft, std::exp(708.0), 187},
+                                           MapCase{"Exp707", ExpLeft, std::exp(707.0), 252},
+                                           MapCase{"WholeLeftEnd", WholeBottom, -DBL_MAX, 0},
+                                           MapCase{"WholeRightEnd", WholeBottom, DBL_MAX, 300},
+                                           MapCase{"WholeZero", WholeBottom, 0.0, 150},
+                                           // (1 + 1.797...) / 3.595... * 300 = 233.4
+                                           MapCase{"WholeOneE308", WholeBottom, 1e308, 233},
+                                           MapCase{"AlternatingTop", WholeLeft, DBL_MAX, 20},
+                                           MapCase{"AlternatingBottom", WholeLeft, -DBL_MAX, 220},
+                                           MapCase{"AlternatingZero", WholeLeft, 0.0, 120}),
+                         [](const auto& info) { return info.param.name; });
+
+TEST(AxisMathTest, ExponentialNearTheLimitRisesPointByPoint)
+{
+    int previous = ExpLeft.EndPixel + 1;
+    for (int k = 700; k <= 709; ++k) {
+        const int p = ExpLeft.ValueToPixel(std::exp(static_cast<double>(k)));
+        EXPECT_LE(p, previous) << "exp(" << k << ") lies no lower than the point before";
+        previous = p;
+    }
+    // From 705 on the points climb by pixels, not sit at the centre.
+    EXPECT_LT(ExpLeft.ValueToPixel(std::exp(706.0)), ExpLeft.ValueToPixel(std::exp(705.0)));
+    EXPECT_NE(ExpLeft.ValueToPixel(std::exp(705.0)), ExpLeft.CenterPixel());
+}
+
+TEST(AxisMathTest, PixelToValueAcrossTheWholeDoubleRange)
+{
+    EXPECT_EQ(WholeBottom.PixelToValue(0), -DBL_MAX);
+    EXPECT_EQ(WholeBottom.PixelToValue(300), DBL_MAX);
+    EXPECT_EQ(WholeBottom.PixelToValue(150), 0.0);
+    EXPECT_EQ(WholeLeft.PixelToValue(20), DBL_MAX);
+    EXPECT_EQ(WholeLeft.PixelToValue(220), -DBL_MAX);
+    // Beyond the ends the values would leave the doubles: held at the limit.
+    EXPECT_EQ(WholeBottom.PixelToValue(301), DBL_MAX);
+    EXPECT_EQ(WholeBottom.PixelToValue(-1000), -DBL_MAX);
+    EXPECT_NEAR(ExpLeft.PixelToValue(10) / Exp709, 1.0, 1e-15);
+    // The way of the mouse as a value: finite however wide the range.
+    EXPECT_EQ(WholeBottom.ValueDistance(300, 0), 2 * (DBL_MAX / 2));
+    EXPECT_EQ(WholeBottom.ValueDistance(0, 300), -2 * (DBL_MAX / 2));
+    EXPECT_NEAR(WholeLeft.ValueDistance(20, 120) / DBL_MAX, 1.0, 1e-15) << "upwards: the top value";
+    EXPECT_NEAR(Bottom.ValueDistance(100, 50), Bottom.PixelToValue(100) - Bottom.PixelToValue(50), 1e-12);
+}
+
+TEST(AxisMathTest, WholeDoubleRangeGetsLabelsApartAndInPlace)
+{
+    for (const TAxisScale& scale : {WholeBottom, WholeLeft, ExpLeft}) {
+        // Labels about 30 pixels along the axis, as "1.5E308" takes.
+        const double step = ComputeIncrement({scale.Span(), scale.PixelLength(), 30, 10, 0});
+        ASSERT_TRUE(std::isfinite(step)) << scale.RangeMax;
+        const auto labels = LabelWalk(scale, step);
+        ASSERT_GE(labels.size(), 2u) << scale.RangeMax;
+        ASSERT_LE(labels.size(), 11u) << scale.RangeMax;
+        for (std::size_t k = 0; k < labels.size(); ++k) {
+            const TAxisLabel& l = labels[k];
+            EXPECT_TRUE(std::isfinite(l.Value));
+            EXPECT_GE(l.Value, scale.RangeMin);
+            EXPECT_LE(l.Value, scale.RangeMax);
+            EXPECT_EQ(l.Pixel, FromFraction(scale, l.Value)) << l.Value;
+            if (k > 0) {
+                EXPECT_LT(l.Value, labels[k - 1].Value);
+                EXPECT_GE(std::abs(l.Pixel - labels[k - 1].Pixel), 30) << "labels stand apart";
+            }
+        }
+    }
+}
+
+TEST(AxisMathTest, RangeTooWideForAnyFiniteStepKeepsTheLargest)
+{
+    // "-1.79769313486232E308" takes about 110 pixels: three fit 300, and
+    // the step after 1E308 is no longer a double.
+    for (const Float span : {Float(INFINITY), WholeBottom.Span(), Float(1.7e308)}) {
+        const double step = ComputeIncrement({span, 300, 110, 10, 0});
+        EXPECT_NEAR(step / 1e308, 1.0, 1e-12) << static_cast<double>(span);
+    }
+    const auto labels = LabelWalk(WholeBottom, ComputeIncrement({WholeBottom.Span(), 300, 110, 10, 0}));
+    ASSERT_EQ(labels.size(), 3u);
+    EXPECT_NEAR(labels[0].Value / 1e308, 1.0, 1e-12);
+    EXPECT_EQ(labels[1].Value, 0.0);
+    EXPECT_EQ(labels[1].Pixel, 150);
+    EXPECT_NEAR(labels[2].Value / 1e308, -1.0, 1e-12);
 }
 
 TEST(AxisMathTest, NextNiceStepSequences)

@@ -153,5 +153,62 @@ TEST_F(ChartPrintTest, FullDetailLaysOutAtTwiceTheSize)
     EXPECT_GT(test::CountDark(normal, target.ToQRect()), test::CountDark(detailed, target.ToQRect()));
 }
 
+// Runs of grey ink along one column of a page image between two rows.
+struct TInkRuns {
+    int Runs = 0;
+    int InkedRows = 0;
+    int Rows = 0;
+};
+
+TInkRuns GreyRunsInColumn(const QImage& page, int x, int top, int bottom)
+{
+    TInkRuns r;
+    bool previous = false;
+    for (int y = top; y <= bottom; ++y) {
+        // Grey: the channels about equal and clearly below white.
+        const QRgb p = page.pixel(x, y);
+        const bool grey = qGray(p) < 235 && std::abs(qRed(p) - qBlue(p)) < 30;
+        if (grey && !previous) ++r.Runs;
+        r.InkedRows += grey;
+        ++r.Rows;
+        previous = grey;
+    }
+    return r;
+}
+
+TEST_F(ChartPrintTest, PrintedGridIsDottedLikeTheScreens)
+{
+    printer->SetOrientation(TPrinterOrientation::poLandscape);
+    const TChartRect target = PrintRectFromMargins(chart(), *printer);
+    PrintWithMargins(chart(), *printer);
+    constexpr int dpi = 150;
+    const QImage page = test::PdfPageImage(OutputFile(), dpi);
+    ASSERT_FALSE(page.isNull());
+
+    // From the layout (logical pixels, the target's origin included) to the
+    // page image: stretched by the target's size over the logical one, then
+    // from the printer's resolution to ours.
+    const QSize logical = DetailSize(chart().size(), PrintSettingsOf(chart()).PrintDetail);
+    const double sx = double(target.Width()) / logical.width() * dpi / printer->XDpi();
+    const double sy = double(target.Height()) / logical.height() * dpi / printer->YDpi();
+    const double ox = 0, oy = 0;
+    const TChartRect& r = chart().AxesRect();
+    const std::vector<int>& ticks = chart().BottomAxis().TickPositions();
+    ASSERT_GE(ticks.size(), 3u);
+    const int top = static_cast<int>(oy + (r.Top + 3) * sy);
+    const int bottom = static_cast<int>(oy + (r.Bottom - 3) * sy);
+    // An inner grid line: its column (or the one beside it, as the
+    // rasteriser places a hairline) shows dots with gaps between them.
+    const int column = static_cast<int>(std::lround(ox + ticks[1] * sx));
+    TInkRuns best;
+    for (int x = column - 1; x <= column + 1; ++x) {
+        const TInkRuns runs = GreyRunsInColumn(page, x, top, bottom);
+        if (runs.InkedRows > best.InkedRows) best = runs;
+    }
+    ASSERT_GT(best.InkedRows, best.Rows / 10) << "a grid line at column " << column;
+    EXPECT_GT(best.Runs, 20) << "dots, not one solid line";
+    EXPECT_LT(best.InkedRows, best.Rows * 3 / 4) << "gaps between the dots";
+}
+
 } // namespace
 } // namespace qrv

@@ -7,6 +7,8 @@
 
 #include <QImage>
 
+#include <cmath>
+
 #include <memory>
 #include <vector>
 
@@ -26,7 +28,8 @@ template <class F> void Fill(TLineSeries& s, double from, double to, double step
 {
     for (int k = 0;; ++k) {
         const double x = from + k * step;
-        if (x > to + step * 1e-9) break;
+        // A range reaching the largest double ends where x leaves it.
+        if (!std::isfinite(x) || x > to + step * 1e-9) break;
         s.AddPoint(x, f(x), "", clRed);
     }
 }

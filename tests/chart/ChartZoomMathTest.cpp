@@ -131,13 +131,59 @@ TEST_F(ZoomOnAxesTest, ScrollVetoAndUnusableDistances)
     EXPECT_TRUE(left.Automatic()) << "vetoed";
     zoom.Release(ScrollButton, 40, 30, s);
 
-    // A distance that overflows leaves the axis as it was.
+    // Across the whole double range the way of the mouse is a finite value,
+    // but it would carry one end beyond the doubles: the axis stays.
+    bottom.SetMinMax(-DBL_MAX, DBL_MAX);
     bottom.SetRange(-DBL_MAX, DBL_MAX);
     zoom.OnAllowScroll = nullptr;
     zoom.Press(ScrollButton, 50, 50, true, s);
     zoom.Move(10, 50, TChartRect{0, 0, 100, 100}, s);
-    EXPECT_EQ(bottom.Minimum(), 10.0);
+    EXPECT_EQ(bottom.Minimum(), -DBL_MAX);
+    EXPECT_EQ(bottom.Maximum(), DBL_MAX);
+    zoom.Release(ScrollButton, 10, 50, s);
     EXPECT_FALSE(zoom.SetAxisRange(bottom, 0.0, std::numeric_limits<double>::infinity()));
+}
+
+TEST_F(ZoomOnAxesTest, HugeRangesScrollZoomAndWheelWithoutOverflow)
+{
+    const TZoomSettings s;
+    // 0 ... 1E308: a pixel times the span overflows a double.
+    for (TChartAxis* a : {&bottom, &left}) {
+        a->SetMinMax(0.0, 1e308);
+        a->SetRange(0.0, 1e308);
+    }
+    zoom.Press(ScrollButton, 50, 50, true, s);
+    zoom.Move(10, 50, TChartRect{0, 0, 100, 100}, s);
+    zoom.Release(ScrollButton, 10, 50, s);
+    EXPECT_DOUBLE_EQ(bottom.Minimum(), 4e307) << "the data follow the mouse";
+    EXPECT_DOUBLE_EQ(bottom.Maximum(), 1.4e308);
+
+    // A zoom into the whole double range lands on the values under the mouse.
+    for (TChartAxis* a : {&bottom, &top, &left, &right})
+        a->SetRange(-DBL_MAX, DBL_MAX);
+    zoom.ZoomToRect(QRect(QPoint(25, 25), QPoint(75, 75)), s);
+    EXPECT_DOUBLE_EQ(bottom.Minimum(), -DBL_MAX / 2);
+    EXPECT_DOUBLE_EQ(bottom.Maximum(), DBL_MAX / 2);
+    EXPECT_DOUBLE_EQ(left.Minimum(), -DBL_MAX / 2);
+    EXPECT_DOUBLE_EQ(left.Maximum(), DBL_MAX / 2);
+
+    // 3 % of a range wider than the doubles is a finite offset: one notch
+    // towards the user moves the range up by it.
+    EXPECT_DOUBLE_EQ(WheelScrollOffset(-DBL_MAX, DBL_MAX), 0.06 * DBL_MAX);
+    left.SetMinMax(-DBL_MAX, 0.9 * DBL_MAX);
+    zoom.Wheel(-WheelNotchDelta, s);
+    EXPECT_DOUBLE_EQ(left.Minimum(), -DBL_MAX + 0.057 * DBL_MAX);
+    EXPECT_DOUBLE_EQ(left.Maximum(), 0.9 * DBL_MAX + 0.057 * DBL_MAX);
+}
+
+TEST(AnimatedZoomStep, StaysFiniteAcrossTheWholeDoubleRange)
+{
+    const TAxisRange r = AnimatedZoomStep({-DBL_MAX, DBL_MAX}, {DBL_MAX / 2, DBL_MAX});
+    EXPECT_DOUBLE_EQ(r.Minimum, -DBL_MAX / 2) << "a third of a way 1.5 x DBL_MAX long";
+    EXPECT_EQ(r.Maximum, DBL_MAX);
+    const TAxisRange back = AnimatedZoomStep({DBL_MAX / 2, DBL_MAX}, {-DBL_MAX, -DBL_MAX / 2});
+    EXPECT_DOUBLE_EQ(back.Minimum, DBL_MAX / 2 - DBL_MAX / 2);
+    EXPECT_DOUBLE_EQ(back.Maximum, DBL_MAX - DBL_MAX / 2);
 }
 
 } // namespace

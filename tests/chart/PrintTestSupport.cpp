@@ -62,6 +62,13 @@ QSizeF PdfPageSize(const QString& pdf)
     return QSizeF(parts[0].toDouble(), parts[2].toDouble());
 }
 
+QImage PdfPageImage(const QString& pdf, int dpi)
+{
+    const QString prefix = pdf + QStringLiteral(".page");
+    Run("pdftoppm", {"-r", QString::number(dpi), "-png", "-singlefile", pdf, prefix});
+    return QImage(prefix + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
+}
+
 bool TAnsweringPrinterDialogs::ExecuteSetup(QWidget*, const TPrinter&, TPrinterSetup& setup)
 {
     ++SetupCalls;

@@ -9,6 +9,7 @@
 #include "QrvPrinter.h"
 #include "QrvPrinterDialogs.h"
 
+#include <QImage>
 #include <QMap>
 #include <QString>
 #include <QTemporaryDir>
@@ -34,6 +35,8 @@ QMap<QString, QString> PdfInfo(const QString& pdf);
 QString PdfText(const QString& pdf);
 // Width and height in points from pdfinfo's "Page size".
 QSizeF PdfPageSize(const QString& pdf);
+// The first page rendered by pdftoppm at the given resolution.
+QImage PdfPageImage(const QString& pdf, int dpi);
 
 class TAnsweringPrinterDialogs : public TPrinterDialogs
 {

@@ -180,4 +180,40 @@ TEST(SeparatorTest, ProgramWideValueIsSettable)
     SetDecimalSeparator(saved);
 }
 
+// The thousands separator never equals the decimal separator, whichever of
+// the two was set last.
+TEST(SeparatorTest, ThousandsSeparatorNeverClashesWithTheDecimalSeparator)
+{
+    const char savedDecimal = DecimalSeparator();
+    const char savedThousand = ThousandSeparator();
+    const struct {
+        const char* name;
+        char thousandAsked, decimal;
+        char thousand;
+        const char* thousandText;
+    } rows[] = {
+        {"comma_locale_dot_grouping", '.', ',', '.', "1.000"},
+        {"comma_decimal_comma_grouping", ',', ',', '.', "1.000"},
+        {"point_decimal_point_grouping", '.', '.', ',', "1,000"},
+        {"point_decimal_comma_grouping", ',', '.', ',', "1,000"},
+        {"comma_decimal_blank_grouping", ' ', ',', ' ', "1 000"},
+        {"other_decimal_same_grouping", '/', '/', ',', "1,000"},
+    };
+    for (const auto& r : rows) {
+        SetThousandSeparator(r.thousandAsked);
+        SetDecimalSeparator(r.decimal);
+        EXPECT_EQ(ThousandSeparator(), r.thousand) << r.name << ": decimal set last";
+        EXPECT_EQ(FormatAxisValue(1000), r.thousandText) << r.name;
+        SetDecimalSeparator(r.decimal);
+        SetThousandSeparator(r.thousandAsked);
+        EXPECT_EQ(ThousandSeparator(), r.thousand) << r.name << ": thousands set last";
+    }
+    // One thousand eight hundred and a half reads as such with a decimal comma.
+    SetThousandSeparator(',');
+    SetDecimalSeparator(',');
+    EXPECT_EQ(FormatAxisValue(1800.5), "1.800,5");
+    SetDecimalSeparator(savedDecimal);
+    SetThousandSeparator(savedThousand);
+}
+
 } // namespace
