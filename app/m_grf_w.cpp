@@ -34,6 +34,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <limits>
 
 namespace qrv
 {
@@ -209,6 +210,9 @@ void TF_Main_GRF::CreateControls()
     const int edit1Left = std::max(64, Label1->x() + Label1->width() + kCaptionGap);
     Edit1->setGeometry(edit1Left, 4, 64 + 467 - edit1Left, 24);
     Edit1->setFont(PixelFont(13));
+    // Long generated formulas (120 KB and more) are taken whole; the field's
+    // default limit would cut them silently at 32 767 characters.
+    Edit1->setMaxLength(std::numeric_limits<int>::max());
     Edit1->setToolTip(QString::fromUtf8(Text::FormulaHint));
     QPalette keepSelection = Edit1->palette();
     for (auto role : {QPalette::Highlight, QPalette::HighlightedText})

@@ -70,6 +70,21 @@ protected:
     std::unique_ptr<TF_Main_GRF> Window;
 };
 
+TEST_F(WindowProgress, LongFormulaIsTakenWhole)
+{
+    // 22 500 calls, about 200 KB: far beyond the 32 767 characters a line
+    // edit holds by default.
+    QStringList calls;
+    for (int k = 0; k < 22500; ++k)
+        calls << QStringLiteral("sin(x+%1)").arg(k);
+    const std::string formula = calls.join('+').toStdString();
+    Window->SetFields({formula, "0", "2", "1"});
+    EXPECT_EQ(Window->Fields().Formula, formula);
+    Clock.Tick = 0.001;
+    Window->PlotSpdBtnClick();
+    EXPECT_EQ(PointCount(*Window), 3);
+}
+
 TEST_F(WindowProgress, ShortRunShowsNothing)
 {
     Clock.Tick = 0.001;
