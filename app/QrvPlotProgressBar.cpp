@@ -74,7 +74,9 @@ TPlotProgressBar::TPlotProgressBar(QWidget* parent) : QFrame(parent)
     Button = new QPushButton(QString::fromUtf8(Text::ProgressCancel), this);
     Button->setObjectName(QStringLiteral("PlotProgressButton"));
     Button->setFocusPolicy(Qt::NoFocus);
-    row->addWidget(Status);
+    // Its own width: with the bar hidden after a stop, the text takes the room.
+    Button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    row->addWidget(Status, 1);
     row->addWidget(Bar, 1);
     row->addWidget(Button);
     connect(Button, &QPushButton::clicked, this, &TPlotProgressBar::ButtonClick);
