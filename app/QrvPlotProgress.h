@@ -56,7 +56,7 @@ class EPlotStopped : public EAbort
 // How a run is watched.
 struct TProgressTimes {
     double Delay = 0.5;     // seconds before the progress shows
-    double Interval = 0.05; // seconds between two updates of the view
+    double Interval = 0.1; // seconds between two updates of the view
 };
 
 class TProgressTarget : public TPlotTarget
