@@ -40,10 +40,14 @@ protected:
         case QEvent::KeyPress:
             if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) FBar.RequestStop();
             return true;
-        case QEvent::Close:
+        case QEvent::Close: {
+            // A window the user closes; tooltips and popups close as usual.
+            const Qt::WindowType type = static_cast<QWidget*>(watched)->windowType();
+            if (type == Qt::ToolTip || type == Qt::Popup) return false;
             FBar.RequestStop();
             event->ignore();
             return true;
+        }
         default:
             break;
         }
