@@ -4,8 +4,11 @@
 // text keeps clear of the controls beside it. ctest runs this program at
 // 96 dots per inch, at a device pixel ratio of 2 and with fonts at 192 dots
 // per inch.
+#include "QrvAboutForm.h"
+#include "QrvHelperForm.h"
 #include "QrvOptionDialog.h"
 #include "QrvPlotProgressBar.h"
+#include "QrvTextPrintForm.h"
 #include "RecordingDialogs.h"
 #include "m_grf_w.h"
 
@@ -94,7 +97,8 @@ std::vector<std::string> Misfits(QWidget& window)
             for (QObject* other : label->parentWidget()->children()) {
                 auto* sibling = qobject_cast<QWidget*>(other);
                 if (!sibling || sibling == label || !sibling->isVisibleTo(&window)) continue;
-                if (sibling->geometry().intersects(text))
+                // A frame drawn around the text is no neighbour.
+                if (sibling->geometry().intersects(text) && !sibling->geometry().contains(text))
                     found.push_back(Name(label) + " \"" + label->text().toStdString() + "\" touches " +
                                     Name(sibling));
             }
@@ -172,6 +176,25 @@ TEST(CaptionFit, SettingsDialogOnEachPage)
     // The page control's frame ends inside the dialog, its bottom line too.
     EXPECT_LE(dialog.PageControl1->geometry().bottom(), dialog.rect().bottom());
     dialog.reject();
+}
+
+// The other windows of the program, as they open.
+template <class Window> void ExpectFits(const char* name)
+{
+    TRecordingDialogs dialogs;
+    Window window;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window)) << name;
+    const auto misfits = Misfits(window);
+    EXPECT_TRUE(misfits.empty()) << name << Join(misfits);
+    window.close();
+}
+
+TEST(CaptionFit, OtherWindows)
+{
+    ExpectFits<TAboutForm>("About");
+    ExpectFits<TTextPrintForm>("Print report");
+    ExpectFits<THelperForm>("Documentation");
 }
 
 TEST(CaptionFit, MenusFitTheirItems)
