@@ -38,29 +38,38 @@ inline constexpr const char* ReportHint = "Print report";
 inline constexpr const char* GraphHint = "Print graph";
 inline constexpr const char* SaveAsHint = "SaveAs";
 
-// Main menu
-inline constexpr const char* FileMenu = "File";
-inline constexpr const char* SaveAsItem = "Save as...";
-inline constexpr const char* PrintReportItem = "Print report...";
-inline constexpr const char* PrintGraphItem = "Print graph...";
-inline constexpr const char* ExitItem = "Exit";
-inline constexpr const char* ViewMenu = "View";
-inline constexpr const char* GraphicsItem = "Graphics";
-inline constexpr const char* TextItem = "Text";
-inline constexpr const char* ToolbarItem = "Toolbar";
-inline constexpr const char* EditMenu = "Edit";
-inline constexpr const char* CopyTextItem = "Copy text";
-inline constexpr const char* CopyBitmapItem = "Copy bitmap";
-inline constexpr const char* CopyMetafileItem = "Copy metafile";
-inline constexpr const char* OptionMenu = "Option";
-inline constexpr const char* SettingsItem = "Settings...";
-inline constexpr const char* ModeMenu = "Mode";
-inline constexpr const char* RadiansItem = "Radians";
-inline constexpr const char* DegreesItem = "Degrees";
-inline constexpr const char* GradsItem = "Grads";
-inline constexpr const char* HelpMenu = "Help";
-inline constexpr const char* DocumentationItem = "Documentation...";
-inline constexpr const char* AboutItem = "About...";
+// Main menu. A "&" marks the letter that opens the menu with Alt, or
+// chooses the item in the open menu; it is not shown.
+inline constexpr const char* FileMenu = "&File";
+inline constexpr const char* SaveAsItem = "&Save as...";
+inline constexpr const char* PrintReportItem = "Print &report...";
+inline constexpr const char* PrintGraphItem = "Print &graph...";
+inline constexpr const char* ExitItem = "E&xit";
+inline constexpr const char* ViewMenu = "&View";
+inline constexpr const char* GraphicsItem = "&Graphics";
+inline constexpr const char* TextItem = "&Text";
+inline constexpr const char* ToolbarItem = "Tool&bar";
+inline constexpr const char* EditMenu = "&Edit";
+inline constexpr const char* CopyTextItem = "Copy &text";
+inline constexpr const char* CopyBitmapItem = "Copy &bitmap";
+inline constexpr const char* CopyMetafileItem = "Copy &metafile";
+inline constexpr const char* OptionMenu = "&Option";
+inline constexpr const char* SettingsItem = "&Settings...";
+inline constexpr const char* ModeMenu = "&Mode";
+inline constexpr const char* RadiansItem = "&Radians";
+inline constexpr const char* DegreesItem = "&Degrees";
+inline constexpr const char* GradsItem = "&Grads";
+inline constexpr const char* HelpMenu = "&Help";
+inline constexpr const char* DocumentationItem = "&Documentation...";
+inline constexpr const char* AboutItem = "&About...";
+
+// Progress of a long Plot run
+inline constexpr const char* ProgressPlotting = "Plotting: ";
+inline constexpr const char* ProgressStopped = "Plot stopped after ";
+inline constexpr const char* ProgressOf = " of ";
+inline constexpr const char* ProgressPoints = " points";
+inline constexpr const char* ProgressCancel = "Cancel";
+inline constexpr const char* ProgressClose = "Close";
 
 // Chart
 inline constexpr const char* ChartTitle = "Graphic Data";

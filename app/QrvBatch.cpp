@@ -10,6 +10,7 @@
 #include "QrvSettingAccess.h"
 #include "QrvSettingValues.h"
 #include "QrvTableBatch.h"
+#include "QrvTerminalProgress.h"
 
 #include <QApplication>
 #include <QPageSize>
@@ -142,9 +143,10 @@ void QuietToolkitNotes(QtMsgType type, const QMessageLogContext& context, const 
 
 } // namespace
 
-int RunBatch(const TCommandLine& cl, int& argc, char** argv, std::ostream& out, std::ostream& errors)
+int RunBatch(const TCommandLine& cl, int& argc, char** argv, std::ostream& out, std::ostream& errors,
+             TProgressView* progress)
 {
-    if (!cl.Image) return RunTableBatch(cl, out, errors);
+    if (!cl.Image) return RunTableBatch(cl, out, errors, progress);
 
     const TPlotFields fields = FieldsFor(cl);
     const TAngleMode mode = cl.Mode.value_or(TAngleMode::Radians);
@@ -166,7 +168,9 @@ int RunBatch(const TCommandLine& cl, int& argc, char** argv, std::ostream& out, 
 
     int status = 0;
     TSeriesTableTarget target(series, cl.Table.has_value());
-    RunReporting([&] { RunPlot(fields, target); }, errors, status);
+    TSteadyClock clock;
+    RunReporting([&] { RunPlotWatched(fields, target, progress, clock, kTerminalProgressTimes); }, errors,
+                 status);
     if (cl.Table) RunReporting([&] { WriteTable(*cl.Table, target.Table(), out); }, errors, status);
     RunReporting([&] { WriteImage(*chart, *cl.Image, *cl.ImageFormat); }, errors, status);
     SetAngleModeSource({});

@@ -78,6 +78,13 @@ std::string ChangeFileExtension(std::string_view path, std::string_view ext)
     return result;
 }
 
+std::string FolderOf(std::string_view path)
+{
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string_view::npos) return {};
+    return std::string(path.substr(0, slash == 0 ? 1 : slash));
+}
+
 std::string ProposedFileName(std::string_view outputFile)
 {
     return std::string(BareFileName(outputFile));

@@ -39,6 +39,10 @@ std::string_view BareFileName(std::string_view path);
 // none; the folder part is kept as it is.
 std::string ChangeFileExtension(std::string_view path, std::string_view ext);
 
+// The folder part of a path, before its last "/" ("/" for a file in the
+// root folder); empty for a bare name.
+std::string FolderOf(std::string_view path);
+
 // The name the save dialog proposes for the last file saved: its bare name.
 std::string ProposedFileName(std::string_view outputFile);
 // The name to write: the dialog's name unchanged when it has an extension,

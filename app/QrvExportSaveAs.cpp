@@ -21,6 +21,9 @@ TSaveAs::TSaveAs()
 void TSaveAs::SaveAsToolButtonClick(TExportSource& source)
 {
     SaveDialog1.FileName = ProposedFileName(Output_File);
+    // The dialog opens where the last file went, while that folder exists.
+    const std::string folder = FolderOf(Output_File);
+    SaveDialog1.Directory = QFileInfo(QString::fromStdString(folder)).isDir() ? folder : std::string();
     if (!SaveDialog1.Execute()) return;
 
     SaveFileName = TargetFileName(SaveDialog1.FileName, SaveDialog1.FilterIndex);

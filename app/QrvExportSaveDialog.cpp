@@ -78,6 +78,7 @@ std::optional<TSaveDialogChoice> TQtSaveDialogs::ShowSaveDialog(const TSaveDialo
     box.setNameFilters(labels);
     if (dialog.FilterIndex >= 1 && dialog.FilterIndex <= labels.size())
         box.selectNameFilter(labels.at(dialog.FilterIndex - 1));
+    if (!dialog.Directory.empty()) box.setDirectory(Q(dialog.Directory));
     box.selectFile(Q(dialog.FileName));
 
     TOpenQtDialog open(box, labels);

@@ -44,6 +44,8 @@ public:
     // The name the dialog opens with; after a confirmed dialog the chosen
     // full name.
     std::string FileName;
+    // The folder the dialog opens in; empty for the working directory.
+    std::string Directory;
     // Called whenever the user selects another file type while the dialog
     // is open.
     std::function<void(TOpenSaveDialog&)> OnTypeChange;

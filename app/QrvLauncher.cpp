@@ -4,6 +4,7 @@
 #include "QrvFpu.h"
 #include "QrvNumberText.h"
 #include "QrvTableBatch.h"
+#include "QrvTerminalProgress.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -65,7 +66,11 @@ int QurviaLauncherMain(int argc, char** argv)
     InitFloatEnvironment();
     TCommandLine cl;
     if (auto status = PrepareCommandLine(argc, argv, cl)) return *status;
-    if (cl.Table && !cl.Image) return RunTableBatch(cl, std::cout, std::cerr);
+    if (cl.Table && !cl.Image) {
+        // A long run shows its progress where someone watches standard error.
+        TTerminalProgress progress(std::cerr);
+        return RunTableBatch(cl, std::cout, std::cerr, IsTerminal(STDERR_FILENO) ? &progress : nullptr);
+    }
 
     std::error_code error;
     std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);

@@ -15,6 +15,7 @@
 #include "QrvSettingValues.h"
 #include "QrvSettingsFile.h"
 #include "QrvTableBatch.h"
+#include "QrvTerminalProgress.h"
 #include "QrvTextPrintForm.h"
 #include "m_grf_w.h"
 
@@ -23,6 +24,7 @@
 
 #include <cstdlib>
 #include <iostream>
+#include <unistd.h>
 
 namespace qrv
 {
@@ -90,7 +92,11 @@ int QurviaMain(int argc, char** argv)
         if (const char* launcher = std::getenv(kLauncherPathVariable); launcher && *launcher)
             cl.Settings = SettingsFileBeside(launcher);
     }
-    if (cl.IsBatch()) return RunBatch(cl, argc, argv, std::cout, std::cerr);
+    if (cl.IsBatch()) {
+        TTerminalProgress progress(std::cerr);
+        return RunBatch(cl, argc, argv, std::cout, std::cerr,
+                        IsTerminal(STDERR_FILENO) ? &progress : nullptr);
+    }
     return RunWindow(cl, argc, argv);
 }
 

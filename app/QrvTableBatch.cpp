@@ -3,6 +3,7 @@
 #include "QrvAngleSource.h"
 #include "QrvErrors.h"
 #include "QrvNumberText.h"
+#include "QrvTerminalProgress.h"
 
 #include <cerrno>
 #include <climits>
@@ -119,7 +120,7 @@ void WriteTable(const std::string& destination, const TTableText& table, std::os
     if (!out) throw Exception(Msg::CannotCreateFile, {"-"});
 }
 
-int RunTableBatch(const TCommandLine& cl, std::ostream& out, std::ostream& errors)
+int RunTableBatch(const TCommandLine& cl, std::ostream& out, std::ostream& errors, TProgressView* progress)
 {
     const TPlotFields fields = FieldsFor(cl);
     const TAngleMode mode = cl.Mode.value_or(TAngleMode::Radians);
@@ -127,7 +128,9 @@ int RunTableBatch(const TCommandLine& cl, std::ostream& out, std::ostream& error
 
     int status = 0;
     TTableTarget target;
-    RunReporting([&] { RunPlot(fields, target); }, errors, status);
+    TSteadyClock clock;
+    RunReporting([&] { RunPlotWatched(fields, target, progress, clock, kTerminalProgressTimes); }, errors,
+                 status);
     if (cl.Table) RunReporting([&] { WriteTable(*cl.Table, target.Table(), out); }, errors, status);
     SetAngleModeSource({});
     return status;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "QrvCommandLine.h"
+#include "QrvPlotProgress.h"
 #include "QrvPlotRun.h"
 
 #include <iosfwd>
@@ -31,8 +32,10 @@ template <class Step> void RunReporting(Step&& step, std::ostream& errors, int& 
 
 // Plots as the command line asks and writes the table (--table without
 // --image). Returns the exit status: 0, or 1 after any error; an error of
-// the run still writes the lines produced before it.
-int RunTableBatch(const TCommandLine& commandLine, std::ostream& out, std::ostream& errors);
+// the run still writes the lines produced before it. A long run shows its
+// progress through `progress` when there is one.
+int RunTableBatch(const TCommandLine& commandLine, std::ostream& out, std::ostream& errors,
+                  TProgressView* progress = nullptr);
 
 } // namespace qrv
 

@@ -11,14 +11,15 @@
 #include "QrvNumberText.h"
 #include "QrvOtherWindows.h"
 #include "QrvPlotChart.h"
+#include "QrvPlotProgressBar.h"
 #include "QrvResultExport.h"
 #include "QrvSplitter.h"
+#include "QrvUiFont.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QDialog>
 #include <QFocusEvent>
-#include <QFontDatabase>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -32,6 +33,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <limits>
+
 namespace qrv
 {
 
@@ -43,15 +47,12 @@ constexpr int kPanel1Height = 116;
 constexpr int kGroupBox3Height = 85;
 constexpr int kDividerWidth = 8;
 
-// The window's sans-serif face at a pixel size: the classic narrow UI face
-// where there is one, else a face with the same metrics, else the system's.
+// Room between a caption and the control it names.
+constexpr int kCaptionGap = 4;
+
 QFont PixelFont(int pixels)
 {
-    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Arial"),
-                      QStringLiteral("Liberation Sans"), font.family()});
-    font.setPixelSize(pixels);
-    return font;
+    return UiFont(pixels);
 }
 
 // A single-line field with the window's 13-pixel font.
@@ -105,22 +106,42 @@ private:
     QWidget* FContent = nullptr;
 };
 
-QAction* MakeAction(QObject* parent, const char* name, const char* text, int image = -1)
+QAction* MakeAction(QObject* parent, const char* name, const char* text, int image = -1,
+                    const QKeySequence& shortcut = {})
 {
     auto* action = new QAction(QString::fromUtf8(text), parent);
     action->setObjectName(QString::fromUtf8(name));
     if (image >= 0) action->setIcon(ImageListIcon(image));
+    action->setShortcut(shortcut);
     return action;
 }
 
+// The run's clock unless a test gives another.
+TSteadyClock steadyClock;
+
 // The formula field: entering it with Tab does not select its text, and
-// its selection stays visible when it loses the focus.
+// its selection stays when it loses the focus (the palette keeps it
+// visible), so a part picked for editing survives a look at the table.
 class TFormulaEdit : public QLineEdit
 {
 public:
     using QLineEdit::QLineEdit;
 
 protected:
+    void focusOutEvent(QFocusEvent* event) override
+    {
+        const int start = selectionStart();
+        const int length = static_cast<int>(selectedText().size());
+        const bool cursorAtStart = cursorPosition() == start;
+        QLineEdit::focusOutEvent(event);
+        if (start < 0 || hasSelectedText()) return;
+        // Selected backwards when the cursor stood at the start.
+        if (cursorAtStart)
+            setSelection(start + length, -length);
+        else
+            setSelection(start, length);
+    }
+
     void focusInEvent(QFocusEvent* event) override
     {
         int cursor = cursorPosition();
@@ -147,6 +168,7 @@ TF_Main_GRF::TF_Main_GRF(QWidget* parent) : QMainWindow(parent)
     QPalette face = palette();
     face.setColor(QPalette::Window, face.color(QPalette::Button));
     setPalette(face);
+    SetRunClock(nullptr);
 
     CreateControls();
     CreateToolBar();
@@ -183,8 +205,14 @@ void TF_Main_GRF::CreateControls()
     Label1 = MakeLabel(Panel1, 8, 6, Text::FormulaLabel);
     Edit1 = new TFormulaEdit(Panel1);
     Edit1->setObjectName("Edit1");
-    Edit1->setGeometry(64, 4, 467, 24);
+    // The field starts at 64, or further right when its caption needs the
+    // room; its right edge stays where it is.
+    const int edit1Left = std::max(64, Label1->x() + Label1->width() + kCaptionGap);
+    Edit1->setGeometry(edit1Left, 4, 64 + 467 - edit1Left, 24);
     Edit1->setFont(PixelFont(13));
+    // Long generated formulas (120 KB and more) are taken whole; the field's
+    // default limit would cut them silently at 32 767 characters.
+    Edit1->setMaxLength(std::numeric_limits<int>::max());
     Edit1->setToolTip(QString::fromUtf8(Text::FormulaHint));
     QPalette keepSelection = Edit1->palette();
     for (auto role : {QPalette::Highlight, QPalette::HighlightedText})
@@ -251,12 +279,27 @@ void TF_Main_GRF::CreateControls()
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Tab moves on, so keyboard users are not trapped and the table keeps
+    // what Save and Print use; Ctrl+Tab still types a tab.
+    Memo1->setTabChangesFocus(true);
+    Memo1->installEventFilter(new TCtrlTabFilter(Memo1));
     textPanel->SetContent(Memo1);
     Splitter1->SetControl(GroupBox4);
 
     row->addWidget(GroupBox2, 1);
     row->addWidget(Splitter1);
     row->addWidget(GroupBox4);
+
+    PlotProgress = new TPlotProgressBar(client);
+    PlotProgress->SetBusyControls({PlotSpdBtn});
+    column->addWidget(PlotProgress);
+
+    // Plot from the keyboard, wherever the focus is in the window.
+    PlotKey = new QAction(this);
+    PlotKey->setObjectName("PlotKey");
+    PlotKey->setShortcut(QKeySequence(Qt::Key_F5));
+    addAction(PlotKey);
+    connect(PlotKey, &QAction::triggered, this, [this] { ExecuteCommand([this] { PlotSpdBtnClick(); }); });
 
     setTabOrder(Edit1, E_X_i);
     setTabOrder(E_X_i, E_X_Fi);
@@ -302,22 +345,24 @@ void TF_Main_GRF::CreateMenu()
     QMenuBar* bar = menuBar();
     bar->setObjectName("MainMenu1");
     auto item = [this](QMenu* menu, const char* name, const char* text, int image,
-                       void (TF_Main_GRF::*handler)()) {
-        QAction* action = MakeAction(this, name, text, image);
+                       void (TF_Main_GRF::*handler)(), const QKeySequence& key = {}) {
+        QAction* action = MakeAction(this, name, text, image, key);
         menu->addAction(action);
         Connect(action, handler);
         return action;
     };
 
     QMenu* file = bar->addMenu(QString::fromUtf8(Text::FileMenu));
-    Saveas1 = item(file, "Saveas1", Text::SaveAsItem, imgSave, &TF_Main_GRF::SaveAsToolButtonClick);
+    Saveas1 = item(file, "Saveas1", Text::SaveAsItem, imgSave, &TF_Main_GRF::SaveAsToolButtonClick,
+                   QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     file->addSeparator();
     Printreport1 = item(file, "Printreport1", Text::PrintReportItem, imgPrintReport,
-                        &TF_Main_GRF::ReportToolButtonClick);
-    Printgraph1 =
-        item(file, "Printgraph1", Text::PrintGraphItem, imgPrintGraph, &TF_Main_GRF::GraphToolButtonClick);
+                        &TF_Main_GRF::ReportToolButtonClick, QKeySequence(Qt::CTRL | Qt::Key_P));
+    Printgraph1 = item(file, "Printgraph1", Text::PrintGraphItem, imgPrintGraph,
+                       &TF_Main_GRF::GraphToolButtonClick, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
     file->addSeparator();
-    Exit1 = item(file, "Exit1", Text::ExitItem, imgExit, &TF_Main_GRF::ExitToolButtonClick);
+    Exit1 = item(file, "Exit1", Text::ExitItem, imgExit, &TF_Main_GRF::ExitToolButtonClick,
+                 QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     QMenu* view = bar->addMenu(QString::fromUtf8(Text::ViewMenu));
     Graphics1 = item(view, "Graphics1", Text::GraphicsItem, -1, &TF_Main_GRF::Graphics1Click);
@@ -348,9 +393,14 @@ void TF_Main_GRF::CreateMenu()
     }
 
     QMenu* help = bar->addMenu(QString::fromUtf8(Text::HelpMenu));
-    Documentation1 =
-        item(help, "Documentation1", Text::DocumentationItem, imgHelp, &TF_Main_GRF::HelpToolButtonClick);
+    Documentation1 = item(help, "Documentation1", Text::DocumentationItem, imgHelp,
+                          &TF_Main_GRF::HelpToolButtonClick, QKeySequence(Qt::Key_F1));
     About1 = item(help, "About1", Text::AboutItem, imgAbout, &TF_Main_GRF::AboutToolButtonClick);
+
+    // Popup menus are windows of their own and would take the desktop's
+    // larger font; they use the menu bar's, as the window does.
+    for (QMenu* menu : {file, view, edit, option, mode, help})
+        menu->setFont(font());
 }
 
 void TF_Main_GRF::Connect(QAction* action, void (TF_Main_GRF::*handler)())
@@ -419,6 +469,10 @@ void TF_Main_GRF::SetAngleMode(TAngleMode mode)
 
 void TF_Main_GRF::PlotSpdBtnClick()
 {
+    // One run at a time: a run showing its progress takes no second one.
+    if (PlotProgress->Running()) return;
+    PlotProgress->HideNotice();
+    const TPlotFields fields = Fields();
     TSeriesTableTarget target(Series1);
     // The table is handed to Memo1 in one piece on every path out of the
     // run, so the lines produced before an error are there when the error
@@ -436,7 +490,27 @@ void TF_Main_GRF::PlotSpdBtnClick()
             }
         }
     } show{Memo1, target};
-    RunPlot(Fields(), target);
+    // A run stopped with Esc or Cancel keeps its points, as after an error
+    // part-way, and says so in the progress strip rather than in an error
+    // box: the user asked for it.
+    std::size_t stoppedAt = 0, expected = 0;
+    bool stopped = false;
+    {
+        TProgressTarget watched(target, *PlotProgress, *FClock, ExpectedPoints(fields));
+        try {
+            RunPlot(fields, watched);
+        } catch (const EPlotStopped&) {
+            stopped = true;
+            stoppedAt = watched.Points();
+            expected = watched.Expected();
+        }
+    }
+    if (stopped) PlotProgress->ShowStopped(stoppedAt, expected);
+}
+
+void TF_Main_GRF::SetRunClock(TRunClock* clock)
+{
+    FClock = clock ? clock : &steadyClock;
 }
 
 void TF_Main_GRF::SaveAsToolButtonClick()
@@ -560,6 +634,19 @@ void TF_Main_GRF::HelpToolButtonClick()
 void TF_Main_GRF::AboutToolButtonClick()
 {
     ShowAboutWindow(*this);
+}
+
+bool TCtrlTabFilter::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::ControlModifier) {
+            if (auto* memo = qobject_cast<QPlainTextEdit*>(watched))
+                memo->insertPlainText(QStringLiteral("\t"));
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 bool TEnterFilter::eventFilter(QObject* watched, QEvent* event)

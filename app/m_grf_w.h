@@ -25,6 +25,8 @@ namespace qrv
 
 class TChart;
 class THelperForm;
+class TPlotProgressBar;
+class TRunClock;
 class TLineSeries;
 class TSplitter;
 class TTextPrintForm;
@@ -61,6 +63,10 @@ public:
     void SetAngleMode(TAngleMode mode);
 
     const TViewMarks& ViewMarks() const { return FViewMarks; }
+
+    // The clock that decides when a run shows its progress (not owned);
+    // nullptr goes back to the system's.
+    void SetRunClock(TRunClock* clock);
 
     // Commands. They do not catch errors: the connections run them through
     // the default exception display, tests call them directly.
@@ -105,6 +111,10 @@ public:
     QPlainTextEdit* Memo1 = nullptr;
     TChart* Chart1 = nullptr;
     TLineSeries* Series1 = nullptr;
+    // Progress and Cancel of a long Plot run, below the result panels.
+    TPlotProgressBar* PlotProgress = nullptr;
+    // F5: Plot.
+    QAction* PlotKey = nullptr;
 
     // Toolbar buttons
     QAction* ExitToolButton = nullptr;
@@ -147,6 +157,18 @@ private:
     TViewMarks FViewMarks;
     TStartupWindows FWindows;
     bool FCentred = false;
+    TRunClock* FClock = nullptr;
+};
+
+// Ctrl+Tab in the text table types a tab (Tab itself moves the focus on).
+class TCtrlTabFilter : public QObject
+{
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
 // Filters the keys of the formula field: Enter (carriage return) is

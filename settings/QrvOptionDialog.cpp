@@ -3,12 +3,15 @@
 #include "QrvDialogs.h"
 #include "QrvSettingValues.h"
 #include "QrvSettingsText.h"
+#include "QrvUiFont.h"
 
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTabWidget>
 
 namespace qrv
@@ -27,10 +30,29 @@ QString Q(SetText id)
 
 QFont ArialPixels(int pixels, bool bold)
 {
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
+    return ArialFont(pixels, bold);
+}
+
+// A button keeps its place and size unless its caption needs more room than
+// the style leaves inside; it then grows about its centre, within its panel.
+void FitCaption(QPushButton* button)
+{
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = button->text();
+    if (button->autoDefault()) option.features |= QStyleOptionButton::AutoDefaultButton;
+    if (button->isDefault()) option.features |= QStyleOptionButton::DefaultButton;
+    const QRect room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+    QString shown = button->text();
+    shown.remove('&');
+    // A little air on either side, so the caption does not touch the frame.
+    const int extra = button->fontMetrics().horizontalAdvance(shown) + 4 - room.width();
+    if (extra <= 0) return;
+    QRect place = button->geometry().adjusted(-(extra + 1) / 2, 0, extra / 2, 0);
+    const int panelWidth = button->parentWidget()->width();
+    if (place.left() < 2) place.moveLeft(2);
+    if (place.right() > panelWidth - 3) place.setRight(panelWidth - 3);
+    button->setGeometry(place);
 }
 
 } // namespace
@@ -85,6 +107,9 @@ void TOptionDialog::CreateControls()
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(327, 121);
+    // The dialog font in pixels, like the controls' places, so the captions
+    // fit at every font resolution.
+    setFont(UiFont(11));
 
     ButtonPanel = new QFrame(this);
     ButtonPanel->setObjectName(QStringLiteral("ButtonPanel"));
@@ -105,6 +130,8 @@ void TOptionDialog::CreateControls()
     ResetBtn->setObjectName(QStringLiteral("ResetBtn"));
     ResetBtn->setGeometry(16, 82, 75, 23);
     connect(ResetBtn, &QPushButton::clicked, this, &TOptionDialog::ResetBtnClick);
+    for (QPushButton* button : {OKBtn, CancelBtn, ResetBtn})
+        FitCaption(button);
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));

@@ -4,6 +4,7 @@
 // figures (median of the runs, milliseconds); asserts nothing.
 #include "QrvChart.h"
 #include "QrvPlotChart.h"
+#include "QrvPlotProgress.h"
 #include "m_grf_w.h"
 
 #include <QApplication>
@@ -74,6 +75,19 @@ int main(int argc, char** argv)
         qrv::TSeriesTableTarget target(window.Series1);
         qrv::RunPlot(fields, target);
     });
+    // The same run watched for progress, as the window runs it: one clock
+    // reading a point; a run this short never shows the progress.
+    struct TUnseen : qrv::TProgressView {
+        void Begin(std::size_t) override {}
+        bool Update(std::size_t) override { return true; }
+        void End() noexcept override {}
+    } unseen;
+    qrv::TSteadyClock clock;
+    TFigure watched = Measure(runs, settle, [&] {
+        qrv::TSeriesTableTarget target(window.Series1);
+        qrv::TProgressTarget progress(target, unseen, clock, qrv::ExpectedPoints(fields));
+        qrv::RunPlot(fields, progress);
+    });
 
     QString table = window.Memo1->toPlainText();
     QStringList split = table.split('\n');
@@ -98,6 +112,7 @@ int main(int argc, char** argv)
     row("run, table set once", runOnly);
     row("run into the table alone", tableOnly);
     row("run into series and table", seriesAndTable);
+    row("the same, watched for progress", watched);
     row("chart repaint", chartPaint);
     row("table: set text once", setOnce);
     row("table: one line at a time", lineByLine);

@@ -9,6 +9,13 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <pty.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
 #ifndef QURVIA_BINARY
 #error "QURVIA_BINARY must name the built qurvia program"
 #endif
@@ -263,6 +270,81 @@ TEST_F(Batch, HelpAndVersion)
     TResult version = RunQurvia({"--version"});
     EXPECT_EQ(version.Status, 0);
     EXPECT_EQ(version.Out, "qurvia 1.3.3\n");
+}
+
+// --- progress of a long run on standard error ----------------------------------
+
+// Runs qurvia with standard error on a pseudo-terminal or on a pipe and
+// returns what standard error received.
+QByteArray RunWithErrorsOn(bool terminal, const QStringList& args)
+{
+    int reader = -1, writer = -1;
+    if (terminal) {
+        if (openpty(&reader, &writer, nullptr, nullptr, nullptr) != 0) return "openpty failed";
+    } else {
+        int fds[2];
+        if (pipe(fds) != 0) return "pipe failed";
+        reader = fds[0];
+        writer = fds[1];
+    }
+    std::vector<std::string> words{QURVIA_BINARY};
+    for (const QString& arg : args)
+        words.push_back(arg.toStdString());
+    std::vector<char*> argv;
+    for (std::string& word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+
+    const pid_t child = fork();
+    if (child == 0) {
+        dup2(writer, STDERR_FILENO);
+        close(reader);
+        close(writer);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    close(writer);
+    QByteArray received;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = read(reader, buffer, sizeof buffer);
+        if (n > 0)
+            received.append(buffer, n);
+        else if (n < 0 && errno == EINTR)
+            continue;
+        else
+            break; // end of the pipe, or EIO once the terminal's last writer closed it
+    }
+    close(reader);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << received.toStdString();
+    return received;
+}
+
+TEST_F(Batch, ALongRunShowsProgressOnlyOnATerminal)
+{
+    // A thousand function calls a point over 10 001 points: seconds of work
+    // on any machine, so more than the second after which progress shows.
+    QStringList calls;
+    for (int k = 0; k < 1000; ++k)
+        calls << QStringLiteral("sin(x+%1)").arg(k);
+    const QString table = Path("long.txt");
+    const QStringList args{"--formula", calls.join('+'), "--xmin", "0",       "--xmax",
+                           "10000",     "--step",        "1",      "--table", table};
+
+    const QByteArray onTerminal = RunWithErrorsOn(true, args);
+    EXPECT_TRUE(onTerminal.contains("Plotting: ")) << onTerminal.toStdString();
+    EXPECT_TRUE(onTerminal.contains(" of 10001 points")) << onTerminal.toStdString();
+    // The line is erased at the end: the last thing written is a return
+    // after blanks.
+    EXPECT_TRUE(onTerminal.endsWith(" \r")) << onTerminal.toStdString();
+
+    const QByteArray onPipe = RunWithErrorsOn(false, args);
+    EXPECT_TRUE(onPipe.isEmpty()) << onPipe.toStdString();
+    QFile written(table);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll().count('\n'), 10001);
 }
 
 } // namespace

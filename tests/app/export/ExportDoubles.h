@@ -61,7 +61,7 @@ public:
 
     std::optional<TSaveDialogChoice> ShowSaveDialog(const TSaveDialog& dialog) override
     {
-        Opened.push_back({dialog.Filter, dialog.FileName, dialog.FilterIndex});
+        Opened.push_back({dialog.Filter, dialog.FileName, dialog.FilterIndex, dialog.Directory});
         TScriptedOpenDialog open(dialog, folder_);
         if (!Script) return open.Accept();
         return Script(open);
@@ -82,6 +82,7 @@ public:
         std::string Filter;
         std::string FileName;
         int FilterIndex;
+        std::string Directory;
     };
     std::vector<TOpening> Opened;
     TScript Script;

@@ -51,6 +51,26 @@ INSTANTIATE_TEST_SUITE_P(Export, ProposedName,
                                          TNameCase{"empty", "", 0, ""}),
                          CaseName);
 
+// --- the folder the dialog opens in -------------------------------------------
+
+class Folder : public testing::TestWithParam<TNameCase>
+{
+};
+
+TEST_P(Folder, IsThePartBeforeTheLastSlash)
+{
+    EXPECT_EQ(FolderOf(GetParam().Input), GetParam().Expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Export, Folder,
+                         testing::Values(TNameCase{"bare_name", "output.txt", 0, ""},
+                                         TNameCase{"absolute", "/data/results/curve.bmp", 0, "/data/results"},
+                                         TNameCase{"root", "/curve.bmp", 0, "/"},
+                                         TNameCase{"relative", "sub/curve.bmp", 0, "sub"},
+                                         TNameCase{"folder_only", "/d/", 0, "/d"},
+                                         TNameCase{"empty", "", 0, ""}),
+                         CaseName);
+
 // --- the target formed from the dialog's name and file type ----------------
 
 class TargetName : public testing::TestWithParam<TNameCase>

@@ -107,6 +107,22 @@ TEST_F(QtSaveDialog, OffersTheFourTypesAndAsksNoQuestionOfItsOwn)
     EXPECT_EQ(saveAs.SaveDialog1.FilterIndex, 3) << "a cancelled dialog keeps the type";
 }
 
+TEST_F(QtSaveDialog, OpensInTheGivenFolderWithTheProposedName)
+{
+    QString folder;
+    QString name;
+    WhileOpen(dialogs, [&](QFileDialog& box) {
+        folder = box.directory().absolutePath();
+        name = NameBox(box)->text();
+        box.reject();
+    });
+    saveAs.SaveDialog1.Directory = dir.path().toStdString();
+    saveAs.SaveDialog1.FileName = "curve";
+    EXPECT_FALSE(saveAs.SaveDialog1.Execute());
+    EXPECT_EQ(folder, QDir(dir.path()).absolutePath());
+    EXPECT_EQ(name, "curve");
+}
+
 TEST_F(QtSaveDialog, NameWithoutExtensionComesBackAsTyped)
 {
     const QString typed = dir.filePath(QStringLiteral("curve"));

@@ -140,6 +140,26 @@ TEST_F(SaveAsFixture, DialogOpensOnTheBareNameOfTheLastFileWithItsFilter)
     EXPECT_EQ(saveDialogs.Opened[0].Filter, ExportText::SaveFilter);
 }
 
+TEST_F(SaveAsFixture, DialogOpensInTheFolderOfTheLastFileWhileItExists)
+{
+    ASSERT_TRUE(QDir(dir.path()).mkdir("results"));
+    const std::string results = Path("results");
+    struct Row {
+        const char* name;
+        std::string outputFile;
+        std::string directory;
+    };
+    saveDialogs.Script = [](TScriptedOpenDialog&) { return std::optional<TSaveDialogChoice>(); };
+    for (const Row& row :
+         {Row{"existing_folder", results + "/curve.emf", results}, Row{"bare_name", "output.txt", ""},
+          Row{"missing_folder", Path("gone") + "/curve.txt", ""}}) {
+        Output_File = row.outputFile;
+        saveAs.SaveAsToolButtonClick(source);
+        ASSERT_FALSE(saveDialogs.Opened.empty());
+        EXPECT_EQ(saveDialogs.Opened.back().Directory, row.directory) << row.name;
+    }
+}
+
 TEST_F(SaveAsFixture, CancelChangesNothing)
 {
     saveAs.SaveDialog1.FilterIndex = 3;

@@ -1,0 +1,37 @@
+// The progress of a long command-line run: one line on a terminal,
+// rewritten in place and erased when the run ends, so that the messages and
+// the table that follow read as without it.
+#pragma once
+
+#include "QrvPlotProgress.h"
+
+#include <iosfwd>
+
+namespace qrv
+{
+
+// On the command line the progress shows after a second, ten times a second.
+inline constexpr TProgressTimes kTerminalProgressTimes{1.0, 0.1};
+
+class TTerminalProgress : public TProgressView
+{
+public:
+    explicit TTerminalProgress(std::ostream& out) : FOut(out) {}
+
+    void Begin(std::size_t expected) override;
+    // Rewrites the line; never asks to stop (the terminal's interrupt key
+    // ends the program).
+    bool Update(std::size_t done) override;
+    void End() noexcept override;
+
+private:
+    std::ostream& FOut;
+    std::size_t FExpected = 0;
+    std::size_t FWidth = 0; // of the line written last
+};
+
+// True when the file descriptor is a terminal: only then is there someone
+// to read the progress, and nothing else reads the escape of a rewrite.
+bool IsTerminal(int fd);
+
+} // namespace qrv
