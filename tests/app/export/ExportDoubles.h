@@ -129,6 +129,8 @@ public:
         switch (kind) {
         case TExportKind::Text:
             return "text";
+        case TExportKind::Csv:
+            return "csv";
         case TExportKind::Bitmap:
             return "bitmap";
         case TExportKind::Metafile:
