@@ -48,8 +48,14 @@ inline constexpr const char* ViewMenu = "View";
 inline constexpr const char* GraphicsItem = "Graphics";
 inline constexpr const char* TextItem = "Text";
 inline constexpr const char* ToolbarItem = "Toolbar";
+inline constexpr const char* BreakAtPolesItem = "Break the line at poles";
 inline constexpr const char* EditMenu = "Edit";
 inline constexpr const char* CopyTextItem = "Copy text";
+inline constexpr const char* CopyCsvItem = "Copy as CSV";
+// The hint beside the formula, and the command line's warning, about text
+// after a complete formula, which compiling ignores.
+inline constexpr const char* IgnoredAfterFormula = "Ignored after the formula: ";
+inline constexpr const char* WarningPrefix = "warning: ";
 inline constexpr const char* CopyBitmapItem = "Copy bitmap";
 inline constexpr const char* CopyMetafileItem = "Copy metafile";
 inline constexpr const char* OptionMenu = "Option";

@@ -1,8 +1,10 @@
 #include "QrvTableBatch.h"
 
 #include "QrvAngleSource.h"
+#include "QrvAppTexts.h"
 #include "QrvErrors.h"
 #include "QrvNumberText.h"
+#include "QrvTableCsv.h"
 
 #include <cerrno>
 #include <climits>
@@ -102,8 +104,10 @@ void WriteTableFile(const std::string& fileName, const TTableText& table)
 
     TTempFile temp(target + ".XXXXXX");
     if (!temp.Opened()) CannotCreate(fileName);
-    if (fchmod(temp.Fd(), mode) != 0 || !WriteAll(temp.Fd(), table.Terminated("\r\n")) ||
-        fsync(temp.Fd()) != 0 || !temp.Close() || rename(temp.Name().c_str(), target.c_str()) != 0)
+    const std::string bytes =
+        IsCsvFileName(fileName) ? TableCsv(table.Text(), DecimalSeparator()) : table.Terminated("\r\n");
+    if (fchmod(temp.Fd(), mode) != 0 || !WriteAll(temp.Fd(), bytes) || fsync(temp.Fd()) != 0 ||
+        !temp.Close() || rename(temp.Name().c_str(), target.c_str()) != 0)
         CannotCreate(fileName);
     temp.Renamed();
 }
@@ -119,6 +123,13 @@ void WriteTable(const std::string& destination, const TTableText& table, std::os
     if (!out) throw Exception(Msg::CannotCreateFile, {"-"});
 }
 
+void WarnAboutIgnoredText(TTableTarget& target, std::ostream& errors)
+{
+    target.OnIgnoredText = [&errors](std::string_view ignored) {
+        errors << Text::WarningPrefix << IgnoredTextHint(ignored) << '\n';
+    };
+}
+
 int RunTableBatch(const TCommandLine& cl, std::ostream& out, std::ostream& errors)
 {
     const TPlotFields fields = FieldsFor(cl);
@@ -127,6 +138,7 @@ int RunTableBatch(const TCommandLine& cl, std::ostream& out, std::ostream& error
 
     int status = 0;
     TTableTarget target;
+    WarnAboutIgnoredText(target, errors);
     RunReporting([&] { RunPlot(fields, target); }, errors, status);
     if (cl.Table) RunReporting([&] { WriteTable(*cl.Table, target.Table(), out); }, errors, status);
     SetAngleModeSource({});
