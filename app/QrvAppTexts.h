@@ -49,8 +49,10 @@ inline constexpr const char* ViewMenu = "&View";
 inline constexpr const char* GraphicsItem = "&Graphics";
 inline constexpr const char* TextItem = "&Text";
 inline constexpr const char* ToolbarItem = "Tool&bar";
+inline constexpr const char* BreakAtPolesItem = "Break the line at &poles";
 inline constexpr const char* EditMenu = "&Edit";
 inline constexpr const char* CopyTextItem = "Copy &text";
+inline constexpr const char* CopyCsvItem = "Copy as &CSV";
 inline constexpr const char* CopyBitmapItem = "Copy &bitmap";
 inline constexpr const char* CopyMetafileItem = "Copy &metafile";
 inline constexpr const char* OptionMenu = "&Option";
@@ -70,6 +72,11 @@ inline constexpr const char* ProgressOf = " of ";
 inline constexpr const char* ProgressPoints = " points";
 inline constexpr const char* ProgressCancel = "Cancel";
 inline constexpr const char* ProgressClose = "Close";
+
+// The hint beside the formula, and the command line's warning, about text
+// after a complete formula, which compiling ignores.
+inline constexpr const char* IgnoredAfterFormula = "Ignored after the formula: ";
+inline constexpr const char* WarningPrefix = "warning: ";
 
 // Chart
 inline constexpr const char* ChartTitle = "Graphic Data";

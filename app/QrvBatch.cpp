@@ -160,6 +160,8 @@ int RunBatch(const TCommandLine& cl, int& argc, char** argv, std::ostream& out, 
     SetApplicationTitle();
     InitFloatEnvironment();
     LoadLineColor(cl.Settings.value_or(std::string()));
+    LoadBreakAtPoles(cl.Settings.value_or(std::string()));
+    const TPlotOptions options{.BreakAtPoles = cl.BreakAtPoles.value_or(Break_At_Poles)};
     if (cl.Color) Element_Color = *cl.Color;
     TLineSeries* series = nullptr;
     std::unique_ptr<TChart> chart(CreatePlotChart(nullptr, series));
@@ -168,9 +170,10 @@ int RunBatch(const TCommandLine& cl, int& argc, char** argv, std::ostream& out, 
 
     int status = 0;
     TSeriesTableTarget target(series, cl.Table.has_value());
+    WarnAboutIgnoredText(target, errors);
     TSteadyClock clock;
-    RunReporting([&] { RunPlotWatched(fields, target, progress, clock, kTerminalProgressTimes); }, errors,
-                 status);
+    RunReporting([&] { RunPlotWatched(fields, target, progress, clock, kTerminalProgressTimes, options); },
+                 errors, status);
     if (cl.Table) RunReporting([&] { WriteTable(*cl.Table, target.Table(), out); }, errors, status);
     RunReporting([&] { WriteImage(*chart, *cl.Image, *cl.ImageFormat); }, errors, status);
     SetAngleModeSource({});

@@ -113,6 +113,10 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args)
             cl.Version = true;
             continue;
         }
+        if (arg == "--break-at-poles" || arg == "--no-break-at-poles") {
+            cl.BreakAtPoles = arg == "--break-at-poles";
+            continue;
+        }
         if (!arg.starts_with("--")) Fail("unexpected argument '" + std::string(arg) + "'");
 
         std::string name;
@@ -122,10 +126,8 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args)
             value = std::string(arg.substr(eq + 1));
         } else {
             name = std::string(arg);
-            if (name != "--formula" && name != "--xmin" && name != "--xmax" && name != "--step" &&
-                name != "--mode" && name != "--decimal-separator" && name != "--color" && name != "--table" &&
-                name != "--image" && name != "--size" && name != "--settings")
-                Fail("unknown option '" + name + "'");
+            const TOptionInfo* option = FindOption(name);
+            if (!option || !option->Value) Fail("unknown option '" + name + "'");
             if (i + 1 >= args.size()) Fail("option '" + name + "' needs a value");
             value = args[++i];
         }
@@ -171,38 +173,6 @@ bool CanWriteImage(TImageFormat format)
 #else
     return format != TImageFormat::Svg;
 #endif
-}
-
-std::string UsageText()
-{
-    return "Usage: qurvia [OPTION]...\n"
-           "Plot y = f(x) over a range: in a window, or straight to a table or an image.\n"
-           "\n"
-           "Fields (each as it would be typed into the window; an omitted one keeps its\n"
-           "start-up text):\n"
-           "  --formula TEXT            the formula for y in terms of x\n"
-           "  --xmin TEXT               X min (start-up: 817)\n"
-           "  --xmax TEXT               X max (start-up: 2000)\n"
-           "  --step TEXT               Step (start-up: 20)\n"
-           "  --mode MODE               angle mode: radians (default), degrees or grads\n"
-           "  --decimal-separator C     decimal separator of numbers in fields and table\n"
-           "  --color N                 line colour as 0x00BBGGRR (decimal or 0x hex)\n"
-           "\n"
-           "Plot without a window when either of these is given:\n"
-           "  --table FILE|-            write the table: to FILE with CR LF line ends, or\n"
-           "                            one line per point to standard output for -\n"
-           "  --image FILE              write the chart; the extension picks the format:\n"
-           "                            .bmp, .wmf, .emf, .png, .svg or .pdf\n"
-           "  --size WxH                image size in pixels (default: the chart's size\n"
-           "                            in the main window, 353x305)\n"
-           "\n"
-           "  --settings FILE           read (and in the window, save) settings in FILE\n"
-           "  --help                    show this text and exit\n"
-           "  --version                 show the version and exit\n"
-           "\n"
-           "Exit status: 0 on success, 1 when the plot fails (the message goes to\n"
-           "standard error; what was produced before the error is still written),\n"
-           "2 for a command line that cannot be used.\n";
 }
 
 } // namespace qrv

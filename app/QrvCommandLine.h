@@ -10,6 +10,7 @@
 #pragma once
 
 #include "QrvAngleMode.h"
+#include "QrvOptionTable.h"
 
 #include <cstdint>
 #include <optional>
@@ -47,6 +48,8 @@ struct TCommandLine {
     std::optional<TImageFormat> ImageFormat; // set with Image
     std::optional<TImageSize> Size;
     std::optional<std::string> Settings;
+    // --break-at-poles / --no-break-at-poles; unset keeps the stored choice.
+    std::optional<bool> BreakAtPoles;
     bool Help = false;
     bool Version = false;
 
@@ -70,8 +73,5 @@ std::optional<TImageFormat> ImageFormatFor(const std::string& fileName);
 
 // Whether this build can write pictures of the format (.svg needs Qt SVG).
 bool CanWriteImage(TImageFormat format);
-
-// The text of --help.
-std::string UsageText();
 
 } // namespace qrv

@@ -20,6 +20,7 @@ QByteArray ChartFileBytes(TChart& chart, TExportKind kind)
     case TExportKind::EnhMetafile:
         return chart.MakeMetafile(true, chart.rect());
     case TExportKind::Text:
+    case TExportKind::Csv:
         break;
     }
     return {};

@@ -2,6 +2,7 @@
 
 #include "QrvChartFiles.h"
 #include "QrvDialogs.h"
+#include "QrvExportFiles.h"
 #include "QrvExportNames.h"
 
 #include <QMimeData>
@@ -30,6 +31,15 @@ void CopyTableText(QPlainTextEdit& memo)
     cursor.setPosition(start + length, QTextCursor::KeepAnchor);
     memo.setTextCursor(cursor);
     PutOnClipboard(data.release(), QStringLiteral("text/plain"));
+}
+
+void CopyTableCsv(const QPlainTextEdit& memo)
+{
+    const QByteArray csv = TableCsvBytes(memo.toPlainText());
+    auto data = std::make_unique<QMimeData>();
+    data->setData(QStringLiteral("text/csv"), csv);
+    data->setText(QString::fromUtf8(csv));
+    PutOnClipboard(data.release(), QStringLiteral("text/csv"));
 }
 
 void ShowCopiedMessage(std::string_view name)

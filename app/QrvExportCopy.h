@@ -15,6 +15,11 @@ namespace qrv
 // nothing was selected. Raises "Cannot open clipboard".
 void CopyTableText(QPlainTextEdit& memo);
 
+// Puts the table's text on the clipboard as comma-separated values, under
+// text/csv and as plain text, so that a spreadsheet pastes it as cells.
+// Raises "Cannot open clipboard".
+void CopyTableCsv(const QPlainTextEdit& memo);
+
 // The information box "<name> copied to Clipboard" / "Use Paste command in
 // another application".
 void ShowCopiedMessage(std::string_view name);

@@ -1,6 +1,8 @@
 #include "QrvExportFiles.h"
 
 #include "QrvErrors.h"
+#include "QrvNumberText.h"
+#include "QrvTableCsv.h"
 
 #include <QSaveFile>
 
@@ -67,6 +69,18 @@ void ReplaceFile(const QString& fileName, const QByteArray& bytes)
 void SaveTableFile(const QString& fileName, const QString& tableText)
 {
     ReplaceFile(fileName, TableFileBytes(tableText));
+}
+
+QByteArray TableCsvBytes(const QString& tableText)
+{
+    const QByteArray text = tableText.toUtf8();
+    return QByteArray::fromStdString(TableCsv(
+        std::string_view(text.constData(), static_cast<std::size_t>(text.size())), DecimalSeparator()));
+}
+
+void SaveTableCsvFile(const QString& fileName, const QString& tableText)
+{
+    ReplaceFile(fileName, TableCsvBytes(tableText));
 }
 
 } // namespace qrv

@@ -29,6 +29,11 @@ QByteArray TableFileBytes(const QString& tableText);
 void ReplaceFile(const QString& fileName, const QByteArray& bytes);
 // Saves the table as a text file.
 void SaveTableFile(const QString& fileName, const QString& tableText);
+// The table as comma-separated values for a spreadsheet, in UTF-8, with the
+// current decimal separator deciding the field separator.
+QByteArray TableCsvBytes(const QString& tableText);
+// Saves the table as comma-separated values.
+void SaveTableCsvFile(const QString& fileName, const QString& tableText);
 
 // The chart picture of a picture kind as the bytes of its file: the
 // client-size bitmap, or the placeable Windows or enhanced metafile.

@@ -10,9 +10,9 @@ namespace qrv
 namespace
 {
 
-constexpr std::array<std::string_view, 4> kExtensions = {".txt", ".bmp", ".wmf", ".emf"};
-constexpr std::array<TExportKind, 4> kKinds = {TExportKind::Text, TExportKind::Bitmap, TExportKind::Metafile,
-                                               TExportKind::EnhMetafile};
+constexpr std::array<std::string_view, 5> kExtensions = {".txt", ".bmp", ".wmf", ".emf", ".csv"};
+constexpr std::array<TExportKind, 5> kKinds = {TExportKind::Text, TExportKind::Bitmap, TExportKind::Metafile,
+                                               TExportKind::EnhMetafile, TExportKind::Csv};
 
 char LowerAscii(char c)
 {

@@ -13,8 +13,8 @@
 namespace qrv
 {
 
-// What Save as writes, by the save dialog's file types (filter index 1 to 4).
-enum class TExportKind { Text, Bitmap, Metafile, EnhMetafile };
+// What Save as writes, by the save dialog's file types (filter index 1 to 5).
+enum class TExportKind { Text, Bitmap, Metafile, EnhMetafile, Csv };
 
 // One file type of a dialog filter "label|pattern|label|pattern...".
 struct TFilterType {
@@ -23,8 +23,8 @@ struct TFilterType {
 };
 std::vector<TFilterType> ParseFilter(std::string_view filter);
 
-// ".txt", ".bmp", ".wmf", ".emf" for the filter index 1 to 4; nothing for
-// any other index.
+// ".txt", ".bmp", ".wmf", ".emf", ".csv" for the filter index 1 to 5;
+// nothing for any other index.
 std::optional<std::string_view> ExtensionOfFilterIndex(int index);
 
 // The part after the last "/" (the whole text when there is none).

@@ -40,6 +40,8 @@ void TSaveAs::SaveAsToolButtonClick(TExportSource& source)
     if (const auto kind = ExportKindOf(SaveFileName)) {
         if (*kind == TExportKind::Text)
             SaveTableFile(target, source.TableText());
+        else if (*kind == TExportKind::Csv)
+            SaveTableCsvFile(target, source.TableText());
         else
             source.SaveChart(*kind, target);
     } else {

@@ -8,7 +8,8 @@ namespace qrv::ExportText
 // The save dialog's file types as label|pattern pairs; filter index 1 is the
 // first pair.
 inline constexpr const char* SaveFilter =
-    "Text (*.txt)|*.txt|Bitmap (*.bmp)|*.bmp|Metafile (*.wmf)|*.wmf|Enhanced metafile (*.emf)|*.emf";
+    "Text (*.txt)|*.txt|Bitmap (*.bmp)|*.bmp|Metafile (*.wmf)|*.wmf|Enhanced metafile (*.emf)|*.emf|"
+    "CSV (*.csv)|*.csv";
 inline constexpr const char* SaveDialogTitle = "Save As";
 
 inline constexpr const char* EmptyFileName = "File name cannot be empty. File must have a unique name";
@@ -20,6 +21,7 @@ inline constexpr const char* OverwriteQuestion = "Do you really want to overwrit
 inline constexpr const char* CopiedSuffix = " copied to Clipboard";
 inline constexpr const char* PasteHint = "Use Paste command in another application";
 inline constexpr const char* CopiedText = "Text";
+inline constexpr const char* CopiedCsv = "Text (CSV)";
 inline constexpr const char* CopiedBitmap = "Graphics (BMP)";
 inline constexpr const char* CopiedEnhMetafile = "Graphics (EMF)";
 inline constexpr const char* CopiedMetafile = "Graphics (WMF)";

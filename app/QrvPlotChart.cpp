@@ -22,7 +22,14 @@ void TSeriesTableTarget::ClearPoints()
 
 void TSeriesTableTarget::AddPoint(double x, double y)
 {
-    if (FSeries) FSeries->AddPoint(x, y, std::string(), Element_Color);
+    if (FSeries) {
+        const int index = FSeries->AddPoint(x, y, std::string(), Element_Color);
+        // The series keeps x order: the break goes before whichever of the
+        // two points has the larger x.
+        if (FBreakPending && index >= 0) FSeries->BreakLineBefore(x > FLastX ? index : index + 1);
+    }
+    FBreakPending = false;
+    FLastX = x;
     if (FWithTable) TTableTarget::AddPoint(x, y);
 }
 

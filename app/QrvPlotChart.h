@@ -32,10 +32,13 @@ public:
     }
     void ClearPoints() override;
     void AddPoint(double x, double y) override;
+    void BreakLine() override { FBreakPending = true; }
 
 private:
     TLineSeries* FSeries;
     bool FWithTable;
+    bool FBreakPending = false;
+    double FLastX = 0;
 };
 
 } // namespace qrv

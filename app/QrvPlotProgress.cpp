@@ -77,14 +77,14 @@ std::string StoppedText(std::size_t done, std::size_t expected)
 }
 
 void RunPlotWatched(const TPlotFields& fields, TPlotTarget& target, TProgressView* view, TRunClock& clock,
-                    TProgressTimes times)
+                    TProgressTimes times, const TPlotOptions& options)
 {
     if (!view) {
-        RunPlot(fields, target);
+        RunPlot(fields, target, options);
         return;
     }
     TProgressTarget watched(target, *view, clock, ExpectedPoints(fields), times);
-    RunPlot(fields, watched);
+    RunPlot(fields, watched, options);
 }
 
 } // namespace qrv

@@ -73,6 +73,11 @@ public:
     // Passes the point on, then shows the progress when due; raises
     // EPlotStopped when the view asks to stop.
     void AddPoint(double x, double y) override;
+    void BreakLine() override { FTarget.BreakLine(); }
+    void FormulaRead(bool compiled, TTextSpan stopToken, std::string_view ignored) override
+    {
+        FTarget.FormulaRead(compiled, stopToken, ignored);
+    }
 
     std::size_t Points() const { return FPoints; }
     std::size_t Expected() const { return FExpected; }
@@ -107,6 +112,6 @@ std::string StoppedText(std::size_t done, std::size_t expected);
 
 // Runs the Plot into the target, watched by the view when there is one.
 void RunPlotWatched(const TPlotFields& fields, TPlotTarget& target, TProgressView* view, TRunClock& clock,
-                    TProgressTimes times);
+                    TProgressTimes times, const TPlotOptions& options = {});
 
 } // namespace qrv

@@ -1,10 +1,12 @@
 #include "QrvPlotRun.h"
 
+#include "QrvAppTexts.h"
 #include "QrvBuiltins.h"
 #include "QrvErrors.h"
 #include "QrvExprEval.h"
 #include "QrvFpu.h"
 #include "QrvNumberText.h"
+#include "QrvPoleProbe.h"
 
 #include <cmath>
 #include <limits>
@@ -24,6 +26,13 @@ double ReadField(const std::string& text)
 }
 
 } // namespace
+
+std::string IgnoredTextHint(std::string_view ignored)
+{
+    std::string text = Text::IgnoredAfterFormula;
+    text += ignored;
+    return text;
+}
 
 TPlotFields StartupFields(char decimalSeparator)
 {
@@ -56,7 +65,7 @@ TPlotRange ReadPlotRange(const TPlotFields& fields)
     return r;
 }
 
-void RunPlot(const TPlotFields& fields, TPlotTarget& target)
+void RunPlot(const TPlotFields& fields, TPlotTarget& target, const TPlotOptions& options)
 {
     target.ClearPoints();
     const TPlotRange range = ReadPlotRange(fields);
@@ -65,12 +74,39 @@ void RunPlot(const TPlotFields& fields, TPlotTarget& target)
     TCompiledEvaluator evaluator;
     evaluator.ExternalContexts().Add(BuiltinContext());
     evaluator.AddVar("x", x);
-    evaluator.Compile(fields.Formula);
+    try {
+        evaluator.Compile(fields.Formula);
+    } catch (...) {
+        target.FormulaRead(false, evaluator.StopToken(), {});
+        throw;
+    }
+    target.FormulaRead(true, evaluator.StopToken(), evaluator.IgnoredText());
+
+    // The probe evaluates the formula between points through the run's own
+    // x, which it puts back afterwards; its errors only mark a break.
+    const TPoleProbe probe([&](double at) -> std::optional<Float> {
+        const double saved = x;
+        x = at;
+        std::optional<Float> value;
+        try {
+            value = evaluator.Evaluate();
+        } catch (const std::exception&) {
+        }
+        x = saved;
+        return value;
+    });
+    bool hasPrevious = false;
+    double previousX = 0, previousY = 0;
 
     const bool upwards = range.Step > 0;
     while (upwards ? x <= range.XMax : x >= range.XMax) {
         double y = RoundToDouble(evaluator.Evaluate());
+        if (options.BreakAtPoles && hasPrevious && probe.PoleBetween(previousX, previousY, x, y))
+            target.BreakLine();
         target.AddPoint(x, y);
+        hasPrevious = true;
+        previousX = x;
+        previousY = y;
         // The sum is formed in extended precision and then stored as a
         // double, as the floating-point unit does: x is a running sum, so
         // rounding errors accumulate and decide whether a point near X max

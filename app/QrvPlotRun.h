@@ -5,9 +5,12 @@
 //   fields (text) -> range (doubles, checked) -> evaluator -> target
 #pragma once
 
+#include "QrvExprEval.h"
 #include "QrvTableText.h"
 
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace qrv
 {
@@ -48,6 +51,22 @@ public:
     // empty or holding the points produced before it.
     virtual void ClearPoints() = 0;
     virtual void AddPoint(double x, double y) = 0;
+    // With line breaks at poles asked for: the curve has a pole between the
+    // point added last and the next one, so no line joins them.
+    virtual void BreakLine() {}
+    // Called once the formula has been read, after a successful compile and
+    // before the rethrow of a failed one: where reading stopped, and the
+    // text after a complete formula that is not part of it (empty when the
+    // whole text was used). The window selects the stop token of an error
+    // and shows a hint for ignored text; the command line warns.
+    virtual void FormulaRead(bool /*compiled*/, TTextSpan /*stopToken*/, std::string_view /*ignored*/) {}
+};
+
+// How the formula of a run was read.
+struct TFormulaReading {
+    bool Compiled = false;
+    TTextSpan StopToken;     // see TCompiledEvaluator::StopToken
+    std::string IgnoredText; // text after a complete formula
 };
 
 // The text table of the run's points.
@@ -56,14 +75,35 @@ class TTableTarget : public TPlotTarget
 public:
     void ClearPoints() override { FTable.Clear(); }
     void AddPoint(double x, double y) override { FTable.AddLine(x, y); }
+    void FormulaRead(bool compiled, TTextSpan stopToken, std::string_view ignored) override
+    {
+        FReading = {compiled, stopToken, std::string(ignored)};
+        if (!ignored.empty() && OnIgnoredText) OnIgnoredText(ignored);
+    }
     const TTableText& Table() const { return FTable; }
+    const TFormulaReading& Reading() const { return FReading; }
+
+    // Told at once about text after a complete formula.
+    std::function<void(std::string_view)> OnIgnoredText;
 
 private:
     TTableText FTable;
+    TFormulaReading FReading;
+};
+
+// The quiet hint about text after a complete formula: "Ignored after the
+// formula: ^2".
+std::string IgnoredTextHint(std::string_view ignored);
+
+// Choices of a run beyond its fields.
+struct TPlotOptions {
+    // Probe the formula between neighbouring points and tell the target
+    // where a pole lies between them (BreakLine). The points are the same.
+    bool BreakAtPoles = false;
 };
 
 // The run. Every error leaves it as an exception; the points handed to the
 // target before the error stay there.
-void RunPlot(const TPlotFields& fields, TPlotTarget& target);
+void RunPlot(const TPlotFields& fields, TPlotTarget& target, const TPlotOptions& options = {});
 
 } // namespace qrv

@@ -17,6 +17,7 @@
 #include "QrvTableBatch.h"
 #include "QrvTerminalProgress.h"
 #include "QrvTextPrintForm.h"
+#include "QrvViewSettings.h"
 #include "m_grf_w.h"
 
 #include <QFileInfo>
@@ -43,6 +44,8 @@ int RunWindow(const TCommandLine& cl, int& argc, char** argv)
     // The settings file is open from here until after the settings dialog,
     // and with it the setting variables, have saved themselves.
     TSettingsFileSession settingsFile;
+    TViewSettings viewSettings;
+    if (cl.BreakAtPoles) Break_At_Poles = *cl.BreakAtPoles;
 
     TF_Main_GRF F_Main_GRF;
     SetAngleModeSource([&F_Main_GRF] { return F_Main_GRF.AngleMode(); });
@@ -61,6 +64,7 @@ int RunWindow(const TCommandLine& cl, int& argc, char** argv)
     windows.Documentation = &helperForm;
     TOptionDialog optionDialog(&F_Main_GRF);
     windows.OptionDialog = &optionDialog;
+    windows.ViewSettings = &viewSettings;
     F_Main_GRF.SetStartupWindows(windows);
     if (cl.Color) Element_Color = *cl.Color;
 

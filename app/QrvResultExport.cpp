@@ -63,6 +63,12 @@ void CopyResultText(TF_Main_GRF& window)
     ShowCopiedMessage(ExportText::CopiedText);
 }
 
+void CopyResultCsv(TF_Main_GRF& window)
+{
+    CopyTableCsv(*window.Memo1);
+    ShowCopiedMessage(ExportText::CopiedCsv);
+}
+
 void CopyResultBitmap(TF_Main_GRF& window)
 {
     window.Chart1->CopyBitmapToClipboard();

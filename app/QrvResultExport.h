@@ -12,6 +12,7 @@ class TSaveAs;
 
 void SaveResultAs(TF_Main_GRF& window);
 void CopyResultText(TF_Main_GRF& window);
+void CopyResultCsv(TF_Main_GRF& window);
 void CopyResultBitmap(TF_Main_GRF& window);
 void CopyResultMetafile(TF_Main_GRF& window);
 

@@ -15,4 +15,12 @@ void LoadLineColor(const std::string& path)
     if (value) Element_Color = static_cast<TColor>(*value);
 }
 
+void LoadBreakAtPoles(const std::string& path)
+{
+    TSettingsFile file(path.empty() ? SettingsFilePath() : QString::fromStdString(path));
+    // Stored as a Boolean setting variable stores it: an integer, 0 for off.
+    auto value = ParseInteger(file.ReadString(kBreakAtPolesSection, kBreakAtPolesKey, ""));
+    if (value) Break_At_Poles = *value != 0;
+}
+
 } // namespace qrv

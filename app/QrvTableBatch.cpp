@@ -1,8 +1,10 @@
 #include "QrvTableBatch.h"
 
 #include "QrvAngleSource.h"
+#include "QrvAppTexts.h"
 #include "QrvErrors.h"
 #include "QrvNumberText.h"
+#include "QrvTableCsv.h"
 #include "QrvTerminalProgress.h"
 
 #include <cerrno>
@@ -103,8 +105,10 @@ void WriteTableFile(const std::string& fileName, const TTableText& table)
 
     TTempFile temp(target + ".XXXXXX");
     if (!temp.Opened()) CannotCreate(fileName);
-    if (fchmod(temp.Fd(), mode) != 0 || !WriteAll(temp.Fd(), table.Terminated("\r\n")) ||
-        fsync(temp.Fd()) != 0 || !temp.Close() || rename(temp.Name().c_str(), target.c_str()) != 0)
+    const std::string bytes =
+        IsCsvFileName(fileName) ? TableCsv(table.Text(), DecimalSeparator()) : table.Terminated("\r\n");
+    if (fchmod(temp.Fd(), mode) != 0 || !WriteAll(temp.Fd(), bytes) || fsync(temp.Fd()) != 0 ||
+        !temp.Close() || rename(temp.Name().c_str(), target.c_str()) != 0)
         CannotCreate(fileName);
     temp.Renamed();
 }
@@ -120,6 +124,13 @@ void WriteTable(const std::string& destination, const TTableText& table, std::os
     if (!out) throw Exception(Msg::CannotCreateFile, {"-"});
 }
 
+void WarnAboutIgnoredText(TTableTarget& target, std::ostream& errors)
+{
+    target.OnIgnoredText = [&errors](std::string_view ignored) {
+        errors << Text::WarningPrefix << IgnoredTextHint(ignored) << '\n';
+    };
+}
+
 int RunTableBatch(const TCommandLine& cl, std::ostream& out, std::ostream& errors, TProgressView* progress)
 {
     const TPlotFields fields = FieldsFor(cl);
@@ -128,6 +139,7 @@ int RunTableBatch(const TCommandLine& cl, std::ostream& out, std::ostream& error
 
     int status = 0;
     TTableTarget target;
+    WarnAboutIgnoredText(target, errors);
     TSteadyClock clock;
     RunReporting([&] { RunPlotWatched(fields, target, progress, clock, kTerminalProgressTimes); }, errors,
                  status);

@@ -16,7 +16,8 @@ namespace qrv
 // current decimal separator), replaced by those given.
 TPlotFields FieldsFor(const TCommandLine& commandLine);
 
-// The table as a saved text file: every line ended by CR LF. Written to a
+// The table as a saved text file: every line ended by CR LF; a name ending
+// in ".csv" gets the table as comma-separated values instead. Written to a
 // temporary file beside it and renamed over it at the end, so a failure
 // never leaves a half-written or destroyed file; an existing file keeps its
 // permissions. A failure raises "Cannot create file <name>".
@@ -29,6 +30,10 @@ void WriteTable(const std::string& destination, const TTableText& table, std::os
 // Runs `step`; an error is written to `errors` as the error display would
 // show it, and the status becomes 1.
 template <class Step> void RunReporting(Step&& step, std::ostream& errors, int& status);
+
+// Makes the target warn on `errors` ("warning: Ignored after the formula:
+// ^2") when the formula leaves text unread; the exit status stays as it is.
+void WarnAboutIgnoredText(TTableTarget& target, std::ostream& errors);
 
 // Plots as the command line asks and writes the table (--table without
 // --image). Returns the exit status: 0, or 1 after any error; an error of

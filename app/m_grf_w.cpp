@@ -13,8 +13,10 @@
 #include "QrvPlotChart.h"
 #include "QrvPlotProgressBar.h"
 #include "QrvResultExport.h"
+#include "QrvSettingValues.h"
 #include "QrvSplitter.h"
 #include "QrvUiFont.h"
+#include "QrvViewSettings.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -237,6 +239,20 @@ void TF_Main_GRF::CreateControls()
     E_X_Fi->setText(QString::fromStdString(start.XMax));
     E_Step->setText(QString::fromStdString(start.Step));
 
+    // The quiet hint about text after a complete formula, in the row of the
+    // range group's caption, right under the formula.
+    FormulaNote = new QLabel(GroupBox3);
+    FormulaNote->setObjectName("FormulaNote");
+    FormulaNote->setGeometry(120, 0, kClientWidth - 128, 14);
+    FormulaNote->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    FormulaNote->setAutoFillBackground(true);
+    QPalette notePalette = FormulaNote->palette();
+    notePalette.setColor(QPalette::WindowText, QColor(0x8B, 0x45, 0x00));
+    FormulaNote->setPalette(notePalette);
+    FormulaNote->hide();
+    // A changed formula makes the hint stale.
+    connect(Edit1, &QLineEdit::textChanged, FormulaNote, &QWidget::hide);
+
     PlotSpdBtn = new QToolButton(GroupBox3);
     PlotSpdBtn->setObjectName("PlotSpdBtn");
     PlotSpdBtn->setGeometry(424, 52, 100, 25);
@@ -369,12 +385,15 @@ void TF_Main_GRF::CreateMenu()
     Text1 = item(view, "Text1", Text::TextItem, -1, &TF_Main_GRF::Text1Click);
     view->addSeparator();
     Toolbar2 = item(view, "Toolbar2", Text::ToolbarItem, -1, &TF_Main_GRF::Toolbar2Click);
-    for (QAction* mark : {Graphics1, Text1, Toolbar2})
+    view->addSeparator();
+    BreakAtPoles1 = item(view, "BreakAtPoles1", Text::BreakAtPolesItem, -1, &TF_Main_GRF::BreakAtPoles1Click);
+    for (QAction* mark : {Graphics1, Text1, Toolbar2, BreakAtPoles1})
         mark->setCheckable(true);
     ShowViewMarks();
 
     QMenu* edit = bar->addMenu(QString::fromUtf8(Text::EditMenu));
     Copytext1 = item(edit, "Copytext1", Text::CopyTextItem, -1, &TF_Main_GRF::Copytext1Click);
+    CopyCsv1 = item(edit, "CopyCsv1", Text::CopyCsvItem, -1, &TF_Main_GRF::CopyCsv1Click);
     Copybitmap1 = item(edit, "Copybitmap1", Text::CopyBitmapItem, -1, &TF_Main_GRF::Copybitmap1Click);
     Copymetafile1 = item(edit, "Copymetafile1", Text::CopyMetafileItem, -1, &TF_Main_GRF::Copymetafile1Click);
 
@@ -425,6 +444,7 @@ void TF_Main_GRF::FormCreate()
 {
     Edit1->setText(QString::fromStdString(StartupFields(DecimalSeparator()).Formula));
     Radians1->setChecked(true);
+    BreakAtPoles1->setChecked(Break_At_Poles);
 }
 
 TPlotFields TF_Main_GRF::Fields() const
@@ -478,18 +498,20 @@ void TF_Main_GRF::PlotSpdBtnClick()
     // run, so the lines produced before an error are there when the error
     // box shows.
     struct ShowTable {
-        QPlainTextEdit* memo;
+        TF_Main_GRF& window;
         const TSeriesTableTarget& target;
         ~ShowTable()
         {
             try {
                 std::string_view text = target.Table().Text();
-                memo->setPlainText(QString::fromLatin1(text.data(), qsizetype(text.size())));
+                window.Memo1->setPlainText(QString::fromLatin1(text.data(), qsizetype(text.size())));
+                window.ShowFormulaReading(target.Reading());
             } catch (...) {
                 // Out of memory while showing: the run's own error matters more.
             }
         }
-    } show{Memo1, target};
+    } show{*this, target};
+    BreakAtPoles1->setChecked(Break_At_Poles);
     // A run stopped with Esc or Cancel keeps its points, as after an error
     // part-way, and says so in the progress strip rather than in an error
     // box: the user asked for it.
@@ -498,7 +520,7 @@ void TF_Main_GRF::PlotSpdBtnClick()
     {
         TProgressTarget watched(target, *PlotProgress, *FClock, ExpectedPoints(fields));
         try {
-            RunPlot(fields, watched);
+            RunPlot(fields, watched, {.BreakAtPoles = Break_At_Poles});
         } catch (const EPlotStopped&) {
             stopped = true;
             stoppedAt = watched.Points();
@@ -511,6 +533,33 @@ void TF_Main_GRF::PlotSpdBtnClick()
 void TF_Main_GRF::SetRunClock(TRunClock* clock)
 {
     FClock = clock ? clock : &steadyClock;
+}
+
+void TF_Main_GRF::ShowFormulaReading(const TFormulaReading& reading)
+{
+    const QByteArray formula = Edit1->text().toUtf8();
+    // The engine counts bytes of the UTF-8 text; the field counts characters.
+    auto characters = [&](std::size_t bytes) {
+        return int(
+            QString::fromUtf8(formula.constData(), qsizetype(std::min<std::size_t>(bytes, formula.size())))
+                .size());
+    };
+    if (reading.Compiled && !reading.IgnoredText.empty()) {
+        FormulaNote->setText(QString::fromUtf8(IgnoredTextHint(reading.IgnoredText)));
+        FormulaNote->show();
+    } else {
+        FormulaNote->hide();
+    }
+    if (!reading.Compiled) {
+        // Select the token at which reading stopped (the caret at the end of
+        // the text when the formula ended too early), so the user sees where
+        // to correct it while the error box shows.
+        const int start = characters(reading.StopToken.Start);
+        const int end = characters(reading.StopToken.Start + reading.StopToken.Length);
+        Edit1->setFocus(Qt::OtherFocusReason);
+        Edit1->setSelection(start, end - start);
+        if (end == start) Edit1->setCursorPosition(start);
+    }
 }
 
 void TF_Main_GRF::SaveAsToolButtonClick()
@@ -565,6 +614,17 @@ void TF_Main_GRF::Toolbar2Click()
     ToolBar1->setVisible(FViewMarks.Toolbar);
 }
 
+void TF_Main_GRF::BreakAtPoles1Click()
+{
+    // Takes effect with the next Plot, like the angle mode.
+    const bool on = !Break_At_Poles;
+    if (FWindows.ViewSettings)
+        FWindows.ViewSettings->SetBreakAtPoles(on);
+    else
+        Break_At_Poles = on;
+    BreakAtPoles1->setChecked(Break_At_Poles);
+}
+
 void TF_Main_GRF::ArrangeResultPanels()
 {
     const TPanelArrangement a = qrv::ArrangeResultPanels(FViewMarks);
@@ -590,6 +650,11 @@ void TF_Main_GRF::ArrangeResultPanels()
 void TF_Main_GRF::Copytext1Click()
 {
     CopyResultText(*this);
+}
+
+void TF_Main_GRF::CopyCsv1Click()
+{
+    CopyResultCsv(*this);
 }
 
 void TF_Main_GRF::Copybitmap1Click()

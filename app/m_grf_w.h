@@ -30,6 +30,7 @@ class TRunClock;
 class TLineSeries;
 class TSplitter;
 class TTextPrintForm;
+class TViewSettings;
 
 // The client area of the window, below the menu bar.
 inline constexpr int kClientWidth = 537;
@@ -42,6 +43,7 @@ struct TStartupWindows {
     TTextPrintForm* PrintReport = nullptr; // the print report window
     THelperForm* Documentation = nullptr;  // shown without blocking the main window
     QDialog* OptionDialog = nullptr;       // the settings dialog, shown modally
+    TViewSettings* ViewSettings = nullptr; // stores the View menu's pole choice
 };
 
 class TF_Main_GRF : public QMainWindow
@@ -68,6 +70,10 @@ public:
     // nullptr goes back to the system's.
     void SetRunClock(TRunClock* clock);
 
+    // After a Plot: selects the token of a formula that did not compile, or
+    // shows the hint about text after a complete formula.
+    void ShowFormulaReading(const TFormulaReading& reading);
+
     // Commands. They do not catch errors: the connections run them through
     // the default exception display, tests call them directly.
     void FormCreate();
@@ -79,7 +85,9 @@ public:
     void Graphics1Click();
     void Text1Click();
     void Toolbar2Click();
+    void BreakAtPoles1Click();
     void Copytext1Click();
+    void CopyCsv1Click();
     void Copybitmap1Click();
     void Copymetafile1Click();
     void Settings1Click();
@@ -99,6 +107,7 @@ public:
     QLabel* Label5 = nullptr;
     QLabel* Label6 = nullptr;
     QLabel* Label10 = nullptr;
+    QLabel* FormulaNote = nullptr; // hint: text after the formula was ignored
     QLineEdit* E_X_i = nullptr;
     QLineEdit* E_X_Fi = nullptr;
     QLineEdit* E_Step = nullptr;
@@ -132,7 +141,9 @@ public:
     QAction* Graphics1 = nullptr;
     QAction* Text1 = nullptr;
     QAction* Toolbar2 = nullptr;
+    QAction* BreakAtPoles1 = nullptr; // View: break the line at poles (stored)
     QAction* Copytext1 = nullptr;
+    QAction* CopyCsv1 = nullptr; // Copy as CSV: the table for a spreadsheet
     QAction* Copybitmap1 = nullptr;
     QAction* Copymetafile1 = nullptr;
     QAction* Settings1 = nullptr;

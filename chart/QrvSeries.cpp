@@ -1,5 +1,7 @@
 #include "QrvSeries.h"
 
+#include "QrvPoleScale.h"
+
 #include <QPainter>
 
 #include <cstdlib>
@@ -35,6 +37,7 @@ int TChartSeries::AddPoint(double x, double y, const std::string& label, TColor 
     YValues.InsertAt(index, y);
     colors_.insert(colors_.begin() + index, color);
     labels_.insert(labels_.begin() + index, label);
+    breaks_.insert(breaks_.begin() + index, 0);
     if (OnAfterAdd) OnAfterAdd(*this, index);
     if (active_) RequestRepaint();
     return index;
@@ -46,8 +49,47 @@ void TChartSeries::ClearPoints()
         list->RemoveAll();
     std::vector<TColor>().swap(colors_);
     std::vector<std::string>().swap(labels_);
+    std::vector<char>().swap(breaks_);
+    breakCount_ = 0;
     if (OnClearValues) OnClearValues(*this);
     if (active_ && parent_ && !parent_->Destroying()) parent_->RequestRepaint();
+}
+
+void TChartSeries::BreakLineBefore(int index)
+{
+    if (index <= 0 || static_cast<std::size_t>(index) >= breaks_.size()) return;
+    char& mark = breaks_[static_cast<std::size_t>(index)];
+    if (!mark) ++breakCount_;
+    mark = 1;
+    if (active_) RequestRepaint();
+}
+
+bool TChartSeries::LineBrokenBefore(int index) const
+{
+    return index > 0 && static_cast<std::size_t>(index) < breaks_.size() &&
+           breaks_[static_cast<std::size_t>(index)];
+}
+
+double TChartSeries::LowestY()
+{
+    if (!HasLineBreaks()) return YValues.MinimumValue();
+    return PoleScaleRange(YScaledValues(), breaks_).first;
+}
+
+double TChartSeries::HighestY()
+{
+    if (!HasLineBreaks()) return YValues.MaximumValue();
+    return PoleScaleRange(YScaledValues(), breaks_).second;
+}
+
+std::vector<double> TChartSeries::YScaledValues() const
+{
+    std::vector<double> ys = YValues.RawValues();
+    const double m = YValues.Multiplier();
+    if (m != 1)
+        for (double& y : ys)
+            y *= m;
+    return ys;
 }
 
 TColor TChartSeries::PointColor(int index) const
@@ -158,16 +200,21 @@ std::vector<TLineRun> TLineSeries::BuildLineRuns(const TAxisScale& horiz, const 
     TRunBuilder builder(runs);
     QPoint previous;
     TColor previousColor = clNone;
+    // A break at a pole since the last point drawn: a point skipped beyond
+    // the line range passes its break on, so the line never jumps the pole.
+    bool broken = false;
     for (int i = first; i <= last; ++i) {
         const TColor color = PointColor(i);
         const int x = horiz.ValueToPixel(xAt(i));
         const int y = vert.ValueToPixel(yAt(i));
+        broken = broken || (i > first && LineBrokenBefore(i));
         if (!InLineRange(x) || !InLineRange(y)) {
             previousColor = color;
             continue;
         }
         const QPoint here(x, y);
-        if (previousColor == clNone) previous = here;
+        if (previousColor == clNone || broken) previous = here;
+        broken = false;
         bool draw = true;
         if (i == first && i > 0) {
             // Enter from the left edge at the height the line between the
@@ -181,7 +228,7 @@ std::vector<TLineRun> TLineSeries::BuildLineRuns(const TAxisScale& horiz, const 
             int py = vert.ValueToPixel(edgeY);
             py = py < -MaxLinePixel ? -MaxLinePixel : py > MaxLinePixel ? MaxLinePixel : py;
             previous = QPoint(axesRect.Left, py);
-            draw = PointColor(i - 1) != clNone;
+            draw = PointColor(i - 1) != clNone && !LineBrokenBefore(i);
         }
         if (draw && here != previous && color != clNone) builder.Segment(previous, here, color);
         previous = here;

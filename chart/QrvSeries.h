@@ -54,8 +54,17 @@ public:
 
     double LowestX() { return XValues.MinimumValue(); }
     double HighestX() { return XValues.MaximumValue(); }
-    double LowestY() { return YValues.MinimumValue(); }
-    double HighestY() { return YValues.MaximumValue(); }
+    // The y range the vertical axis scales to. Where the line is broken at
+    // poles, the points at a pole are left out of it (PoleScaleRange).
+    double LowestY();
+    double HighestY();
+
+    // No line joins the point at `index` to the one before it in x order:
+    // the curve has a pole between them. Points added later keep the mark
+    // where it was put.
+    void BreakLineBefore(int index);
+    bool LineBrokenBefore(int index) const;
+    bool HasLineBreaks() const { return breakCount_ > 0; }
 
     TChartSeriesHost* ParentChart() const { return parent_; }
     void SetParentChart(TChartSeriesHost* chart) { parent_ = chart; }
@@ -92,11 +101,14 @@ public:
 
 protected:
     std::vector<TChartValueList*> valueLists_;
+    std::vector<double> YScaledValues() const;
 
 private:
     TChartSeriesHost* parent_ = nullptr;
     std::vector<TColor> colors_;
     std::vector<std::string> labels_; // empty: no label
+    std::vector<char> breaks_;        // 1: no line from the point before
+    int breakCount_ = 0;
     TColor seriesColor_ = UseSeriesColor;
     bool active_ = true;
 };

@@ -1,9 +1,11 @@
 #include "QrvExprEval.h"
 
 #include "QrvErrors.h"
+#include "QrvNumberText.h"
 
 #include <map>
 #include <memory>
+#include <optional>
 
 namespace qrv
 {
@@ -25,6 +27,21 @@ void TEasyEvaluator::AddVar(std::string_view name, double& variable)
 
 // ---- TCompiledEvaluator ---------------------------------------------------
 
+namespace
+{
+
+// The first token of a text whose lexer could not even start: a malformed
+// number at its beginning.
+TTextSpan FirstNumberToken(std::string_view text)
+{
+    std::size_t start = 0;
+    while (start < text.size() && text[start] != '\0' && static_cast<unsigned char>(text[start]) <= 32)
+        ++start;
+    return {start, NumberTokenEnd(text, start, DecimalSeparator()) - start};
+}
+
+} // namespace
+
 TCompiledEvaluator::TCompiledEvaluator() = default;
 
 // The machine goes first (a member, destroyed before the base's contexts).
@@ -38,15 +55,19 @@ void TCompiledEvaluator::Compile(std::string_view text)
     hasProgram_ = false;
     text_.clear();
     machine_.Clear();
+    std::optional<TExprSimpleLexer> lexer;
     try {
-        TExprSimpleLexer lexer(text);
+        lexer.emplace(text);
         TExprVirtMachNodeFactory factory;
-        TExprCompileParser parser(&lexer, &factory);
+        TExprCompileParser parser(&*lexer, &factory);
         parser.Context = &SearchContexts();
         parser.Compile();
+        stopToken_ = {lexer->TokenStart(), lexer->TokenEnd() - lexer->TokenStart()};
         factory.BuildProgram(machine_);
     } catch (...) {
         machine_.Clear();
+        stopToken_ = lexer ? TTextSpan{lexer->TokenStart(), lexer->TokenEnd() - lexer->TokenStart()}
+                           : FirstNumberToken(text);
         throw;
     }
     text_.assign(text);
@@ -86,6 +107,14 @@ std::string Lookup(const std::map<TExprDumpKey, std::string>& names, TExprDumpKe
 }
 
 } // namespace
+
+std::string_view TCompiledEvaluator::IgnoredText() const
+{
+    if (!hasProgram_ || stopToken_.Start >= text_.size()) return {};
+    std::string_view rest = std::string_view(text_).substr(stopToken_.Start);
+    // A byte 0 ends the text for the lexer: nothing after it was read.
+    return rest.substr(0, rest.find('\0'));
+}
 
 std::string TCompiledEvaluator::Dump() const
 {

@@ -56,6 +56,13 @@ private:
     TExprSetContext searchContexts_{false};
 };
 
+// A stretch of a formula's text, as byte offsets.
+struct TTextSpan {
+    std::size_t Start = 0;
+    std::size_t Length = 0;
+    bool operator==(const TTextSpan&) const = default;
+};
+
 // Compiles a formula once into a virtual-machine program, then evaluates it
 // as often as asked, reading the bound variables' current values each time.
 class TCompiledEvaluator final : public TEasyEvaluator
@@ -75,6 +82,15 @@ public:
     // (0)".
     Float Evaluate() { return machine_.Execute(); }
 
+    // Where the last Compile stopped reading its text: after a failure, the
+    // token at which the parse gave up (empty at the end of the text); after
+    // a success, the first token the formula did not use, which begins the
+    // ignored rest of the text (empty when the whole text was used).
+    TTextSpan StopToken() const { return stopToken_; }
+    // After a successful Compile, the text after the complete formula,
+    // which is not part of it ("^2" for "x^2"); empty when there is none.
+    std::string_view IgnoredText() const;
+
     bool HasProgram() const { return hasProgram_; }
     // The text of the current program; empty when there is none.
     const std::string& Text() const { return text_; }
@@ -91,6 +107,7 @@ private:
     std::string text_;
     bool hasProgram_ = false;
     unsigned buildCount_ = 0;
+    TTextSpan stopToken_;
 };
 
 } // namespace qrv

@@ -79,6 +79,8 @@ void TExprSimpleLexer::NextToken()
     while (At(p) != '\0' && static_cast<unsigned char>(At(p)) <= 32)
         ++p;
     position_ = p;
+    tokenStart_ = p;
+    tokenEnd_ = p;
 
     char c = At(p);
     if (c == '\0') {
@@ -105,6 +107,27 @@ void TExprSimpleLexer::NextToken()
         currentToken_ = SingleCharTokenKind(static_cast<unsigned char>(c));
         position_ = p + 1;
     }
+    tokenEnd_ = position_;
+}
+
+std::size_t NumberTokenEnd(std::string_view text, std::size_t start, char separator)
+{
+    auto at = [&](std::size_t i) { return i < text.size() ? text[i] : '\0'; };
+    std::size_t p = start;
+    while (IsDigit(at(p)))
+        ++p;
+    if (at(p) == '.' || (at(p) == separator && separator != '\0')) {
+        ++p;
+        while (IsDigit(at(p)))
+            ++p;
+    }
+    if (at(p) == 'E' || at(p) == 'e') {
+        ++p;
+        if (at(p) == '+' || at(p) == '-') ++p;
+        while (IsDigit(at(p)))
+            ++p;
+    }
+    return p;
 }
 
 // digits [("." | separator) digits*] [("E" | "e") ["+" | "-"] digits*]
@@ -112,22 +135,10 @@ void TExprSimpleLexer::ScanNumber()
 {
     const char separator = DecimalSeparator();
     std::size_t start = position_;
-    std::size_t p = start;
-    while (IsDigit(At(p)))
-        ++p;
-    if (At(p) == '.' || (At(p) == separator && separator != '\0')) {
-        ++p;
-        while (IsDigit(At(p)))
-            ++p;
-    }
-    if (At(p) == 'E' || At(p) == 'e') {
-        ++p;
-        if (At(p) == '+' || At(p) == '-') ++p;
-        while (IsDigit(At(p)))
-            ++p;
-    }
+    std::size_t p = NumberTokenEnd(text_, start, separator);
     tokenText_.assign(text_, start, p - start);
     position_ = p;
+    tokenEnd_ = p;
     currentToken_ = Kind::Number;
     // Only the locale's separator is a decimal point to the conversion, so
     // "2.55" is rejected under a "," locale.

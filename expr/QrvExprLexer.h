@@ -89,6 +89,11 @@ public:
     // The text of the current token when it is a number or an identifier;
     // other tokens leave the text of the last one in place.
     const std::string& TokenText() const { return tokenText_; }
+    // Where the current token lies in the input, as byte offsets: from its
+    // first character to just after its last; at the end both are the
+    // length of the text that was read.
+    std::size_t TokenStart() const { return tokenStart_; }
+    std::size_t TokenEnd() const { return tokenEnd_; }
 
 protected:
     TExprLexer() = default;
@@ -96,7 +101,14 @@ protected:
     TExprTokenKind currentToken_ = TExprTokenKind::End;
     Float tokenNumber_ = 0;
     std::string tokenText_;
+    std::size_t tokenStart_ = 0;
+    std::size_t tokenEnd_ = 0;
 };
+
+// The end of a number token that starts at `start` (a digit): digits, a
+// decimal point or separator with more digits, an exponent. The lexer reads
+// numbers this far before converting them.
+std::size_t NumberTokenEnd(std::string_view text, std::size_t start, char decimalSeparator);
 
 // The lexer over a formula string (an owned copy). A byte 0 ends the text
 // like its real end does.

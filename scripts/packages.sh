@@ -26,6 +26,10 @@ QURVIA_TEST_PACKAGES=(
   libwmf-bin fonts-urw-base35
   # The reference of the command-line benchmark.
   gnuplot-nox
+  # LibreOffice Calc reads our CSV tables back as a spreadsheet would.
+  libreoffice-calc-nogui
+  # Validators of the installed desktop entry, metadata and manual page.
+  desktop-file-utils appstream groff-base
 )
 
 # Installs the named packages that are not installed yet. Everything it

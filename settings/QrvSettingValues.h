@@ -21,6 +21,14 @@ extern std::string Output_File;
 // True: copy the chart as an enhanced metafile; false: as a Windows metafile.
 extern bool Use_Enhanced_Metafiles;
 
+// True: a Plot breaks the line where the curve has a pole and scales the
+// vertical axis to the finite curve (the View menu's "Break the line at
+// poles"). Stored under its own key, apart from the settings dialog's.
+extern bool Break_At_Poles;
+inline constexpr bool kDefaultBreakAtPoles = false;
+inline constexpr const char* kBreakAtPolesSection = "View";
+inline constexpr const char* kBreakAtPolesKey = "Break_At_Poles";
+
 inline constexpr TColor kDefaultElementColor = clRed;
 inline constexpr const char* kDefaultOutputFile = "output.txt";
 inline constexpr bool kDefaultUseEnhancedMetafiles = true;

@@ -36,4 +36,22 @@ void RepaintChart(TF_Main_GRF& window)
     window.Chart1->repaint();
 }
 
+int LineBreakCount(const TF_Main_GRF& window)
+{
+    int count = 0;
+    for (int i = 0; i < window.Series1->PointCount(); ++i)
+        count += window.Series1->LineBrokenBefore(i);
+    return count;
+}
+
+double LeftAxisMinimum(const TF_Main_GRF& window)
+{
+    return window.Chart1->LeftAxis().Minimum();
+}
+
+double LeftAxisMaximum(const TF_Main_GRF& window)
+{
+    return window.Chart1->LeftAxis().Maximum();
+}
+
 } // namespace qrv::test

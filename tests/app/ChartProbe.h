@@ -21,5 +21,10 @@ std::uint32_t PointColor(const TF_Main_GRF& window, int index);
 QSize ChartSize(const TF_Main_GRF& window);
 bool ChartBufferValid(const TF_Main_GRF& window);
 void RepaintChart(TF_Main_GRF& window);
+// How many points have no line from the point before them.
+int LineBreakCount(const TF_Main_GRF& window);
+// The range of the left axis as of the last drawing.
+double LeftAxisMinimum(const TF_Main_GRF& window);
+double LeftAxisMaximum(const TF_Main_GRF& window);
 
 } // namespace qrv::test

@@ -96,13 +96,50 @@ TEST(CommandLine, UsageErrors)
         EXPECT_THROW(ParseCommandLine(row.args), TUsageError) << row.name;
 }
 
-TEST(CommandLine, UsageTextNamesEveryOption)
+// A value each option accepts.
+std::string ValidValue(std::string_view option)
 {
-    std::string usage = UsageText();
-    for (const char* option :
-         {"--formula", "--xmin", "--xmax", "--step", "--mode", "--decimal-separator", "--color", "--table",
-          "--image", "--size", "--settings", "--help", "--version"})
-        EXPECT_NE(usage.find(option), std::string::npos) << option;
+    if (option == "--mode") return "degrees";
+    if (option == "--decimal-separator") return ",";
+    if (option == "--color") return "255";
+    if (option == "--image") return "c.png";
+    if (option == "--size") return "10x10";
+    return "1";
+}
+
+TEST(CommandLine, HelpAndManualPageListEveryOptionTheParserKnows)
+{
+    const std::string usage = UsageText();
+    const std::string manual = ManPageText("9.9");
+    auto roff = [](std::string text) {
+        for (std::size_t at = 0; (at = text.find('-', at)) != std::string::npos; at += 2)
+            text.insert(at, "\\");
+        return text;
+    };
+    std::size_t lastAt = 0;
+    for (const TOptionInfo& option : CommandLineOptions()) {
+        SCOPED_TRACE(option.Name);
+        // Listed in table order in --help, and in the manual.
+        const auto at = usage.find(std::string("  ") + option.Name);
+        ASSERT_NE(at, std::string::npos);
+        EXPECT_GT(at, lastAt);
+        lastAt = at;
+        EXPECT_NE(manual.find(roff(option.Name)), std::string::npos);
+        EXPECT_NE(manual.find(roff(option.Help).substr(0, 20)), std::string::npos);
+        // The parser takes a value exactly for the options that show one.
+        if (option.Value) {
+            EXPECT_NO_THROW(ParseCommandLine({std::string(option.Name) + "=" + ValidValue(option.Name)}));
+            EXPECT_THROW(ParseCommandLine({option.Name}), TUsageError);
+        } else {
+            EXPECT_NO_THROW(ParseCommandLine({option.Name}));
+        }
+    }
+    EXPECT_EQ(manual.find(".TH QURVIA 1"), 0u);
+    // No line of --help is wider than a terminal.
+    for (std::size_t start = 0, end; start < usage.size(); start = end + 1) {
+        end = usage.find('\n', start);
+        EXPECT_LE(end - start, 79u) << usage.substr(start, end - start);
+    }
 }
 
 } // namespace

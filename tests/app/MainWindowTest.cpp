@@ -157,7 +157,9 @@ TEST_F(MainWindow, MenusHoldTheirItemsInOrder)
               (std::vector<std::string>{"[File]",         "Save as...",  "-",           "Print report...",
                                         "Print graph...", "-",           "Exit",        "[View]",
                                         "Graphics",       "Text",        "-",           "Toolbar",
-                                        "[Edit]",         "Copy text",   "Copy bitmap", "Copy metafile",
+                                        "-",              "Break the line at poles",
+                                        "[Edit]",         "Copy text",   "Copy as CSV", "Copy bitmap",
+                                        "Copy metafile",
                                         "[Option]",       "Settings...", "[Mode]",      "Radians",
                                         "Degrees",        "Grads",       "[Help]",      "Documentation...",
                                         "About..."}));

@@ -130,6 +130,8 @@ public:
         switch (kind) {
         case TExportKind::Text:
             return "text";
+        case TExportKind::Csv:
+            return "csv";
         case TExportKind::Bitmap:
             return "bitmap";
         case TExportKind::Metafile:

@@ -93,7 +93,8 @@ INSTANTIATE_TEST_SUITE_P(Export, TargetName,
                                          TNameCase{"trailing_dot_kept", "/d/curve.", 1, "/d/curve."},
                                          TNameCase{"dot_in_folder_only", "/d.v1/curve", 3, "/d.v1/curve.wmf"},
                                          TNameCase{"no_type", "/d/curve", 0, "/d/curve"},
-                                         TNameCase{"type_out_of_range", "/d/curve", 5, "/d/curve"}),
+                                         TNameCase{"csv_type", "/d/curve", 5, "/d/curve.csv"},
+                                         TNameCase{"type_out_of_range", "/d/curve", 6, "/d/curve"}),
                          CaseName);
 
 // --- the name box after a type change ---------------------------------------
@@ -124,7 +125,8 @@ INSTANTIATE_TEST_SUITE_P(Export, TypeChange,
                                          TNameCase{"path_with_dotted_folder", "/d.v1/curve", 4,
                                                    "/d.v1/curve.emf"},
                                          TNameCase{"index_zero_does_nothing", "curve", 0, nullptr},
-                                         TNameCase{"index_five_does_nothing", "curve.txt", 5, nullptr}),
+                                         TNameCase{"to_csv", "curve.txt", 5, "curve.csv"},
+                                         TNameCase{"index_six_does_nothing", "curve.txt", 6, nullptr}),
                          CaseName);
 
 // --- the format chosen by the extension -------------------------------------
@@ -157,6 +159,8 @@ INSTANTIATE_TEST_SUITE_P(Export, KindOfTarget,
                                          TKindCase{"WMF", "/d/c.WMF", TExportKind::Metafile},
                                          TKindCase{"emf", "/d/c.emf", TExportKind::EnhMetafile},
                                          TKindCase{"eMf", "/d/c.eMf", TExportKind::EnhMetafile},
+                                         TKindCase{"csv", "/d/c.csv", TExportKind::Csv},
+                                         TKindCase{"CSV", "/d/c.CSV", TExportKind::Csv},
                                          TKindCase{"dat", "/d/c.dat", std::nullopt},
                                          TKindCase{"txt_then_more", "/d/c.txt.bak", std::nullopt},
                                          TKindCase{"longer_than_txt", "/d/c.txts", std::nullopt},
@@ -167,10 +171,10 @@ INSTANTIATE_TEST_SUITE_P(Export, KindOfTarget,
 TEST(ExportFilter, TypesAndExtensionsStayInStep)
 {
     const auto types = ParseFilter(ExportText::SaveFilter);
-    ASSERT_EQ(types.size(), 4u);
-    const char* labels[] = {"Text (*.txt)", "Bitmap (*.bmp)", "Metafile (*.wmf)",
-                            "Enhanced metafile (*.emf)"};
-    for (int index = 1; index <= 4; ++index) {
+    ASSERT_EQ(types.size(), 5u);
+    const char* labels[] = {"Text (*.txt)", "Bitmap (*.bmp)", "Metafile (*.wmf)", "Enhanced metafile (*.emf)",
+                            "CSV (*.csv)"};
+    for (int index = 1; index <= 5; ++index) {
         const auto& type = types[static_cast<std::size_t>(index - 1)];
         SCOPED_TRACE(type.Label);
         EXPECT_EQ(type.Label, labels[index - 1]);

@@ -87,7 +87,7 @@ TEST_F(QtSaveDialog, TypeChangesRewriteTheNameBoxAndTheChoiceComesBack)
     EXPECT_EQ(saveAs.SaveDialog1.FilterIndex, 1);
 }
 
-TEST_F(QtSaveDialog, OffersTheFourTypesAndAsksNoQuestionOfItsOwn)
+TEST_F(QtSaveDialog, OffersTheFileTypesAndAsksNoQuestionOfItsOwn)
 {
     QStringList filters;
     bool confirms = true;
@@ -101,7 +101,7 @@ TEST_F(QtSaveDialog, OffersTheFourTypesAndAsksNoQuestionOfItsOwn)
     saveAs.SaveDialog1.FilterIndex = 3;
     EXPECT_FALSE(saveAs.SaveDialog1.Execute());
     EXPECT_EQ(filters, (QStringList{"Text (*.txt)", "Bitmap (*.bmp)", "Metafile (*.wmf)",
-                                    "Enhanced metafile (*.emf)"}));
+                                    "Enhanced metafile (*.emf)", "CSV (*.csv)"}));
     EXPECT_FALSE(confirms);
     EXPECT_EQ(title, ExportText::SaveDialogTitle);
     EXPECT_EQ(saveAs.SaveDialog1.FilterIndex, 3) << "a cancelled dialog keeps the type";

@@ -132,6 +132,21 @@ TEST_F(WindowExport, CopyTextOfAnEditedTable)
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("edited\nby hand"));
 }
 
+TEST_F(WindowExport, CopyAsCsvOffersTextCsvAndPlainText)
+{
+    CopyResultCsv(*window);
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    const QByteArray csv("x,y\r\n0.000,0.000\r\n1.000,1.000\r\n2.000,4.000\r\n3.000,9.000\r\n");
+    EXPECT_EQ(data->data(QStringLiteral("text/csv")), csv);
+    EXPECT_EQ(data->text().toUtf8(), csv);
+    ExpectCopiedMessage(ExportText::CopiedCsv);
+    // Copy text keeps its own format.
+    messages.Messages.clear();
+    CopyResultText(*window);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), kTable);
+}
+
 // --- Copy bitmap and metafile -----------------------------------------------------
 
 TEST_F(WindowExport, CopyBitmapPutsTheChartPicture)

@@ -1,0 +1,166 @@
+// What the qurvia program writes beyond the table's text: --table FILE.csv,
+// read back by a spreadsheet (LibreOffice Calc must see numbers in every
+// cell below the header), and the warning about text after the formula.
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#ifndef QURVIA_BINARY
+#error "QURVIA_BINARY must name the built qurvia program"
+#endif
+
+namespace qrv::test
+{
+namespace
+{
+
+QByteArray RunProgram(const QString& program, const QStringList& args, int* status = nullptr)
+{
+    QProcess process;
+    process.start(program, args);
+    EXPECT_TRUE(process.waitForFinished(180000)) << program.toStdString();
+    if (status) *status = process.exitCode();
+    return process.readAllStandardOutput() + process.readAllStandardError();
+}
+
+QByteArray ReadFile(const QString& name)
+{
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+struct TCell {
+    QString Type;
+    QString Value;
+};
+
+// The cells of the first sheet of a flat OpenDocument spreadsheet, row by row.
+std::vector<std::vector<TCell>> SheetCells(const QString& fods)
+{
+    const QString xml = QString::fromUtf8(ReadFile(fods));
+    std::vector<std::vector<TCell>> rows;
+    static const QRegularExpression rowPattern(
+        QStringLiteral("<table:table-row[^>]*>(.*?)</table:table-row>"),
+        QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression cellPattern(QStringLiteral("<table:table-cell([^>]*?)/?>"));
+    static const QRegularExpression typePattern(QStringLiteral("office:value-type=\"([a-z]+)\""));
+    static const QRegularExpression valuePattern(QStringLiteral("office:value=\"([^\"]+)\""));
+    static const QRegularExpression repeatPattern(
+        QStringLiteral("table:number-columns-repeated=\"([0-9]+)\""));
+    for (auto row = rowPattern.globalMatch(xml); row.hasNext();) {
+        std::vector<TCell> cells;
+        const QString inner = row.next().captured(1);
+        for (auto cell = cellPattern.globalMatch(inner); cell.hasNext();) {
+            const QString attributes = cell.next().captured(1);
+            const auto type = typePattern.match(attributes);
+            if (!type.hasMatch()) continue; // an empty filler cell
+            const auto repeat = repeatPattern.match(attributes);
+            // Equal neighbouring cells are written once with a repeat count.
+            for (int k = repeat.hasMatch() ? repeat.captured(1).toInt() : 1; k > 0; --k)
+                cells.push_back({type.captured(1), valuePattern.match(attributes).captured(1)});
+        }
+        if (!cells.empty()) rows.push_back(std::move(cells));
+    }
+    return rows;
+}
+
+struct TSpreadsheetCase {
+    const char* Name;
+    const char* Decimal;
+    const char* Step;
+    const char* InFilter; // how a user of that locale imports the file
+    const char* Header;
+    const char* FirstLine;
+};
+void PrintTo(const TSpreadsheetCase& c, std::ostream* os)
+{
+    *os << c.Name;
+}
+
+class CsvTable : public testing::TestWithParam<TSpreadsheetCase>
+{
+};
+
+TEST_P(CsvTable, SpreadsheetSeesNumbers)
+{
+    const TSpreadsheetCase& c = GetParam();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString csv = dir.filePath("points.csv");
+    int status = -1;
+    RunProgram(QStringLiteral(QURVIA_BINARY),
+               {"--formula", "x*x-2", "--xmin", "-2", "--xmax", "1", "--step", c.Step, "--decimal-separator",
+                c.Decimal, "--table", csv},
+               &status);
+    ASSERT_EQ(status, 0);
+    const QByteArray bytes = ReadFile(csv);
+    const QList<QByteArray> lines = bytes.split('\n');
+    ASSERT_EQ(lines.size(), 9); // header, seven points, nothing after the last CR LF
+    EXPECT_EQ(lines[0], QByteArray(c.Header) + "\r");
+    EXPECT_EQ(lines[1], QByteArray(c.FirstLine) + "\r");
+    for (int i = 0; i + 1 < lines.size(); ++i)
+        EXPECT_TRUE(lines[i].endsWith('\r')) << "line " << i << " ends with CR LF";
+
+    const QString soffice = QStandardPaths::findExecutable("soffice");
+    // test.sh installs LibreOffice Calc: a missing one is a broken set-up.
+    ASSERT_FALSE(soffice.isEmpty()) << "soffice (Debian package libreoffice-calc-nogui) is not installed";
+    QStringList args{"-env:UserInstallation=file://" + dir.filePath("profile"), "--headless"};
+    if (*c.InFilter) args << QStringLiteral("--infilter=%1").arg(QString::fromLatin1(c.InFilter));
+    args << "--convert-to"
+         << "fods"
+         << "--outdir" << dir.path() << csv;
+    const QByteArray log = RunProgram(soffice, args, &status);
+    ASSERT_EQ(status, 0) << log.toStdString();
+
+    const auto rows = SheetCells(dir.filePath("points.fods"));
+    ASSERT_EQ(rows.size(), 8u) << log.toStdString();
+    ASSERT_EQ(rows[0].size(), 2u);
+    EXPECT_EQ(rows[0][0].Type, "string");
+    const double expected[][2] = {{-2, 2}, {-1.5, 0.25}, {-1, -1}, {-0.5, -1.75},
+                                  {0, -2}, {0.5, -1.75}, {1, -1}};
+    for (std::size_t r = 1; r < rows.size(); ++r) {
+        ASSERT_EQ(rows[r].size(), 2u) << "row " << r;
+        for (std::size_t k = 0; k < 2; ++k) {
+            EXPECT_EQ(rows[r][k].Type, "float") << "row " << r << " column " << k;
+            EXPECT_EQ(rows[r][k].Value.toDouble(), expected[r - 1][k]) << "row " << r << " column " << k;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Csv, CsvTable,
+    testing::Values(TSpreadsheetCase{"DecimalPoint", ".", "0.5", "", "x,y", "-2.000,2.000"},
+                    // Semicolons between fields, a decimal comma, UTF-8, read as German.
+                    TSpreadsheetCase{"DecimalComma", ",", "0,5", "CSV:59,34,76,1,,1031", "x;y",
+                                     "-2,000;2,000"}),
+    [](const testing::TestParamInfo<TSpreadsheetCase>& info) { return info.param.Name; });
+
+TEST(BatchWarning, IgnoredTextIsAWarningOnStandardErrorOnly)
+{
+    for (const char* option : {"--table", "--image"}) {
+        SCOPED_TRACE(option);
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        QProcess process;
+        const QString target = QString::fromUtf8(option) == "--table" ? "-" : dir.filePath("c.png");
+        process.start(QStringLiteral(QURVIA_BINARY),
+                      {"--formula", "x^2", "--xmin", "0", "--xmax", "2", "--step", "1", option, target});
+        ASSERT_TRUE(process.waitForFinished(60000));
+        EXPECT_EQ(process.exitCode(), 0) << "the exit status is unchanged";
+        EXPECT_EQ(process.readAllStandardError(), "warning: Ignored after the formula: ^2\n");
+        if (target == "-") {
+            EXPECT_EQ(process.readAllStandardOutput(), "0.000   0.000\n1.000   1.000\n2.000   2.000\n");
+        }
+    }
+    // A formula read whole warns about nothing.
+    QProcess process;
+    process.start(QStringLiteral(QURVIA_BINARY), {"--formula", "x*x", "--table", "-"});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_TRUE(process.readAllStandardError().isEmpty());
+}
+
+} // namespace
+} // namespace qrv::test

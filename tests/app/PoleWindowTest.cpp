@@ -1,0 +1,73 @@
+// "Break the line at poles" in the window: the View menu toggle, the breaks
+// in the chart's series, the axis scaled to the finite curve, and the table
+// that keeps every point.
+#include "ChartProbe.h"
+#include "QrvSettingValues.h"
+#include "RecordingDialogs.h"
+#include "m_grf_w.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace qrv::test
+{
+namespace
+{
+
+class PoleWindow : public testing::Test
+{
+protected:
+    void SetUp() override { Break_At_Poles = kDefaultBreakAtPoles; }
+    void TearDown() override { Break_At_Poles = kDefaultBreakAtPoles; }
+    void PlotReciprocal()
+    {
+        Window.SetFields({"1/x", "-5", "5", "0.1"});
+        Window.PlotSpdBtnClick();
+        Window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window));
+        RepaintChart(Window);
+    }
+
+    TRecordingDialogs Dialogs;
+    TF_Main_GRF Window;
+};
+
+TEST_F(PoleWindow, StartsOffAndTogglesFromTheViewMenu)
+{
+    EXPECT_EQ(Window.BreakAtPoles1->text().remove('&'), QStringLiteral("Break the line at poles"));
+    EXPECT_TRUE(Window.BreakAtPoles1->isCheckable());
+    EXPECT_FALSE(Window.BreakAtPoles1->isChecked());
+    Window.BreakAtPoles1->trigger();
+    EXPECT_TRUE(Break_At_Poles);
+    EXPECT_TRUE(Window.BreakAtPoles1->isChecked());
+    Window.BreakAtPoles1->trigger();
+    EXPECT_FALSE(Break_At_Poles);
+    EXPECT_FALSE(Window.BreakAtPoles1->isChecked());
+}
+
+TEST_F(PoleWindow, OffDrawsThroughThePoleAndScalesToIt)
+{
+    PlotReciprocal();
+    EXPECT_EQ(LineBreakCount(Window), 0);
+    // 1/x at the x the run reaches for 0 (about -1E-15).
+    EXPECT_LT(LeftAxisMinimum(Window), -1e14);
+}
+
+TEST_F(PoleWindow, OnBreaksTheLineAndScalesToTheFiniteCurve)
+{
+    PlotReciprocal();
+    const QString table = Window.Memo1->toPlainText();
+    Window.BreakAtPoles1->trigger();
+    PlotReciprocal();
+    EXPECT_EQ(Window.Memo1->toPlainText(), table) << "the table always lists every point";
+    EXPECT_EQ(PointCount(Window), 101);
+    EXPECT_EQ(LineBreakCount(Window), 1);
+    EXPECT_NEAR(LeftAxisMinimum(Window), -10, 1e-9);
+    EXPECT_NEAR(LeftAxisMaximum(Window), 10, 1e-9);
+}
+
+} // namespace
+} // namespace qrv::test
