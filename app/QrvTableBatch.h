@@ -15,19 +15,27 @@ namespace qrv
 // current decimal separator), replaced by those given.
 TPlotFields FieldsFor(const TCommandLine& commandLine);
 
-// The table as a saved text file: every line ended by CR LF. Written to a
-// temporary file beside it and renamed over it at the end, so a failure
-// never leaves a half-written or destroyed file; an existing file keeps its
-// permissions. A failure raises "Cannot create file <name>".
+// The table as a saved text file: every line ended by CR LF, written the
+// one way every file is (WriteWholeFile): a failure never leaves a
+// half-written or destroyed file. A failure raises "Cannot create file <name>".
 void WriteTableFile(const std::string& fileName, const TTableText& table);
 
 // Writes the table where --table says: "-" is standard output, one line per
-// point ended by a line feed.
+// point ended by a line feed ("Cannot write to standard output" when that
+// fails).
 void WriteTable(const std::string& destination, const TTableText& table, std::ostream& out);
 
 // Runs `step`; an error is written to `errors` as the error display would
 // show it, and the status becomes 1.
 template <class Step> void RunReporting(Step&& step, std::ostream& errors, int& status);
+
+// The Plot run of the command line, its error written to `errors` (status 1).
+// Returns whether the run started: false for an error that stops it before
+// its first point can be made (a range field, a range check, the formula),
+// after which nothing is written and files named on the command line stay
+// as they are; true otherwise, also after an error part-way, when what was
+// produced is written.
+bool RunBatchPlot(const TPlotFields& fields, TPlotTarget& target, std::ostream& errors, int& status);
 
 // Plots as the command line asks and writes the table (--table without
 // --image). Returns the exit status: 0, or 1 after any error; an error of

@@ -1,12 +1,12 @@
 #include "QrvSettingsFile.h"
 
+#include "QrvFileWriter.h"
 #include "QrvSettingsText.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <memory>
@@ -21,6 +21,8 @@ namespace
 // The whole file, or nothing when it cannot be read or is too large.
 std::optional<std::string> ReadWholeFile(const QString& fileName)
 {
+    // A pipe or a device is no settings file: opening it could wait forever.
+    if (!QFileInfo(fileName).isFile()) return std::nullopt;
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
     if (file.size() > TSettingsFile::kMaxFileSize) return std::nullopt;
@@ -80,7 +82,8 @@ void TSettingsFile::Flush()
 {
     if (pending_.empty()) return;
     auto fail = [this] {
-        throw ESettingsError(FormatText(SetText::UnableToWrite, {fileName_.toStdString()}));
+        throw ESettingsError(
+            FormatText(SetText::UnableToWrite, {QFile::encodeName(fileName_).toStdString()}));
     };
 
     // A file that exists but cannot be read is not replaced: what it holds
@@ -99,10 +102,11 @@ void TSettingsFile::Flush()
 
     if (!info.exists() || text != current) {
         if (!QDir().mkpath(info.absolutePath())) fail();
-        QSaveFile file(fileName_);
-        if (!file.open(QIODevice::WriteOnly)) fail();
-        if (file.write(text.data(), qint64(text.size())) != qint64(text.size())) fail();
-        if (!file.commit()) fail();
+        try {
+            WriteWholeFile(QFile::encodeName(fileName_).toStdString(), text);
+        } catch (const EFileWrite&) {
+            fail();
+        }
     }
     document_ = std::move(document);
     pending_.clear();
