@@ -1,10 +1,13 @@
-# qurvia_add_test(<name> LABEL <subsystem> SOURCES <files...> LIBS <targets...> [QT])
+# qurvia_add_test(<name> LABEL <subsystem> SOURCES <files...> LIBS <targets...> [QT]
+#                 [TIMEOUT <seconds>])
 #
 # One GoogleTest executable; every test case in it becomes a ctest test with
 # the subsystem label, so `ctest -L expr` runs one subsystem. With QT the
 # executable gets a main() that creates a QApplication and runs offscreen.
+# TIMEOUT gives tests that count events (kills of a process, say) rather
+# than seconds a generous limit: they take longer on a busy machine.
 function(qurvia_add_test name)
-  cmake_parse_arguments(T "QT" "LABEL" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "QT" "LABEL;TIMEOUT" "SOURCES;LIBS" ${ARGN})
   if(NOT T_LABEL)
     message(FATAL_ERROR "qurvia_add_test(${name}): LABEL is required")
   endif()
@@ -20,8 +23,12 @@ function(qurvia_add_test name)
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main)
     set(env "")
   endif()
+  set(timeout "")
+  if(T_TIMEOUT)
+    set(timeout TIMEOUT ${T_TIMEOUT})
+  endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS ${T_LABEL} ENVIRONMENT "${env}")
+    PROPERTIES LABELS ${T_LABEL} ENVIRONMENT "${env}" ${timeout})
 endfunction()
