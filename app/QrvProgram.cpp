@@ -7,6 +7,7 @@
 #include "QrvChartPreview.h"
 #include "QrvCommand.h"
 #include "QrvCommandLine.h"
+#include "QrvFileNames.h"
 #include "QrvFpu.h"
 #include "QrvHelperForm.h"
 #include "QrvLauncher.h"
@@ -18,7 +19,6 @@
 #include "QrvTextPrintForm.h"
 #include "m_grf_w.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -38,7 +38,7 @@ int RunWindow(const TCommandLine& cl, int& argc, char** argv)
 {
     TQurviaApplication app(argc, argv);
     InitFloatEnvironment();
-    if (cl.Settings) SetSettingsFilePath(QFile::decodeName(QByteArray::fromStdString(*cl.Settings)));
+    if (cl.Settings) SetSettingsFilePath(FileNameFromBytes(*cl.Settings));
     // The settings file is open from here until after the settings dialog,
     // and with it the setting variables, have saved themselves.
     TSettingsFileSession settingsFile;

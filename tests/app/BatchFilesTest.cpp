@@ -158,6 +158,21 @@ TEST_F(BatchFiles, NamesKeepTheirBytes)
     EXPECT_EQ(Entries(), 4u);
 }
 
+TEST_F(BatchFiles, SettingsNamesKeepTheirBytes)
+{
+    // The same blue line colour read from a file whose name is not UTF-8
+    // and from one that is plain: the two pictures are the same, and not
+    // the picture with the default red line.
+    TShellResult r =
+        Shell("printf '[Appearance]\\nElement_Color=16711680\\n' > \"$(printf 'caf\\351.ini')\" && "
+              "cp \"$(printf 'caf\\351.ini')\" plain.ini && "
+              "\"$Q\" --settings \"$(printf 'caf\\351.ini')\" --image a.bmp && "
+              "\"$Q\" --settings plain.ini --image b.bmp && \"$Q\" --image red.bmp");
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(Read(Dir / "a.bmp"), Read(Dir / "b.bmp"));
+    EXPECT_NE(Read(Dir / "a.bmp"), Read(Dir / "red.bmp"));
+}
+
 TEST_F(BatchFiles, AnImageTooLargeForTheMemoryIsAnError)
 {
     // The window program and its libraries fit in this limit; the bitmap
