@@ -5,6 +5,9 @@
 #include "QrvErrors.h"
 #include "QrvFpu.h"
 #include "QrvImageList.h"
+#include "QrvSettingsFile.h"
+
+#include <ostream>
 
 namespace qrv
 {
@@ -31,6 +34,26 @@ void ShowException(std::exception_ptr error) noexcept
         InitFloatEnvironment();
     } catch (...) {
         // The display itself failed (out of memory, say): nothing more to show.
+    }
+}
+
+bool SaveSettingsAtExit(TSettingsFileSession& session, std::ostream& errors) noexcept
+{
+    try {
+        session.Close();
+        return true;
+    } catch (...) {
+        if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
+            ShowException(std::current_exception());
+        } else {
+            try {
+                throw;
+            } catch (const std::exception& e) {
+                errors << Text::ProgramName << ": " << ExceptionDisplayText(e) << '\n';
+            } catch (...) {
+            }
+        }
+        return false;
     }
 }
 

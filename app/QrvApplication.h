@@ -12,6 +12,7 @@
 #include <QApplication>
 
 #include <exception>
+#include <iosfwd>
 #include <string>
 #include <utility>
 
@@ -32,6 +33,14 @@ template <class Command> void ExecuteCommand(Command&& command) noexcept
         ShowException(std::current_exception());
     }
 }
+
+class TSettingsFileSession;
+
+// Writes the settings file at program end (closing the session). A failure,
+// "Unable to write to <file>", leaves the old file as it was and is shown in
+// the error box while an application can show one, and written to `errors`
+// otherwise. Returns whether the file was written. Never throws.
+bool SaveSettingsAtExit(TSettingsFileSession& session, std::ostream& errors) noexcept;
 
 class TQurviaApplication : public QApplication
 {

@@ -4,6 +4,7 @@
 #include "QrvApplication.h"
 #include "QrvChart.h"
 #include "QrvErrors.h"
+#include "QrvFileWriter.h"
 #include "QrvFpu.h"
 #include "QrvNumberText.h"
 #include "QrvPlotChart.h"
@@ -13,15 +14,16 @@
 #include "QrvTerminalProgress.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #ifdef QURVIA_HAVE_SVG
 #include <QSvgGenerator>
 #endif
 
 #include <memory>
+#include <new>
 #include <ostream>
 
 namespace qrv
@@ -35,17 +37,6 @@ namespace
     throw Exception(Msg::CannotCreateFile, {fileName});
 }
 
-// Opens a save file for writing or raises the file-creation error.
-void OpenForWriting(QSaveFile& file, const std::string& fileName)
-{
-    if (!file.open(QIODevice::WriteOnly)) CannotCreate(fileName);
-}
-
-void Commit(QSaveFile& file, const std::string& fileName)
-{
-    if (!file.commit()) CannotCreate(fileName);
-}
-
 // Draws the chart as vectors (no back buffer) into a painter of any device.
 void DrawVector(TChart& chart, QPainter& painter)
 {
@@ -54,81 +45,88 @@ void DrawVector(TChart& chart, QPainter& painter)
     chart.SetUseBuffer(true);
 }
 
-void WritePng(TChart& chart, const std::string& fileName)
+QByteArray PngBytes(TChart& chart, const std::string& fileName)
 {
-    QImage image = chart.MakeBitmap(clWhite, chart.rect());
-    QSaveFile file(QString::fromStdString(fileName));
-    OpenForWriting(file, fileName);
-    if (!image.save(&file, "PNG")) CannotCreate(fileName);
-    Commit(file, fileName);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!chart.MakeBitmap(clWhite, chart.rect()).save(&buffer, "PNG")) CannotCreate(fileName);
+    return bytes;
 }
 
-void WritePdf(TChart& chart, const std::string& fileName)
+QByteArray PdfBytes(TChart& chart, const std::string& fileName)
 {
-    QSaveFile file(QString::fromStdString(fileName));
-    OpenForWriting(file, fileName);
-    {
-        // One page of the chart's size, at the screen's 96 pixels per inch.
-        QPdfWriter writer(&file);
-        writer.setResolution(96);
-        writer.setPageSize(QPageSize(QSizeF(chart.width() * 72.0 / 96.0, chart.height() * 72.0 / 96.0),
-                                     QPageSize::Point, QString(), QPageSize::ExactMatch));
-        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        writer.setCreator(QStringLiteral("Qurvia"));
-        QPainter painter;
-        if (!painter.begin(&writer)) CannotCreate(fileName);
-        DrawVector(chart, painter);
-        painter.end();
-    }
-    Commit(file, fileName);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    // One page of the chart's size, at the screen's 96 pixels per inch.
+    QPdfWriter writer(&buffer);
+    writer.setResolution(96);
+    writer.setPageSize(QPageSize(QSizeF(chart.width() * 72.0 / 96.0, chart.height() * 72.0 / 96.0),
+                                 QPageSize::Point, QString(), QPageSize::ExactMatch));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    writer.setCreator(QStringLiteral("Qurvia"));
+    QPainter painter;
+    if (!painter.begin(&writer)) CannotCreate(fileName);
+    DrawVector(chart, painter);
+    if (!painter.end()) CannotCreate(fileName);
+    return bytes;
 }
 
 #ifdef QURVIA_HAVE_SVG
-void WriteSvg(TChart& chart, const std::string& fileName)
+QByteArray SvgBytes(TChart& chart, const std::string& fileName)
 {
-    QSaveFile file(QString::fromStdString(fileName));
-    OpenForWriting(file, fileName);
-    {
-        QSvgGenerator generator;
-        generator.setOutputDevice(&file);
-        generator.setSize(chart.size());
-        generator.setViewBox(chart.rect());
-        generator.setResolution(96);
-        generator.setTitle(QStringLiteral("Qurvia"));
-        QPainter painter;
-        if (!painter.begin(&generator)) CannotCreate(fileName);
-        DrawVector(chart, painter);
-        painter.end();
-    }
-    Commit(file, fileName);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setSize(chart.size());
+    generator.setViewBox(chart.rect());
+    generator.setResolution(96);
+    generator.setTitle(QStringLiteral("Qurvia"));
+    QPainter painter;
+    if (!painter.begin(&generator)) CannotCreate(fileName);
+    DrawVector(chart, painter);
+    if (!painter.end()) CannotCreate(fileName);
+    return bytes;
 }
 #endif
 
-void WriteImage(TChart& chart, const std::string& fileName, TImageFormat format)
+QByteArray ImageBytes(TChart& chart, const std::string& fileName, TImageFormat format)
 {
-    const QString name = QString::fromStdString(fileName);
     switch (format) {
     case TImageFormat::Bmp:
-        chart.SaveBitmapFile(name);
-        break;
+        return chart.BitmapFileBytes();
     case TImageFormat::Wmf:
-        chart.SaveMetafileFile(name);
-        break;
+        return chart.MakeMetafile(false, chart.rect());
     case TImageFormat::Emf:
-        chart.SaveEnhMetafileFile(name);
-        break;
+        return chart.MakeMetafile(true, chart.rect());
     case TImageFormat::Png:
-        WritePng(chart, fileName);
-        break;
+        return PngBytes(chart, fileName);
     case TImageFormat::Pdf:
-        WritePdf(chart, fileName);
-        break;
+        return PdfBytes(chart, fileName);
     case TImageFormat::Svg:
 #ifdef QURVIA_HAVE_SVG
-        WriteSvg(chart, fileName);
+        return SvgBytes(chart, fileName);
 #endif
         break;
     }
+    return {};
+}
+
+// The picture is made in memory first and then written the one way every
+// file is written, under the name exactly as given on the command line.
+void WriteImage(TChart& chart, const std::string& fileName, TImageFormat format)
+{
+    QByteArray bytes;
+    try {
+        bytes = ImageBytes(chart, fileName, format);
+    } catch (const std::bad_alloc&) {
+        throw Exception(Msg::ImageTooLarge);
+    }
+    if (bytes.isEmpty()) CannotCreate(fileName);
+    WriteWholeFile(fileName, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 // The toolkit's own notes (a missing runtime directory on a headless
@@ -171,11 +169,10 @@ int RunBatch(const TCommandLine& cl, int& argc, char** argv, std::ostream& out, 
     int status = 0;
     TSeriesTableTarget target(series, cl.Table.has_value());
     WarnAboutIgnoredText(target, errors);
-    TSteadyClock clock;
-    RunReporting([&] { RunPlotWatched(fields, target, progress, clock, kTerminalProgressTimes, options); },
-                 errors, status);
-    if (cl.Table) RunReporting([&] { WriteTable(*cl.Table, target.Table(), out); }, errors, status);
-    RunReporting([&] { WriteImage(*chart, *cl.Image, *cl.ImageFormat); }, errors, status);
+    if (RunBatchPlot(fields, target, errors, status, progress, options)) {
+        if (cl.Table) RunReporting([&] { WriteTable(*cl.Table, target.Table(), out); }, errors, status);
+        RunReporting([&] { WriteImage(*chart, *cl.Image, *cl.ImageFormat); }, errors, status);
+    }
     SetAngleModeSource({});
     return status;
 }

@@ -33,16 +33,11 @@ TAngleMode ParseMode(std::string_view value)
     Fail("--mode must be radians, degrees or grads, not '" + std::string(value) + "'");
 }
 
-// One printable character that cannot be part of a number otherwise.
+// The two separators numbers are written with.
 char ParseSeparator(std::string_view value)
 {
-    if (value.size() == 1) {
-        unsigned char c = static_cast<unsigned char>(value[0]);
-        bool usable = c > ' ' && c < 0x7F && !std::isdigit(c) && c != '+' && c != '-' && c != 'e' && c != 'E';
-        if (usable) return value[0];
-    }
-    Fail("--decimal-separator must be one printable character other than a digit, a sign or E, not '" +
-         std::string(value) + "'");
+    if (value == "." || value == ",") return value[0];
+    Fail("--decimal-separator must be '.' or ',', not '" + std::string(value) + "'");
 }
 
 // A colour number: decimal, or hexadecimal after "0x" or "$".

@@ -2,7 +2,7 @@
 // pure logic: it does not touch the fields, the settings or any Qt object.
 //
 //   qurvia [--formula TEXT] [--xmin TEXT] [--xmax TEXT] [--step TEXT]
-//          [--mode radians|degrees|grads] [--decimal-separator C] [--color N]
+//          [--mode radians|degrees|grads] [--decimal-separator .|,] [--color N]
 //          [--table FILE|-] [--image FILE] [--size WxH] [--settings FILE]
 //
 // Every option takes the next argument as its value, even one that starts

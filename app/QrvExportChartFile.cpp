@@ -5,8 +5,6 @@
 #include "QrvErrors.h"
 #include "QrvExportFiles.h"
 
-#include <QSaveFile>
-
 namespace qrv
 {
 
@@ -28,10 +26,7 @@ QByteArray ChartFileBytes(TChart& chart, TExportKind kind)
 
 void SaveChartFile(TChart& chart, TExportKind kind, const QString& fileName)
 {
-    const QByteArray bytes = ChartFileBytes(chart, kind);
-    QSaveFile file(fileName);
-    WriteFileBytes(file, bytes);
-    if (!file.commit()) throw Exception(Msg::CannotCreateFile, {fileName.toStdString()});
+    WriteFile(fileName, ChartFileBytes(chart, kind));
 }
 
 } // namespace qrv

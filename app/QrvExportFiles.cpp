@@ -1,10 +1,11 @@
 #include "QrvExportFiles.h"
 
 #include "QrvErrors.h"
+#include "QrvFileWriter.h"
 #include "QrvNumberText.h"
 #include "QrvTableCsv.h"
 
-#include <QSaveFile>
+#include <QFile>
 
 namespace qrv
 {
@@ -38,32 +39,15 @@ QByteArray TableFileBytes(const QString& tableText)
     return bytes;
 }
 
-namespace
-{
-
-[[noreturn]] void RaiseIoError(const QSaveFile& file)
-{
-    throw Exception(file.errorString().toStdString());
-}
-
-} // namespace
-
 void ReplaceFile(const QString& fileName, const QByteArray& bytes)
 {
-    // Nothing touches the target before commit() renames the finished
-    // temporary file over it; an uncommitted QSaveFile removes its
-    // temporary file when it goes.
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) RaiseIoError(file);
-    // Unbuffered, a short write is followed by one that fails with the
-    // system's reason (a full disk, a file size limit), which is what the
-    // message then says.
-    for (qsizetype done = 0; done < bytes.size();) {
-        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
-        if (written <= 0) RaiseIoError(file);
-        done += static_cast<qsizetype>(written);
+    try {
+        WriteWholeFile(QFile::encodeName(fileName).toStdString(),
+                       std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    } catch (const EFileWrite& error) {
+        // The text file reports the system's own reason, as its I/O errors do.
+        throw Exception(error.SystemReason());
     }
-    if (!file.commit()) RaiseIoError(file);
 }
 
 void SaveTableFile(const QString& fileName, const QString& tableText)

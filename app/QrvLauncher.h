@@ -19,7 +19,9 @@ inline constexpr const char* kLauncherPathVariable = "QURVIA_PROGRAM";
 
 // Reads the arguments and settles what needs no plot: usage errors (status
 // 2, message on standard error), --help and --version (status 0), a picture
-// format this build cannot write (status 2). Sets the decimal separator.
+// format this build cannot write, a --settings file that is not a regular
+// readable file, the window asked for without a display (status 2). Sets the
+// decimal separator.
 // Returns the status to exit with, or nothing when a plot or the window is
 // to follow.
 std::optional<int> PrepareCommandLine(int argc, char** argv, TCommandLine& commandLine);

@@ -99,6 +99,7 @@ void RunPlot(const TPlotFields& fields, TPlotTarget& target, const TPlotOptions&
     double previousX = 0, previousY = 0;
 
     const bool upwards = range.Step > 0;
+    Float points = 0;
     while (upwards ? x <= range.XMax : x >= range.XMax) {
         double y = RoundToDouble(evaluator.Evaluate());
         if (options.BreakAtPoles && hasPrevious && probe.PoleBetween(previousX, previousY, x, y))
@@ -107,6 +108,7 @@ void RunPlot(const TPlotFields& fields, TPlotTarget& target, const TPlotOptions&
         hasPrevious = true;
         previousX = x;
         previousY = y;
+        ++points;
         // The sum is formed in extended precision and then stored as a
         // double, as the floating-point unit does: x is a running sum, so
         // rounding errors accumulate and decide whether a point near X max
@@ -114,7 +116,16 @@ void RunPlot(const TPlotFields& fields, TPlotTarget& target, const TPlotOptions&
         Float next = Float(x) + Float(range.Step);
         // Beyond the double range the next x has passed X max in any case.
         if (std::fabs(next) > std::numeric_limits<double>::max()) break;
-        x = static_cast<double>(next);
+        const double nextX = static_cast<double>(next);
+        const bool passes = upwards ? nextX > range.XMax : nextX < range.XMax;
+        if (passes) break;
+        // Where the step is lost in the rounding, x stands still; where it
+        // rounds to fewer units than it is, x creeps and would take more
+        // steps than the range check allowed. Either way the run ends: at
+        // X max it is complete, short of it the step is too small.
+        if (nextX == x && x == range.XMax) break;
+        if (nextX == x || points > kMaxSteps) throw TMathExpr(Msg::StepTooSmall);
+        x = nextX;
     }
 }
 

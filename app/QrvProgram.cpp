@@ -7,6 +7,7 @@
 #include "QrvChartPreview.h"
 #include "QrvCommand.h"
 #include "QrvCommandLine.h"
+#include "QrvFileNames.h"
 #include "QrvFpu.h"
 #include "QrvHelperForm.h"
 #include "QrvLauncher.h"
@@ -40,37 +41,44 @@ int RunWindow(const TCommandLine& cl, int& argc, char** argv)
 {
     TQurviaApplication app(argc, argv);
     InitFloatEnvironment();
-    if (cl.Settings) SetSettingsFilePath(QString::fromStdString(*cl.Settings));
+    if (cl.Settings) SetSettingsFilePath(FileNameFromBytes(*cl.Settings));
     // The settings file is open from here until after the settings dialog,
     // and with it the setting variables, have saved themselves.
     TSettingsFileSession settingsFile;
-    TViewSettings viewSettings;
-    if (cl.BreakAtPoles) Break_At_Poles = *cl.BreakAtPoles;
+    int status = 0;
+    {
+        // Saves its choice with the other setting variables, before the file.
+        TViewSettings viewSettings;
+        if (cl.BreakAtPoles) Break_At_Poles = *cl.BreakAtPoles;
 
-    TF_Main_GRF F_Main_GRF;
-    SetAngleModeSource([&F_Main_GRF] { return F_Main_GRF.AngleMode(); });
-    F_Main_GRF.SetFields(FieldsFor(cl));
-    if (cl.Mode) F_Main_GRF.SetAngleMode(*cl.Mode);
+        TF_Main_GRF F_Main_GRF;
+        SetAngleModeSource([&F_Main_GRF] { return F_Main_GRF.AngleMode(); });
+        F_Main_GRF.SetFields(FieldsFor(cl));
+        if (cl.Mode) F_Main_GRF.SetAngleMode(*cl.Mode);
 
-    // Errors of the buttons inside the other windows reach the same display
-    // as the main window's commands.
-    SetErrorDisplay([](QWidget*, std::exception_ptr error) { ShowException(error); });
-    SetChartPreviewErrorDisplay([](QWidget*, std::exception_ptr error) { ShowException(error); });
+        // Errors of the buttons inside the other windows reach the same display
+        // as the main window's commands.
+        SetErrorDisplay([](QWidget*, std::exception_ptr error) { ShowException(error); });
+        SetChartPreviewErrorDisplay([](QWidget*, std::exception_ptr error) { ShowException(error); });
 
-    TStartupWindows windows;
-    TTextPrintForm textPrintForm(&F_Main_GRF);
-    windows.PrintReport = &textPrintForm;
-    THelperForm helperForm(&F_Main_GRF);
-    windows.Documentation = &helperForm;
-    TOptionDialog optionDialog(&F_Main_GRF);
-    windows.OptionDialog = &optionDialog;
-    windows.ViewSettings = &viewSettings;
-    F_Main_GRF.SetStartupWindows(windows);
-    if (cl.Color) Element_Color = *cl.Color;
+        TStartupWindows windows;
+        TTextPrintForm textPrintForm(&F_Main_GRF);
+        windows.PrintReport = &textPrintForm;
+        THelperForm helperForm(&F_Main_GRF);
+        windows.Documentation = &helperForm;
+        TOptionDialog optionDialog(&F_Main_GRF);
+        windows.OptionDialog = &optionDialog;
+        windows.ViewSettings = &viewSettings;
+        F_Main_GRF.SetStartupWindows(windows);
+        if (cl.Color) Element_Color = *cl.Color;
 
-    F_Main_GRF.show();
-    int status = app.exec();
-    SetAngleModeSource({});
+        F_Main_GRF.show();
+        status = app.exec();
+        SetAngleModeSource({});
+    }
+    // The windows are gone and the setting variables have saved themselves:
+    // now the file is written, and a failure is shown like any error.
+    if (!SaveSettingsAtExit(settingsFile, std::cerr) && status == 0) status = 1;
     return status;
 }
 

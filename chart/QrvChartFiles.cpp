@@ -1,6 +1,7 @@
 #include "QrvChartFiles.h"
 
 #include "QrvErrors.h"
+#include "QrvFileWriter.h"
 
 #include <QBuffer>
 #include <QClipboard>
@@ -26,28 +27,12 @@ QByteArray EncodeBmp(const QImage& image)
     return bytes;
 }
 
-namespace
-{
-
-[[noreturn]] void CannotCreate(const QFileDevice& file)
-{
-    throw Exception(Msg::CannotCreateFile, {file.fileName().toStdString()});
-}
-
-} // namespace
-
-void WriteFileBytes(QFileDevice& file, const QByteArray& bytes)
-{
-    if (!file.isOpen() && !file.open(QIODevice::WriteOnly | QIODevice::Truncate)) CannotCreate(file);
-    if (bytes.isEmpty() || file.write(bytes) != bytes.size() || !file.flush()) CannotCreate(file);
-}
-
 void WriteFile(const QString& fileName, const QByteArray& bytes)
 {
-    QFile file(fileName);
-    WriteFileBytes(file, bytes);
-    file.close();
-    if (file.error() != QFileDevice::NoError) CannotCreate(file);
+    // No picture file is empty: empty bytes mean the encoding failed.
+    const std::string name = QFile::encodeName(fileName).toStdString();
+    if (bytes.isEmpty()) throw Exception(Msg::CannotCreateFile, {name});
+    WriteWholeFile(name, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 QString MetafileMimeType(bool enhanced)

@@ -7,7 +7,6 @@
 #include <QImage>
 #include <QString>
 
-class QFileDevice;
 class QMimeData;
 
 namespace qrv
@@ -16,11 +15,10 @@ namespace qrv
 // The image as the bytes of a Windows bitmap (.bmp) file.
 QByteArray EncodeBmp(const QImage& image);
 
-// Writes all bytes to the device, opening it for writing (truncating) if it
-// is not open yet, and flushes it. A QSaveFile may be passed: committing it
-// is the caller's business. Raises "Cannot create file <name>" on failure.
-void WriteFileBytes(QFileDevice& file, const QByteArray& bytes);
-// Creates (or truncates) the named file and writes the bytes to it.
+// Writes the bytes as the named file (its name encoded as the system's file
+// names are) through the program's one file writer: an existing file is
+// replaced only once the new one is complete. Raises "Cannot create file
+// <name>" on failure, and for empty bytes, which no picture file is.
 void WriteFile(const QString& fileName, const QByteArray& bytes);
 
 // The clipboard formats of a metafile: the file bytes under the MIME types

@@ -20,6 +20,8 @@ constexpr std::array<std::string_view, static_cast<std::size_t>(Msg::Count_)> kM
     "Assertion failure",
     "Cannot create file %s",
     "Cannot open clipboard",
+    "Cannot write to standard output",
+    "The image is too large for the memory available",
     "Parse error: Factor expected",
     "Parse error: ')' expected",
     "Parse error: Unknown symbol: '%s'",

@@ -21,6 +21,8 @@ enum class Msg {
     AssertionFailure, // "Assertion failure"
     CannotCreateFile, // "Cannot create file %s"
     CannotOpenClipboard,
+    CannotWriteOutput, // "Cannot write to standard output"
+    ImageTooLarge,     // "The image is too large for the memory available"
     // expression engine: compile parser
     FactorExpected,
     RightParenExpected,

@@ -1,16 +1,19 @@
 #include "QrvSettingsFile.h"
 
+#include "QrvFileNames.h"
+#include "QrvFileWriter.h"
 #include "QrvSettingsText.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <optional>
+#include <sys/stat.h>
 
 namespace qrv
 {
@@ -18,16 +21,29 @@ namespace qrv
 namespace
 {
 
-// The whole file, or nothing when it cannot be read or is too large.
+// The whole file, or nothing when it cannot be read or is too large. The
+// name's bytes are used as they are.
 std::optional<std::string> ReadWholeFile(const QString& fileName)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    if (file.size() > TSettingsFile::kMaxFileSize) return std::nullopt;
-    QByteArray bytes = file.read(TSettingsFile::kMaxFileSize + 1);
-    if (bytes.size() > TSettingsFile::kMaxFileSize || file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes.toStdString();
+    const std::string path = FileNameBytes(fileName);
+    // A pipe or a device is no settings file: opening it could wait forever.
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+    if (info.st_size > TSettingsFile::kMaxFileSize) return std::nullopt;
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return std::nullopt;
+    std::string bytes(static_cast<std::size_t>(TSettingsFile::kMaxFileSize + 1), '\0');
+    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (file.bad()) return std::nullopt;
+    bytes.resize(static_cast<std::size_t>(file.gcount()));
+    if (bytes.size() > static_cast<std::size_t>(TSettingsFile::kMaxFileSize)) return std::nullopt;
+    return bytes;
+}
+
+bool Exists(const QString& fileName)
+{
+    struct stat info;
+    return stat(FileNameBytes(fileName).c_str(), &info) == 0;
 }
 
 // Cuts a text to at most maxBytes without splitting a UTF-8 sequence.
@@ -80,14 +96,14 @@ void TSettingsFile::Flush()
 {
     if (pending_.empty()) return;
     auto fail = [this] {
-        throw ESettingsError(FormatText(SetText::UnableToWrite, {fileName_.toStdString()}));
+        throw ESettingsError(FormatText(SetText::UnableToWrite, {FileNameBytes(fileName_)}));
     };
 
     // A file that exists but cannot be read is not replaced: what it holds
     // would be lost.
-    QFileInfo info(fileName_);
+    const bool exists = Exists(fileName_);
     std::string current;
-    if (info.exists()) {
+    if (exists) {
         auto text = ReadWholeFile(fileName_);
         if (!text) fail();
         current = std::move(*text);
@@ -97,12 +113,19 @@ void TSettingsFile::Flush()
         document.Write(write.section, write.key, write.value);
     std::string text = document.Text();
 
-    if (!info.exists() || text != current) {
-        if (!QDir().mkpath(info.absolutePath())) fail();
-        QSaveFile file(fileName_);
-        if (!file.open(QIODevice::WriteOnly)) fail();
-        if (file.write(text.data(), qint64(text.size())) != qint64(text.size())) fail();
-        if (!file.commit()) fail();
+    if (!exists || text != current) {
+        const std::string path = FileNameBytes(fileName_);
+        std::error_code error;
+        const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+        if (!folder.empty() && !std::filesystem::is_directory(folder, error)) {
+            std::filesystem::create_directories(folder, error);
+            if (error) fail();
+        }
+        try {
+            WriteWholeFile(path, text);
+        } catch (const EFileWrite&) {
+            fail();
+        }
     }
     document_ = std::move(document);
     pending_.clear();

@@ -135,15 +135,6 @@ TEST_F(Batch, AnErrorStillWritesWhatWasProduced)
     EXPECT_FALSE(QImage(Path("t.png")).isNull());
 }
 
-TEST_F(Batch, ARangeErrorWritesAnEmptyTable)
-{
-    TResult r = RunQurvia({"--step", "0", "--table", Path("t.txt")});
-    EXPECT_EQ(r.Status, 1);
-    EXPECT_EQ(r.Err, "Step must be non zero.\n");
-    EXPECT_TRUE(QFile::exists(Path("t.txt")));
-    EXPECT_EQ(QFile(Path("t.txt")).size(), 0);
-}
-
 TEST_F(Batch, AFileThatCannotBeCreatedIsAnError)
 {
     QString name = Path("missing/t.txt");

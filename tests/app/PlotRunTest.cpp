@@ -101,6 +101,46 @@ TEST(PlotRun, StopsAtTheDoubleRangeEdge)
     EXPECT_EQ(target.X.size(), 1u);
 }
 
+// Runs where adding Step does not move x as far as Step says: each ends,
+// with at most 10 001 points, and says when X max cannot be reached.
+TEST(PlotRun, EveryRunEnds)
+{
+    struct Row {
+        const char* name;
+        TPlotFields fields;
+        std::size_t points;
+        const char* message; // "" when the run ends without an error
+    };
+    const Row rows[] = {
+        {"one-point range, step lost in x", {"x", "1", "1", "1E-17"}, 1, ""},
+        {"one-point range, negative step lost in x", {"x", "1", "1", "-1E-17"}, 1, ""},
+        {"one-point range at the largest double",
+         {"x", "1.7976931348623157E308", "1.7976931348623157E308", "1"},
+         1,
+         ""},
+        {"x stands still short of X max",
+         {"x", "1E17", "1.00000000000001E17", "1"},
+         1,
+         "Too small absolute step value"},
+        {"x stands still short of X max, downwards",
+         {"x", "-1E17", "-1.00000000000001E17", "-1"},
+         1,
+         "Too small absolute step value"},
+        // Near 2^53 the doubles are 2 apart: a step of 2.8 moves x by 2,
+        // so 10 000 steps cover only part of the range.
+        {"x creeps",
+         {"x", "9007199254740992", "9007199254768000", "2.8"},
+         10001,
+         "Too small absolute step value"},
+        {"10 000 whole steps", {"x", "0", "10000", "1"}, 10001, ""},
+    };
+    for (const Row& row : rows) {
+        TRecorder target;
+        EXPECT_EQ(MessageOf([&] { RunPlot(row.fields, target); }), row.message) << row.name;
+        EXPECT_EQ(target.X.size(), row.points) << row.name;
+    }
+}
+
 TEST(PlotRun, CompileErrorLeavesNoPoints)
 {
     TRecorder target;

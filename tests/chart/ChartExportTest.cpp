@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QMimeData>
-#include <QSaveFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -81,15 +80,6 @@ TEST_F(ChartExportTest, WriteErrorsRaiseCannotCreateFile)
 {
     ExpectCannotCreate([&](const QString& name) { chart().SaveBitmapFile(name); });
     ExpectCannotCreate([&](const QString& name) { WriteFile(name, QByteArray("x")); });
-}
-
-TEST_F(ChartExportTest, BytesGoThroughASaveFile)
-{
-    QSaveFile file(Path("saved.bmp"));
-    WriteFileBytes(file, chart().BitmapFileBytes());
-    ASSERT_TRUE(file.commit());
-    QImage loaded(Path("saved.bmp"));
-    EXPECT_EQ(loaded.size(), QSize(353, 305));
 }
 
 TEST_F(ChartExportTest, ZeroSizeChartStillGivesAPicture)

@@ -1,6 +1,6 @@
 // Saving the settings file survives a crash: a helper process that saves the
 // file at its exit is killed (SIGKILL) at random moments during the save, a
-// few hundred times within a few seconds; every time the file must hold
+// hundred times however long that takes; every time the file must hold
 // either the complete old or the complete new content.
 #include "SettingsTestSupport.h"
 
@@ -128,9 +128,10 @@ TEST(CrashSave, KilledSaveLeavesOldOrNewFile)
 
     std::mt19937 random(20240611);
     std::uniform_real_distribution<double> delay(0.0, typical * 1.2);
-    const auto deadline = Clock::now() + std::chrono::seconds(5);
+    // A count of kills, not a time: a busy machine takes longer, not fewer.
+    constexpr int kKills = 100;
     int runs = 0, sawOld = 0, sawNew = 0;
-    while (runs < 300 && Clock::now() < deadline) {
+    while (runs < kKills) {
         temp.WriteFile(oldText);
         {
             THelper helper(file, 2);
@@ -151,7 +152,6 @@ TEST(CrashSave, KilledSaveLeavesOldOrNewFile)
     }
     std::cout << runs << " killed saves: " << sawOld << " old, " << sawNew << " new (a save takes about "
               << int(typical) << " us)\n";
-    EXPECT_GE(runs, 50);
     EXPECT_GT(sawOld, 0) << "no kill landed before the save ended";
 }
 

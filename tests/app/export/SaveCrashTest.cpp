@@ -68,11 +68,11 @@ std::string ReadAllOutput(int fd)
     return out;
 }
 
+// A count of kills, not a time budget: on a busy machine the test takes
+// longer, it does not kill less.
 struct TCrashRun {
     const char* Kind;
-    int MaxKills;
-    std::chrono::milliseconds Budget;
-    int MinKills;
+    int Kills;
 };
 
 void PrintTo(const TCrashRun& run, std::ostream* os)
@@ -125,7 +125,7 @@ TEST_P(SaveCrash, TargetIsAlwaysACompleteVersion)
     std::uniform_int_distribution<long> delay(0, 2 * saveMicros);
     int kills = 0, interrupted = 0, sawA = 0, sawB = 0;
     const auto start = Clock::now();
-    while (kills < run.MaxKills && Clock::now() - start < run.Budget) {
+    while (kills < run.Kills) {
         TChild saver = Spawn({child, "loop", run.Kind, target.string()});
         ASSERT_GT(saver.Pid, 0);
         char ready = 0;
@@ -156,13 +156,10 @@ TEST_P(SaveCrash, TargetIsAlwaysACompleteVersion)
     std::cout << run.Kind << ": " << kills << " kills in " << took.count() << " ms, " << interrupted
               << " in the middle of a save, old " << sawA << " / new " << sawB << ", save " << saveMicros
               << " us, seed " << seed << '\n';
-    EXPECT_GE(kills, run.MinKills);
     EXPECT_GE(interrupted, kills / 4) << "too few kills interrupted a save";
 }
 
-INSTANTIATE_TEST_SUITE_P(Export, SaveCrash,
-                         testing::Values(TCrashRun{"text", 300, std::chrono::milliseconds(3000), 20},
-                                         TCrashRun{"bitmap", 120, std::chrono::milliseconds(2500), 10}),
+INSTANTIATE_TEST_SUITE_P(Export, SaveCrash, testing::Values(TCrashRun{"text", 100}, TCrashRun{"bitmap", 40}),
                          [](const testing::TestParamInfo<TCrashRun>& info) {
                              return std::string(info.param.Kind);
                          });
