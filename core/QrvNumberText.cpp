@@ -236,8 +236,8 @@ TFixed3 ToFixed3(double value)
     return f;
 }
 
-// Longest text of any format here: "-999999999999999872.000", or with
-// thousands separators 29 characters.
+// Room for the longest text of any format here: "-999999999999999872.000"
+// (23 characters), "-999,999,999,999,999,872" or "-1.23456789012346E-308".
 constexpr std::size_t kFormatBuffer = 40;
 
 } // namespace
