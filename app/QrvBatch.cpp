@@ -155,6 +155,10 @@ int RunBatch(const TCommandLine& cl, int& argc, char** argv, std::ostream& out, 
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(QuietToolkitNotes);
     QApplication app(argc, argv);
+    // The platform is loaded; what remains needs no plugin (PNG and BMP are
+    // built into Qt), so the image writer is spared reading the metadata of
+    // every image-format plugin installed.
+    QCoreApplication::setLibraryPaths({});
     SetApplicationTitle();
     InitFloatEnvironment();
     LoadLineColor(cl.Settings.value_or(std::string()));

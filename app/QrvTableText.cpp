@@ -2,6 +2,8 @@
 
 #include "QrvNumberText.h"
 
+#include <algorithm>
+
 namespace qrv
 {
 
@@ -26,10 +28,14 @@ void TTableText::Clear()
 
 void TTableText::AddLine(double x, double y)
 {
-    FText += FormatFixed3(x);
-    FText += kColumnGap;
-    FText += FormatFixed3(y);
-    FText += '\n';
+    // Written straight into the text: two numbers of at most 40 characters.
+    const char separator = DecimalSeparator();
+    char line[96];
+    char* end = WriteFixed3(line, x, separator);
+    end = std::copy(kColumnGap.begin(), kColumnGap.end(), end);
+    end = WriteFixed3(end, y, separator);
+    *end++ = '\n';
+    FText.append(line, end);
     ++FLineCount;
 }
 

@@ -1,12 +1,14 @@
 #include "QrvNumberText.h"
 
+#include "QrvDecimal18.h"
 #include "QrvErrors.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <clocale>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <langinfo.h>
 #include <locale.h>
 #include <string>
@@ -60,78 +62,6 @@ bool IsBlank(char c)
 bool IsDigit(char c)
 {
     return c >= '0' && c <= '9';
-}
-
-// A number's decimal digits and exponent: value = 0.d1d2d3... x 10^pointPos,
-// that is, pointPos digits stand before the decimal point.
-struct DecimalForm {
-    bool negative = false;
-    std::string digits; // no leading zeros unless the value is zero
-    int pointPos = 0;
-};
-
-// The decimal form of |value| with `significant` digits, correctly rounded
-// from the exact binary value.
-DecimalForm ToDecimal(double value, int significant)
-{
-    DecimalForm form;
-    form.negative = std::signbit(value);
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*e", significant - 1, std::fabs(value));
-    // buf = "d.ddddde[+-]xx"
-    const char* p = buf;
-    form.digits += *p++;
-    if (*p == '.') ++p;
-    while (IsDigit(*p))
-        form.digits += *p++;
-    int exponent = (*p == 'e') ? std::atoi(p + 1) : 0;
-    form.pointPos = exponent + 1;
-    return form;
-}
-
-// Rounds the form to `decimals` digits after the point, halves away from
-// zero. The digit string then holds exactly the integer digits followed by
-// `decimals` fraction digits (at least one integer digit).
-void RoundToDecimals(DecimalForm& form, int decimals)
-{
-    // Lay the digits out on a grid: integer part and `decimals` fraction digits.
-    int keep = form.pointPos + decimals; // digits of form.digits that remain
-    std::string out;
-    bool roundUp = false;
-    if (keep < 0) {
-        out.clear();
-    } else {
-        out = form.digits.substr(0, std::min<std::size_t>(keep, form.digits.size()));
-        out.append(keep > static_cast<int>(out.size()) ? keep - out.size() : 0, '0');
-        if (keep < static_cast<int>(form.digits.size())) roundUp = form.digits[keep] >= '5';
-    }
-    int intDigits = form.pointPos;
-    if (intDigits <= 0) {
-        // 0.000ddd: prefix the zeros between the point and the first digit
-        // (those of them that fall inside `decimals`) and one integer zero.
-        int zeros = std::min(-intDigits, decimals);
-        out = std::string(1 + zeros, '0') + out;
-        intDigits = 1;
-        out.resize(1 + decimals, '0');
-    }
-    if (roundUp) {
-        int i = static_cast<int>(out.size()) - 1;
-        while (i >= 0 && out[i] == '9')
-            out[i--] = '0';
-        if (i >= 0)
-            ++out[i];
-        else {
-            out = '1' + out;
-            ++intDigits;
-        }
-    }
-    form.digits = out;
-    form.pointPos = intDigits;
-}
-
-bool IsAllZero(const std::string& digits)
-{
-    return digits.find_first_not_of('0') == std::string::npos;
 }
 
 } // namespace
@@ -218,110 +148,156 @@ Float StrToFloat(std::string_view text, Blanks blanks)
     return *value;
 }
 
-std::string FormatGeneral15(double value, char decimalSeparator)
-{
-    if (value == 0) return "0";
-    DecimalForm form = ToDecimal(value, 18);
-    // Round the 18-digit form to 15 digits, halves away from zero.
-    bool up = form.digits[15] >= '5';
-    form.digits.resize(15);
-    if (up) {
-        int i = 14;
-        while (i >= 0 && form.digits[i] == '9')
-            form.digits[i--] = '0';
-        if (i >= 0)
-            ++form.digits[i];
-        else {
-            form.digits = '1' + form.digits.substr(0, 14);
-            ++form.pointPos;
-        }
-    }
-    while (form.digits.size() > 1 && form.digits.back() == '0')
-        form.digits.pop_back();
-
-    std::string out = form.negative ? "-" : "";
-    int exponent = form.pointPos - 1;
-    if (exponent >= 15 || exponent < -5) {
-        out += form.digits[0];
-        if (form.digits.size() > 1) {
-            out += decimalSeparator;
-            out.append(form.digits, 1);
-        }
-        out += 'E';
-        out += std::to_string(exponent);
-        return out;
-    }
-    if (form.pointPos <= 0) {
-        out += '0';
-        out += decimalSeparator;
-        out.append(-form.pointPos, '0');
-        out += form.digits;
-        return out;
-    }
-    std::string intPart = form.digits.substr(0, std::min<std::size_t>(form.pointPos, form.digits.size()));
-    intPart.append(form.pointPos - intPart.size(), '0');
-    out += intPart;
-    if (static_cast<int>(form.digits.size()) > form.pointPos) {
-        out += decimalSeparator;
-        out.append(form.digits, form.pointPos);
-    }
-    return out;
-}
-
 namespace
 {
 
-// Shared by both fixed patterns: rounds |value| to three decimals on its
-// 18-digit decimal form and returns the digits (integer part, then three
-// decimals) and whether a minus sign is due.
-struct Fixed3 {
-    bool minus;
-    std::string intPart;
-    std::string fraction;
+// The text of a value that is not a number or infinite: formulas never give
+// one, but a caller's double may be one.
+char* WriteNonFinite(char* out, double value)
+{
+    const char* text = std::isnan(value) ? "NAN" : (value < 0 ? "-INF" : "INF");
+    const std::size_t length = std::strlen(text);
+    std::memcpy(out, text, length);
+    return out + length;
+}
+
+char* WriteGeneral15(char* out, double value, char decimalSeparator)
+{
+    if (!std::isfinite(value)) return WriteNonFinite(out, value);
+    if (value == 0) {
+        *out++ = '0';
+        return out;
+    }
+    const TDecimal18 form = ToDecimal18(value);
+    // Round the 18-digit form to 15 digits, halves away from zero.
+    std::uint64_t digits = (form.Digits + 500) / 1000;
+    int pointPos = form.PointPos;
+    if (digits == PowerOfTen(15)) {
+        digits = PowerOfTen(14);
+        ++pointPos;
+    }
+    int count = 15;
+    while (count > 1 && digits % 10 == 0) {
+        digits /= 10;
+        --count;
+    }
+    char text[15];
+    WriteFixedDigits(text, digits, count);
+
+    if (form.Negative) *out++ = '-';
+    const int exponent = pointPos - 1;
+    if (exponent >= 15 || exponent < -5) {
+        *out++ = text[0];
+        if (count > 1) {
+            *out++ = decimalSeparator;
+            out = std::copy(text + 1, text + count, out);
+        }
+        *out++ = 'E';
+        if (exponent < 0) *out++ = '-';
+        return WriteUnsigned(out, static_cast<std::uint64_t>(exponent < 0 ? -exponent : exponent));
+    }
+    if (pointPos <= 0) {
+        *out++ = '0';
+        *out++ = decimalSeparator;
+        out = std::fill_n(out, -pointPos, '0');
+        return std::copy(text, text + count, out);
+    }
+    const int intDigits = std::min(pointPos, count);
+    out = std::copy(text, text + intDigits, out);
+    out = std::fill_n(out, pointPos - intDigits, '0');
+    if (count > pointPos) {
+        *out++ = decimalSeparator;
+        out = std::copy(text + pointPos, text + count, out);
+    }
+    return out;
+}
+
+// |value| rounded to three decimals on its 18-digit decimal form, halves
+// away from zero: the integer part and the thousandths.
+struct TFixed3 {
+    bool Minus = false;
+    std::uint64_t IntPart = 0;
+    unsigned Thousandths = 0;
 };
 
-Fixed3 ToFixed3(double value)
+// For finite values below 10^18 in magnitude.
+TFixed3 ToFixed3(double value)
 {
-    if (value == 0) return Fixed3{false, std::string(1, '0'), std::string(3, '0')};
-    DecimalForm form = ToDecimal(value, 18);
-    RoundToDecimals(form, 3);
-    Fixed3 f;
-    f.minus = form.negative && !IsAllZero(form.digits);
-    f.intPart = form.digits.substr(0, form.pointPos);
-    f.fraction = form.digits.substr(form.pointPos);
+    TFixed3 f;
+    if (value == 0) return f;
+    const TDecimal18 form = ToDecimal18(value);
+    // The 18 digits are followed by `keep` - 18 zeros (keep >= 18) or cut
+    // after `keep` digits, the first cut digit deciding the rounding.
+    const int keep = form.PointPos + 3;
+    if (keep >= 18) {
+        const std::uint64_t scale = PowerOfTen(18 - std::min(form.PointPos, 18));
+        f.IntPart = form.Digits / scale;
+        f.Thousandths = static_cast<unsigned>(form.Digits % scale * PowerOfTen(keep - 18));
+    } else if (keep >= 0) {
+        const std::uint64_t scale = PowerOfTen(18 - keep);
+        std::uint64_t rounded = form.Digits / scale;
+        if (form.Digits % scale >= scale / 2) ++rounded;
+        f.IntPart = rounded / 1000;
+        f.Thousandths = static_cast<unsigned>(rounded % 1000);
+    }
+    f.Minus = form.Negative && (f.IntPart != 0 || f.Thousandths != 0);
     return f;
 }
 
+// Room for the longest text of any format here: "-999999999999999872.000"
+// (23 characters), "-999,999,999,999,999,872" or "-1.23456789012346E-308".
+constexpr std::size_t kFormatBuffer = 40;
+
 } // namespace
+
+char* WriteFixed3(char* out, double value, char decimalSeparator)
+{
+    if (!(std::fabs(value) < 1e18)) return WriteGeneral15(out, value, decimalSeparator);
+    const TFixed3 f = ToFixed3(value);
+    if (f.Minus) *out++ = '-';
+    out = WriteUnsigned(out, f.IntPart);
+    *out++ = decimalSeparator;
+    WriteFixedDigits(out, f.Thousandths, 3);
+    return out + 3;
+}
+
+std::string FormatGeneral15(double value, char decimalSeparator)
+{
+    char text[kFormatBuffer];
+    return std::string(text, WriteGeneral15(text, value, decimalSeparator));
+}
 
 std::string FormatFixed3(double value, char decimalSeparator)
 {
-    if (std::fabs(value) >= 1e18) return FormatGeneral15(value, decimalSeparator);
-    Fixed3 f = ToFixed3(value);
-    std::string out = f.minus ? "-" : "";
-    out += f.intPart;
-    out += decimalSeparator;
-    out += f.fraction;
-    return out;
+    char text[kFormatBuffer];
+    return std::string(text, WriteFixed3(text, value, decimalSeparator));
 }
 
 std::string FormatAxisValue(double value, char decimalSeparator, char thousandSeparator)
 {
-    if (std::fabs(value) >= 1e18) return FormatGeneral15(value, decimalSeparator);
-    Fixed3 f = ToFixed3(value);
-    std::string out = f.minus ? "-" : "";
-    std::size_t n = f.intPart.size();
-    for (std::size_t k = 0; k < n; ++k) {
-        if (k > 0 && (n - k) % 3 == 0) out += thousandSeparator;
-        out += f.intPart[k];
+    char text[kFormatBuffer];
+    if (!(std::fabs(value) < 1e18)) return std::string(text, WriteGeneral15(text, value, decimalSeparator));
+    const TFixed3 f = ToFixed3(value);
+    char* out = text;
+    if (f.Minus) *out++ = '-';
+    char digits[20];
+    const int n = static_cast<int>(WriteUnsigned(digits, f.IntPart) - digits);
+    for (int k = 0; k < n; ++k) {
+        if (k > 0 && (n - k) % 3 == 0) *out++ = thousandSeparator;
+        *out++ = digits[k];
     }
-    while (!f.fraction.empty() && f.fraction.back() == '0')
-        f.fraction.pop_back();
-    if (!f.fraction.empty()) {
-        out += decimalSeparator;
-        out += f.fraction;
+    unsigned thousandths = f.Thousandths;
+    if (thousandths != 0) {
+        int count = 3;
+        while (thousandths % 10 == 0) {
+            thousandths /= 10;
+            --count;
+        }
+        *out++ = decimalSeparator;
+        WriteFixedDigits(out, thousandths, count);
+        out += count;
     }
-    return out;
+    return std::string(text, out);
 }
 
 } // namespace qrv

@@ -47,6 +47,10 @@ Float StrToFloat(std::string_view text, Blanks blanks = Blanks::Rejected);
 // Magnitudes of 1E18 and more use the general format (FormatGeneral15).
 std::string FormatFixed3(double value, char decimalSeparator = DecimalSeparator());
 
+// The same text written at `out` (room for 40 characters); returns the
+// position after it. For callers that build long texts, like the table.
+char* WriteFixed3(char* out, double value, char decimalSeparator);
+
 // Pattern "#,##0.###": groups of thousands, at least one integer digit, at
 // most three decimals with trailing zeros (and a bare separator) dropped.
 // Same rounding and large-magnitude rules as FormatFixed3.
@@ -55,7 +59,8 @@ std::string FormatAxisValue(double value, char decimalSeparator = DecimalSeparat
 
 // General format with at most 15 significant digits: fixed notation for
 // decimal exponents -5..14, otherwise mantissa, "E" and the exponent ("1E20",
-// "1.23456789012346E20", "1E-7").
+// "1.23456789012346E20", "1E-7"). Infinities and NaN read "INF", "-INF", "NAN"
+// in every format.
 std::string FormatGeneral15(double value, char decimalSeparator = DecimalSeparator());
 
 } // namespace qrv

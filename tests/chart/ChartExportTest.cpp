@@ -4,9 +4,11 @@
 #include "QrvChartFiles.h"
 #include "QrvErrors.h"
 
+#include <QBuffer>
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
+#include <QImageWriter>
 #include <QMimeData>
 #include <QTemporaryDir>
 
@@ -74,6 +76,56 @@ TEST_F(ChartExportTest, SavedBitmapFileReadsBackAsThePicture)
     ASSERT_TRUE(loaded.loadFromData(bytes, "BMP"));
     EXPECT_EQ(loaded.size(), QSize(353, 305));
     EXPECT_EQ(loaded.convertToFormat(QImage::Format_RGB32), chart().MakeBitmap(clWhite, chart().rect()));
+}
+
+// The bytes of Qt's general image writer, which the direct encoder replaces.
+QByteArray WriterBmp(const QImage& image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "bmp");
+    return writer.write(image) ? bytes : QByteArray();
+}
+
+QImage Pattern(int width, int height, int dotsPerMeter)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb((x * 37 + y) & 255, (y * 11) & 255, (x ^ y) & 255));
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter + 1);
+    return image;
+}
+
+TEST_F(ChartExportTest, BitmapBytesEqualThoseOfQtsWriter)
+{
+    // Row widths of every padding (3 bytes per pixel), one-pixel images and
+    // the chart itself.
+    const struct {
+        const char* name;
+        QImage image;
+    } cases[] = {
+        {"one_pixel", Pattern(1, 1, 3780)},     {"width_2", Pattern(2, 3, 2835)},
+        {"width_3", Pattern(3, 2, 3780)},       {"width_4", Pattern(4, 5, 0)},
+        {"width_5_tall", Pattern(5, 40, 3780)}, {"chart", chart().MakeBitmap(clWhite, chart().rect())},
+    };
+    for (const auto& c : cases) {
+        const QByteArray ours = EncodeBmp(c.image), qts = WriterBmp(c.image);
+        ASSERT_FALSE(qts.isEmpty()) << c.name;
+        EXPECT_EQ(ours, qts) << c.name;
+    }
+    const QImage argb = Pattern(7, 3, 3780).convertToFormat(QImage::Format_ARGB32);
+    EXPECT_EQ(EncodeBmp(argb), WriterBmp(argb));
+}
+
+TEST_F(ChartExportTest, NullImageGivesAWhitePixel)
+{
+    QImage loaded;
+    ASSERT_TRUE(loaded.loadFromData(EncodeBmp(QImage()), "BMP"));
+    ASSERT_EQ(loaded.size(), QSize(1, 1));
+    EXPECT_TRUE(IsColor(loaded, 0, 0, Qt::white));
 }
 
 TEST_F(ChartExportTest, WriteErrorsRaiseCannotCreateFile)

@@ -46,6 +46,12 @@ const FormatCase kFormatCases[] = {
     {"general_15_digits", 1.234567890123456789e20, "1.23456789012346E20", "1.23456789012346E20"},
     {"general_negative", -3.5e25, "-3.5E25", "-3.5E25"},
     {"max_double", 1.7976931348623157e308, "1.79769313486232E308", "1.79769313486232E308"},
+    // 19 significant digits ending in 5: the 18-digit form takes the even
+    // neighbour before the three decimals are rounded half away from zero.
+    {"tie_at_18_digits_goes_even", 100000000000000.0625, "100000000000000.062", "100,000,000,000,000.062"},
+    {"tie_at_18_digits_odd_goes_up", -100000000000000.1875, "-100000000000000.188",
+     "-100,000,000,000,000.188"},
+    {"subnormal_is_zero", -4.9406564584124654e-324, "0.000", "0"},
 };
 
 class FormatTest : public ::testing::TestWithParam<FormatCase>
@@ -70,6 +76,18 @@ TEST(FormatTest, CommaSeparatorAndBlankGrouping)
     EXPECT_EQ(FormatAxisValue(1.5e20, ',', ' '), "1,5E20");
 }
 
+TEST(FormatTest, NonFiniteValuesHaveAText)
+{
+    const double inf = HUGE_VAL, nan = std::nan("");
+    EXPECT_EQ(FormatFixed3(inf, '.'), "INF");
+    EXPECT_EQ(FormatFixed3(-inf, '.'), "-INF");
+    EXPECT_EQ(FormatFixed3(nan, '.'), "NAN");
+    EXPECT_EQ(FormatAxisValue(-inf, '.', ','), "-INF");
+    EXPECT_EQ(FormatAxisValue(nan, '.', ','), "NAN");
+    EXPECT_EQ(FormatGeneral15(inf, '.'), "INF");
+    EXPECT_EQ(FormatGeneral15(-nan, '.'), "NAN");
+}
+
 TEST(FormatTest, GeneralFormatSmallAndFixedRanges)
 {
     EXPECT_EQ(FormatGeneral15(0.0, '.'), "0");
@@ -80,6 +98,10 @@ TEST(FormatTest, GeneralFormatSmallAndFixedRanges)
     EXPECT_EQ(FormatGeneral15(1e15, '.'), "1E15");
     EXPECT_EQ(FormatGeneral15(0.1 + 0.2, '.'), "0.3");
     EXPECT_EQ(FormatGeneral15(9.999999999999999e22, '.'), "1E23");
+    EXPECT_EQ(FormatGeneral15(999999999999999.5, '.'), "1E15");
+    EXPECT_EQ(FormatGeneral15(-4.9406564584124654e-324, ','), "-4,94065645841247E-324");
+    EXPECT_EQ(FormatGeneral15(0.00001, '.'), "0.00001");
+    EXPECT_EQ(FormatGeneral15(0.000001, '.'), "1E-6");
 }
 
 struct ParseCase {
