@@ -23,8 +23,8 @@ TPlotFields FieldsFor(const TCommandLine& cl)
 
 void WriteTableFile(const std::string& fileName, const TTableText& table)
 {
-    WriteWholeFile(fileName,
-                   IsCsvFileName(fileName) ? TableCsv(table.Text(), DecimalSeparator()) : table.Terminated("\r\n"));
+    WriteWholeFile(fileName, IsCsvFileName(fileName) ? TableCsv(table.Text(), DecimalSeparator())
+                                                     : table.Terminated("\r\n"));
 }
 
 void WriteTable(const std::string& destination, const TTableText& table, std::ostream& out)
@@ -70,8 +70,8 @@ bool RunBatchPlot(const TPlotFields& fields, TPlotTarget& target, std::ostream& 
     // first point: an error there means the run never started.
     TStartWatch watch(target);
     TSteadyClock clock;
-    RunReporting([&] { RunPlotWatched(fields, watch, progress, clock, kTerminalProgressTimes, options); }, errors,
-                 status);
+    RunReporting([&] { RunPlotWatched(fields, watch, progress, clock, TerminalProgressTimes(), options); },
+                 errors, status);
     return watch.Started;
 }
 

@@ -1,12 +1,24 @@
 #include "QrvTerminalProgress.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <ostream>
 #include <string>
 #include <unistd.h>
 
 namespace qrv
 {
+
+TProgressTimes TerminalProgressTimes()
+{
+    TProgressTimes times = kTerminalProgressTimes;
+    if (const char* text = std::getenv("QURVIA_PROGRESS_DELAY")) {
+        char* end = nullptr;
+        const double delay = std::strtod(text, &end);
+        if (end != text && *end == '\0' && delay >= 0 && delay <= 3600) times.Delay = delay;
+    }
+    return times;
+}
 
 void TTerminalProgress::Begin(std::size_t expected)
 {

@@ -13,6 +13,12 @@ namespace qrv
 // On the command line the progress shows after a second, ten times a second.
 inline constexpr TProgressTimes kTerminalProgressTimes{1.0, 0.1};
 
+// The times in force: kTerminalProgressTimes, with the delay taken from the
+// environment variable QURVIA_PROGRESS_DELAY (seconds, 0 or more) when it
+// holds one, so a test sees the progress of a short run whatever the
+// machine's speed.
+TProgressTimes TerminalProgressTimes();
+
 class TTerminalProgress : public TProgressView
 {
 public:
