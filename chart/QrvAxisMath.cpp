@@ -88,14 +88,14 @@ int TAxisScale::ValueToPixel(double value) const
         // In Float the distance times the pixel length cannot overflow: its
         // exponent range reaches far beyond the square of the largest double.
         const Float d = (static_cast<Float>(value) - static_cast<Float>(RangeMin)) * PixelLength() / span;
-        if (std::fabs(d) < 2147483647.0L) {
-            const long long n = RoundSmallHalfEven(d);
-            const bool fromStart = Horizontal != Inverted;
-            const long long p = fromStart ? StartPixel + n : EndPixel - n;
-            if (p > INT_MAX) return INT_MAX;
-            if (p < INT_MIN) return INT_MIN;
-            return static_cast<int>(p);
-        }
+        // A value far outside the range lies beyond every pixel on its side:
+        // the distance is capped there, never folded back to the centre.
+        const long long n = std::fabs(d) < 2147483647.0L ? RoundSmallHalfEven(d) : d > 0 ? INT_MAX : -INT_MAX;
+        const bool fromStart = Horizontal != Inverted;
+        const long long p = fromStart ? StartPixel + n : EndPixel - n;
+        if (p > INT_MAX) return INT_MAX;
+        if (p < INT_MIN) return INT_MIN;
+        return static_cast<int>(p);
     }
     return CenterPixel();
 }

@@ -47,8 +47,9 @@ struct TAxisScale {
     // Horizontal axes grow to the right, vertical ones upwards. The mapping
     // runs in Float, so values near the largest double, whose distances
     // times the pixel length overflow a double, still map to their place. A
-    // zero span, a non-finite value or a distance beyond the int range maps
-    // to the centre; the result is clamped to the int range.
+    // zero span or a non-finite value maps to the centre; a distance beyond
+    // the int range lies beyond every pixel on its side, and the result is
+    // clamped to the int range.
     int ValueToPixel(double value) const;
     // 0 while the axis has no length. Computed in Float; a pixel beyond
     // the axis' ends may stand for a value beyond the double range, which is

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <climits>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -56,7 +57,10 @@ INSTANTIATE_TEST_SUITE_P(
                       MapCase{"InvertedLeft", {-10, 10, 20, 20, 220, false, true}, 10, 220},
                       MapCase{"ZeroSpanIsCentre", {5, 5, 0, 20, 221, false, false}, 5, 120},
                       MapCase{"ZeroSpanAnyValue", {5, 5, 0, 20, 221, false, false}, -1e9, 120},
-                      MapCase{"HugeDistanceIsCentre", Bottom, 1e300, 200},
+                      // Far beyond the range: beyond every pixel on its side,
+                      // never back at the centre.
+                      MapCase{"HugeDistanceIsBeyondTheEnd", Bottom, 1e300, INT_MAX},
+                      MapCase{"HugeNegativeDistanceIsBeyondTheStart", Bottom, -1e300, 50 - INT_MAX},
                       MapCase{"NaNIsCentre", Bottom, std::nan(""), 200},
                       MapCase{"ClampedToIntRange",
                               {0, 1, 1, 2147483000, 2147483600, true, false},
