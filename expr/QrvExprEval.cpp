@@ -45,6 +45,7 @@ void TCompiledEvaluator::Compile(std::string_view text)
         parser.Context = &SearchContexts();
         parser.Compile();
         factory.BuildProgram(machine_);
+        machine_.Prepare();
     } catch (...) {
         machine_.Clear();
         throw;

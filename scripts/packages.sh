@@ -7,7 +7,7 @@ QURVIA_BUILD_PACKAGES=(
   libuemf-dev fonts-liberation
 )
 QURVIA_TEST_PACKAGES=(
-  libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev libfparser-dev
   clang libclang-rt-14-dev
   poppler-utils libwmf-bin gnuplot-nox
 )
