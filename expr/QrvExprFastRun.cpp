@@ -84,8 +84,8 @@ struct TOpInfo {
     bool store = false;      // stored to its output slot
     bool readsSlots = false; // reads its operands from output slots (Execute)
     bool emitted = false;
-    int position = -1;   // among the emitted value instructions
-    int stretch = 0;     // calls before it
+    int position = -1; // among the emitted value instructions
+    int stretch = 0;   // calls before it
 };
 
 } // namespace
@@ -175,7 +175,8 @@ TExprFastProgram::TExprFastProgram(const std::vector<TExprVirtMachOp*>& code, bo
             if (me.readsSlots) producer.store = true;
             bool stops = kind == TExprVmKind::Opaque || me.stretch != producer.stretch;
             if (traits.Arity > 0)
-                stops = stops || traits.Flow == TExprFlow::Stops || (traits.Flow == TExprFlow::Left && k == 1);
+                stops =
+                    stops || traits.Flow == TExprFlow::Stops || (traits.Flow == TExprFlow::Left && k == 1);
             if (stops && producer.mayBeNonFinite) producer.sink = producer.store = true;
         }
     }
@@ -204,11 +205,12 @@ TExprFastProgram::TExprFastProgram(const std::vector<TExprVirtMachOp*>& code, bo
         insns_.push_back(start);
     }
     std::vector<std::pair<std::size_t, std::size_t>> checkRanges; // instruction, first check
-    std::size_t nextSink = 0; // sinks before this index are listed
+    std::size_t nextSink = 0;                                     // sinks before this index are listed
     auto emitCheck = [&](std::size_t upTo) {
         const std::size_t first = checks_.size();
         for (; nextSink < upTo; ++nextSink)
-            if (info[nextSink].sink && !info[nextSink].folded) checks_.push_back(code_[nextSink]->OutputLocation());
+            if (info[nextSink].sink && !info[nextSink].folded)
+                checks_.push_back(code_[nextSink]->OutputLocation());
         if (checks_.size() == first) return;
         TInsn check;
         check.code = static_cast<std::uint16_t>(kCheck);
@@ -393,10 +395,11 @@ Float TExprFastProgram::Run()
 #define QRV_UNARY_CASES(C, K, M, F, W)                                                                       \
     QRV_UNARY_CASE(K, F, kAcc) QRV_UNARY_CASE(K, F, kSlot) QRV_UNARY_CASE(K, F, kVar)
 #define QRV_BINARY_CASES(C, K, M, F, W)                                                                      \
-    QRV_BINARY_CASE(K, F, kAcc, kAcc) QRV_BINARY_CASE(K, F, kAcc, kSlot) QRV_BINARY_CASE(K, F, kAcc, kVar)   \
-        QRV_BINARY_CASE(K, F, kSlot, kAcc) QRV_BINARY_CASE(K, F, kSlot, kSlot)                               \
-            QRV_BINARY_CASE(K, F, kSlot, kVar) QRV_BINARY_CASE(K, F, kVar, kAcc)                             \
-                QRV_BINARY_CASE(K, F, kVar, kSlot) QRV_BINARY_CASE(K, F, kVar, kVar)
+    QRV_BINARY_CASE(K, F, kAcc, kAcc)                                                                        \
+    QRV_BINARY_CASE(K, F, kAcc, kSlot) QRV_BINARY_CASE(K, F, kAcc, kVar) QRV_BINARY_CASE(K, F, kSlot, kAcc)  \
+        QRV_BINARY_CASE(K, F, kSlot, kSlot) QRV_BINARY_CASE(K, F, kSlot, kVar)                               \
+            QRV_BINARY_CASE(K, F, kVar, kAcc) QRV_BINARY_CASE(K, F, kVar, kSlot)                             \
+                QRV_BINARY_CASE(K, F, kVar, kVar)
             QRV_EXPR_UNARY_OPERATIONS(QRV_UNARY_CASES)
             QRV_EXPR_BINARY_OPERATIONS(QRV_BINARY_CASES)
 #undef QRV_UNARY_CASES

@@ -64,9 +64,9 @@ private:
     const std::vector<TExprVirtMachOp*>& code_;
     std::vector<TInsn> insns_;
     std::vector<bool> folded_;
-    std::vector<Float> pool_;           // constants, shared
-    std::vector<const double*> vars_;   // distinct variables, checked first
-    std::vector<const Float*> checks_;  // values tested at the checkpoints
+    std::vector<Float> pool_;          // constants, shared
+    std::vector<const double*> vars_;  // distinct variables, checked first
+    std::vector<const Float*> checks_; // values tested at the checkpoints
 };
 
 } // namespace qrv

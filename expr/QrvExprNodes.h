@@ -31,8 +31,13 @@ public:
     std::size_t ChildCount() const { return children_.size(); }
     TExprNode* Child(std::size_t index) const { return children_.at(index); }
 
+    // Set on a call node whose function is pure (see TExprAbstractFuncSym).
+    void SetPureCall(bool pure) { pureCall_ = pure; }
+    bool PureCall() const { return pureCall_; }
+
 private:
     std::vector<TExprNode*> children_; // not owned: the factory owns every node
+    bool pureCall_ = false;
 };
 
 // The abstract factory: what the parser and the symbols know of nodes.
@@ -198,7 +203,9 @@ public:
 private:
     template <std::size_t... I> void EmitWith(TExprVirtMach& machine, std::index_sequence<I...>)
     {
-        Record(machine.Add(std::make_unique<Op>(function_, OperandLocation(I)...)));
+        auto op = std::make_unique<Op>(function_, OperandLocation(I)...);
+        op->SetPure(PureCall());
+        Record(machine.Add(std::move(op)));
     }
 
     TFunction function_;
