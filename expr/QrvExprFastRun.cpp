@@ -22,7 +22,6 @@ namespace
 // operand forms.
 constexpr int kAcc = 0, kSlot = 1, kVar = 2;
 
-constexpr int kStart = 0;   // check the variables
 constexpr int kCheck = 1;   // test stored values
 constexpr int kGeneric = 2; // an operation through its Execute
 constexpr int kOpaque = 3;  // a call through its Execute
@@ -197,13 +196,6 @@ TExprFastProgram::TExprFastProgram(const std::vector<TExprVirtMachOp*>& code, bo
     }
     // The checkpoint lists go into checks_ in stretch order; each check
     // instruction holds its range.
-    if (!vars_.empty()) {
-        TInsn start;
-        start.code = static_cast<std::uint16_t>(kStart);
-        start.a = vars_.data();
-        start.b = vars_.data() + vars_.size();
-        insns_.push_back(start);
-    }
     std::vector<std::pair<std::size_t, std::size_t>> checkRanges; // instruction, first check
     std::size_t nextSink = 0;                                     // sinks before this index are listed
     auto emitCheck = [&](std::size_t upTo) {
@@ -300,17 +292,15 @@ Float TExprFastProgram::Recover(std::size_t stretch)
     return code_.back()->Output;
 }
 
-Float TExprFastProgram::Run()
+[[gnu::always_inline]] inline Float TExprFastProgram::Run()
 {
+    for (const double* p : vars_)
+        if (!VariableFinite(p)) [[unlikely]]
+            return Recover(0);
     std::size_t stretch = 0;
     Float acc = 0;
     for (const TInsn* in = insns_.data();; ++in) {
         switch (in->code) {
-        case kStart:
-            for (auto* p = static_cast<const double* const*>(in->a); p != in->b; ++p)
-                if (!VariableFinite(*p)) [[unlikely]]
-                    return Recover(0);
-            continue;
         case kCheck:
             for (auto* p = static_cast<const Float* const*>(in->a); p != in->b; ++p)
                 if (!SlotFinite(*p)) [[unlikely]]
@@ -384,14 +374,15 @@ Float TExprFastProgram::Run()
         }                                                                                                    \
     } else {                                                                                                 \
         acc = expression;                                                                                    \
-    }                                                                                                        \
-    break;
+    }
 #define QRV_UNARY_CASE(K, F, A)                                                                              \
     case Code(TExprVmKind::K, A, 0):                                                                         \
-        QRV_APPLY(F, rules::K(Get<A>(in->a, acc)))
+        QRV_APPLY(F, rules::K(Get<A>(in->a, acc)))                                                           \
+        break;
 #define QRV_BINARY_CASE(K, F, A, B)                                                                          \
     case Code(TExprVmKind::K, A, B):                                                                         \
-        QRV_APPLY(F, rules::K(Get<A>(in->a, acc), Get<B>(in->b, acc)))
+        QRV_APPLY(F, rules::K(Get<A>(in->a, acc), Get<B>(in->b, acc)))                                       \
+        break;
 #define QRV_UNARY_CASES(C, K, M, F, W)                                                                       \
     QRV_UNARY_CASE(K, F, kAcc) QRV_UNARY_CASE(K, F, kSlot) QRV_UNARY_CASE(K, F, kVar)
 #define QRV_BINARY_CASES(C, K, M, F, W)                                                                      \
@@ -420,6 +411,11 @@ Float TExprFastProgram::Run()
     }
 }
 
+Float RunFastProgram(TExprFastProgram& program)
+{
+    return program.Run();
+}
+
 // ---- listing --------------------------------------------------------------
 
 std::string TExprFastProgram::Listing() const
@@ -445,13 +441,15 @@ std::string TExprFastProgram::Listing() const
             if (code_[i]->OutputLocation() == slot) return "@" + std::to_string(i + 1);
         return "?";
     };
+    if (!vars_.empty()) {
+        std::string item = "start";
+        for (std::size_t i = 0; i < vars_.size(); ++i)
+            item += " var" + std::to_string(i + 1);
+        entry(item);
+    }
     for (const TInsn& in : insns_) {
         std::string item;
-        if (in.code == kStart) {
-            item = "start";
-            for (std::size_t i = 0; i < vars_.size(); ++i)
-                item += " var" + std::to_string(i + 1);
-        } else if (in.code == kCheck) {
+        if (in.code == kCheck) {
             item = "check " + std::to_string(static_cast<const Float* const*>(in.b) -
                                              static_cast<const Float* const*>(in.a));
         } else if (in.code == kGeneric || in.code == kOpaque) {

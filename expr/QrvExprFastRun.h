@@ -45,6 +45,7 @@ public:
     std::string Listing() const;
 
 private:
+    friend Float RunFastProgram(TExprFastProgram& program);
     struct TInsn {
         std::uint16_t code = 0;
         bool store = false;      // store the value to dst

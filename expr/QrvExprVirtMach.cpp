@@ -90,6 +90,7 @@ TExprVirtMach::~TExprVirtMach()
 TExprVirtMachOp* TExprVirtMach::Add(std::unique_ptr<TExprVirtMachOp> op)
 {
     code_.push_back(op.get()); // if this throws, op still owns the operation
+    ready_ = nullptr;
     fast_.reset();
     return op.release();
 }
@@ -97,6 +98,7 @@ TExprVirtMachOp* TExprVirtMach::Add(std::unique_ptr<TExprVirtMachOp> op)
 TExprVirtMachOp* TExprVirtMach::AddConst(std::unique_ptr<TExprVirtMachOp> op)
 {
     consts_.push_back(op.get());
+    ready_ = nullptr;
     fast_.reset();
     if (!std::isfinite(op->Output)) checkedOnly_ = true;
     return op.release();
@@ -104,6 +106,7 @@ TExprVirtMachOp* TExprVirtMach::AddConst(std::unique_ptr<TExprVirtMachOp> op)
 
 void TExprVirtMach::Clear()
 {
+    ready_ = nullptr;
     fast_.reset();
     for (TExprVirtMachOp* op : code_)
         delete op;
@@ -116,13 +119,17 @@ void TExprVirtMach::Clear()
 
 void TExprVirtMach::SetFolding(bool folding)
 {
-    if (folding != folding_) fast_.reset();
+    if (folding != folding_) {
+        ready_ = nullptr;
+        fast_.reset();
+    }
     folding_ = folding;
 }
 
 TExprFastProgram& TExprVirtMach::Fast()
 {
     if (!fast_) fast_ = std::make_unique<TExprFastProgram>(code_, folding_);
+    ready_ = fast_.get();
     return *fast_;
 }
 
@@ -131,14 +138,14 @@ void TExprVirtMach::Prepare()
     if (!code_.empty() && !checkedOnly_) Fast();
 }
 
-Float TExprVirtMach::Execute()
+Float TExprVirtMach::ExecuteFirst()
 {
     if (code_.empty()) {
         if (consts_.empty()) throw EListError(0);
         return consts_.front()->Output;
     }
     if (checkedOnly_) return ExecuteChecked();
-    return Fast().Run();
+    return RunFastProgram(Fast());
 }
 
 Float TExprVirtMach::ExecuteChecked()

@@ -46,6 +46,9 @@ class TExprDumpWriter;
 class TExprVirtMach;
 class TExprFastProgram;
 
+// Runs an optimised program (QrvExprFastRun.h).
+Float RunFastProgram(TExprFastProgram& program);
+
 // The operation base. `Output` stays at a fixed address for the life of the
 // operation: later operations hold that address as their operand.
 class TExprVirtMachOp
@@ -349,7 +352,12 @@ public:
     // empty code list the formula is a single constant: its value is
     // returned without executing anything. With no operation at all, raises
     // "List index out of bounds (0)".
-    Float Execute();
+    Float Execute()
+    {
+        if (ready_ != nullptr) [[likely]]
+            return RunFastProgram(*ready_);
+        return ExecuteFirst();
+    }
 
     // Builds the optimised program now rather than at the first Execute.
     void Prepare();
@@ -370,6 +378,7 @@ public:
 
 private:
     TExprFastProgram& Fast();
+    Float ExecuteFirst();
 
     // Raw pointers keep the checked loop to one load and one dispatch per
     // operation; ownership is released in Clear().
@@ -377,6 +386,7 @@ private:
     std::vector<TExprVirtMachOp*> consts_;
     // Built on the first Execute after the lists changed.
     std::unique_ptr<TExprFastProgram> fast_;
+    TExprFastProgram* ready_ = nullptr; // fast_ when Execute may run it at once
     bool folding_ = true;
     // A constant that is not finite would pass through fast arithmetic
     // without being noticed; such a program always runs checked.
