@@ -106,15 +106,28 @@ TExprFastProgram::TExprFastProgram(const std::vector<TExprVirtMachOp*>& code, bo
     std::vector<TOpInfo> info(n);
     folded_.assign(n, false);
     pool_.reserve(3 * n + 1);
+    insns_.reserve(2 * n + 2);
 
-    // Output slot -> code index, for resolving operand locations.
-    std::vector<std::pair<const Float*, int>> slots(n);
-    for (std::size_t i = 0; i < n; ++i)
-        slots[i] = {code[i]->OutputLocation(), static_cast<int>(i)};
-    std::sort(slots.begin(), slots.end());
+    // Output slot -> code index, for resolving operand locations: an open
+    // hash table of at least twice as many entries as operations.
+    std::size_t size = 16;
+    while (size < 2 * n)
+        size *= 2;
+    std::vector<std::pair<const Float*, int>> slots(size, {nullptr, -1});
+    auto bucket = [&](const Float* location) {
+        return (reinterpret_cast<std::uintptr_t>(location) >> 4) * 0x9E3779B97F4A7C15u >> 20 & (size - 1);
+    };
+    for (std::size_t i = 0; i < n; ++i) {
+        std::size_t b = bucket(code[i]->OutputLocation());
+        while (slots[b].first != nullptr)
+            b = (b + 1) & (size - 1);
+        slots[b] = {code[i]->OutputLocation(), static_cast<int>(i)};
+    }
     auto producerOf = [&](const Float* location) {
-        auto it = std::lower_bound(slots.begin(), slots.end(), std::make_pair(location, -1));
-        return it != slots.end() && it->first == location ? it->second : -1;
+        for (std::size_t b = bucket(location);; b = (b + 1) & (size - 1)) {
+            if (slots[b].first == location) return slots[b].second;
+            if (slots[b].first == nullptr) return -1;
+        }
     };
 
     // Pass 1: operands, folding, stretches, which values may be non-finite.
@@ -123,7 +136,7 @@ TExprFastProgram::TExprFastProgram(const std::vector<TExprVirtMachOp*>& code, bo
         TExprVirtMachOp* op = code[i];
         TOpInfo& me = info[i];
         const TExprVmKind kind = op->Kind();
-        const TExprOperationTraits traits = OperationTraits(kind);
+        const TExprOperationTraits& traits = OperationTraits(kind);
         const auto operands = op->Operands();
         bool allConstant = true;
         for (std::size_t k = 0; k < operands.Count; ++k) {
@@ -166,7 +179,7 @@ TExprFastProgram::TExprFastProgram(const std::vector<TExprVirtMachOp*>& code, bo
         TOpInfo& me = info[i];
         if (me.folded) continue;
         const TExprVmKind kind = code[i]->Kind();
-        const TExprOperationTraits traits = OperationTraits(kind);
+        const TExprOperationTraits& traits = OperationTraits(kind);
         for (int k = 0; k < 3; ++k) {
             const int p = me.producer[k];
             if (p < 0) continue;
@@ -387,10 +400,10 @@ Float TExprFastProgram::Recover(std::size_t stretch)
     QRV_UNARY_CASE(K, F, kAcc) QRV_UNARY_CASE(K, F, kSlot) QRV_UNARY_CASE(K, F, kVar)
 #define QRV_BINARY_CASES(C, K, M, F, W)                                                                      \
     QRV_BINARY_CASE(K, F, kAcc, kAcc)                                                                        \
-    QRV_BINARY_CASE(K, F, kAcc, kSlot) QRV_BINARY_CASE(K, F, kAcc, kVar) QRV_BINARY_CASE(K, F, kSlot, kAcc)  \
-        QRV_BINARY_CASE(K, F, kSlot, kSlot) QRV_BINARY_CASE(K, F, kSlot, kVar)                               \
-            QRV_BINARY_CASE(K, F, kVar, kAcc) QRV_BINARY_CASE(K, F, kVar, kSlot)                             \
-                QRV_BINARY_CASE(K, F, kVar, kVar)
+    QRV_BINARY_CASE(K, F, kAcc, kSlot)                                                                       \
+    QRV_BINARY_CASE(K, F, kAcc, kVar) QRV_BINARY_CASE(K, F, kSlot, kAcc) QRV_BINARY_CASE(K, F, kSlot, kSlot) \
+        QRV_BINARY_CASE(K, F, kSlot, kVar) QRV_BINARY_CASE(K, F, kVar, kAcc)                                 \
+            QRV_BINARY_CASE(K, F, kVar, kSlot) QRV_BINARY_CASE(K, F, kVar, kVar)
             QRV_EXPR_UNARY_OPERATIONS(QRV_UNARY_CASES)
             QRV_EXPR_BINARY_OPERATIONS(QRV_BINARY_CASES)
 #undef QRV_UNARY_CASES
@@ -463,7 +476,7 @@ std::string TExprFastProgram::Listing() const
             item = "call " + operand(forms / 3, in.a) + " " + operand(forms % 3, in.b);
         } else {
             const int forms = (in.code - kTable) % 9;
-            const TExprOperationTraits traits = OperationTraits(in.op->Kind());
+            const TExprOperationTraits& traits = OperationTraits(in.op->Kind());
             item = std::string(traits.Mnemonic) + " " + operand(forms / 3, in.a);
             if (traits.Arity == 2) item += " " + operand(forms % 3, in.b);
         }

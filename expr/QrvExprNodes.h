@@ -19,6 +19,8 @@
 namespace qrv
 {
 
+class TExprVirtMachNode;
+
 class TExprNode
 {
 public:
@@ -30,6 +32,9 @@ public:
     void AddChild(TExprNode* child) { children_.push_back(child); }
     std::size_t ChildCount() const { return children_.size(); }
     TExprNode* Child(std::size_t index) const { return children_.at(index); }
+
+    // This node as a machine node, or none: a cheap checked downcast.
+    virtual const TExprVirtMachNode* AsVirtMachNode() const { return nullptr; }
 
     // Set on a call node whose function is pure (see TExprAbstractFuncSym).
     void SetPureCall(bool pure) { pureCall_ = pure; }
@@ -114,6 +119,9 @@ public:
     // Creates this node's operation, records it and appends it to the
     // machine, which owns it.
     virtual void Emit(TExprVirtMach& machine) = 0;
+    const TExprVirtMachNode* AsVirtMachNode() const override { return this; }
+    // Constants are emitted first, into the constant list.
+    virtual bool IsConstant() const { return false; }
 
     TExprVirtMachOp* EmittedOp() const { return emitted_; }
     void ResetEmitted() { emitted_ = nullptr; }
@@ -166,6 +174,7 @@ class TExprConstVmNode final : public TExprVirtMachNode
 public:
     explicit TExprConstVmNode(Float value) : value_(value) {}
     void Emit(TExprVirtMach& machine) override;
+    bool IsConstant() const override { return true; }
 
 private:
     Float value_;

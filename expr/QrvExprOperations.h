@@ -21,6 +21,8 @@
 #include "QrvFloat.h"
 #include "QrvFpu.h"
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -83,7 +85,9 @@ struct TExprOperationTraits {
     int Arity; // 0 for the kinds outside the table
 };
 
-constexpr TExprOperationTraits OperationTraits(TExprVmKind kind)
+namespace detail
+{
+constexpr TExprOperationTraits TraitsOf(TExprVmKind kind)
 {
     switch (kind) {
 #define QRV_UNARY_TRAITS(C, K, M, F, W)                                                                      \
@@ -99,6 +103,25 @@ constexpr TExprOperationTraits OperationTraits(TExprVmKind kind)
     default:
         return {"", TExprFault::None, TExprFlow::Stops, 0};
     }
+}
+
+constexpr std::size_t kKindCount = static_cast<std::size_t>(TExprVmKind::LogicalXor) + 1;
+
+constexpr std::array<TExprOperationTraits, kKindCount> MakeTraitsTable()
+{
+    std::array<TExprOperationTraits, kKindCount> table{};
+    for (std::size_t k = 0; k < kKindCount; ++k)
+        table[k] = TraitsOf(static_cast<TExprVmKind>(k));
+    return table;
+}
+
+inline constexpr std::array<TExprOperationTraits, kKindCount> kTraits = MakeTraitsTable();
+} // namespace detail
+
+// The row of the table for a kind; empty for the kinds outside it.
+constexpr const TExprOperationTraits& OperationTraits(TExprVmKind kind)
+{
+    return detail::kTraits[static_cast<std::size_t>(kind)];
 }
 
 // ---- the rules: each operator's arithmetic, written once ------------------
