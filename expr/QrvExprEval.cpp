@@ -64,6 +64,7 @@ void TCompiledEvaluator::Compile(std::string_view text)
         parser.Compile();
         stopToken_ = {lexer->TokenStart(), lexer->TokenEnd() - lexer->TokenStart()};
         factory.BuildProgram(machine_);
+        machine_.Prepare();
     } catch (...) {
         machine_.Clear();
         stopToken_ = lexer ? TTextSpan{lexer->TokenStart(), lexer->TokenEnd() - lexer->TokenStart()}

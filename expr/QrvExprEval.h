@@ -91,6 +91,17 @@ public:
     // which is not part of it ("^2" for "x^2"); empty when there is none.
     std::string_view IgnoredText() const;
 
+    // The same through the machine's checked mode only: every operation's
+    // Execute in list order. Equal to Evaluate in value and error.
+    Float EvaluateChecked() { return machine_.ExecuteChecked(); }
+
+    // Whether the optimised program folds constant subtrees (default on);
+    // applies to the current program and every later one.
+    void SetFolding(bool folding) { machine_.SetFolding(folding); }
+
+    // The optimised program's listing (QrvExprFastRun.h).
+    std::string FastListing() { return machine_.FastListing(); }
+
     bool HasProgram() const { return hasProgram_; }
     // The text of the current program; empty when there is none.
     const std::string& Text() const { return text_; }

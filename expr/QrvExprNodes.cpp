@@ -11,7 +11,7 @@ const Float* TExprVirtMachNode::OperandLocation(std::size_t index) const
 {
     // Every child comes from the same factory, so it is a machine node; a
     // foreign node would be a programming error, not a formula error.
-    auto* child = dynamic_cast<const TExprVirtMachNode*>(Child(index));
+    const TExprVirtMachNode* child = Child(index)->AsVirtMachNode();
     QRV_ASSERT(child != nullptr && child->EmittedOp() != nullptr, MessageText(Msg::AssertionFailure));
     return child->EmittedOp()->OutputLocation();
 }
@@ -58,8 +58,7 @@ void TExprVirtMachNodeFactory::BuildProgram(TExprVirtMach& machine)
     for (auto& node : nodes_)
         node->ResetEmitted();
     for (auto& node : nodes_)
-        if (dynamic_cast<TExprConstVmNode*>(node.get()) != nullptr && node->EmittedOp() == nullptr)
-            node->Emit(machine);
+        if (node->IsConstant() && node->EmittedOp() == nullptr) node->Emit(machine);
     for (auto& node : nodes_)
         if (node->EmittedOp() == nullptr) node->Emit(machine);
 }

@@ -19,6 +19,8 @@
 namespace qrv
 {
 
+class TExprVirtMachNode;
+
 class TExprNode
 {
 public:
@@ -31,8 +33,16 @@ public:
     std::size_t ChildCount() const { return children_.size(); }
     TExprNode* Child(std::size_t index) const { return children_.at(index); }
 
+    // This node as a machine node, or none: a cheap checked downcast.
+    virtual const TExprVirtMachNode* AsVirtMachNode() const { return nullptr; }
+
+    // Set on a call node whose function is pure (see TExprAbstractFuncSym).
+    void SetPureCall(bool pure) { pureCall_ = pure; }
+    bool PureCall() const { return pureCall_; }
+
 private:
     std::vector<TExprNode*> children_; // not owned: the factory owns every node
+    bool pureCall_ = false;
 };
 
 // The abstract factory: what the parser and the symbols know of nodes.
@@ -109,6 +119,9 @@ public:
     // Creates this node's operation, records it and appends it to the
     // machine, which owns it.
     virtual void Emit(TExprVirtMach& machine) = 0;
+    const TExprVirtMachNode* AsVirtMachNode() const override { return this; }
+    // Constants are emitted first, into the constant list.
+    virtual bool IsConstant() const { return false; }
 
     TExprVirtMachOp* EmittedOp() const { return emitted_; }
     void ResetEmitted() { emitted_ = nullptr; }
@@ -161,6 +174,7 @@ class TExprConstVmNode final : public TExprVirtMachNode
 public:
     explicit TExprConstVmNode(Float value) : value_(value) {}
     void Emit(TExprVirtMach& machine) override;
+    bool IsConstant() const override { return true; }
 
 private:
     Float value_;
@@ -198,7 +212,9 @@ public:
 private:
     template <std::size_t... I> void EmitWith(TExprVirtMach& machine, std::index_sequence<I...>)
     {
-        Record(machine.Add(std::make_unique<Op>(function_, OperandLocation(I)...)));
+        auto op = std::make_unique<Op>(function_, OperandLocation(I)...);
+        op->SetPure(PureCall());
+        Record(machine.Add(std::move(op)));
     }
 
     TFunction function_;

@@ -58,6 +58,12 @@ void TExprAbstractFuncSym::EndArguments()
 // Direct evaluation reads the argument list from the bound lexer like
 // Compile does, then runs the call as a throwaway program: the arguments
 // are evaluated first, the function applied to them last.
+TExprNode* TExprAbstractFuncSym::Marked(TExprNode* call) const
+{
+    if (call != nullptr) call->SetPureCall(pure_);
+    return call;
+}
+
 Float TExprAbstractFuncSym::Evaluate()
 {
     QRV_ASSERT(Lexer() != nullptr && CompileParser() != nullptr, MessageText(Msg::AssertionFailure));
@@ -87,7 +93,7 @@ TExprUnaryFuncSym::TExprUnaryFuncSym(std::string_view name, TExprUnaryFunc funct
 TExprNode* TExprUnaryFuncSym::Compile()
 {
     TExprNode* argument = FirstArgument();
-    TExprNode* node = NodeFactory()->CallUnaryFunc(function_, argument);
+    TExprNode* node = Marked(NodeFactory()->CallUnaryFunc(function_, argument));
     EndArguments();
     return node;
 }
@@ -103,7 +109,7 @@ TExprNode* TExprBinaryFuncSym::Compile()
     TExprNode* first = FirstArgument();
     TExprNode* second = SecondArgument();
     EndArguments();
-    return NodeFactory()->CallBinaryFunc(function_, first, second);
+    return Marked(NodeFactory()->CallBinaryFunc(function_, first, second));
 }
 
 // ---- hash context ---------------------------------------------------------

@@ -93,10 +93,21 @@ public:
     Float Evaluate() override;
     virtual TExprDumpKey FunctionKey() const = 0;
 
+    // A pure function depends on its arguments only (not on the angle mode
+    // or any other state), so the machine may call it once with constant
+    // arguments when it builds the program. Off unless set.
+    bool Pure() const { return pure_; }
+    void SetPure(bool pure) { pure_ = pure; }
+
 protected:
+    // Marks a call node of this function with its purity.
+    TExprNode* Marked(TExprNode* call) const;
     TExprNode* FirstArgument();
     TExprNode* SecondArgument();
     void EndArguments();
+
+private:
+    bool pure_ = false;
 };
 
 class TExprUnaryFuncSym final : public TExprAbstractFuncSym

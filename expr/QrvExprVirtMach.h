@@ -4,22 +4,20 @@
 // Float into its own `Output` slot, reading its operands straight from the
 // output slots of earlier operations or from variables that live outside the
 // engine. Running the program executes every operation once, in list order,
-// and yields the output of the last one: one dispatch per operation, no
-// parsing, no lookup, no allocation.
+// and yields the output of the last one.
 //
 // Floating-point faults are detected by checking results (see QrvFpu.h), so
 // no infinity or NaN is ever returned or handed to a called function. The
-// machine runs a program in two modes. The fast mode dispatches on each
-// operation's kind without a virtual call and lets the arithmetic run
-// unchecked; the x87 sticky exception flags record whether any result was
-// an overflow, a division by zero or an invalid operation. The flags are read
-// before every function call and at the end. When they show a fault, or when
-// an operation raised, the operations since the last call run again in the
-// checked mode, each through its Execute, which raises exactly the first
-// error. Those operations read only variables and earlier outputs, and no
-// function ran in between, so the second run computes the same values.
+// machine runs a program in two modes. The checked mode runs each operation
+// through its Execute, which raises exactly the first error. The fast mode
+// runs an optimised copy of the program (QrvExprFastRun.h: constants folded
+// and shared, values kept in registers, functions called directly) whose
+// arithmetic is unchecked; cheap tests of a few values prove that no fault
+// was hidden, and on any sign of one the program finishes in the checked
+// mode, so that the same first error is raised.
 #pragma once
 
+#include "QrvExprOperations.h"
 #include "QrvFloat.h"
 
 #include <array>
@@ -29,6 +27,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace qrv
@@ -45,34 +44,10 @@ struct TExprDumpNames {
 
 class TExprDumpWriter;
 class TExprVirtMach;
+class TExprFastProgram;
 
-// What the machine's fast mode does with an operation. `Opaque` runs its
-// Execute and is a boundary of the checked re-run (function calls and any
-// operation class the machine does not know); `Pure` runs its Execute inside
-// a re-runnable stretch; the others are computed by the machine itself.
-enum class TExprVmKind : std::uint8_t {
-    Opaque,
-    Pure,
-    Load64,
-    Negate,
-    Add,
-    Subtract,
-    Multiply,
-    Divide,
-    Compare,
-    Greater,
-    GreaterEqual,
-    Less,
-    LessEqual,
-    Equal,
-    NotEqual,
-    LogicalNot,
-    LogicalAnd,
-    LogicalOr,
-    LogicalXor,
-    IntegerDivide,
-    Modulo,
-};
+// Runs an optimised program (QrvExprFastRun.h).
+Float RunFastProgram(TExprFastProgram& program);
 
 // The operation base. `Output` stays at a fixed address for the life of the
 // operation: later operations hold that address as their operand.
@@ -93,6 +68,12 @@ public:
 
     const Float* OutputLocation() const { return &Output; }
     TExprVmKind Kind() const { return kind_; }
+    // The locations this operation reads its operands from, in order.
+    struct TOperands {
+        std::array<const Float*, 3> At{};
+        std::size_t Count = 0;
+    };
+    virtual TOperands Operands() const { return {}; }
 
     Float Output = 0;
 
@@ -133,7 +114,7 @@ public:
     const void* Location() const override { return location_; }
 
 private:
-    friend class TExprVirtMach;
+    friend class TExprFastProgram;
     const double* location_;
 };
 
@@ -156,7 +137,7 @@ private:
 class TExprConstVmOp final : public TExprVirtMachOp
 {
 public:
-    explicit TExprConstVmOp(Float value) : TExprVirtMachOp(TExprVmKind::Pure) { Output = value; }
+    explicit TExprConstVmOp(Float value) : TExprVirtMachOp(TExprVmKind::Const) { Output = value; }
     void Execute() override {}
     std::string_view Mnemonic() const override { return "const"; }
     void Describe(TExprDumpWriter& writer) const override;
@@ -168,24 +149,25 @@ class TExprUnaryVmOp : public TExprVirtMachOp
 {
 public:
     TExprUnaryVmOp(const Float* operand, TExprVmKind kind) : TExprVirtMachOp(kind), operand_(operand) {}
+    TOperands Operands() const override { return {{operand_}, 1}; }
 
 protected:
-    friend class TExprVirtMach;
+    friend class TExprFastProgram;
     const Float* operand_;
 };
 
-#define QRV_EXPR_UNARY_OP(Class, kind, mnemonic)                                                             \
-    class Class final : public TExprUnaryVmOp                                                                \
+// One class per row of the operator table; Execute applies the row's rule
+// and settles its faults (QrvExprOperations.h).
+#define QRV_EXPR_UNARY_OP(C, K, M, F, W)                                                                     \
+    class C final : public TExprUnaryVmOp                                                                    \
     {                                                                                                        \
     public:                                                                                                  \
-        explicit Class(const Float* operand) : TExprUnaryVmOp(operand, TExprVmKind::kind) {}                 \
-        void Execute() override;                                                                             \
-        std::string_view Mnemonic() const override { return mnemonic; }                                      \
+        explicit C(const Float* operand) : TExprUnaryVmOp(operand, TExprVmKind::K) {}                        \
+        void Execute() override { Output = rules::K(*operand_); }                                            \
+        std::string_view Mnemonic() const override { return M; }                                             \
     };
 
-QRV_EXPR_UNARY_OP(TExprNegateVmOp, Negate, "neg")
-QRV_EXPR_UNARY_OP(TExprLogicalNotVmOp, LogicalNot, "not")
-QRV_EXPR_UNARY_OP(TExprBitwiseNotVmOp, Pure, "bnot")
+QRV_EXPR_UNARY_OPERATIONS(QRV_EXPR_UNARY_OP)
 
 #undef QRV_EXPR_UNARY_OP
 
@@ -198,43 +180,28 @@ public:
         : TExprVirtMachOp(kind), left_(left), right_(right)
     {
     }
+    TOperands Operands() const override { return {{left_, right_}, 2}; }
 
 protected:
-    friend class TExprVirtMach;
+    friend class TExprFastProgram;
     const Float* left_;
     const Float* right_;
 };
 
-#define QRV_EXPR_BINARY_OP(Class, kind, mnemonic)                                                            \
-    class Class final : public TExprBinaryVmOp                                                               \
+#define QRV_EXPR_BINARY_OP(C, K, M, F, W)                                                                    \
+    class C final : public TExprBinaryVmOp                                                                   \
     {                                                                                                        \
     public:                                                                                                  \
-        Class(const Float* left, const Float* right) : TExprBinaryVmOp(left, right, TExprVmKind::kind) {}    \
-        void Execute() override;                                                                             \
-        std::string_view Mnemonic() const override { return mnemonic; }                                      \
+        C(const Float* left, const Float* right) : TExprBinaryVmOp(left, right, TExprVmKind::K) {}           \
+        void Execute() override                                                                              \
+        {                                                                                                    \
+            Float l = *left_, r = *right_;                                                                   \
+            Output = rules::Settle<TExprFault::F>(rules::K(l, r), l, r);                                     \
+        }                                                                                                    \
+        std::string_view Mnemonic() const override { return M; }                                             \
     };
 
-QRV_EXPR_BINARY_OP(TExprAddVmOp, Add, "add")
-QRV_EXPR_BINARY_OP(TExprSubtractVmOp, Subtract, "sub")
-QRV_EXPR_BINARY_OP(TExprMultiplyVmOp, Multiply, "mul")
-QRV_EXPR_BINARY_OP(TExprDivideVmOp, Divide, "div")
-QRV_EXPR_BINARY_OP(TExprCompareVmOp, Compare, "cmp")
-QRV_EXPR_BINARY_OP(TExprGreaterVmOp, Greater, "gt")
-QRV_EXPR_BINARY_OP(TExprGreaterEqualVmOp, GreaterEqual, "ge")
-QRV_EXPR_BINARY_OP(TExprLessVmOp, Less, "lt")
-QRV_EXPR_BINARY_OP(TExprLessEqualVmOp, LessEqual, "le")
-QRV_EXPR_BINARY_OP(TExprEqualVmOp, Equal, "eq")
-QRV_EXPR_BINARY_OP(TExprNotEqualVmOp, NotEqual, "ne")
-QRV_EXPR_BINARY_OP(TExprIntegerDivideVmOp, IntegerDivide, "idiv")
-QRV_EXPR_BINARY_OP(TExprModuloVmOp, Modulo, "mod")
-QRV_EXPR_BINARY_OP(TExprShiftLeftVmOp, Pure, "shl")
-QRV_EXPR_BINARY_OP(TExprShiftRightVmOp, Pure, "shr")
-QRV_EXPR_BINARY_OP(TExprBitwiseAndVmOp, Pure, "band")
-QRV_EXPR_BINARY_OP(TExprBitwiseOrVmOp, Pure, "bor")
-QRV_EXPR_BINARY_OP(TExprBitwiseXorVmOp, Pure, "bxor")
-QRV_EXPR_BINARY_OP(TExprLogicalAndVmOp, LogicalAnd, "and")
-QRV_EXPR_BINARY_OP(TExprLogicalOrVmOp, LogicalOr, "or")
-QRV_EXPR_BINARY_OP(TExprLogicalXorVmOp, LogicalXor, "xor")
+QRV_EXPR_BINARY_OPERATIONS(QRV_EXPR_BINARY_OP)
 
 #undef QRV_EXPR_BINARY_OP
 
@@ -293,15 +260,38 @@ public:
 
     template <class... Locations>
     requires(sizeof...(Locations) == N) explicit TExprCallVmOpT(TFunction function, Locations... arguments)
-        : function_(function), arguments_{arguments...}
+        : TExprVirtMachOp(CallKind()), function_(function), arguments_{arguments...}
     {
     }
 
     void Execute() override { Output = Finish(Call(std::make_index_sequence<N>{})); }
     void Describe(TExprDumpWriter& writer) const override;
+    TOperands Operands() const override
+    {
+        TOperands operands;
+        for (std::size_t i = 0; i < N; ++i)
+            operands.At[i] = arguments_[i];
+        operands.Count = N;
+        return operands;
+    }
     TExprDumpKey FunctionKey() const { return reinterpret_cast<TExprDumpKey>(function_); }
 
+    // A pure function gives the same value for the same arguments and
+    // depends on nothing else, so a call with constant arguments may be made
+    // once when the program is built. Unknown functions are not pure.
+    bool Pure() const { return pure_; }
+    void SetPure(bool pure) { pure_ = pure; }
+
 private:
+    friend class TExprFastProgram;
+    // Float functions of one or two arguments take the direct call path.
+    static constexpr TExprVmKind CallKind()
+    {
+        if constexpr (std::is_same_v<T, Float> && N == 1) return TExprVmKind::CallUnary;
+        if constexpr (std::is_same_v<T, Float> && N == 2) return TExprVmKind::CallBinary;
+        return TExprVmKind::Opaque;
+    }
+
     template <std::size_t... I> T Call(std::index_sequence<I...>) const
     {
         return function_(NarrowArgument<T>(*arguments_[I])...);
@@ -310,6 +300,7 @@ private:
 
     TFunction function_;
     std::array<const Float*, N> arguments_;
+    bool pure_ = false;
 };
 
 #define QRV_EXPR_CALL_OP(Class, T, N, mnemonic)                                                              \
@@ -344,7 +335,7 @@ QRV_EXPR_CALL_OP(TExprCallTernary80VmOp, Float, 3, "call80")
 class TExprVirtMach
 {
 public:
-    TExprVirtMach() = default;
+    TExprVirtMach();
     TExprVirtMach(const TExprVirtMach&) = delete;
     TExprVirtMach& operator=(const TExprVirtMach&) = delete;
     ~TExprVirtMach();
@@ -357,27 +348,48 @@ public:
     // Frees every operation of both lists.
     void Clear();
 
-    // Runs the code list in order and returns the last operation's output.
-    // With an empty code list the formula is a single constant: its value is
+    // Runs the program and returns the last operation's output. With an
+    // empty code list the formula is a single constant: its value is
     // returned without executing anything. With no operation at all, raises
     // "List index out of bounds (0)".
-    Float Execute();
+    Float Execute()
+    {
+        if (ready_ != nullptr) [[likely]]
+            return RunFastProgram(*ready_);
+        return ExecuteFirst();
+    }
+
+    // Builds the optimised program now rather than at the first Execute.
+    void Prepare();
+
+    // The same through every operation's Execute, without the optimised
+    // program: the reference the fast mode must equal.
+    Float ExecuteChecked();
+
+    // Whether the optimised program folds fault-free constant subtrees
+    // (default on). Either way the results and errors are the same.
+    void SetFolding(bool folding);
+
+    // The optimised program's listing (QrvExprFastRun.h), built on demand.
+    std::string FastListing();
 
     const std::vector<TExprVirtMachOp*>& Code() const { return code_; }
     const std::vector<TExprVirtMachOp*>& Constants() const { return consts_; }
 
 private:
-    // Runs code_[from, to) through each operation's Execute, which raises the
-    // first error; when none arises, clears the fault flags the fast run left.
-    [[gnu::noinline, gnu::cold]] void RunChecked(std::size_t from, std::size_t to);
-    [[gnu::noinline]] void ExecuteInStretch(std::size_t start, std::size_t i);
+    TExprFastProgram& Fast();
+    Float ExecuteFirst();
 
-    // Raw pointers keep the execution loop to one load and one dispatch per
+    // Raw pointers keep the checked loop to one load and one dispatch per
     // operation; ownership is released in Clear().
     std::vector<TExprVirtMachOp*> code_;
     std::vector<TExprVirtMachOp*> consts_;
+    // Built on the first Execute after the lists changed.
+    std::unique_ptr<TExprFastProgram> fast_;
+    TExprFastProgram* ready_ = nullptr; // fast_ when Execute may run it at once
+    bool folding_ = true;
     // A constant that is not finite would pass through fast arithmetic
-    // without raising a flag; such a program always runs checked.
+    // without being noticed; such a program always runs checked.
     bool checkedOnly_ = false;
 };
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (clang, address and undefined-behaviour
-# sanitizers) and runs each one for the given number of seconds.
+# sanitizers) and runs them for the given number of seconds in total, shared
+# evenly (at least one second each).
 #
 #   fuzz/run-fuzzers.sh <seconds>
 #
@@ -36,6 +37,9 @@ if [ "${#targets[@]}" -eq 0 ]; then
   exit 1
 fi
 
+each=$(( seconds / ${#targets[@]} ))
+[ "$each" -ge 1 ] || each=1
+
 failed=0
 for target in "${targets[@]}"; do
   name=$(basename "$target")
@@ -45,8 +49,8 @@ for target in "${targets[@]}"; do
   mkdir -p "$corpus" "$artifacts"
   seeds=()
   [ -d "fuzz/$sub/seeds" ] && seeds=("fuzz/$sub/seeds")
-  echo "== $name: ${seconds}s"
-  if "$target" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
+  echo "== $name: ${each}s"
+  if "$target" -max_total_time="$each" -timeout=10 -print_final_stats=1 \
       -artifact_prefix="$artifacts" "$corpus" "${seeds[@]}" >"$build/$name.log" 2>&1; then
     grep -E '^stat::number_of_executed_units' "$build/$name.log" || true
   else

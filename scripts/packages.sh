@@ -16,7 +16,9 @@ QURVIA_BUILD_PACKAGES=(
 
 # What the tests, benchmarks and fuzzers need on top.
 QURVIA_TEST_PACKAGES=(
-  libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  # The evaluators the expression benchmark compares with.
+  libmuparser-dev libfparser-dev
   # libFuzzer and the sanitizer runtimes of the fuzzing build.
   clang libclang-rt-14-dev
   # pdftotext and pdfinfo read printed PDF files back.

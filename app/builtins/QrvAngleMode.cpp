@@ -3,26 +3,14 @@
 namespace qrv
 {
 
-namespace
+namespace detail
 {
-
-TAngleMode RadiansAlways()
-{
-    return TAngleMode::Radians;
-}
-
-TAngleModeQuery angleModeQuery = RadiansAlways;
-
-} // namespace
+TAngleModeQuery angleModeQuery = nullptr;
+} // namespace detail
 
 void SetAngleModeQuery(TAngleModeQuery query)
 {
-    angleModeQuery = query != nullptr ? query : RadiansAlways;
-}
-
-TAngleMode CurrentAngleMode()
-{
-    return angleModeQuery();
+    detail::angleModeQuery = query;
 }
 
 } // namespace qrv

@@ -17,7 +17,18 @@ using TAngleModeQuery = TAngleMode (*)();
 // default, which always answers Radians.
 void SetAngleModeQuery(TAngleModeQuery query);
 
+namespace detail
+{
+// The installed query; none means Radians. Read inline at every call of a
+// trigonometric built-in, so that the default costs no call at all.
+extern TAngleModeQuery angleModeQuery;
+} // namespace detail
+
 // The mode in force now, as the installed query answers it.
-TAngleMode CurrentAngleMode();
+inline TAngleMode CurrentAngleMode()
+{
+    TAngleModeQuery query = detail::angleModeQuery;
+    return query != nullptr ? query() : TAngleMode::Radians;
+}
 
 } // namespace qrv

@@ -18,11 +18,13 @@ struct TBuiltinConstant {
     Float Value;
 };
 
-// Exactly one of Unary and Binary is set.
+// Exactly one of Unary and Binary is set. A function that follows the angle
+// mode is not pure: its value may change after a formula is compiled.
 struct TBuiltinFunction {
     std::string_view Name;
     Float (*Unary)(Float);
     Float (*Binary)(Float, Float);
+    bool FollowsAngleMode = false;
 };
 
 std::span<const TBuiltinConstant> BuiltinConstants();

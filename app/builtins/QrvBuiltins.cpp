@@ -14,10 +14,13 @@ std::unique_ptr<TExprHashContext> BuildContext()
     for (const TBuiltinConstant& constant : BuiltinConstants())
         context->Add(std::make_unique<TExprConstSym>(constant.Name, constant.Value));
     for (const TBuiltinFunction& function : BuiltinFunctions()) {
+        std::unique_ptr<TExprAbstractFuncSym> symbol;
         if (function.Unary != nullptr)
-            context->Add(std::make_unique<TExprUnaryFuncSym>(function.Name, function.Unary));
+            symbol = std::make_unique<TExprUnaryFuncSym>(function.Name, function.Unary);
         else
-            context->Add(std::make_unique<TExprBinaryFuncSym>(function.Name, function.Binary));
+            symbol = std::make_unique<TExprBinaryFuncSym>(function.Name, function.Binary);
+        symbol->SetPure(!function.FollowsAngleMode);
+        context->Add(std::move(symbol));
     }
     return context;
 }

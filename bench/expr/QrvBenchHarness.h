@@ -1,6 +1,8 @@
 // A harness for formula benchmarks: each formula is compiled once and
 // evaluated at 10 001 values of x by our engine, by hand-written C++ on long
-// double (the limit) and by muparser (double), and the ratios are printed.
+// double (the limit), by muparser (double) and by fparser (double, after its
+// optimiser), and the ratios are printed. Each formula is also compiled
+// anew in a loop, which gives the compile time.
 //
 // To add a formula, add a row made with MakeBenchFormula: a name, our text,
 // the same formula as a C++ lambda on Float, and muparser's text. Suites
@@ -11,6 +13,7 @@
 #include "QrvExprEval.h"
 
 #include <benchmark/benchmark.h>
+#include <fparser.hh>
 #include <muParser.h>
 
 #include <algorithm>
@@ -35,6 +38,7 @@ struct BenchFormula {
     std::string name;
     std::string text;         // our syntax
     std::string muparserText; // empty: not measured through muparser
+    std::string fparserText;  // empty: not measured through fparser
     std::string note;         // printed under the table
     BenchRange range;
     void (*native)(benchmark::State&, const BenchRange&) = nullptr;
@@ -56,17 +60,20 @@ template <class F> void NativeLoop(benchmark::State& state, const BenchRange& ra
     }
 }
 
+// fparserText "=" means the same text as muparser's.
 template <class F>
 BenchFormula MakeBenchFormula(std::string name, std::string text, F, std::string muparserText,
-                              std::string note = {}, BenchRange range = {})
+                              std::string fparserText = "=", std::string note = {}, BenchRange range = {})
 {
-    return {std::move(name), std::move(text), std::move(muparserText),
+    if (fparserText == "=") fparserText = muparserText;
+    return {std::move(name), std::move(text), std::move(muparserText), std::move(fparserText),
             std::move(note), range,           &NativeLoop<F>};
 }
 
 struct BenchSetup {
     std::function<void(TCompiledEvaluator&)> attach; // our contexts
     std::function<void(mu::Parser&)> define;         // muparser's functions and operators
+    std::function<void(FunctionParser&)> defineFp;   // fparser's functions and constants
 };
 
 namespace detail
@@ -74,19 +81,8 @@ namespace detail
 
 // Collects mean CPU ns per evaluation (CPU time, since the build machine is
 // shared and wall time counts the waits) while the console reporter prints as usual.
-class Collector : public benchmark::ConsoleReporter
-{
-public:
-    std::map<std::string, double> nsPerEval;
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                nsPerEval[run.benchmark_name()] = run.GetAdjustedCPUTime() / kPoints;
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
+// With --benchmark_repetitions each repetition is one sample; the median of
+// the samples is the figure.
 inline double Median(std::vector<double> v)
 {
     if (v.empty()) return 0;
@@ -94,6 +90,24 @@ inline double Median(std::vector<double> v)
     std::size_t n = v.size();
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
+
+class Collector : public benchmark::ConsoleReporter
+{
+public:
+    std::map<std::string, std::vector<double>> samples;
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
+                samples[run.benchmark_name()].push_back(run.GetAdjustedCPUTime());
+        ConsoleReporter::ReportRuns(runs);
+    }
+    double Figure(const std::string& name) const
+    {
+        auto it = samples.find(name);
+        return it == samples.end() ? 0.0 : Median(it->second);
+    }
+};
 
 } // namespace detail
 
@@ -138,6 +152,36 @@ inline int RunSuite(int argc, char** argv, const std::vector<BenchFormula>& form
                     benchmark::DoNotOptimize(sum);
                 }
             })->Unit(benchmark::kNanosecond);
+        if (!f.fparserText.empty())
+            benchmark::RegisterBenchmark(("fparser/" + f.name).c_str(), [&f,
+                                                                         &setup](benchmark::State& state) {
+                FunctionParser parser;
+                if (setup.defineFp) setup.defineFp(parser);
+                if (parser.Parse(f.fparserText, "x") >= 0) {
+                    state.SkipWithError(parser.ErrorMsg());
+                    return;
+                }
+                parser.Optimize();
+                for (auto _ : state) {
+                    double sum = 0;
+                    for (int i = 0; i < kPoints; ++i) {
+                        double x = f.range.X(i);
+                        sum += parser.Eval(&x);
+                    }
+                    benchmark::DoNotOptimize(sum);
+                }
+            })->Unit(benchmark::kNanosecond);
+        // Compile time: a new evaluator per formula, as each Plot does.
+        benchmark::RegisterBenchmark(("compile/" + f.name).c_str(), [&f, &setup](benchmark::State& state) {
+            double x = 0;
+            for (auto _ : state) {
+                TCompiledEvaluator evaluator;
+                if (setup.attach) setup.attach(evaluator);
+                evaluator.AddVar("x", x);
+                evaluator.Compile(f.text);
+                benchmark::DoNotOptimize(evaluator.Machine());
+            }
+        })->Unit(benchmark::kMicrosecond);
     }
 
     benchmark::Initialize(&argc, argv);
@@ -145,23 +189,23 @@ inline int RunSuite(int argc, char** argv, const std::vector<BenchFormula>& form
     benchmark::RunSpecifiedBenchmarks(&collector);
     benchmark::Shutdown();
 
-    std::printf("\n%-14s %10s %10s %10s %12s %14s\n", "formula", "ours ns", "native ns", "muparser ns",
-                "ours/native", "ours/muparser");
-    std::vector<double> toNative, toMuparser;
+    std::printf("\n%-12s %8s %8s %8s %8s %8s %8s %8s %9s\n", "formula", "ours ns", "native", "muparser",
+                "fparser", "/native", "/muparser", "/fparser", "compile us");
+    std::vector<double> toNative, toMuparser, toFparser;
     for (const BenchFormula& f : formulas) {
-        auto get = [&](const std::string& kind) {
-            auto it = collector.nsPerEval.find(kind + "/" + f.name);
-            return it == collector.nsPerEval.end() ? 0.0 : it->second;
-        };
-        double ours = get("ours"), native = get("native"), mu = get("muparser");
-        if (ours == 0) continue; // filtered out
-        double rn = native > 0 ? ours / native : 0, rm = mu > 0 ? ours / mu : 0;
+        auto get = [&](const std::string& kind) { return collector.Figure(kind + "/" + f.name) / kPoints; };
+        double ours = get("ours"), native = get("native"), mu = get("muparser"), fp = get("fparser");
+        double compile = collector.Figure("compile/" + f.name); // in microseconds
+        if (ours == 0) continue;                                // filtered out
+        double rn = native > 0 ? ours / native : 0, rm = mu > 0 ? ours / mu : 0, rf = fp > 0 ? ours / fp : 0;
         if (rn > 0) toNative.push_back(rn);
         if (rm > 0) toMuparser.push_back(rm);
-        std::printf("%-14s %10.2f %10.2f %10.2f %12.2f %14.2f\n", f.name.c_str(), ours, native, mu, rn, rm);
+        if (rf > 0) toFparser.push_back(rf);
+        std::printf("%-12s %8.2f %8.2f %8.2f %8.2f %8.2f %8.2f %8.2f %9.2f\n", f.name.c_str(), ours, native,
+                    mu, fp, rn, rm, rf, compile);
     }
-    std::printf("%-14s %10s %10s %10s %12.2f %14.2f   (median)\n", "", "", "", "", detail::Median(toNative),
-                detail::Median(toMuparser));
+    std::printf("%-12s %8s %8s %8s %8s %8.2f %8.2f %8.2f   (median)\n", "", "", "", "", "",
+                detail::Median(toNative), detail::Median(toMuparser), detail::Median(toFparser));
     for (const BenchFormula& f : formulas)
         if (!f.note.empty()) std::printf("note, %s: %s\n", f.name.c_str(), f.note.c_str());
     return 0;

@@ -46,6 +46,7 @@ public:
         x_ = x;
         return evaluator_.Evaluate();
     }
+    std::string FastListing() { return evaluator_.FastListing(); }
 
 private:
     double x_ = 0;
@@ -238,6 +239,31 @@ TEST(BuiltinErrors, WrongNamesAndArgumentCountsFailToCompile)
 {
     for (const char* text : {"sine(x)", "power(2)", "sin(1;2)", "logbasen(2)"})
         EXPECT_THROW(Formula{text}, EQrvExprEvalError) << text;
+}
+
+// --- folding -----------------------------------------------------------------
+
+// A call with constant arguments is made once when building only when its
+// value cannot change afterwards: the angle-mode functions are called at
+// every evaluation, so a mode chosen after compiling still counts.
+TEST(BuiltinFolding, AngleModeFunctionsAreNeverFolded)
+{
+    for (const char* text : {"sin(90)", "arcsin(1)", "cos(100) + 1", "haversine(180) * 2"}) {
+        Formula formula(text);
+        const Float radians = formula.At(0);
+        ScopedAngleMode degrees(TAngleMode::Degrees);
+        EXPECT_NE(formula.At(0), radians) << text;
+        EXPECT_EQ(formula.At(0), Formula(text).At(0)) << text;
+    }
+}
+
+TEST(BuiltinFolding, OtherFunctionsOfConstantsFold)
+{
+    Formula formula("exp(-x*x/2) / sqrt(2*pi) + power(2; 10) - logbasen(2; 1024)");
+    // Only exp remains a call; sqrt(2*pi), power and logbasen are constants.
+    EXPECT_EQ(formula.FastListing(), "start var1 | neg var1 | mul acc var1 | div acc 2 | call acc | "
+                                     "div acc 2.5066282746310005 | add acc 1024 | sub acc 10 | end acc");
+    EXPECT_EQ(formula.At(0), 1 / Sqrt(2 * BuiltinConstants()[0].Value) + 1024 - 10);
 }
 
 } // namespace

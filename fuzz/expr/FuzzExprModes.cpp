@@ -1,0 +1,102 @@
+// Runs every compiled program three ways: the fast mode with constant
+// folding, the fast mode without it, and the checked mode (every operation
+// through its Execute). All three must give the same value, bit for bit, or
+// the same error message. The formulas use the built-in context, so calls,
+// pure and angle-dependent, are part of every program.
+#include "QrvAngleMode.h"
+#include "QrvBuiltins.h"
+#include "QrvExprEval.h"
+#include "QrvNumberText.h"
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <limits>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace
+{
+
+using qrv::Float;
+
+struct Outcome {
+    std::optional<Float> value;
+    std::string message;
+};
+
+template <class F> Outcome Run(F&& evaluate)
+{
+    Outcome outcome;
+    try {
+        outcome.value = evaluate();
+    } catch (const qrv::Exception& error) {
+        outcome.message = error.Message();
+    }
+    return outcome;
+}
+
+bool SameBits(Float a, Float b)
+{
+    return std::memcmp(&a, &b, 10) == 0;
+}
+
+[[noreturn]] void Finding(std::string_view text, const char* mode, const Outcome& got, const Outcome& want)
+{
+    std::fprintf(stderr, "fast and checked modes differ (%s) on '%.*s': %Lg '%s' against %Lg '%s'\n", mode,
+                 static_cast<int>(text.size()), text.data(), got.value.value_or(0), got.message.c_str(),
+                 want.value.value_or(0), want.message.c_str());
+    std::abort();
+}
+
+void Compare(std::string_view text, const char* mode, const Outcome& got, const Outcome& want)
+{
+    if (got.message != want.message || got.value.has_value() != want.value.has_value() ||
+        (got.value && !SameBits(*got.value, *want.value)))
+        Finding(text, mode, got, want);
+    if (got.value && !std::isfinite(*got.value)) Finding(text, "a non-finite value", got, want);
+}
+
+qrv::TAngleMode gMode = qrv::TAngleMode::Radians;
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    // The first byte picks the angle mode; the rest is the formula.
+    if (size == 0) return 0;
+    qrv::SetDecimalSeparator('.');
+    gMode = static_cast<qrv::TAngleMode>(data[0] % 3);
+    qrv::SetAngleModeQuery([] { return gMode; });
+    std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
+
+    static const double kXs[] = {
+        0.0, 1.0, -2.5, 0.5, 1e300, -1e-300, 90, 1e19, std::numeric_limits<double>::infinity()};
+    double x = 0;
+    qrv::TCompiledEvaluator folded, unfolded, checked;
+    for (qrv::TCompiledEvaluator* evaluator : {&folded, &unfolded, &checked}) {
+        evaluator->ExternalContexts().Add(qrv::BuiltinContext());
+        evaluator->AddVar("x", x);
+    }
+    unfolded.SetFolding(false);
+    try {
+        folded.Compile(text);
+    } catch (const qrv::Exception&) {
+        return 0;
+    }
+    unfolded.Compile(text);
+    checked.Compile(text);
+    for (double value : kXs) {
+        x = value;
+        const Outcome want = Run([&] { return checked.EvaluateChecked(); });
+        Compare(text, "folded", Run([&] { return folded.Evaluate(); }), want);
+        Compare(text, "unfolded", Run([&] { return unfolded.Evaluate(); }), want);
+    }
+    qrv::SetAngleModeQuery(nullptr);
+    return 0;
+}

@@ -1,0 +1,210 @@
+// The machine's fast mode against its checked mode: every program, folded
+// and unfolded, gives the checked mode's value bit for bit or its error
+// message; folding and the direct call path change nothing observable.
+#include "ExprTestSupport.h"
+
+#include <cstring>
+#include <limits>
+#include <optional>
+
+namespace qrv::test
+{
+namespace
+{
+
+struct Outcome {
+    std::optional<Float> value;
+    std::string message;
+};
+
+template <class F> Outcome Capture(F&& evaluate)
+{
+    Outcome outcome;
+    try {
+        outcome.value = evaluate();
+    } catch (const Exception& error) {
+        outcome.message = error.Message();
+    }
+    return outcome;
+}
+
+std::string Show(const Outcome& o)
+{
+    if (!o.value) return "error '" + o.message + "'";
+    char text[64];
+    std::snprintf(text, sizeof text, "%.21Lg", *o.value);
+    return text;
+}
+
+bool Same(const Outcome& a, const Outcome& b)
+{
+    if (a.message != b.message || a.value.has_value() != b.value.has_value()) return false;
+    return !a.value || std::memcmp(&*a.value, &*b.value, 10) == 0;
+}
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+const double kXs[] = {0, 1, -1, -2.5, 0.5, 3, 1e300, -1e-300, 1e19, 5e-324, kInf, kNaN};
+
+struct Program {
+    const char* name;
+    const char* text;
+};
+
+class FastAgainstChecked : public ::testing::TestWithParam<Program>
+{
+};
+
+TEST_P(FastAgainstChecked, SameValuesAndErrors)
+{
+    SeparatorScope dot('.');
+    Formula folded, unfolded, checked;
+    unfolded.Evaluator().SetFolding(false);
+    folded.Evaluator().Compile(GetParam().text);
+    unfolded.Evaluator().Compile(GetParam().text);
+    checked.Evaluator().Compile(GetParam().text);
+    for (double x : kXs) {
+        folded.X() = unfolded.X() = checked.X() = x;
+        const Outcome want = Capture([&] { return checked.Evaluator().EvaluateChecked(); });
+        const Outcome fast = Capture([&] { return folded.Evaluator().Evaluate(); });
+        const Outcome plain = Capture([&] { return unfolded.Evaluator().Evaluate(); });
+        EXPECT_TRUE(Same(fast, want))
+            << "x = " << x << ": folded " << Show(fast) << ", checked " << Show(want);
+        EXPECT_TRUE(Same(plain, want))
+            << "x = " << x << ": unfolded " << Show(plain) << ", checked " << Show(want);
+    }
+}
+
+// Every operation, every error, faults hidden by later operations, faults
+// before and after calls, constant subtrees that fold and that fault.
+INSTANTIATE_TEST_SUITE_P(
+    Programs, FastAgainstChecked,
+    ::testing::Values(
+        Program{"Variable", "x"}, Program{"Constant", "2.5"}, Program{"Negate", "-x"},
+        Program{"NegateConstant", "-(2*3)"}, Program{"LogicalNot", "not x + not 0"},
+        Program{"BitwiseNot", "bnot x + bnot 2"}, Program{"Arithmetic", "(x + 1) * (x - 2) / (x + 3)"},
+        Program{"Startup", "5.22 - 5.44E-4 * (x - 817)"}, Program{"Horner", "((x*x - 3)*x + 2)*x - 7"},
+        Program{"Comparisons", "(x cmp 1) + (x > 1) + (x >= 1) + (x < 1) + (x <= 1) + (x = 1) + (x <> 1)"},
+        Program{"ComparisonsOfConstants", "(2 cmp 1) + (2 > 1) * 4 + (1 = 1) * 8"},
+        Program{"Integer", "x div 3 + x mod 7 + 7 div 2 + -7 mod 2"},
+        Program{"Shifts", "1 shl x + -8 shr x + 1 shl 64 + 1 shl -1"},
+        Program{"Bitwise", "(x band 255) + (x bor 3) + (x bxor 5) + (5 band 3)"},
+        Program{"Logical", "(x and 1) + (x or 0) * 2 + (x xor 1) * 4 + (0 and 1) * 8"},
+        Program{"UnaryCall", "sin(x) + sin(2)"}, Program{"BinaryCall", "power(x; 2) + power(2; 10)"},
+        Program{"NestedCalls", "sin(sin(x)) * sqrt(x * x)"},
+        Program{"CallOfConstantSubtree", "sqrt(2 * pi) * x"}, Program{"DivideByZero", "1 / x"},
+        Program{"ConstantDivideByZero", "x + 1/0"}, Program{"ZeroByZero", "0 / (x - x)"},
+        Program{"Overflow", "x * x * x * 1e4000"}, Program{"ConstantOverflow", "1e3000 * 1e3000 + x"},
+        Program{"IntegerZero", "1 div (x - x)"}, Program{"IntegerRange", "x div 1 + 1e30 mod 3"},
+        Program{"DomainError", "sqrt(x - 2)"}, Program{"ConstantDomainError", "x + sqrt(-1)"},
+        Program{"FunctionOverflow", "power(10; x * 5000)"},
+        Program{"OverflowDividedAway", "1 / (x * 1e4000 * 1e4000)"},
+        Program{"OverflowComparedAway", "(x * 1e4000 * 1e4000 > 0) + 1"},
+        Program{"OverflowBeforeCall", "x * 1e4000 * 1e4000 + sqrt(-1)"},
+        Program{"CallBeforeOverflow", "sqrt(x - 2) + x * 1e4000 * 1e4000"},
+        Program{"OverflowUsedAfterCall", "(x * 1e4000 * 1e4000) + sin(x) + 1"},
+        Program{"OverflowIntoLogical", "((x * 1e4000 * 1e4000) and 1) + sin(1)"},
+        Program{"OverflowIntoInteger", "(x * 1e4000 * 1e4000) div 3"},
+        Program{"ZeroDivideBeforeInvalid", "1 / x + 0 / x"},
+        Program{"InvalidBeforeZeroDivide", "0 / x + 1 / x"},
+        Program{"RepeatedSubtrees", "(x + 1) * (x + 1) - (x + 1) / (x + 2)"},
+        Program{"ManyCalls", "sin(x) * sin(x + 1) + power(sin(x); 2) - sqrt(sin(x) * sin(x))"},
+        Program{
+            "Forty",
+            "(x*x + 3*x - 2) / (x*x + 1) - (2*x - 1) * (x + 4) / 9 + (x - 1) * (x - 2) * (x + 3) / 17 "
+            "- (5 - x) / (x*x + 2) + 0.25*x*x*x - (x + 7) * 0.125 + (3*x + 1) * (x - 0.5) / 11 - x / 13"}),
+    RowName{});
+
+// A pure function (one that reads no state, unlike the angle-mode built-ins)
+// with constant arguments is called once, when the program is built.
+Float PureSqrt(Float x)
+{
+    ++gCountCalls;
+    return TestSqrt(x);
+}
+
+class FoldingTest : public ::testing::Test
+{
+protected:
+    FoldingTest()
+    {
+        auto pure = std::make_unique<TExprUnaryFuncSym>("puresqrt", &PureSqrt);
+        pure->SetPure(true);
+        f.Builtins().Add(std::move(pure));
+        gCountCalls = 0;
+    }
+    Formula f;
+};
+
+TEST_F(FoldingTest, PureCallsOfConstantsFoldOnce)
+{
+    f.Evaluator().Compile("sin(-x*x/2) / puresqrt(2*pi)");
+    EXPECT_EQ(gCountCalls, 1); // made while building
+    for (int i = 0; i < 3; ++i)
+        f.Evaluator().Evaluate();
+    EXPECT_EQ(gCountCalls, 1);
+    // The listing is the program as built, without folding.
+    EXPECT_EQ(f.Evaluator().Dump(),
+              "const 2 | const 2 | const 3.14159265358979324 | load x | neg | load x | mul | "
+              "div | call sin | mul | call puresqrt | div");
+}
+
+TEST_F(FoldingTest, ImpureCallsAreMadeAtEveryEvaluation)
+{
+    f.Evaluator().Compile("count(2) + count(3)");
+    f.Evaluator().Evaluate();
+    f.Evaluator().Evaluate();
+    EXPECT_EQ(gCountCalls, 4);
+}
+
+TEST_F(FoldingTest, FaultingSubtreesFaultInPlace)
+{
+    f.Evaluator().Compile("count(1) + 1/0 + count(2)");
+    EXPECT_EQ(MessageOf<EZeroDivide>([&] { f.Evaluator().Evaluate(); }), "Floating point division by zero");
+    EXPECT_EQ(gCountCalls, 1);
+    // Building tries the call once; it raises, so it stays and raises again
+    // at evaluation time, before count is called.
+    gCountCalls = 0;
+    f.Evaluator().Compile("puresqrt(-1) + count(1)");
+    EXPECT_EQ(MessageOf<EQrvMathError>([&] { f.Evaluator().Evaluate(); }), "Domain check failure in QrvMath");
+    EXPECT_EQ(gCountCalls, 2);
+}
+
+struct ListingRow {
+    const char* name;
+    const char* text;
+    const char* listing;
+};
+
+class FastListing : public ::testing::TestWithParam<ListingRow>
+{
+};
+
+// The optimised program: values pass in registers ("acc"), x is read in
+// place, constants fold and are shared, stored values are tested before
+// calls ("check") and at the end.
+TEST_P(FastListing, Builds)
+{
+    SeparatorScope dot('.');
+    Formula f;
+    f.Evaluator().Compile(GetParam().text);
+    EXPECT_EQ(f.Evaluator().FastListing(), GetParam().listing);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Programs, FastListing,
+    ::testing::Values(
+        ListingRow{"Startup", "5.22 - 5.44E-4 * (x - 817)",
+                   "start var1 | sub var1 817 | mul 0.000544 acc | sub 5.22 acc | end acc"},
+        ListingRow{"Folded", "2 * 3 + x", "start var1 | add 6 var1 | end acc"},
+        ListingRow{"AllFolded", "2 * (3 + 4)", "end 14"},
+        ListingRow{"Shared", "x * 2 + x / 2",
+                   "start var1 | mul var1 2 >@2 | div var1 2 | add @2 acc | end acc"},
+        ListingRow{
+            "CheckedBeforeCall", "x * x > 1 + sin(x)",
+            "start var1 | mul var1 var1 >@3 | check 1 | call var1 | add 1 acc >@6 | gt @3 acc | check 1 | "
+            "end acc"}),
+    RowName{});
+
+} // namespace
+} // namespace qrv::test
