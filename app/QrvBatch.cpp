@@ -161,8 +161,7 @@ int RunBatch(const TCommandLine& cl, int& argc, char** argv, std::ostream& out, 
     QCoreApplication::setLibraryPaths({});
     SetApplicationTitle();
     InitFloatEnvironment();
-    LoadLineColor(cl.Settings.value_or(std::string()));
-    LoadBreakAtPoles(cl.Settings.value_or(std::string()));
+    LoadBatchSettings(cl.Settings.value_or(std::string()));
     const TPlotOptions options{.BreakAtPoles = cl.BreakAtPoles.value_or(Break_At_Poles)};
     if (cl.Color) Element_Color = *cl.Color;
     TLineSeries* series = nullptr;
