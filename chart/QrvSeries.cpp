@@ -4,7 +4,10 @@
 
 #include <QPainter>
 
+#include <cmath>
 #include <cstdlib>
+#include <optional>
+#include <utility>
 
 namespace qrv
 {
@@ -153,6 +156,66 @@ bool InLineRange(int p)
     return p >= -MaxLinePixel && p <= MaxLinePixel;
 }
 
+// The unrounded pixel position of a value, in Float so that values far
+// beyond the axis keep their true direction; the same mapping as
+// TAxisScale::ValueToPixel before its rounding and its int range.
+Float PixelPosition(const TAxisScale& scale, double value)
+{
+    const Float span = scale.Span();
+    if (span == 0 || !std::isfinite(value)) return scale.CenterPixel();
+    const Float d =
+        (static_cast<Float>(value) - static_cast<Float>(scale.RangeMin)) * scale.PixelLength() / span;
+    return scale.Horizontal != scale.Inverted ? scale.StartPixel + d : scale.EndPixel - d;
+}
+
+// One end of a segment: its exact position and, when that lies within the
+// line range, the pixel the axes give it.
+struct TLineEnd {
+    Float X = 0;
+    Float Y = 0;
+    bool InRange = false;
+    QPoint Pixel;
+};
+
+int ClippedPixel(Float p)
+{
+    const Float r = std::nearbyint(p);
+    if (std::isnan(r)) return 0;
+    return r <= -MaxLinePixel ? -MaxLinePixel : r >= MaxLinePixel ? MaxLinePixel : static_cast<int>(r);
+}
+
+// The part of the segment from a to b inside the square of +-MaxLinePixel
+// (Liang-Barsky), as pixels; an end inside the square keeps its own pixel.
+// Nothing when the segment misses the square.
+std::optional<std::pair<QPoint, QPoint>> ClipToLineRange(const TLineEnd& a, const TLineEnd& b)
+{
+    if (a.InRange && b.InRange) return std::pair(a.Pixel, b.Pixel);
+    const Float dx = b.X - a.X, dy = b.Y - a.Y;
+    Float t0 = 0, t1 = 1;
+    // One edge of the square: the segment is on its inner side where
+    // p * t <= q. False when no part of the segment is left.
+    auto edge = [&](Float p, Float q) {
+        if (p == 0) return q >= 0;
+        const Float t = q / p;
+        if (p < 0) {
+            if (t > t1) return false;
+            if (t > t0) t0 = t;
+        } else {
+            if (t < t0) return false;
+            if (t < t1) t1 = t;
+        }
+        return true;
+    };
+    const Float m = MaxLinePixel;
+    if (!edge(-dx, a.X + m) || !edge(dx, m - a.X) || !edge(-dy, a.Y + m) || !edge(dy, m - a.Y))
+        return std::nullopt;
+    const QPoint from =
+        t0 == 0 && a.InRange ? a.Pixel : QPoint(ClippedPixel(a.X + t0 * dx), ClippedPixel(a.Y + t0 * dy));
+    const QPoint to =
+        t1 == 1 && b.InRange ? b.Pixel : QPoint(ClippedPixel(a.X + t1 * dx), ClippedPixel(a.Y + t1 * dy));
+    return std::pair(from, to);
+}
+
 // Collects segments into runs of one colour that join end to start.
 class TRunBuilder
 {
@@ -197,25 +260,20 @@ std::vector<TLineRun> TLineSeries::BuildLineRuns(const TAxisScale& horiz, const 
         if (first >= count) return runs;
     }
 
+    // A point beyond the line range is no reason to lose its segments: each
+    // is cut to the part within the range, so the line still runs towards
+    // the far point and back.
     TRunBuilder builder(runs);
-    QPoint previous;
+    TLineEnd previous;
     TColor previousColor = clNone;
-    // A break at a pole since the last point drawn: a point skipped beyond
-    // the line range passes its break on, so the line never jumps the pole.
-    bool broken = false;
     for (int i = first; i <= last; ++i) {
         const TColor color = PointColor(i);
-        const int x = horiz.ValueToPixel(xAt(i));
-        const int y = vert.ValueToPixel(yAt(i));
-        broken = broken || (i > first && LineBrokenBefore(i));
-        if (!InLineRange(x) || !InLineRange(y)) {
-            previousColor = color;
-            continue;
-        }
-        const QPoint here(x, y);
-        if (previousColor == clNone || broken) previous = here;
-        broken = false;
-        bool draw = true;
+        TLineEnd here;
+        here.Pixel = QPoint(horiz.ValueToPixel(xAt(i)), vert.ValueToPixel(yAt(i)));
+        here.InRange = InLineRange(here.Pixel.x()) && InLineRange(here.Pixel.y());
+        here.X = here.InRange ? here.Pixel.x() : PixelPosition(horiz, xAt(i));
+        here.Y = here.InRange ? here.Pixel.y() : PixelPosition(vert, yAt(i));
+        bool draw = i > first && previousColor != clNone && !LineBrokenBefore(i);
         if (i == first && i > 0) {
             // Enter from the left edge at the height the line between the
             // previous point and this one has there.
@@ -227,10 +285,17 @@ std::vector<TLineRun> TLineSeries::BuildLineRuns(const TAxisScale& horiz, const 
                 x1 == x0 ? y0 : ClampToDouble(y0 + (Float(y1) - y0) * (Float(edgeX) - x0) / (Float(x1) - x0));
             int py = vert.ValueToPixel(edgeY);
             py = py < -MaxLinePixel ? -MaxLinePixel : py > MaxLinePixel ? MaxLinePixel : py;
-            previous = QPoint(axesRect.Left, py);
+            previous.Pixel = QPoint(axesRect.Left, py);
+            previous.X = previous.Pixel.x();
+            previous.Y = previous.Pixel.y();
+            previous.InRange = true;
             draw = PointColor(i - 1) != clNone && !LineBrokenBefore(i);
         }
-        if (draw && here != previous && color != clNone) builder.Segment(previous, here, color);
+        if (draw && color != clNone) {
+            if (const auto segment = ClipToLineRange(previous, here);
+                segment && segment->first != segment->second)
+                builder.Segment(segment->first, segment->second, color);
+        }
         previous = here;
         previousColor = color;
     }

@@ -142,15 +142,16 @@ public:
     bool Dark3D = true;
 };
 
-// Points beyond this many pixels from the origin are left out of the line.
+// The line is drawn within this many pixels of the origin; segments towards
+// points further out are cut at that square.
 inline constexpr int MaxLinePixel = 32766;
 
 class TLineSeries : public TCustomSeries
 {
 public:
     // The line as pixel runs: each segment has the colour of the point it
-    // ends at; null points break the line; points whose pixel lies beyond
-    // +-MaxLinePixel are skipped and their neighbours joined.
+    // ends at; null points break the line; a segment reaching beyond
+    // +-MaxLinePixel is cut to its part within that square.
     std::vector<TLineRun> BuildLineRuns(const TAxisScale& horiz, const TAxisScale& vert,
                                         const TChartRect& axesRect, bool horizAutomatic) const;
     void DrawValues(QPainter& painter, const TAxisScale& horiz, const TAxisScale& vert,

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qrv
@@ -220,16 +221,45 @@ TEST(LineRunsTest, NullPointBreaksTheLine)
     EXPECT_EQ(runs[1].Points, (std::vector<QPoint>{{40, 80}, {50, 70}}));
 }
 
-TEST(LineRunsTest, PointsBeyondPixelLimitAreSkippedAndNeighboursJoined)
+// A segment towards a point beyond the pixel limit is cut at the limit, so
+// its visible part is still drawn. Pixels: x = 10 + 10 * x, y = 110 - 10 * y.
+struct FarPointCase {
+    const char* name;
+    std::vector<std::pair<double, double>> points;
+    int breakBefore; // 0: no break at a pole
+    std::vector<std::vector<QPoint>> runs;
+};
+
+TEST(LineRunsTest, SegmentsToFarPointsAreCutAtThePixelLimit)
 {
-    TLineSeries s;
-    s.AddPoint(0, 0, "", clRed);
-    s.AddPoint(1, 1e6, "", clRed);  // 10 million pixels up
-    s.AddPoint(2, -1e6, "", clRed); // and down
-    s.AddPoint(3, 3, "", clRed);
-    const auto runs = Runs(s);
-    ASSERT_EQ(runs.size(), 1u);
-    EXPECT_EQ(runs[0].Points, (std::vector<QPoint>{{10, 110}, {40, 80}}));
+    const FarPointCase cases[] = {
+        {"up to the limit, across and back down",
+         {{0, 0}, {1, 1e6}, {2, -1e6}, {3, 3}},
+         0,
+         {{{10, 110}, {10, -32766}}, {{25, -32766}, {25, 32766}}, {{40, 32766}, {40, 80}}}},
+        {"far to the right", {{0, 0}, {1, 1}, {1e9, 1}}, 0, {{{10, 110}, {20, 100}, {32766, 100}}}},
+        {"steep but on screen at its start", {{5, 5}, {1e6, -1e6}}, 0, {{{60, 60}, {32766, 32766}}}},
+        {"both ends far, the square missed", {{1e6, 1e6}, {1e6 + 1, -1e6}}, 0, {}},
+        {"a pole before the far point keeps only the way back",
+         {{0, 0}, {1, 1e6}, {2, 2}},
+         1,
+         {{{30, -32766}, {30, 90}}}},
+        {"a pole after the far point keeps only the way there",
+         {{0, 0}, {1, 1e6}, {2, 2}},
+         2,
+         {{{10, 110}, {10, -32766}}}},
+    };
+    for (const FarPointCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TLineSeries s;
+        for (const auto& [x, y] : c.points)
+            s.AddPoint(x, y, "", clRed);
+        if (c.breakBefore > 0) s.BreakLineBefore(c.breakBefore);
+        std::vector<std::vector<QPoint>> runs;
+        for (const TLineRun& run : Runs(s))
+            runs.push_back(run.Points);
+        EXPECT_EQ(runs, c.runs);
+    }
 }
 
 TEST(LineRunsTest, PixelLimitIsInclusive)
@@ -278,6 +308,19 @@ TEST(LineRunsTest, FixedRangeEntryFromNullPointIsNotDrawn)
     const auto runs = Runs(s, false);
     ASSERT_EQ(runs.size(), 1u);
     EXPECT_EQ(runs[0].Points, (std::vector<QPoint>{{30, 50}, {50, 50}}));
+}
+
+TEST(LineRunsTest, FixedRangeWithFarFirstPointRisesFromItsNeighbour)
+{
+    // The first point in view lies far above: the line comes down from the
+    // pixel limit to the next point, never from the corner of the chart.
+    TLineSeries s;
+    s.AddPoint(-10, 0, "", clRed);
+    s.AddPoint(2, 1e6, "", clRed);
+    s.AddPoint(4, 6, "", clRed);
+    const auto runs = Runs(s, false);
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].Points, (std::vector<QPoint>{{50, -32766}, {50, 50}}));
 }
 
 TEST(LineRunsTest, ConstantSeriesIsAHorizontalLineAtTheCentre)
