@@ -8,6 +8,7 @@
 #include "QrvFpu.h"
 #include "QrvNumberText.h"
 #include "QrvPlotChart.h"
+#include "QrvPngImage.h"
 #include "QrvSettingAccess.h"
 #include "QrvSettingValues.h"
 #include "QrvTableBatch.h"
@@ -47,10 +48,8 @@ void DrawVector(TChart& chart, QPainter& painter)
 
 QByteArray PngBytes(TChart& chart, const std::string& fileName)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!chart.MakeBitmap(clWhite, chart.rect()).save(&buffer, "PNG")) CannotCreate(fileName);
+    QByteArray bytes = PngFileBytes(chart.MakeBitmap(clWhite, chart.rect()));
+    if (bytes.isEmpty()) CannotCreate(fileName);
     return bytes;
 }
 

@@ -176,6 +176,25 @@ TEST_F(Batch, ImageSizeDefaultsToTheWindowsChart)
     }
 }
 
+TEST_F(Batch, PngHasTheBitmapsPixels)
+{
+    // The .bmp is the chart's bitmap byte for byte; the .png of the same
+    // run, however it is stored, reads back to exactly its pixels.
+    const QStringList rows[] = {
+        {},
+        {"--formula", "1/x", "--xmin", "-1", "--xmax", "1", "--step", "0.01", "--color", "0x00FF8000"},
+        {"--formula", "sin(x)", "--size", "640x480"},
+    };
+    for (const QStringList& args : rows) {
+        SCOPED_TRACE(args.join(' ').toStdString());
+        ASSERT_EQ(RunQurvia(QStringList{"--image", Path("p.png")} + args).Status, 0);
+        ASSERT_EQ(RunQurvia(QStringList{"--image", Path("p.bmp")} + args).Status, 0);
+        const QImage png(Path("p.png"), "PNG"), bmp(Path("p.bmp"), "BMP");
+        ASSERT_FALSE(bmp.isNull());
+        EXPECT_EQ(png.convertToFormat(QImage::Format_RGB32), bmp.convertToFormat(QImage::Format_RGB32));
+    }
+}
+
 int CountPixels(const QImage& image, QRgb colour)
 {
     int n = 0;
