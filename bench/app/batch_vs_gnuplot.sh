@@ -20,18 +20,23 @@ step=0.1183 # (2000 - 817) / 10000
 # 10 001 (a larger X max would exceed the 10 000-step limit).
 xmax=2000
 
-# Median wall time in milliseconds of running a command line $runs times,
-# measured around the child process alone (no shell between).
+# Median wall time and median processor time (user + system of the child
+# and whatever it waited for) in milliseconds of running a command line
+# $runs times, measured around the child process alone (no shell between).
+# On a busy machine the wall time mostly measures waiting; the processor
+# time does not.
 median_ms() {
   python3 - "$runs" "$@" <<'PY'
-import statistics, subprocess, sys, time
+import os, statistics, subprocess, sys, time
 runs, cmd = int(sys.argv[1]), sys.argv[2:]
-times = []
+walls, cpus = [], []
 for _ in range(runs):
     start = time.perf_counter()
-    subprocess.run(cmd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    times.append((time.perf_counter() - start) * 1000)
-print(f"{statistics.median(times):.1f}")
+    child = subprocess.Popen(cmd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    _, _, usage = os.wait4(child.pid, 0)
+    walls.append((time.perf_counter() - start) * 1000)
+    cpus.append((usage.ru_utime + usage.ru_stime) * 1000)
+print(f"{statistics.median(walls):.1f} {statistics.median(cpus):.1f}")
 PY
 }
 
@@ -45,12 +50,13 @@ echo "points: qurvia $("${q_table[@]}" | wc -l), gnuplot $("${g_table[@]}" | gre
 "${q_png[@]}"
 "${g_png[@]}"
 
-echo "median of $runs runs, whole process (ms); load average: $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "median of $runs runs, whole process (ms, wall and processor); load average: $(cut -d' ' -f1-3 /proc/loadavg)"
 for kind in table png; do
   q_cmd="q_$kind[@]"
   g_cmd="g_$kind[@]"
-  q=$(median_ms "${!q_cmd}")
-  g=$(median_ms "${!g_cmd}")
-  ratio=$(awk -v q="$q" -v g="$g" 'BEGIN { printf "%.2f", q / g }')
-  printf "  %-6s qurvia %8s   gnuplot %8s   qurvia/gnuplot %s\n" "$kind" "$q" "$g" "$ratio"
+  read -r qw qc <<<"$(median_ms "${!q_cmd}")"
+  read -r gw gc <<<"$(median_ms "${!g_cmd}")"
+  ratio() { awk -v q="$1" -v g="$2" 'BEGIN { printf "%.2f", q / g }'; }
+  printf "  %-6s wall: qurvia %7s  gnuplot %7s  ratio %s   processor: qurvia %6s  gnuplot %6s  ratio %s\n" \
+    "$kind" "$qw" "$gw" "$(ratio "$qw" "$gw")" "$qc" "$gc" "$(ratio "$qc" "$gc")"
 done
