@@ -373,6 +373,20 @@ bool TTableView::IsEditingKey(const QKeyEvent& event)
     return !text.isEmpty() && text.at(0).isPrint() && !(event.modifiers() & Qt::ControlModifier);
 }
 
+bool TTableView::event(QEvent* event)
+{
+    // Keys the table uses itself win over the window's shortcuts, as in an
+    // edit control.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto& key = *static_cast<QKeyEvent*>(event);
+        if (key.matches(QKeySequence::Copy) || key.matches(QKeySequence::SelectAll) || IsEditingKey(key)) {
+            event->accept();
+            return true;
+        }
+    }
+    return QAbstractScrollArea::event(event);
+}
+
 void TTableView::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Tab && event->modifiers() == Qt::ControlModifier) {

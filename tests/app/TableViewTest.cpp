@@ -4,6 +4,7 @@
 // line of the trace.
 #include "QrvTableView.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
@@ -144,8 +145,15 @@ TEST_F(TableView, KeysMoveSelectAndCopy)
     EXPECT_EQ(View.SelectedText(), View.toPlainText());
     QGuiApplication::clipboard()->setText(QStringLiteral("before"));
     View.SetSelection(14, 27);
+    // A window command on the same key does not take it from the table.
+    QAction windowCommand(QStringLiteral("window command"));
+    windowCommand.setShortcut(QKeySequence::Copy);
+    View.addAction(&windowCommand);
+    QSignalSpy triggered(&windowCommand, &QAction::triggered);
     QTest::keySequence(&View, QKeySequence::Copy);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "1.000   2.000");
+    EXPECT_EQ(triggered.size(), 0);
+    View.removeAction(&windowCommand);
     EXPECT_FALSE(View.Editing()) << "moving, selecting and copying change nothing";
 }
 
