@@ -9,6 +9,8 @@
 #include "m_grf_w.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QImage>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -110,6 +112,9 @@ TEST_F(TraceWindow, PicturesNeverHoldTheTrace)
     const QImage pictureBefore = Picture();
     const QByteArray bmpBefore = Chart().BitmapFileBytes();
     const QByteArray emfBefore = Chart().MakeMetafile(true, Chart().rect());
+    Chart().CopyBitmapToClipboard();
+    const QImage clipboardBefore = QGuiApplication::clipboard()->image();
+    ASSERT_FALSE(clipboardBefore.isNull());
 
     QTest::mouseMove(&Chart(), Over(4));
     ASSERT_EQ(Window->Trace->ShownPoint(), 4);
@@ -118,6 +123,9 @@ TEST_F(TraceWindow, PicturesNeverHoldTheTrace)
     EXPECT_EQ(Picture(), pictureBefore);
     EXPECT_EQ(Chart().BitmapFileBytes(), bmpBefore);
     EXPECT_EQ(Chart().MakeMetafile(true, Chart().rect()), emfBefore);
+    QGuiApplication::clipboard()->clear();
+    Chart().CopyBitmapToClipboard();
+    EXPECT_EQ(QGuiApplication::clipboard()->image(), clipboardBefore);
 }
 
 TEST_F(TraceWindow, ZoomAndScrollStillWork)
