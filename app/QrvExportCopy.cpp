@@ -4,36 +4,30 @@
 #include "QrvDialogs.h"
 #include "QrvExportFiles.h"
 #include "QrvExportNames.h"
+#include "QrvTableView.h"
 
 #include <QMimeData>
-#include <QPlainTextEdit>
-#include <QTextCursor>
 
 #include <memory>
 
 namespace qrv
 {
 
-void CopyTableText(QPlainTextEdit& memo)
+void CopyTableText(TTableView& memo)
 {
-    QTextCursor cursor = memo.textCursor();
-    const int start = cursor.hasSelection() ? cursor.selectionStart() : 0;
-    const int length = cursor.hasSelection() ? cursor.selectionEnd() - start : 0;
-
-    cursor.select(QTextCursor::Document);
-    memo.setTextCursor(cursor);
+    const int start = memo.HasSelection() ? memo.SelectionStart() : 0;
+    const int length = memo.HasSelection() ? memo.SelectionEnd() - start : 0;
     auto data = std::make_unique<QMimeData>();
     data->setText(memo.toPlainText());
 
-    // The selection comes back before the clipboard is touched, so a
-    // clipboard failure leaves it as it was too.
-    cursor.setPosition(start);
-    cursor.setPosition(start + length, QTextCursor::KeepAnchor);
-    memo.setTextCursor(cursor);
+    // The selection comes back (the caret at the start when nothing was
+    // selected) before the clipboard is touched, so a clipboard failure
+    // leaves it as it was too.
+    memo.SetSelection(start, start + length);
     PutOnClipboard(data.release(), QStringLiteral("text/plain"));
 }
 
-void CopyTableCsv(const QPlainTextEdit& memo)
+void CopyTableCsv(const TTableView& memo)
 {
     const QByteArray csv = TableCsvBytes(memo.toPlainText());
     auto data = std::make_unique<QMimeData>();

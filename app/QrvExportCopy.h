@@ -5,20 +5,20 @@
 
 #include <string_view>
 
-class QPlainTextEdit;
-
 namespace qrv
 {
+
+class TTableView;
 
 // Copies the whole text of the table to the clipboard and puts the
 // selection back: the same text selected, or the caret at the start when
 // nothing was selected. Raises "Cannot open clipboard".
-void CopyTableText(QPlainTextEdit& memo);
+void CopyTableText(TTableView& memo);
 
 // Puts the table's text on the clipboard as comma-separated values, under
 // text/csv and as plain text, so that a spreadsheet pastes it as cells.
 // Raises "Cannot open clipboard".
-void CopyTableCsv(const QPlainTextEdit& memo);
+void CopyTableCsv(const TTableView& memo);
 
 // The information box "<name> copied to Clipboard" / "Use Paste command in
 // another application".

@@ -6,9 +6,8 @@
 #include "QrvExportSaveAs.h"
 #include "QrvExportTexts.h"
 #include "QrvSettingValues.h"
+#include "QrvTableView.h"
 #include "m_grf_w.h"
-
-#include <QPlainTextEdit>
 
 namespace qrv
 {

@@ -6,6 +6,7 @@
 #include "QrvAppTexts.h"
 #include "QrvApplication.h"
 #include "QrvChart.h"
+#include "QrvChartTrace.h"
 #include "QrvFpu.h"
 #include "QrvImageList.h"
 #include "QrvNumberText.h"
@@ -15,6 +16,7 @@
 #include "QrvResultExport.h"
 #include "QrvSettingValues.h"
 #include "QrvSplitter.h"
+#include "QrvTableView.h"
 #include "QrvUiFont.h"
 #include "QrvViewSettings.h"
 
@@ -29,7 +31,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QScreen>
 #include <QToolBar>
 #include <QToolButton>
@@ -290,16 +291,12 @@ void TF_Main_GRF::CreateControls()
     GroupBox4 = textPanel;
     GroupBox4->setObjectName("GroupBox4");
     GroupBox4->setFixedWidth(kTextPanelStartWidth);
-    Memo1 = new QPlainTextEdit(GroupBox4);
-    Memo1->setObjectName("Memo1");
-    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Tab moves on, so keyboard users are not trapped and the table keeps
-    // what Save and Print use; Ctrl+Tab still types a tab.
-    Memo1->setTabChangesFocus(true);
-    Memo1->installEventFilter(new TCtrlTabFilter(Memo1));
+    // what Save and Print use; Ctrl+Tab types a tab.
+    Memo1 = new TTableView(GroupBox4);
+    Memo1->setObjectName("Memo1");
     textPanel->SetContent(Memo1);
+    Trace = new TChartTrace(*Chart1, *Series1, *Memo1);
     Splitter1->SetControl(GroupBox4);
 
     row->addWidget(GroupBox2, 1);
@@ -504,7 +501,8 @@ void TF_Main_GRF::PlotSpdBtnClick()
         {
             try {
                 std::string_view text = target.Table().Text();
-                window.Memo1->setPlainText(QString::fromLatin1(text.data(), qsizetype(text.size())));
+                window.Memo1->SetLatin1Text(text);
+                window.Trace->Reset();
                 window.ShowFormulaReading(target.Reading());
             } catch (...) {
                 // Out of memory while showing: the run's own error matters more.
@@ -699,19 +697,6 @@ void TF_Main_GRF::HelpToolButtonClick()
 void TF_Main_GRF::AboutToolButtonClick()
 {
     ShowAboutWindow(*this);
-}
-
-bool TCtrlTabFilter::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::ControlModifier) {
-            if (auto* memo = qobject_cast<QPlainTextEdit*>(watched))
-                memo->insertPlainText(QStringLiteral("\t"));
-            return true;
-        }
-    }
-    return QObject::eventFilter(watched, event);
 }
 
 bool TEnterFilter::eventFilter(QObject* watched, QEvent* event)

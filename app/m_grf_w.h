@@ -15,7 +15,6 @@ class QActionGroup;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QToolBar;
 class QToolButton;
 class QDialog;
@@ -24,11 +23,13 @@ namespace qrv
 {
 
 class TChart;
+class TChartTrace;
 class THelperForm;
 class TPlotProgressBar;
 class TRunClock;
 class TLineSeries;
 class TSplitter;
+class TTableView;
 class TTextPrintForm;
 class TViewSettings;
 
@@ -117,9 +118,12 @@ public:
     QGroupBox* GroupBox2 = nullptr;
     TSplitter* Splitter1 = nullptr;
     QGroupBox* GroupBox4 = nullptr;
-    QPlainTextEdit* Memo1 = nullptr;
+    TTableView* Memo1 = nullptr;
     TChart* Chart1 = nullptr;
     TLineSeries* Series1 = nullptr;
+    // Crosshair and readout of the point under the mouse, linked to the
+    // table's lines.
+    TChartTrace* Trace = nullptr;
     // Progress and Cancel of a long Plot run, below the result panels.
     TPlotProgressBar* PlotProgress = nullptr;
     // F5: Plot.
@@ -169,17 +173,6 @@ private:
     TStartupWindows FWindows;
     bool FCentred = false;
     TRunClock* FClock = nullptr;
-};
-
-// Ctrl+Tab in the text table types a tab (Tab itself moves the focus on).
-class TCtrlTabFilter : public QObject
-{
-    Q_OBJECT
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
 // Filters the keys of the formula field: Enter (carriage return) is

@@ -129,6 +129,7 @@ void TChart::paintEvent(QPaintEvent*)
         painter.drawImage(QPoint(0, 0), buffer_);
     else
         DrawChart(painter, rect());
+    if (OnPaintOverlay) OnPaintOverlay(*this, painter);
     if (zoom_->ZoomDrag().Active) DrawRubberRect(painter, zoom_->ZoomDrag().Outline(), Color);
 }
 
@@ -168,7 +169,14 @@ void TChart::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint p = event->position().toPoint();
     zoom_->Move(p.x(), p.y(), axesRect_, ZoomSettings());
+    if (OnMouseHover) OnMouseHover(*this, p);
     event->accept();
+}
+
+void TChart::leaveEvent(QEvent* event)
+{
+    if (OnMouseLeave) OnMouseLeave(*this);
+    QWidget::leaveEvent(event);
 }
 
 void TChart::mouseReleaseEvent(QMouseEvent* event)

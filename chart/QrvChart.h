@@ -82,6 +82,16 @@ public:
     // the axis where it is.
     std::function<bool(TChart&, TChartAxis&, double& minimum, double& maximum)> OnAllowScroll;
 
+    // --- on the screen only ---------------------------------------------------
+    // Drawn by the control's own paint on top of the chart picture, never
+    // into a file, the clipboard or a print.
+    std::function<void(TChart&, QPainter&)> OnPaintOverlay;
+    // The mouse moved over the control (without a button only while mouse
+    // tracking is on), after zoom and scroll have seen the move; and it left
+    // the control.
+    std::function<void(TChart&, const QPoint&)> OnMouseHover;
+    std::function<void(TChart&)> OnMouseLeave;
+
     // --- mouse zoom and scroll ------------------------------------------------
     // Zooms every axis to the values under the pixel rectangle (its left and
     // right columns, its top and bottom rows), as a drag right and down does.
@@ -136,6 +146,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     void AddSeriesImpl(std::unique_ptr<TChartSeries> series);

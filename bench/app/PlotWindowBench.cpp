@@ -5,6 +5,7 @@
 #include "QrvChart.h"
 #include "QrvPlotChart.h"
 #include "QrvPlotProgress.h"
+#include "QrvTableView.h"
 #include "m_grf_w.h"
 
 #include <QApplication>
@@ -62,7 +63,7 @@ int main(int argc, char** argv)
         QApplication::processEvents();
         if (!window.Chart1->BufferValid()) window.Chart1->repaint();
     });
-    const int lines = window.Memo1->document()->blockCount();
+    const int lines = window.Memo1->LineCount();
 
     TFigure runOnly = Measure(runs, settle, [&] { window.PlotSpdBtnClick(); });
 
@@ -101,6 +102,17 @@ int main(int argc, char** argv)
             for (const QString& line : split)
                 memo.appendPlainText(line);
         });
+    // The table control the window uses: the text set, then the rows in
+    // view painted.
+    qrv::TTableView view;
+    view.resize(170, 300);
+    view.show();
+    TFigure viewSetOnce = Measure(
+        runs, [&] { view.clear(); },
+        [&] {
+            view.setPlainText(table);
+            view.viewport()->repaint();
+        });
     TFigure chartPaint = Measure(
         runs, [&] { window.Chart1->RequestRepaint(); }, [&] { window.Chart1->repaint(); });
 
@@ -114,7 +126,8 @@ int main(int argc, char** argv)
     row("run into series and table", seriesAndTable);
     row("the same, watched for progress", watched);
     row("chart repaint", chartPaint);
-    row("table: set text once", setOnce);
-    row("table: one line at a time", lineByLine);
+    row("table control: set and paint", viewSetOnce);
+    row("edit control: set text once", setOnce);
+    row("edit control: line by line", lineByLine);
     return 0;
 }

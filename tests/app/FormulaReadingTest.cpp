@@ -1,13 +1,13 @@
 // Where the formula went wrong, shown in the window: a formula that does not
 // compile has the token at which reading stopped selected; a formula that
 // compiled with text left over gets a quiet hint beside it, and no box.
+#include "QrvTableView.h"
 #include "RecordingDialogs.h"
 #include "m_grf_w.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>

@@ -6,12 +6,12 @@
 #include "QrvErrors.h"
 #include "QrvNumberText.h"
 #include "QrvSettingValues.h"
+#include "QrvTableView.h"
 #include "RecordingDialogs.h"
 #include "m_grf_w.h"
 
 #include <QAction>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -21,7 +21,7 @@ namespace qrv::test
 namespace
 {
 
-QStringList MemoLines(const QPlainTextEdit& memo)
+QStringList MemoLines(const TTableView& memo)
 {
     QString text = memo.toPlainText();
     return text.isEmpty() ? QStringList() : text.split('\n');

@@ -9,6 +9,7 @@
 #include "QrvHelperForm.h"
 #include "QrvNumberText.h"
 #include "QrvSplitter.h"
+#include "QrvTableView.h"
 #include "QrvTextPrintForm.h"
 #include "RecordingDialogs.h"
 #include "m_grf_w.h"
@@ -22,8 +23,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QTest>
+#include <QTextEdit>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>

@@ -3,12 +3,12 @@
 // that keeps every point.
 #include "ChartProbe.h"
 #include "QrvSettingValues.h"
+#include "QrvTableView.h"
 #include "RecordingDialogs.h"
 #include "m_grf_w.h"
 
 #include <QAction>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QTest>
 #include <gtest/gtest.h>
 

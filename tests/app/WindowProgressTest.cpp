@@ -6,6 +6,7 @@
 #include "ChartProbe.h"
 #include "QrvPlotProgress.h"
 #include "QrvPlotProgressBar.h"
+#include "QrvTableView.h"
 #include "RecordingDialogs.h"
 #include "m_grf_w.h"
 
@@ -13,7 +14,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>

@@ -8,6 +8,7 @@
 #include "QrvExportTexts.h"
 #include "QrvResultExport.h"
 #include "QrvSettingValues.h"
+#include "QrvTableView.h"
 #include "m_grf_w.h"
 
 #include <QClipboard>
@@ -16,9 +17,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
-#include <QPlainTextEdit>
 #include <QTemporaryDir>
-#include <QTextCursor>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
@@ -102,18 +101,14 @@ class CopyText : public WindowExport, public testing::WithParamInterface<TSelect
 TEST_P(CopyText, CopiesTheWholeTableAndKeepsTheSelection)
 {
     const TSelectionCase& c = GetParam();
-    QTextCursor cursor = window->Memo1->textCursor();
-    cursor.setPosition(c.Start);
-    cursor.setPosition(c.End, QTextCursor::KeepAnchor);
-    window->Memo1->setTextCursor(cursor);
+    window->Memo1->SetSelection(c.Start, c.End);
     QGuiApplication::clipboard()->setText(QStringLiteral("before"));
 
     CopyResultText(*window);
 
     EXPECT_EQ(QGuiApplication::clipboard()->text(), kTable);
-    const QTextCursor after = window->Memo1->textCursor();
-    EXPECT_EQ(after.selectionStart(), c.AfterStart);
-    EXPECT_EQ(after.selectionEnd(), c.AfterEnd);
+    EXPECT_EQ(window->Memo1->SelectionStart(), c.AfterStart);
+    EXPECT_EQ(window->Memo1->SelectionEnd(), c.AfterEnd);
     ExpectCopiedMessage("Text");
 }
 

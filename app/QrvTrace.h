@@ -1,0 +1,47 @@
+// The trace readout's arithmetic, free of any window: which plotted point
+// lies nearest the mouse column, the text that names it, and where the small
+// readout box goes so that it does not cover the point.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace qrv
+{
+
+// The point nearest the mouse column: the smallest horizontal pixel distance
+// wins (the mouse's height plays no part); among points on the same column,
+// as dense data puts many, the one nearest in value to mouseValue, the value
+// under the mouse. xs must be in ascending order, as the series keeps them;
+// pixelOf maps a value to its column (either direction). -1 without points.
+int NearestPointByPixel(const std::vector<double>& xs, int mouseX, double mouseValue,
+                        const std::function<int(double)>& pixelOf);
+
+// "x = 1.500   y = -2.250": both values as the table writes them (the
+// "0.000" format) with the given decimal separator.
+std::string TraceReadout(double x, double y, char decimalSeparator);
+
+// A rectangle by its left, top, width and height, in chart pixels.
+struct TTraceBox {
+    int Left = 0;
+    int Top = 0;
+    int Width = 0;
+    int Height = 0;
+    bool Contains(int x, int y) const
+    {
+        return x >= Left && x < Left + Width && y >= Top && y < Top + Height;
+    }
+    bool operator==(const TTraceBox&) const = default;
+};
+
+// Keep this far from the axes' edges and from the traced point.
+inline constexpr int kReadoutInset = 4;
+
+// Where a readout box of the given size goes inside the axes rectangle: the
+// top left corner, else the first of top right, bottom left and bottom right
+// whose box (grown by kReadoutInset) leaves the point free; top left again
+// when none does.
+TTraceBox ReadoutBox(const TTraceBox& axes, int width, int height, int pointX, int pointY);
+
+} // namespace qrv
