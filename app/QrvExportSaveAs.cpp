@@ -3,7 +3,6 @@
 #include "QrvDialogs.h"
 #include "QrvExportFiles.h"
 #include "QrvExportTexts.h"
-#include "QrvOptionDialog.h"
 #include "QrvSettingValues.h"
 
 #include <QFileInfo>
@@ -58,16 +57,6 @@ void TSaveAs::SaveDialog1TypeChange(TOpenSaveDialog& dialog)
     if (!name) return;
     SaveFileName = std::move(*name);
     dialog.SetFileNameBox(SaveFileName);
-}
-
-void SetOutputFile(const std::string& fileName)
-{
-    // The variable writes the program-wide value and saves itself to the
-    // settings file at program end; without it only the value changes.
-    if (OptionDialog && OptionDialog->varOutput_File)
-        OptionDialog->varOutput_File->SetValue(fileName);
-    else
-        Output_File = fileName;
 }
 
 } // namespace qrv

@@ -45,8 +45,4 @@ public:
     std::string SaveFileName;
 };
 
-// Stores the name of the file just saved in the Output_File setting, through
-// its setting variable while the settings dialog exists.
-void SetOutputFile(const std::string& fileName);
-
 } // namespace qrv

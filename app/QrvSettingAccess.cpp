@@ -11,11 +11,11 @@ namespace qrv
 void LoadBatchSettings(const std::string& path)
 {
     TSettingsFile file(path.empty() ? SettingsFilePath() : FileNameFromBytes(path));
-    // The section and key under which the settings dialog stores the colour.
-    if (auto color = ParseInteger(file.ReadString("Appearance", "Element_Color", "")))
+    // Read as the setting variables read them: an integer, and a Boolean
+    // stored as an integer, 0 for off.
+    if (auto color = ParseInteger(file.ReadString(kElementColorKey.Section, kElementColorKey.Key, "")))
         Element_Color = static_cast<TColor>(*color);
-    // Stored as a Boolean setting variable stores it: an integer, 0 for off.
-    if (auto breaks = ParseInteger(file.ReadString(kBreakAtPolesSection, kBreakAtPolesKey, "")))
+    if (auto breaks = ParseInteger(file.ReadString(kBreakAtPolesKey.Section, kBreakAtPolesKey.Key, "")))
         Break_At_Poles = *breaks != 0;
 }
 

@@ -8,9 +8,7 @@ namespace qrv
 TViewSettings::TViewSettings()
 {
     FBreakAtPoles.setObjectName(QStringLiteral("varBreak_At_Poles"));
-    FBreakAtPoles.SetSection(kBreakAtPolesSection);
-    FBreakAtPoles.SetGlobalName(kBreakAtPolesKey);
-    FBreakAtPoles.SetDefault(kDefaultBreakAtPoles);
+    Describe(FBreakAtPoles, kBreakAtPolesKey);
     FBreakAtPoles.Loaded();
     FBreakAtPoles.SetData(&Break_At_Poles);
 }

@@ -1,7 +1,6 @@
 #include "QrvMessages.h"
 
-#include <array>
-#include <cstddef>
+#include "QrvMessageTable.h"
 
 namespace qrv
 {
@@ -9,58 +8,52 @@ namespace qrv
 namespace
 {
 
-constexpr std::array<std::string_view, static_cast<std::size_t>(Msg::Count_)> kMessages = {
-    "Invalid floating point operation",
-    "Floating point division by zero",
-    "Floating point overflow",
-    "Division by zero",
-    "'%s' is not a valid floating point value",
-    "List index out of bounds (%d)",
-    "%s (%s, line %d)",
-    "Assertion failure",
-    "Cannot create file %s",
-    "Cannot open clipboard",
-    "Cannot write to standard output",
-    "The image is too large for the memory available",
-    "Parse error: Factor expected",
-    "Parse error: ')' expected",
-    "Parse error: Unknown symbol: '%s'",
-    "Parse error: '(' and function's first parameter expected",
-    "Parse error: ',' and another parameter expected",
-    "Parse error: ')' to close function's parameters expected",
-    "Parse error: Expression is nested too deeply",
-    "Duplicate hash list entry: %s",
-    "HashList: must be empty to set size to zero",
-    "HashList must have traits",
-    "Domain check failure in QrvMath",
-    "Power function: Result is complex",
-    "Power function: Result is infinite",
-    "Initial value is greater than the final one",
-    "Initial value is smaller than the final one",
-    "Step must be non zero",
-    "Too small absolute step value",
+constexpr TMessageTable<Msg> kMessages{
+    {Msg::InvalidOp, "Invalid floating point operation"},
+    {Msg::ZeroDivide, "Floating point division by zero"},
+    {Msg::Overflow, "Floating point overflow"},
+    {Msg::DivByZero, "Division by zero"},
+    {Msg::InvalidFloat, "'%s' is not a valid floating point value"},
+    {Msg::ListIndex, "List index out of bounds (%d)"},
+    {Msg::AssertionFormat, "%s (%s, line %d)"},
+    {Msg::AssertionFailure, "Assertion failure"},
+    {Msg::CannotCreateFile, "Cannot create file %s"},
+    {Msg::CannotOpenClipboard, "Cannot open clipboard"},
+    {Msg::CannotWriteOutput, "Cannot write to standard output"},
+    {Msg::ImageTooLarge, "The image is too large for the memory available"},
+    {Msg::FactorExpected, "Parse error: Factor expected"},
+    {Msg::RightParenExpected, "Parse error: ')' expected"},
+    {Msg::UnknownSymbol, "Parse error: Unknown symbol: '%s'"},
+    {Msg::FuncLeftParenExpected, "Parse error: '(' and function's first parameter expected"},
+    {Msg::FuncCommaExpected, "Parse error: ',' and another parameter expected"},
+    {Msg::FuncRightParenExpected, "Parse error: ')' to close function's parameters expected"},
+    {Msg::NestedTooDeeply, "Parse error: Expression is nested too deeply"},
+    {Msg::DuplicateHashEntry, "Duplicate hash list entry: %s"},
+    {Msg::HashMustBeEmpty, "HashList: must be empty to set size to zero"},
+    {Msg::HashNeedsTraits, "HashList must have traits"},
+    {Msg::DomainCheck, "Domain check failure in QrvMath"},
+    {Msg::PowerComplex, "Power function: Result is complex"},
+    {Msg::PowerInfinite, "Power function: Result is infinite"},
+    {Msg::InitialGreater, "Initial value is greater than the final one"},
+    {Msg::InitialSmaller, "Initial value is smaller than the final one"},
+    {Msg::StepZero, "Step must be non zero"},
+    {Msg::StepTooSmall, "Too small absolute step value"},
 };
-
-// Every message has a text: an empty entry means the table and the enum
-// went out of step.
-constexpr bool AllMessagesPresent()
-{
-    for (auto text : kMessages)
-        if (text.empty()) return false;
-    return true;
-}
-static_assert(AllMessagesPresent(), "every message needs a text");
 
 } // namespace
 
 std::string_view MessageText(Msg id)
 {
-    return kMessages.at(static_cast<std::size_t>(id));
+    return kMessages.Text(id);
 }
 
 std::string FormatMessage(Msg id, std::initializer_list<std::string_view> args)
 {
-    std::string_view pattern = MessageText(id);
+    return FormatPattern(MessageText(id), args);
+}
+
+std::string FormatPattern(std::string_view pattern, std::initializer_list<std::string_view> args)
+{
     std::string out;
     out.reserve(pattern.size() + 32);
     auto next = args.begin();

@@ -1,5 +1,6 @@
 // The one table of error messages. Every exception the program raises takes
-// its text from here; call sites name a message, never a string literal.
+// its text from here; call sites name a message, never a string literal. The
+// texts themselves stand only in the table (QrvMessages.cpp).
 #pragma once
 
 #include <initializer_list>
@@ -11,18 +12,18 @@ namespace qrv
 
 enum class Msg {
     // floating-point unit and run-time library
-    InvalidOp,        // "Invalid floating point operation"
-    ZeroDivide,       // "Floating point division by zero"
-    Overflow,         // "Floating point overflow"
-    DivByZero,        // "Division by zero"
-    InvalidFloat,     // "'%s' is not a valid floating point value"
-    ListIndex,        // "List index out of bounds (%d)"
-    AssertionFormat,  // "%s (%s, line %d)"
-    AssertionFailure, // "Assertion failure"
-    CannotCreateFile, // "Cannot create file %s"
+    InvalidOp,
+    ZeroDivide,
+    Overflow,
+    DivByZero,
+    InvalidFloat,
+    ListIndex,
+    AssertionFormat,
+    AssertionFailure,
+    CannotCreateFile,
     CannotOpenClipboard,
-    CannotWriteOutput, // "Cannot write to standard output"
-    ImageTooLarge,     // "The image is too large for the memory available"
+    CannotWriteOutput,
+    ImageTooLarge,
     // expression engine: compile parser
     FactorExpected,
     RightParenExpected,
@@ -50,9 +51,8 @@ enum class Msg {
 // The raw text of a message, placeholders (%s, %d) still in it.
 std::string_view MessageText(Msg id);
 
-// The text with its placeholders replaced, in order, by the arguments.
-// "%s" and "%d" both take the next argument as given (callers pass numbers
-// already converted to text); "%%" is a literal percent sign.
+// The text with its placeholders replaced, in order, by the arguments (see
+// FormatPattern).
 std::string FormatMessage(Msg id, std::initializer_list<std::string_view> args = {});
 
 // The text an error display shows for a message: when the message's last

@@ -81,24 +81,18 @@ void TOptionDialog::CreateVariables()
 {
     varElement_Color = new TInt(this);
     varElement_Color->setObjectName(QStringLiteral("varElement_Color"));
-    varElement_Color->SetSection("Appearance");
-    varElement_Color->SetGlobalName("Element_Color");
-    varElement_Color->SetDefault(static_cast<std::int32_t>(kDefaultElementColor));
+    Describe(*varElement_Color, kElementColorKey);
     varElement_Color->SetMin(0);
     varElement_Color->SetMax(0);
     varElement_Color->SetLength(TSetLength::sl32bits);
 
     varOutput_File = new TStr(this);
     varOutput_File->setObjectName(QStringLiteral("varOutput_File"));
-    varOutput_File->SetSection("System");
-    varOutput_File->SetGlobalName("Output_File");
-    varOutput_File->SetDefault(kDefaultOutputFile);
+    Describe(*varOutput_File, kOutputFileKey);
 
     varUse_Enhanced_Metafiles = new TChk(this);
     varUse_Enhanced_Metafiles->setObjectName(QStringLiteral("varUse_Enhanced_Metafiles"));
-    varUse_Enhanced_Metafiles->SetSection("General");
-    varUse_Enhanced_Metafiles->SetGlobalName("Use_Enhanced_Metafiles");
-    varUse_Enhanced_Metafiles->SetDefault(kDefaultUseEnhancedMetafiles);
+    Describe(*varUse_Enhanced_Metafiles, kUseEnhancedMetafilesKey);
 }
 
 void TOptionDialog::CreateControls()

@@ -1,36 +1,50 @@
 // The program-wide setting values. Each holds its default from program start;
-// the settings dialog's setting variables overwrite them when the settings
-// are loaded and whenever a setting changes. Every other part of the program
-// only reads them (Save as also writes Output_File through its variable).
+// the setting variables bound to them overwrite them when the settings are
+// loaded and whenever a setting changes. Every other part of the program
+// only reads them; Output_File changes through SetOutputFile.
+//
+// The section, key and default of each stored setting stand here once: the
+// settings dialog, the View menu's choice and the command line's reading of
+// the settings file all take them from these descriptions.
 #pragma once
 
 #include "QrvColor.h"
 
 #include <string>
+#include <string_view>
 
 namespace qrv
 {
 
+// Where a setting is stored in the settings file, and its default.
+template <typename T> struct TSettingKey {
+    std::string_view Section;
+    std::string_view Key;
+    T Default;
+};
+
 // The colour of the plotted graph line.
+inline constexpr TSettingKey<TColor> kElementColorKey{"Appearance", "Element_Color", clRed};
 extern TColor Element_Color;
 
 // The full name of the last file written by Save as; the next Save as
 // proposes its name from it.
+inline constexpr TSettingKey<std::string_view> kOutputFileKey{"System", "Output_File", "output.txt"};
 extern std::string Output_File;
 
 // True: copy the chart as an enhanced metafile; false: as a Windows metafile.
+inline constexpr TSettingKey<bool> kUseEnhancedMetafilesKey{"General", "Use_Enhanced_Metafiles", true};
 extern bool Use_Enhanced_Metafiles;
 
 // True: a Plot breaks the line where the curve has a pole and scales the
 // vertical axis to the finite curve (the View menu's "Break the line at
 // poles"). Stored under its own key, apart from the settings dialog's.
+inline constexpr TSettingKey<bool> kBreakAtPolesKey{"View", "Break_At_Poles", false};
 extern bool Break_At_Poles;
-inline constexpr bool kDefaultBreakAtPoles = false;
-inline constexpr const char* kBreakAtPolesSection = "View";
-inline constexpr const char* kBreakAtPolesKey = "Break_At_Poles";
 
-inline constexpr TColor kDefaultElementColor = clRed;
-inline constexpr const char* kDefaultOutputFile = "output.txt";
-inline constexpr bool kDefaultUseEnhancedMetafiles = true;
+// Sets Output_File through the setting variable bound to it, so the name
+// reaches the settings file at program end; without such a variable only
+// the value changes.
+void SetOutputFile(const std::string& fileName);
 
 } // namespace qrv

@@ -1,7 +1,6 @@
 #include "QrvSettingsText.h"
 
-#include <array>
-#include <cstddef>
+#include "QrvMessageTable.h"
 
 namespace qrv
 {
@@ -9,66 +8,46 @@ namespace qrv
 namespace
 {
 
-constexpr std::array<std::string_view, static_cast<std::size_t>(SetText::Count_)> kTexts = {
-    "Warning",
-    "Error",
-    "Information",
-    "Confirm",
-    "&Yes",
-    "&No",
-    "OK",
-    "Cancel",
-    "&Abort",
-    "&Retry",
-    "&Ignore",
-    "Invalid integer",
-    "Invalid float",
-    "Value must be in range ",
-    "Unable to write to %s",
-    "Cannot assign a %s to a %s",
-    "Settings",
-    "&OK",
-    "&Cancel",
-    "&Reset Defaults",
-    "Reset all variables to defaults?",
-    "Appearance",
-    "General",
-    "Colors",
-    "Graphic color",
-    "Use enhanced metafiles",
-    "Color",
+constexpr TMessageTable<SetText> kTexts{
+    {SetText::CaptionWarning, "Warning"},
+    {SetText::CaptionError, "Error"},
+    {SetText::CaptionInformation, "Information"},
+    {SetText::CaptionConfirm, "Confirm"},
+    {SetText::ButtonYes, "&Yes"},
+    {SetText::ButtonNo, "&No"},
+    {SetText::ButtonOK, "OK"},
+    {SetText::ButtonCancel, "Cancel"},
+    {SetText::ButtonAbort, "&Abort"},
+    {SetText::ButtonRetry, "&Retry"},
+    {SetText::ButtonIgnore, "&Ignore"},
+    {SetText::InvalidInteger, "Invalid integer"},
+    {SetText::InvalidFloat, "Invalid float"},
+    {SetText::ValueInRange, "Value must be in range "},
+    {SetText::UnableToWrite, "Unable to write to %s"},
+    {SetText::CannotAssign, "Cannot assign a %s to a %s"},
+    {SetText::DialogCaption, "Settings"},
+    {SetText::DialogOK, "&OK"},
+    {SetText::DialogCancel, "&Cancel"},
+    {SetText::DialogResetDefaults, "&Reset Defaults"},
+    {SetText::ResetQuestion, "Reset all variables to defaults?"},
+    {SetText::PageAppearance, "Appearance"},
+    {SetText::PageGeneral, "General"},
+    {SetText::GroupColors, "Colors"},
+    {SetText::LabelGraphicColor, "Graphic color"},
+    {SetText::CheckUseEnhancedMeta, "Use enhanced metafiles"},
+    {SetText::ColorDialogTitle, "Color"},
 };
-
-// An empty entry means the enum and the table went out of step.
-constexpr bool AllTextsPresent()
-{
-    for (auto text : kTexts)
-        if (text.empty()) return false;
-    return true;
-}
-static_assert(AllTextsPresent(), "every settings text needs an entry");
 
 } // namespace
 
 std::string_view Text(SetText id)
 {
-    return kTexts.at(static_cast<std::size_t>(id));
+    return kTexts.Text(id);
 }
 
 std::string FormatText(SetText id, std::initializer_list<std::string_view> args)
 {
-    std::string_view pattern = Text(id);
-    std::string out;
-    auto next = args.begin();
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] == 's') {
-            if (next != args.end()) out.append(*next++);
-            ++i;
-            continue;
-        }
-        out += pattern[i];
-    }
-    return out;
+    return FormatPattern(Text(id), args);
 }
 
 } // namespace qrv

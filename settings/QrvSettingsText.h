@@ -1,7 +1,8 @@
-// The one table of texts the settings subsystem shows or raises: message box
-// captions and button labels, validation messages, the settings dialog's
-// captions and the errors of the settings file. Call sites name a text,
-// never a string literal.
+// The texts the settings subsystem shows or raises: message box captions and
+// button labels, validation messages, the settings dialog's captions and the
+// errors of the settings file. Call sites name a text, never a string
+// literal; the texts stand in one table (QrvSettingsText.cpp) of the kind
+// QrvMessageTable.h describes.
 #pragma once
 
 #include "QrvErrors.h"
@@ -15,37 +16,37 @@ namespace qrv
 
 enum class SetText {
     // message box captions, by kind of box
-    CaptionWarning,     // "Warning"
-    CaptionError,       // "Error"
-    CaptionInformation, // "Information"
-    CaptionConfirm,     // "Confirm"
+    CaptionWarning,
+    CaptionError,
+    CaptionInformation,
+    CaptionConfirm,
     // message box buttons
-    ButtonYes,    // "&Yes"
-    ButtonNo,     // "&No"
-    ButtonOK,     // "OK"
-    ButtonCancel, // "Cancel"
+    ButtonYes,
+    ButtonNo,
+    ButtonOK,
+    ButtonCancel,
     ButtonAbort,
     ButtonRetry,
     ButtonIgnore,
     // validation of linked edits
-    InvalidInteger, // "Invalid integer"
-    InvalidFloat,   // "Invalid float"
-    ValueInRange,   // "Value must be in range "
+    InvalidInteger,
+    InvalidFloat,
+    ValueInRange,
     // settings file and variables
-    UnableToWrite, // "Unable to write to %s"
-    CannotAssign,  // "Cannot assign a %s to a %s"
+    UnableToWrite,
+    CannotAssign,
     // settings dialog
-    DialogCaption,        // "Settings"
-    DialogOK,             // "&OK"
-    DialogCancel,         // "&Cancel"
-    DialogResetDefaults,  // "&Reset Defaults"
-    ResetQuestion,        // "Reset all variables to defaults?"
-    PageAppearance,       // "Appearance"
-    PageGeneral,          // "General"
-    GroupColors,          // "Colors"
-    LabelGraphicColor,    // "Graphic color"
-    CheckUseEnhancedMeta, // "Use enhanced metafiles"
-    ColorDialogTitle,     // title of the colour choice
+    DialogCaption,
+    DialogOK,
+    DialogCancel,
+    DialogResetDefaults,
+    ResetQuestion,
+    PageAppearance,
+    PageGeneral,
+    GroupColors,
+    LabelGraphicColor,
+    CheckUseEnhancedMeta,
+    ColorDialogTitle, // title of the colour choice
     Count_
 };
 

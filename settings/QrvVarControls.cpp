@@ -50,11 +50,11 @@ void TVarEdit::SetLink(TVariable* variable)
 
 void TVarEdit::ShowLinkedValue()
 {
-    if (auto* integer = qobject_cast<TInt*>(link_.data()))
+    if (auto* integer = dynamic_cast<TInt*>(link_.data()))
         setText(QString::number(integer->Value()));
-    else if (auto* number = qobject_cast<TFlt*>(link_.data()))
+    else if (auto* number = dynamic_cast<TFlt*>(link_.data()))
         setText(Q(number->DisplayText(number->Value())));
-    else if (auto* string = qobject_cast<TStr*>(link_.data()))
+    else if (auto* string = dynamic_cast<TStr*>(link_.data()))
         setText(Q(string->Value()));
 }
 
@@ -68,11 +68,11 @@ bool TVarEdit::Reject(const std::string& message, const std::string& defaultText
 bool TVarEdit::Commit()
 {
     const std::string text = this->text().toStdString();
-    if (auto* string = qobject_cast<TStr*>(link_.data())) {
+    if (auto* string = dynamic_cast<TStr*>(link_.data())) {
         string->SetValue(text);
         return true;
     }
-    if (auto* integer = qobject_cast<TInt*>(link_.data())) {
+    if (auto* integer = dynamic_cast<TInt*>(link_.data())) {
         const std::string defaultText = std::to_string(integer->Default());
         auto value = ParseInteger(text);
         if (!value) return Reject(std::string(Text(SetText::InvalidInteger)), defaultText);
@@ -83,7 +83,7 @@ bool TVarEdit::Commit()
         integer->SetValue(*value);
         return true;
     }
-    if (auto* number = qobject_cast<TFlt*>(link_.data())) {
+    if (auto* number = dynamic_cast<TFlt*>(link_.data())) {
         const std::string defaultText = number->DisplayText(number->Default());
         auto value = ParseFloat(text, '.');
         if (!value && !text.empty() && DecimalSeparator() != '.') {
@@ -159,7 +159,7 @@ void TVarGroupBox::SetLink(TVariable* variable)
 
 void TVarGroupBox::ShowLinkedValue()
 {
-    auto* integer = qobject_cast<TInt*>(link_.data());
+    auto* integer = dynamic_cast<TInt*>(link_.data());
     if (!integer) return;
     const std::int32_t value = integer->Value();
     int checkIndex = 0;
@@ -177,7 +177,7 @@ void TVarGroupBox::ShowLinkedValue()
 
 bool TVarGroupBox::Commit()
 {
-    auto* integer = qobject_cast<TInt*>(link_.data());
+    auto* integer = dynamic_cast<TInt*>(link_.data());
     if (!integer) return true;
     std::uint32_t result = 0;
     int checkIndex = 0;

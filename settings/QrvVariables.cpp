@@ -5,7 +5,7 @@
 #include "QrvSettingsText.h"
 
 #include <algorithm>
-#include <cstring>
+#include <typeinfo>
 
 namespace qrv
 {
@@ -29,19 +29,10 @@ template <typename Operation> void ForAllVariables(Operation operation)
         operation(*variable);
 }
 
-// The bound program variables are written and read bytewise, so any integer
-// type of the right width may be bound.
-template <typename T> void Store(void* address, T value)
-{
-    std::memcpy(address, &value, sizeof value);
-}
-
-template <typename T> T Fetch(const void* address)
-{
-    T value;
-    std::memcpy(&value, address, sizeof value);
-    return value;
-}
+// Overloaded call operators, for visiting a binding.
+template <typename... F> struct TOverloaded : F... {
+    using F::operator()...;
+};
 
 } // namespace
 
@@ -56,18 +47,6 @@ TVariable::~TVariable()
 {
     auto& registry = Registry();
     registry.erase(std::remove(registry.begin(), registry.end(), this), registry.end());
-}
-
-void TVariable::SetData(void* address)
-{
-    if (address == data_) return;
-    data_ = address;
-    UpdateData();
-}
-
-void TVariable::Assign(const TVariable& source)
-{
-    CannotAssign(source);
 }
 
 void TVariable::CannotAssign(const TVariable& source) const
@@ -95,41 +74,134 @@ void TVariable::SaveOnDestruction() noexcept
     }
 }
 
-// ---- TInt ------------------------------------------------------------------
+// ---- the settings file, per type ---------------------------------------------
 
-TInt::~TInt()
+std::int32_t TSettingTraits<std::int32_t>::Read(std::string_view section, std::string_view key,
+                                                std::int32_t defaultValue)
 {
-    SaveOnDestruction();
+    return ReadIniInteger(section, key, defaultValue);
 }
 
-std::int32_t TInt::Value() const
+void TSettingTraits<std::int32_t>::Write(std::string_view section, std::string_view key, std::int32_t value)
+{
+    WriteIniInteger(section, key, value);
+}
+
+double TSettingTraits<double>::Read(std::string_view section, std::string_view key, double defaultValue)
+{
+    return ReadIniFloat(section, key, defaultValue);
+}
+
+void TSettingTraits<double>::Write(std::string_view section, std::string_view key, double value)
+{
+    WriteIniFloat(section, key, value);
+}
+
+std::string TSettingTraits<std::string>::Read(std::string_view section, std::string_view key,
+                                              const std::string& defaultValue)
+{
+    return ReadIniString(section, key, defaultValue);
+}
+
+void TSettingTraits<std::string>::Write(std::string_view section, std::string_view key,
+                                        const std::string& value)
+{
+    WriteIniString(section, key, value);
+}
+
+bool TSettingTraits<bool>::Read(std::string_view section, std::string_view key, bool defaultValue)
+{
+    return ReadIniBool(section, key, defaultValue);
+}
+
+void TSettingTraits<bool>::Write(std::string_view section, std::string_view key, bool value)
+{
+    WriteIniBool(section, key, value);
+}
+
+// ---- TSetting --------------------------------------------------------------
+
+template <typename T> const T& TSetting<T>::Value() const
 {
     if (!isLoaded_) {
-        value_ = ReadIniInteger(Section(), GlobalName(), default_);
+        value_ = Traits::Read(Section(), GlobalName(), default_);
         isLoaded_ = true;
     }
     return value_;
 }
 
-void TInt::SetValue(std::int32_t value)
+template <typename T> void TSetting<T>::SetValue(T value)
 {
     isLoaded_ = true;
-    StoreValue(value);
+    StoreValue(std::move(value));
 }
 
-void TInt::StoreValue(std::int32_t value)
+template <typename T> void TSetting<T>::StoreValue(T value)
 {
-    value_ = value;
+    value_ = std::move(value);
     UpdateData();
     RefreshControl();
 }
 
-void TInt::SetDefault(std::int32_t value)
+template <typename T> void TSetting<T>::SetDefault(T value)
 {
-    if (value == default_) return;
-    default_ = value;
-    StoreValue(value);
+    if (!Traits::DefaultAlwaysSets && value == default_) return;
+    default_ = std::move(value);
+    StoreValue(default_);
 }
+
+template <typename T> void TSetting<T>::Bind(Binding binding)
+{
+    if (binding == binding_) return;
+    binding_ = binding;
+    UpdateData();
+}
+
+template <typename T> void TSetting<T>::UpdateData()
+{
+    std::visit(TOverloaded{[](std::monostate) {},
+                           [this](auto* program) {
+                               using Program = std::remove_pointer_t<decltype(program)>;
+                               *program = static_cast<Program>(Narrowed(Value()));
+                           }},
+               binding_);
+}
+
+template <typename T> void TSetting<T>::ReadData()
+{
+    std::visit(TOverloaded{[this](std::monostate) { ResetToDefault(); },
+                           [this](auto* program) { SetValue(Narrowed(static_cast<T>(*program))); }},
+               binding_);
+}
+
+template <typename T> void TSetting<T>::Load()
+{
+    isLoaded_ = true;
+    SetValue(Traits::Read(Section(), GlobalName(), default_));
+}
+
+template <typename T> void TSetting<T>::Save()
+{
+    Traits::Write(Section(), GlobalName(), Value());
+}
+
+template <typename T> void TSetting<T>::Assign(const TVariable& source)
+{
+    // Same class: the exact type, not merely the same value type.
+    auto* other = dynamic_cast<const TSetting*>(&source);
+    if (!other || typeid(*other) != typeid(*this)) CannotAssign(source);
+    CopyProperties(*other);
+    default_ = other->default_;
+    isLoaded_ = true;
+    SetValue(other->Value());
+}
+
+template class TSetting<std::int32_t>;
+template class TSetting<double>;
+template class TSetting<std::string>;
+template class TSetting<bool>;
+
+// ---- TInt ------------------------------------------------------------------
 
 void TInt::SetLength(TSetLength length)
 {
@@ -138,99 +210,26 @@ void TInt::SetLength(TSetLength length)
     UpdateData();
 }
 
-void TInt::UpdateData()
+std::int32_t TInt::Narrowed(const std::int32_t& value) const
 {
-    if (!Data()) return;
-    std::int32_t value = Value();
     switch (length_) {
-    case TSetLength::sl32bits:
-        Store(Data(), value);
-        break;
     case TSetLength::sl16bits:
-        Store(Data(), static_cast<std::int16_t>(value));
-        break;
+        return static_cast<std::int16_t>(value);
     case TSetLength::sl8bits:
-        Store(Data(), static_cast<std::uint8_t>(value));
-        break;
-    }
-}
-
-void TInt::ReadData()
-{
-    if (!Data()) {
-        ResetToDefault();
-        return;
-    }
-    switch (length_) {
+        return static_cast<std::uint8_t>(value);
     case TSetLength::sl32bits:
-        SetValue(Fetch<std::int32_t>(Data()));
-        break;
-    case TSetLength::sl16bits:
-        SetValue(Fetch<std::int16_t>(Data()));
-        break;
-    case TSetLength::sl8bits:
-        SetValue(Fetch<std::uint8_t>(Data()));
         break;
     }
+    return value;
 }
 
-void TInt::Load()
+void TInt::CopyProperties(const TSetting& source)
 {
-    isLoaded_ = true;
-    SetValue(ReadIniInteger(Section(), GlobalName(), default_));
-}
-
-void TInt::Save()
-{
-    WriteIniInteger(Section(), GlobalName(), Value());
-}
-
-void TInt::Assign(const TVariable& source)
-{
-    auto* other = dynamic_cast<const TInt*>(&source);
-    if (!other) CannotAssign(source);
-    min_ = other->min_;
-    max_ = other->max_;
-    default_ = other->default_;
-    length_ = other->length_;
-    isLoaded_ = true;
-    SetValue(other->Value());
+    TRangedSetting::CopyProperties(source);
+    if (auto* other = dynamic_cast<const TInt*>(&source)) length_ = other->length_;
 }
 
 // ---- TFlt ------------------------------------------------------------------
-
-TFlt::~TFlt()
-{
-    SaveOnDestruction();
-}
-
-double TFlt::Value() const
-{
-    if (!isLoaded_) {
-        value_ = ReadIniFloat(Section(), GlobalName(), default_);
-        isLoaded_ = true;
-    }
-    return value_;
-}
-
-void TFlt::SetValue(double value)
-{
-    isLoaded_ = true;
-    StoreValue(value);
-}
-
-void TFlt::StoreValue(double value)
-{
-    value_ = value;
-    UpdateData();
-    RefreshControl();
-}
-
-void TFlt::SetDefault(double value)
-{
-    default_ = value;
-    StoreValue(value);
-}
 
 TFloatFormat TFlt::Format() const
 {
@@ -269,185 +268,12 @@ void TFlt::SetFormatText(std::string text)
     // Set again so a linked edit shows the new form. The stored value is
     // used, not Value(): properties may still be being set, and reading the
     // file now would use an unfinished section or key.
-    StoreValue(value_);
+    StoreValue(StoredValue());
 }
 
 std::string TFlt::DisplayText(double value) const
 {
     return FormatDisplayFloat(value, formatText_, DecimalSeparator());
-}
-
-void TFlt::UpdateData()
-{
-    if (Data()) Store(Data(), Value());
-}
-
-void TFlt::ReadData()
-{
-    if (Data())
-        SetValue(Fetch<double>(Data()));
-    else
-        ResetToDefault();
-}
-
-void TFlt::Load()
-{
-    isLoaded_ = true;
-    SetValue(ReadIniFloat(Section(), GlobalName(), default_));
-}
-
-void TFlt::Save()
-{
-    WriteIniFloat(Section(), GlobalName(), Value());
-}
-
-void TFlt::Assign(const TVariable& source)
-{
-    auto* other = dynamic_cast<const TFlt*>(&source);
-    if (!other) CannotAssign(source);
-    min_ = other->min_;
-    max_ = other->max_;
-    default_ = other->default_;
-    isLoaded_ = true;
-    SetValue(other->Value());
-}
-
-// ---- TStr ------------------------------------------------------------------
-
-TStr::~TStr()
-{
-    SaveOnDestruction();
-}
-
-const std::string& TStr::Value() const
-{
-    if (!isLoaded_) {
-        value_ = ReadIniString(Section(), GlobalName(), default_);
-        isLoaded_ = true;
-    }
-    return value_;
-}
-
-void TStr::SetValue(std::string value)
-{
-    isLoaded_ = true;
-    StoreValue(std::move(value));
-}
-
-void TStr::StoreValue(std::string value)
-{
-    value_ = std::move(value);
-    UpdateData();
-    RefreshControl();
-}
-
-void TStr::SetDefault(std::string value)
-{
-    if (value == default_) return;
-    default_ = std::move(value);
-    StoreValue(default_);
-}
-
-void TStr::UpdateData()
-{
-    if (Data()) *static_cast<std::string*>(Data()) = Value();
-}
-
-void TStr::ReadData()
-{
-    if (Data())
-        SetValue(*static_cast<const std::string*>(Data()));
-    else
-        ResetToDefault();
-}
-
-void TStr::Load()
-{
-    isLoaded_ = true;
-    SetValue(ReadIniString(Section(), GlobalName(), default_));
-}
-
-void TStr::Save()
-{
-    WriteIniString(Section(), GlobalName(), Value());
-}
-
-void TStr::Assign(const TVariable& source)
-{
-    auto* other = dynamic_cast<const TStr*>(&source);
-    if (!other) CannotAssign(source);
-    default_ = other->default_;
-    isLoaded_ = true;
-    SetValue(other->Value());
-}
-
-// ---- TChk ------------------------------------------------------------------
-
-TChk::~TChk()
-{
-    SaveOnDestruction();
-}
-
-bool TChk::Value() const
-{
-    if (!isLoaded_) {
-        value_ = ReadIniBool(Section(), GlobalName(), default_);
-        isLoaded_ = true;
-    }
-    return value_;
-}
-
-void TChk::SetValue(bool value)
-{
-    isLoaded_ = true;
-    StoreValue(value);
-}
-
-void TChk::StoreValue(bool value)
-{
-    value_ = value;
-    UpdateData();
-    RefreshControl();
-}
-
-void TChk::SetDefault(bool value)
-{
-    if (value == default_) return;
-    default_ = value;
-    StoreValue(value);
-}
-
-void TChk::UpdateData()
-{
-    if (Data()) Store(Data(), static_cast<std::uint8_t>(Value() ? 1 : 0));
-}
-
-void TChk::ReadData()
-{
-    if (Data())
-        SetValue(Fetch<std::uint8_t>(Data()) != 0);
-    else
-        ResetToDefault();
-}
-
-void TChk::Load()
-{
-    isLoaded_ = true;
-    SetValue(ReadIniBool(Section(), GlobalName(), default_));
-}
-
-void TChk::Save()
-{
-    WriteIniBool(Section(), GlobalName(), Value());
-}
-
-void TChk::Assign(const TVariable& source)
-{
-    auto* other = dynamic_cast<const TChk*>(&source);
-    if (!other) CannotAssign(source);
-    default_ = other->default_;
-    isLoaded_ = true;
-    SetValue(other->Value());
 }
 
 // ---- registry --------------------------------------------------------------

@@ -11,7 +11,13 @@
 // something already did), bind the program variable with SetData. Reading
 // the value before Loaded() loads it from the file without touching the
 // bound variable.
+//
+// One template, TSetting<T>, does the work for every type; what differs per
+// type (its name, how the settings file reads and writes it, which program
+// variables it may be bound to) stands in TSettingTraits<T>.
 #pragma once
+
+#include "QrvSettingValues.h"
 
 #include <QObject>
 #include <QPointer>
@@ -20,6 +26,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <variant>
 #include <vector>
 
 namespace qrv
@@ -33,6 +41,9 @@ public:
     virtual void ShowLinkedValue() = 0;
 };
 
+// The part of every setting variable that does not depend on its type: the
+// place in the settings file, the linked control, the loaded flag, and the
+// operations the registry calls.
 class TVariable : public QObject
 {
     Q_OBJECT
@@ -50,9 +61,6 @@ public:
     const std::string& GlobalName() const { return globalName_; }
     void SetGlobalName(std::string name) { globalName_ = std::move(name); }
 
-    // The bound program variable (its type is given by the concrete class),
-    // or nullptr.
-    void* Data() const { return data_; }
     // The linked control, set by the control's Link; cleared automatically
     // when the control is destroyed.
     QWidget* Control() const { return control_; }
@@ -61,8 +69,6 @@ public:
 
     // Copies the current value into the bound program variable, if any.
     virtual void UpdateData() = 0;
-    // Binds a program variable; a new address gets the value at once.
-    virtual void SetData(void* address);
     virtual void Remember() = 0;
     virtual void Restore() = 0;
     virtual void ResetToDefault() = 0;
@@ -73,10 +79,10 @@ public:
     virtual void Load() = 0;
     // Writes the current value to the settings file.
     virtual void Save() = 0;
-    // Copies the limits, the default and the value of a variable of the same
-    // class; another class raises ESettingsError "Cannot assign a <source
-    // class> to a <this class>".
-    virtual void Assign(const TVariable& source);
+    // Copies the properties, the default and the value of a variable of the
+    // same class; another class raises ESettingsError "Cannot assign a
+    // <source class> to a <this class>".
+    virtual void Assign(const TVariable& source) = 0;
 
     // End of loading: called once the properties are set.
     void Loaded();
@@ -84,8 +90,7 @@ public:
 protected:
     // Asks the linked control to show the current value.
     void RefreshControl();
-    // For the destructors of concrete classes: Save without letting an error
-    // escape a destructor.
+    // For destructors: Save without letting an error escape.
     void SaveOnDestruction() noexcept;
     [[noreturn]] void CannotAssign(const TVariable& source) const;
 
@@ -95,37 +100,88 @@ protected:
 private:
     std::string section_;
     std::string globalName_;
-    void* data_ = nullptr;
     QPointer<QWidget> control_;
 };
 
-// The width of the program variable a TInt is bound to.
-enum class TSetLength { sl32bits, sl16bits, sl8bits };
+// The program variables a setting of type T may be bound to: a variant of
+// typed pointers, std::monostate meaning none.
+template <typename... Bindable> using TBindingOf = std::variant<std::monostate, Bindable*...>;
 
-// Integer setting. Bound program variable: std::int32_t (any 32-bit integer
-// type, such as TColor), std::int16_t or std::uint8_t according to Length.
-class TInt : public TVariable
+// What differs between the types of settings. Each gives:
+//   Name     the class name used in messages
+//   Binding  the program variables it may be bound to
+//   Read     the value in the settings file, or the default
+//   Write    the value into the settings file
+//   DefaultAlwaysSets  whether setting an unchanged default sets the value
+template <typename T> struct TSettingTraits;
+
+template <> struct TSettingTraits<std::int32_t> {
+    static constexpr std::string_view Name = "TInt";
+    // Any 32-bit integer (a TColor too), or a narrower one (see TSetLength).
+    using Binding = TBindingOf<std::int32_t, std::uint32_t, std::int16_t, std::uint8_t>;
+    static std::int32_t Read(std::string_view section, std::string_view key, std::int32_t defaultValue);
+    static void Write(std::string_view section, std::string_view key, std::int32_t value);
+    static constexpr bool DefaultAlwaysSets = false;
+};
+
+template <> struct TSettingTraits<double> {
+    static constexpr std::string_view Name = "TFlt";
+    using Binding = TBindingOf<double>;
+    static double Read(std::string_view section, std::string_view key, double defaultValue);
+    static void Write(std::string_view section, std::string_view key, double value);
+    static constexpr bool DefaultAlwaysSets = true;
+};
+
+template <> struct TSettingTraits<std::string> {
+    static constexpr std::string_view Name = "TStr";
+    using Binding = TBindingOf<std::string>;
+    static std::string Read(std::string_view section, std::string_view key, const std::string& defaultValue);
+    static void Write(std::string_view section, std::string_view key, const std::string& value);
+    static constexpr bool DefaultAlwaysSets = false;
+};
+
+template <> struct TSettingTraits<bool> {
+    static constexpr std::string_view Name = "TChk";
+    using Binding = TBindingOf<bool>;
+    static bool Read(std::string_view section, std::string_view key, bool defaultValue);
+    static void Write(std::string_view section, std::string_view key, bool value);
+    static constexpr bool DefaultAlwaysSets = false;
+};
+
+// A setting variable holding one value of type T.
+template <typename T> class TSetting : public TVariable
 {
-    Q_OBJECT
 public:
-    explicit TInt(QObject* owner = nullptr) : TVariable(owner) {}
-    ~TInt() override;
-    std::string_view ClassName() const override { return "TInt"; }
+    using Traits = TSettingTraits<T>;
+    using Binding = typename Traits::Binding;
 
-    std::int32_t Value() const;
+    explicit TSetting(QObject* owner = nullptr) : TVariable(owner) {}
+    // Writes the value to the settings file.
+    ~TSetting() override { SaveOnDestruction(); }
+    std::string_view ClassName() const override { return Traits::Name; }
+
+    // The value; the first read before anything set it loads it from the
+    // settings file.
+    const T& Value() const;
     // Sets the value, updates the bound variable and the linked control. No
     // range check. A value set this way counts as loaded: the file is not
     // read over it later.
-    void SetValue(std::int32_t value);
-    std::int32_t Default() const { return default_; }
-    void SetDefault(std::int32_t value);
-    std::int32_t Min() const { return min_; }
-    void SetMin(std::int32_t value) { min_ = value; }
-    std::int32_t Max() const { return max_; }
-    void SetMax(std::int32_t value) { max_ = value; }
-    TSetLength Length() const { return length_; }
-    void SetLength(TSetLength length);
-    std::int32_t RememberedValue() const { return remembered_; }
+    void SetValue(T value);
+    const T& Default() const { return default_; }
+    void SetDefault(T value);
+    const T& RememberedValue() const { return remembered_; }
+
+    // Binds a program variable (or none, with nullptr); a new one gets the
+    // value at once.
+    template <typename U>
+    requires std::is_constructible_v<Binding, U*>
+    void SetData(U* address) { Bind(Binding(address)); }
+    void SetData(std::nullptr_t) { Bind(Binding()); }
+    template <typename U> bool IsBoundTo(const U& program) const
+    {
+        const auto* bound = std::get_if<U*>(&binding_);
+        return bound && *bound == &program;
+    }
 
     void UpdateData() override;
     void Remember() override { remembered_ = Value(); }
@@ -136,42 +192,80 @@ public:
     void Save() override;
     void Assign(const TVariable& source) override;
 
-private:
+protected:
     // Sets the value without marking it loaded: a default or a format set
     // while the properties are being set must not stop the file from being
     // read.
-    void StoreValue(std::int32_t value);
+    void StoreValue(T value);
+    // The value as the bound program variable holds it (TInt keeps only the
+    // bits of its Length).
+    virtual T Narrowed(const T& value) const { return value; }
+    // Copies the properties beyond the default (limits, width) from a source
+    // of the same class.
+    virtual void CopyProperties(const TSetting&) {}
+    const T& StoredValue() const { return value_; }
 
-    mutable std::int32_t value_ = 0;
-    std::int32_t remembered_ = 0;
-    std::int32_t default_ = 0;
-    std::int32_t min_ = 0;
-    std::int32_t max_ = 0;
+private:
+    void Bind(Binding binding);
+
+    mutable T value_{};
+    T remembered_{};
+    T default_{};
+    Binding binding_;
+};
+
+// A setting with limits that its linked edit checks (when Min < Max).
+template <typename T> class TRangedSetting : public TSetting<T>
+{
+public:
+    using TSetting<T>::TSetting;
+    const T& Min() const { return min_; }
+    void SetMin(T value) { min_ = value; }
+    const T& Max() const { return max_; }
+    void SetMax(T value) { max_ = value; }
+
+protected:
+    void CopyProperties(const TSetting<T>& source) override
+    {
+        if (auto* other = dynamic_cast<const TRangedSetting*>(&source)) {
+            min_ = other->min_;
+            max_ = other->max_;
+        }
+    }
+
+private:
+    T min_{};
+    T max_{};
+};
+
+// The width of the program variable a TInt is bound to: the bound variable
+// receives the low 32, 16 (sign-extended) or 8 (zero-extended) bits.
+enum class TSetLength { sl32bits, sl16bits, sl8bits };
+
+// Integer setting.
+class TInt : public TRangedSetting<std::int32_t>
+{
+public:
+    using TRangedSetting::TRangedSetting;
+    TSetLength Length() const { return length_; }
+    void SetLength(TSetLength length);
+
+protected:
+    std::int32_t Narrowed(const std::int32_t& value) const override;
+    void CopyProperties(const TSetting& source) override;
+
+private:
     TSetLength length_ = TSetLength::sl32bits;
 };
 
 enum class TFloatFormat { ffGeneral, ffExponent, ffFixed, ffNumber, ffCurrency };
 
-// Float setting. Bound program variable: double. The display format text
-// "%.<precision><letter>" decides how linked edits and range messages show
-// values.
-class TFlt : public TVariable
+// Float setting. The display format text "%.<precision><letter>" decides how
+// linked edits and range messages show values.
+class TFlt : public TRangedSetting<double>
 {
-    Q_OBJECT
 public:
-    explicit TFlt(QObject* owner = nullptr) : TVariable(owner) {}
-    ~TFlt() override;
-    std::string_view ClassName() const override { return "TFlt"; }
-
-    double Value() const;
-    void SetValue(double value);
-    double Default() const { return default_; }
-    void SetDefault(double value);
-    double Min() const { return min_; }
-    void SetMin(double value) { min_ = value; }
-    double Max() const { return max_; }
-    void SetMax(double value) { max_ = value; }
-    double RememberedValue() const { return remembered_; }
+    using TRangedSetting::TRangedSetting;
 
     const std::string& FormatText() const { return formatText_; }
     TFloatFormat Format() const;
@@ -182,98 +276,44 @@ public:
     // A value as the display format shows it, with the locale's separator.
     std::string DisplayText(double value) const;
 
-    void UpdateData() override;
-    void Remember() override { remembered_ = Value(); }
-    void Restore() override { SetValue(remembered_); }
-    void ResetToDefault() override { SetValue(default_); }
-    void ReadData() override;
-    void Load() override;
-    void Save() override;
-    void Assign(const TVariable& source) override;
-
 private:
     void SetFormatText(std::string text);
-    // Sets the value without marking it loaded (see TInt).
-    void StoreValue(double value);
 
-    mutable double value_ = 0;
-    double remembered_ = 0;
-    double default_ = 0;
-    double min_ = 0;
-    double max_ = 0;
     std::string formatText_ = "%.6g";
 };
 
-// String setting. Bound program variable: std::string.
-class TStr : public TVariable
+// String setting.
+using TStr = TSetting<std::string>;
+// Boolean setting (the one a check box links to).
+using TChk = TSetting<bool>;
+
+extern template class TSetting<std::int32_t>;
+extern template class TSetting<double>;
+extern template class TSetting<std::string>;
+extern template class TSetting<bool>;
+
+// Gives a variable the section, key and default of one of the program's
+// settings.
+template <typename T, typename K> void Describe(TSetting<T>& variable, const TSettingKey<K>& key)
 {
-    Q_OBJECT
-public:
-    explicit TStr(QObject* owner = nullptr) : TVariable(owner) {}
-    ~TStr() override;
-    std::string_view ClassName() const override { return "TStr"; }
-
-    const std::string& Value() const;
-    void SetValue(std::string value);
-    const std::string& Default() const { return default_; }
-    void SetDefault(std::string value);
-    const std::string& RememberedValue() const { return remembered_; }
-
-    void UpdateData() override;
-    void Remember() override { remembered_ = Value(); }
-    void Restore() override { SetValue(remembered_); }
-    void ResetToDefault() override { SetValue(default_); }
-    void ReadData() override;
-    void Load() override;
-    void Save() override;
-    void Assign(const TVariable& source) override;
-
-private:
-    // Sets the value without marking it loaded (see TInt).
-    void StoreValue(std::string value);
-
-    mutable std::string value_;
-    std::string remembered_;
-    std::string default_;
-};
-
-// Boolean setting. Bound program variable: bool (one byte, 0 or 1).
-class TChk : public TVariable
-{
-    Q_OBJECT
-public:
-    explicit TChk(QObject* owner = nullptr) : TVariable(owner) {}
-    ~TChk() override;
-    std::string_view ClassName() const override { return "TChk"; }
-
-    bool Value() const;
-    void SetValue(bool value);
-    bool Default() const { return default_; }
-    void SetDefault(bool value);
-    bool RememberedValue() const { return remembered_; }
-
-    void UpdateData() override;
-    void Remember() override { remembered_ = Value(); }
-    void Restore() override { SetValue(remembered_); }
-    void ResetToDefault() override { SetValue(default_); }
-    void ReadData() override;
-    void Load() override;
-    void Save() override;
-    void Assign(const TVariable& source) override;
-
-private:
-    // Sets the value without marking it loaded (see TInt).
-    void StoreValue(bool value);
-
-    mutable bool value_ = false;
-    bool remembered_ = false;
-    bool default_ = false;
-};
+    variable.SetSection(std::string(key.Section));
+    variable.SetGlobalName(std::string(key.Key));
+    variable.SetDefault(static_cast<T>(key.Default));
+}
 
 // The live variables in order of creation.
 const std::vector<TVariable*>& AllVariables();
 void RememberAllVariables();
 void RestoreAllVariables();
 void ResetAllVariables();
+
+// The live variable bound to a program variable, or nullptr.
+template <typename T, typename U> TSetting<T>* BoundVariable(const U& program)
+{
+    for (TVariable* variable : AllVariables())
+        if (auto* typed = dynamic_cast<TSetting<T>*>(variable); typed && typed->IsBoundTo(program))
+            return typed;
+    return nullptr;
+}
 
 } // namespace qrv

@@ -1,5 +1,6 @@
-// Errors of the printing layer. The texts live in one table here rather than
-// in the program-wide message table, because only this layer raises them.
+// Errors of the printing layer. Their texts stand in a table of their own
+// (of the kind QrvMessageTable.h describes) rather than in the program-wide
+// one, because only this layer raises them.
 #pragma once
 
 #include "QrvErrors.h"
@@ -10,15 +11,15 @@ namespace qrv
 {
 
 enum class PrinterMsg {
-    NoDefaultPrinter,   // "There is no default printer currently selected"
-    InvalidPrinter,     // "Printer selected is not valid"
-    PrinterIndex,       // "Printer index out of range"
-    NotPrinting,        // "Printer is not currently printing"
-    PrintingInProgress, // "Printing in progress"
-    CannotCreateFile,   // "Cannot create file \"%s\""
-    CannotWriteFile,    // "Cannot write file \"%s\""
-    NoOutputFile,       // "No output file has been chosen for %s"
-    NewPageFailed,      // "The printer could not start a new page"
+    NoDefaultPrinter,
+    InvalidPrinter,
+    PrinterIndex,
+    NotPrinting,
+    PrintingInProgress,
+    CannotCreateFile,
+    CannotWriteFile,
+    NoOutputFile,
+    NewPageFailed,
     Count_
 };
 

@@ -1,6 +1,8 @@
 // What the qurvia program writes beyond the table's text: --table FILE.csv,
 // read back by a spreadsheet (LibreOffice Calc must see numbers in every
 // cell below the header), and the warning about text after the formula.
+#include "RowNames.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -130,13 +132,13 @@ TEST_P(CsvTable, SpreadsheetSeesNumbers)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Csv, CsvTable,
-    testing::Values(TSpreadsheetCase{"DecimalPoint", ".", "0.5", "", "x,y", "-2.000,2.000"},
-                    // Semicolons between fields, a decimal comma, UTF-8, read as German.
-                    TSpreadsheetCase{"DecimalComma", ",", "0,5", "CSV:59,34,76,1,,1031", "x;y",
-                                     "-2,000;2,000"}),
-    [](const testing::TestParamInfo<TSpreadsheetCase>& info) { return info.param.Name; });
+INSTANTIATE_TEST_SUITE_P(Csv, CsvTable,
+                         testing::Values(TSpreadsheetCase{"DecimalPoint", ".", "0.5", "", "x,y",
+                                                          "-2.000,2.000"},
+                                         // Semicolons between fields, a decimal comma, UTF-8, read as German.
+                                         TSpreadsheetCase{"DecimalComma", ",", "0,5", "CSV:59,34,76,1,,1031",
+                                                          "x;y", "-2,000;2,000"}),
+                         test::RowName{});
 
 TEST(BatchWarning, IgnoredTextIsAWarningOnStandardErrorOnly)
 {

@@ -1,6 +1,7 @@
 // The qurvia program run from the command line as a child process: the
 // same cases as through the window, the files it writes, its exit status.
 #include "PlotCases.h"
+#include "RowNames.h"
 
 #include <QDir>
 #include <QFile>
@@ -100,8 +101,7 @@ TEST_P(BatchPlot, GivesTheTableAndTheMessage)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, BatchPlot, ::testing::ValuesIn(PlotCases()),
-                         [](const auto& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Cases, BatchPlot, ::testing::ValuesIn(EndToEndPlotCases()), RowName{});
 
 class Batch : public ::testing::Test
 {

@@ -3,6 +3,7 @@
 // compiled with text left over gets a quiet hint beside it, and no box.
 #include "QrvTableView.h"
 #include "RecordingDialogs.h"
+#include "RowNames.h"
 #include "m_grf_w.h"
 
 #include <QGroupBox>
@@ -59,7 +60,7 @@ INSTANTIATE_TEST_SUITE_P(
                               "Parse error: ')' to close function's parameters expected."},
                     TStopCase{"AfterNonAscii", "\xCF\x80+\xC3\xBC", "\xCF\x80", 1,
                               "Parse error: Factor expected."}),
-    [](const testing::TestParamInfo<TStopCase>& info) { return info.param.Name; });
+    test::RowName{});
 
 class FormulaHint : public testing::Test
 {

@@ -1,6 +1,7 @@
 // The Plot run through the main window: fields typed, the Plot button
 // clicked, the table, the chart's series and the error box checked.
 #include "ChartProbe.h"
+#include "DecimalSeparatorScope.h"
 #include "PlotCases.h"
 #include "QrvAngleSource.h"
 #include "QrvErrors.h"
@@ -8,6 +9,7 @@
 #include "QrvSettingValues.h"
 #include "QrvTableView.h"
 #include "RecordingDialogs.h"
+#include "RowNames.h"
 #include "m_grf_w.h"
 
 #include <QAction>
@@ -15,6 +17,8 @@
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
+
+#include <optional>
 
 namespace qrv::test
 {
@@ -32,8 +36,7 @@ class MainWindowPlot : public ::testing::TestWithParam<TPlotCase>
 protected:
     void SetUp() override
     {
-        FSeparator = DecimalSeparator();
-        SetDecimalSeparator(GetParam().Separator);
+        Separator.emplace(GetParam().Separator);
         Window = std::make_unique<TF_Main_GRF>();
         SetAngleModeSource([this] { return Window->AngleMode(); });
     }
@@ -41,12 +44,12 @@ protected:
     {
         SetAngleModeSource({});
         Window.reset();
-        SetDecimalSeparator(FSeparator);
+        Separator.reset();
     }
 
     TRecordingDialogs Dialogs;
     std::unique_ptr<TF_Main_GRF> Window;
-    char FSeparator = '.';
+    std::optional<test::TDecimalSeparatorScope> Separator;
 };
 
 TEST_P(MainWindowPlot, GivesTheTableAndTheMessage)
@@ -88,8 +91,7 @@ TEST_P(MainWindowPlot, GivesTheTableAndTheMessage)
     EXPECT_EQ(std::size_t(linesWhileShown), c.Lines) << "the lines before the error show with the box";
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, MainWindowPlot, ::testing::ValuesIn(PlotCases()),
-                         [](const auto& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Cases, MainWindowPlot, ::testing::ValuesIn(EndToEndPlotCases()), RowName{});
 
 class MainWindowPlotState : public ::testing::Test
 {

@@ -1,6 +1,7 @@
 // The main window without plotting: start-up state, controls, toolbar and
 // menu, view toggles, the Mode group, the Enter filter and the commands.
 #include "ChartProbe.h"
+#include "DecimalSeparatorScope.h"
 #include "QrvAngleMode.h"
 #include "QrvAngleSource.h"
 #include "QrvApplication.h"
@@ -88,13 +89,11 @@ TEST(MainWindowLocale, StartupFormulaUsesTheDecimalSeparator)
         char separator;
         const char* formula;
     };
-    const char saved = DecimalSeparator();
     for (Row row : {Row{'.', "5.22 - 5.44E-4 * (x - 817)"}, Row{',', "5,22 - 5,44E-4 * (x - 817)"}}) {
-        SetDecimalSeparator(row.separator);
+        test::TDecimalSeparatorScope separator(row.separator);
         TF_Main_GRF window;
         EXPECT_EQ(window.Edit1->text().toStdString(), row.formula) << "separator " << row.separator;
     }
-    SetDecimalSeparator(saved);
 }
 
 TEST_F(MainWindow, LabelsCaptionsAndHints)
@@ -154,16 +153,34 @@ TEST_F(MainWindow, MenusHoldTheirItemsInOrder)
         for (QAction* item : menuAction->menu()->actions())
             seen.push_back(item->isSeparator() ? "-" : item->text().remove('&').toStdString());
     }
-    EXPECT_EQ(seen,
-              (std::vector<std::string>{"[File]",         "Save as...",  "-",           "Print report...",
-                                        "Print graph...", "-",           "Exit",        "[View]",
-                                        "Graphics",       "Text",        "-",           "Toolbar",
-                                        "-",              "Break the line at poles",
-                                        "[Edit]",         "Copy text",   "Copy as CSV", "Copy bitmap",
-                                        "Copy metafile",
-                                        "[Option]",       "Settings...", "[Mode]",      "Radians",
-                                        "Degrees",        "Grads",       "[Help]",      "Documentation...",
-                                        "About..."}));
+    EXPECT_EQ(seen, (std::vector<std::string>{"[File]",
+                                              "Save as...",
+                                              "-",
+                                              "Print report...",
+                                              "Print graph...",
+                                              "-",
+                                              "Exit",
+                                              "[View]",
+                                              "Graphics",
+                                              "Text",
+                                              "-",
+                                              "Toolbar",
+                                              "-",
+                                              "Break the line at poles",
+                                              "[Edit]",
+                                              "Copy text",
+                                              "Copy as CSV",
+                                              "Copy bitmap",
+                                              "Copy metafile",
+                                              "[Option]",
+                                              "Settings...",
+                                              "[Mode]",
+                                              "Radians",
+                                              "Degrees",
+                                              "Grads",
+                                              "[Help]",
+                                              "Documentation...",
+                                              "About..."}));
     for (QAction* withIcon : {Window->Saveas1, Window->Printreport1, Window->Printgraph1, Window->Exit1,
                               Window->Documentation1, Window->About1})
         EXPECT_FALSE(withIcon->icon().isNull()) << withIcon->objectName().toStdString();

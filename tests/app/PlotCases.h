@@ -1,6 +1,6 @@
-// The Plot run's cases, shared by the tests that plot through the main
-// window and those that run the qurvia program: both must give the same
-// table and the same message.
+// The Plot run's cases. All of them run through RunPlot into a table
+// (PlotCasesTest); the end-to-end ones also through the main window and the
+// qurvia program, which must give the same table and the same message.
 #pragma once
 
 #include "QrvAngleMode.h"
@@ -8,6 +8,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qrv::test
@@ -178,6 +179,21 @@ inline std::vector<TPlotCase> PlotCases()
         {"InvalidOperation", "sqrt(x)", "1", "-1", "-1", TAngleMode::Radians, '.', 2, "1.000   1.000",
          "0.000   0.000", "Invalid floating point operation."},
     };
+}
+
+// The cases that also run end to end: one of each kind (a table, a range
+// error, an error after some points, a parse error, another separator, an
+// angle mode).
+inline std::vector<TPlotCase> EndToEndPlotCases()
+{
+    const std::string_view kept[] = {"StartupInputs",   "StepZero",       "DivisionByZeroAfterFour",
+                                     "FieldNotANumber", "CommaSeparator", "SineInDegrees",
+                                     "ParseError"};
+    std::vector<TPlotCase> cases;
+    for (const TPlotCase& c : PlotCases())
+        for (std::string_view name : kept)
+            if (name == c.Name) cases.push_back(c);
+    return cases;
 }
 
 } // namespace qrv::test

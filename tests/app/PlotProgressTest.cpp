@@ -4,6 +4,7 @@
 // number of points.
 #include "QrvPlotProgress.h"
 #include "QrvTerminalProgress.h"
+#include "RowNames.h"
 
 #include <gtest/gtest.h>
 
@@ -111,7 +112,7 @@ INSTANTIATE_TEST_SUITE_P(
                                {"begin 10", "update 3", "update 4", "update 5", "end"},
                                5,
                                true}),
-    [](const testing::TestParamInfo<TWatchCase>& info) { return info.param.Name; });
+    test::RowName{});
 
 TEST(Progress, AnErrorPartWayEndsTheViewAndKeepsItsMessage)
 {

@@ -1,5 +1,6 @@
 // The Plot run without a window: the range conversion and its checks in
 // their order, and the running sum of x.
+#include "MessageOf.h"
 #include "QrvErrors.h"
 #include "QrvPlotRun.h"
 
@@ -25,16 +26,6 @@ public:
     int Clears = 0;
     std::vector<double> X;
 };
-
-std::string MessageOf(const std::function<void()>& run)
-{
-    try {
-        run();
-    } catch (const Exception& e) {
-        return e.Message();
-    }
-    return "";
-}
 
 TEST(PlotRange, ChecksInOrder)
 {

@@ -4,6 +4,7 @@
 #include "QrvAngleSource.h"
 #include "QrvPlotRun.h"
 #include "QrvPoleProbe.h"
+#include "RowNames.h"
 
 #include <gtest/gtest.h>
 
@@ -100,7 +101,7 @@ INSTANTIATE_TEST_SUITE_P(
         TPoleCase{"CoarseSine", "sin(x)", "0", "100", "7", TAngleMode::Radians, {}},
         TPoleCase{"NarrowPeak", "1/(x*x+0.01)", "-5", "5", "0.3", TAngleMode::Radians, {}},
         TPoleCase{"Constant", "20000", "0", "10", "1", TAngleMode::Radians, {}}),
-    [](const testing::TestParamInfo<TPoleCase>& info) { return info.param.Name; });
+    test::RowName{});
 
 TEST(PoleProbe, AnErrorBetweenThePointsIsABreak)
 {

@@ -20,8 +20,8 @@ namespace
 class PoleWindow : public testing::Test
 {
 protected:
-    void SetUp() override { Break_At_Poles = kDefaultBreakAtPoles; }
-    void TearDown() override { Break_At_Poles = kDefaultBreakAtPoles; }
+    void SetUp() override { Break_At_Poles = kBreakAtPolesKey.Default; }
+    void TearDown() override { Break_At_Poles = kBreakAtPolesKey.Default; }
     void PlotReciprocal()
     {
         Window.SetFields({"1/x", "-5", "5", "0.1"});

@@ -1,6 +1,7 @@
 // The table as comma-separated values: separators by decimal separator,
 // rows from the table's lines as shown (edits included), quoting, line ends.
 #include "QrvTableCsv.h"
+#include "RowNames.h"
 
 #include <gtest/gtest.h>
 
@@ -44,7 +45,7 @@ INSTANTIATE_TEST_SUITE_P(
         TCsvCase{"SeparatorInsideAFieldIsQuoted", "1,5   2", '.', "x,y\r\n\"1,5\",2\r\n"},
         TCsvCase{"QuoteIsDoubled", "say\"hi   2", '.', "x,y\r\n\"say\"\"hi\",2\r\n"},
         TCsvCase{"SemicolonQuotedForComma", "1;5   2,0", ',', "x;y\r\n\"1;5\";2,0\r\n"}),
-    [](const testing::TestParamInfo<TCsvCase>& info) { return info.param.Name; });
+    test::RowName{});
 
 TEST(TableCsv, FileNamesAskingForCsv)
 {

@@ -2,6 +2,7 @@
 // nearest point and highlights its table line, a table line marks its point,
 // zoom and scroll work as before, and no picture of the chart holds the
 // trace.
+#include "DecimalSeparatorScope.h"
 #include "QrvChart.h"
 #include "QrvChartTrace.h"
 #include "QrvNumberText.h"
@@ -32,7 +33,8 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(Window.get()));
         Plot();
     }
-    void TearDown() override { SetDecimalSeparator('.'); }
+    // Each test starts with a decimal point and leaves the separator as it found it.
+    qrv::test::TDecimalSeparatorScope separators_{'.'};
 
     // y = 2x at x = 0, 1, ..., 10, drawn so that the axes are laid out.
     void Plot()

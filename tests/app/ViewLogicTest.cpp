@@ -1,4 +1,5 @@
 // The View menu rules and the table text, without a window.
+#include "DecimalSeparatorScope.h"
 #include "QrvNumberText.h"
 #include "QrvPanelArrangement.h"
 #include "QrvTableText.h"
@@ -58,14 +59,12 @@ TEST(TableText, LinesInTheThreeDecimalFormat)
         char separator;
         const char* line;
     };
-    const char saved = DecimalSeparator();
     for (Row row : {Row{817, 5.22, '.', "817.000   5.220"}, Row{837, 5.20912, '.', "837.000   5.209"},
                     Row{817, 5.22, ',', "817,000   5,220"}, Row{-2.0625, -0.0004, '.', "-2.063   0.000"},
                     Row{709, 8.218407461554972e307, '.', "709.000   8.21840746155497E307"}}) {
-        SetDecimalSeparator(row.separator);
+        test::TDecimalSeparatorScope separator(row.separator);
         EXPECT_EQ(TableLine(row.x, row.y), row.line);
     }
-    SetDecimalSeparator(saved);
 }
 
 TEST(TableText, JoinedForTheControlTerminatedForFiles)

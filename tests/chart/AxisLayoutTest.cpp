@@ -2,6 +2,7 @@
 // the room reserved beside the axes rectangle, placement and margins.
 #include "ChartTestSupport.h"
 
+#include "DecimalSeparatorScope.h"
 #include "QrvChartAxis.h"
 #include "QrvNumberText.h"
 
@@ -19,11 +20,7 @@ namespace
 class AxisLayoutTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        SetDecimalSeparator('.');
-        SetThousandSeparator(',');
-    }
+    test::TDecimalSeparatorScope separators{'.', ','};
     QImage device{10, 10, QImage::Format_RGB32};
     QFontMetrics Metrics(const TChartFont& f) const { return QFontMetrics(f.Font, &device); }
 };

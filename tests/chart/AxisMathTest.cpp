@@ -1,6 +1,7 @@
 // The axis arithmetic without a window: rounding, mapping, the label step
 // search and the label walk, from the worked examples of the axis rules.
 #include "QrvAxisMath.h"
+#include "RowNames.h"
 
 #include <gtest/gtest.h>
 
@@ -66,7 +67,7 @@ INSTANTIATE_TEST_SUITE_P(
                               {0, 1, 1, 2147483000, 2147483600, true, false},
                               1.5,
                               std::numeric_limits<int>::max()}),
-    [](const auto& info) { return info.param.name; });
+    test::RowName{});
 
 TEST(AxisMathTest, PixelToValueInvertsTheMapping)
 {
@@ -121,7 +122,7 @@ INSTANTIATE_TEST_SUITE_P(NearTheDoubleLimit, HugeValueToPixelTest,
                                            MapCase{"AlternatingTop", WholeLeft, DBL_MAX, 20},
                                            MapCase{"AlternatingBottom", WholeLeft, -DBL_MAX, 220},
                                            MapCase{"AlternatingZero", WholeLeft, 0.0, 120}),
-                         [](const auto& info) { return info.param.name; });
+                         test::RowName{});
 
 TEST(AxisMathTest, ExponentialNearTheLimitRisesPointByPoint)
 {
@@ -235,15 +236,15 @@ INSTANTIATE_TEST_SUITE_P(Ranges, ComputeIncrementTest,
                              StepCase{"Thousand300Pixels", {1000, 300, 25, 10, 0}, 100},
                              StepCase{"BelowOne", {0.5, 300, 12, 10, 0}, 0.05},
                              StepCase{"NegativeRange", {5.2, 200, 12, 10, 0}, 1},
-                             StepCase{"EmptySeries", {0, 300, 12, 10, 0}, 1e-12},
-                             StepCase{"AllEqual", {0, 300, 12, 10, 0}, 1e-12},
+                             // an empty series, or one whose values are all equal
+                             StepCase{"ZeroRange", {0, 300, 12, 10, 0}, 1e-12},
                              StepCase{"VeryShortAxis", {1000, 5, 12, 10, 0}, 1e-12},
                              StepCase{"NoLabelSizeMeansOneLabel", {1000, 300, 0, 10, 0}, 1000},
                              StepCase{"NoSeparation", {1000, 300, 25, 0, 0}, 1},
                              StepCase{"IncrementIsALowerBound", {10, 300, 12, 10, 3}, 3},
                              StepCase{"IncrementGrows", {1000, 300, 25, 10, 3}, 100 * 1.0},
                              StepCase{"HugeQuotientGrows", {1e30, 300, 25, 10, 0}, 1e29}),
-                         [](const auto& info) { return info.param.name; });
+                         test::RowName{});
 
 TEST(AxisMathTest, SpanBeyondDoubleRangeEnds)
 {
@@ -299,7 +300,7 @@ INSTANTIATE_TEST_SUITE_P(
         WalkCase{"AllTwentyThousandOneLabel", {20000, 20000, 0, 10, 110, false, false}, 1e-12, {20000}},
         WalkCase{"ShortAxisNoLabels", {0, 1000, 1000, 0, 5, true, false}, 1e-12, {}},
         WalkCase{"TooManyStepsNoLabels", {0, 1, 1, 0, 300, true, false}, 1e-5, {}}),
-    [](const auto& info) { return info.param.name; });
+    test::RowName{});
 
 TEST(AxisMathTest, LabelsOffTheAxisEndsNeedLabelsOnAxis)
 {

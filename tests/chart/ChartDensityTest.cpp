@@ -4,6 +4,7 @@
 // pictures keep the chart's own pixel size.
 #include "ChartTestSupport.h"
 
+#include "DecimalSeparatorScope.h"
 #include "QrvChartPreviewPage.h"
 #include "QrvNumberText.h"
 #include "QrvPrinter.h"
@@ -23,10 +24,9 @@ namespace
 class ChartDensityTest : public ::testing::Test
 {
 protected:
+    test::TDecimalSeparatorScope separators{'.', ','};
     void SetUp() override
     {
-        SetDecimalSeparator('.');
-        SetThousandSeparator(',');
         plot = test::MakePlotChart(353, 305);
         test::Fill(*plot.series, -5, 5, 0.1, [](double x) { return std::sin(x); });
     }

@@ -3,7 +3,9 @@
 // labels stand apart along the axis instead of piling up at its centre.
 #include "ChartTestSupport.h"
 
+#include "DecimalSeparatorScope.h"
 #include "QrvNumberText.h"
+#include "RowNames.h"
 
 #include <QFontMetrics>
 
@@ -54,10 +56,9 @@ struct ExtremeCase {
 class ChartExtremeValuesTest : public ::testing::TestWithParam<ExtremeCase>
 {
 protected:
+    test::TDecimalSeparatorScope separators{'.', ','};
     void SetUp() override
     {
-        SetDecimalSeparator('.');
-        SetThousandSeparator(',');
         plot = test::MakePlotChart(353, 305);
         FillWide(*plot.series, GetParam().from, GetParam().to, GetParam().step, GetParam().formula);
         image = plot.chart->MakeBitmap(clWhite, plot.chart->rect());
@@ -114,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(
                                   3},
                       ExtremeCase{"AlternatingLargest", 0, 10, 1,
                                   [](double x) { return DBL_MAX * (1 - 2 * std::fmod(x, 2.0)); }, 3}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::RowName{});
 
 TEST(ChartExtremeValues, ExponentialClimbsAboveTheCentreFromExp705On)
 {

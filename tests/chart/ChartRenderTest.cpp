@@ -2,6 +2,7 @@
 // wall, axes, labels and the line are where the layout says.
 #include "ChartTestSupport.h"
 
+#include "DecimalSeparatorScope.h"
 #include "QrvNumberText.h"
 
 #include <QFontMetrics>
@@ -31,12 +32,8 @@ const QColor White(255, 255, 255);
 class ChartRenderTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        SetDecimalSeparator('.');
-        SetThousandSeparator(',');
-        plot = MakePlotChart(400, 300);
-    }
+    test::TDecimalSeparatorScope separators{'.', ','};
+    void SetUp() override { plot = MakePlotChart(400, 300); }
     QImage Draw() { return plot.chart->MakeBitmap(clWhite, plot.chart->rect()); }
     TChart& chart() { return *plot.chart; }
     TLineSeries& series() { return *plot.series; }

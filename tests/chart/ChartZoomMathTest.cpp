@@ -1,6 +1,7 @@
 // The zoom arithmetic without a window: fixed ranges, drag classification,
 // animation steps, wheel notches, and the zoom state on bare axes.
 #include "QrvChartZoom.h"
+#include "RowNames.h"
 
 #include <gtest/gtest.h>
 
@@ -42,7 +43,7 @@ INSTANTIATE_TEST_SUITE_P(
                       // 1E10 + 1E-10 is 1E10 again: one double up instead.
                       RangeCase{"FarFromZero", 1e10, 1e10, 1e10, std::nextafter(1e10, 2e10)},
                       RangeCase{"LargestDouble", DBL_MAX, DBL_MAX, std::nextafter(DBL_MAX, 0.0), DBL_MAX}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::RowName{});
 
 TEST(FixedAxisRange, RefusesNonFiniteEnds)
 {

@@ -2,6 +2,7 @@
 // the undo drag, right-button scrolling, the wheel and what a later plot
 // keeps.
 #include "ChartTestSupport.h"
+#include "RowNames.h"
 
 #include <QApplication>
 #include <QTest>
@@ -80,7 +81,7 @@ INSTANTIATE_TEST_SUITE_P(Threshold, ChartSmallDragTest,
                                            SmallDrag{"Right50Down16", 50, 16},
                                            SmallDrag{"Left16Up50", -16, -50}, SmallDrag{"None", 0, 0},
                                            SmallDrag{"Left50Up16", -50, -16}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         test::RowName{});
 
 TEST_F(ChartZoomTest, DragRightDownZoomsToTheDraggedValues)
 {

@@ -2,6 +2,7 @@
 // sheet: plain functions, tested without a window or a printer.
 #include "QrvPreviewDrag.h"
 #include "QrvPrintMargins.h"
+#include "RowNames.h"
 
 #include <gtest/gtest.h>
 
@@ -22,11 +23,6 @@ void PrintTo(const TPaperMargins& m, std::ostream* os)
 
 namespace
 {
-
-template <class Row> std::string RowName(const ::testing::TestParamInfo<Row>& info)
-{
-    return info.param.name;
-}
 
 // --- proportional margins --------------------------------------------------
 
@@ -64,7 +60,7 @@ INSTANTIATE_TEST_SUITE_P(
         ProportionalRow{"FlatChartLeavesSomePaper", {1000, 1}, {3300, 2550}, 300, 300, {15, 49, 15, 49}},
         ProportionalRow{"EmptyChartKeepsDefaults", {0, 0}, {3300, 2550}, 300, 300, {15, 15, 15, 15}},
         ProportionalRow{"NoPageKeepsDefaults", {353, 305}, {0, 0}, 300, 300, {15, 15, 15, 15}}),
-    RowName<ProportionalRow>);
+    test::RowName{});
 
 // --- print rectangle, detail, sheet -----------------------------------------
 
@@ -115,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(SheetRow{"Landscape", {500, 400}, {3300, 2550}, {25, 26, 475, 374}},
                       SheetRow{"Portrait", {500, 400}, {2550, 3300}, {111, 20, 389, 380}},
                       SheetRow{"NoPageFillsTheHeight", {500, 400}, {0, 0}, {25, 0, 475, 400}}),
-    RowName<SheetRow>);
+    test::RowName{});
 
 TEST(SheetRectTest, MarginsInsetThePrintableRect)
 {
@@ -185,7 +181,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ZoneRow{"EdgeNotResizable", {100, 150}, false, true, TDragZone::None},
                       ZoneRow{"InsideNotResizable", {200, 150}, false, true, TDragZone::None},
                       ZoneRow{"Outside", {50, 50}, true, true, TDragZone::None}),
-    RowName<ZoneRow>);
+    test::RowName{});
 
 TEST(DragZoneTest, CursorsShowTheDirection)
 {
@@ -243,7 +239,7 @@ INSTANTIATE_TEST_SUITE_P(
                       DragRow{"MoveOffTop", TDragZone::Move, {200, 49}, kRect},
                       DragRow{"MoveOffLeft", TDragZone::Move, {99, 150}, kRect},
                       DragRow{"NoZoneNoChange", TDragZone::None, {10, 10}, kRect}),
-    RowName<DragRow>);
+    test::RowName{});
 
 TEST(DragRectTest, MoveCountsFromTheStartNotTheLastStep)
 {

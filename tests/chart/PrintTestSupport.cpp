@@ -1,7 +1,5 @@
 #include "PrintTestSupport.h"
 
-#include <QProcess>
-
 #include <cmath>
 
 namespace qrv
@@ -21,53 +19,6 @@ void PrintTo(const TPaperMargins& m, std::ostream* os)
 
 namespace qrv::test
 {
-
-namespace
-{
-
-QString Run(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0) {
-        ADD_FAILURE() << program.toStdString() << " failed: " << process.readAllStandardError().toStdString();
-        return {};
-    }
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-} // namespace
-
-QMap<QString, QString> PdfInfo(const QString& pdf)
-{
-    QMap<QString, QString> info;
-    for (const QString& line : Run("pdfinfo", {pdf}).split(QLatin1Char('\n'))) {
-        const auto colon = line.indexOf(QLatin1Char(':'));
-        if (colon > 0) info.insert(line.left(colon), line.mid(colon + 1).trimmed());
-    }
-    return info;
-}
-
-QString PdfText(const QString& pdf)
-{
-    return Run("pdftotext", {"-layout", pdf, "-"});
-}
-
-QSizeF PdfPageSize(const QString& pdf)
-{
-    // "841.89 x 595.276 pts (A4)"
-    const QStringList parts = PdfInfo(pdf).value("Page size").split(QLatin1Char(' '));
-    if (parts.size() < 3) return {};
-    return QSizeF(parts[0].toDouble(), parts[2].toDouble());
-}
-
-QImage PdfPageImage(const QString& pdf, int dpi)
-{
-    const QString prefix = pdf + QStringLiteral(".page");
-    Run("pdftoppm", {"-r", QString::number(dpi), "-png", "-singlefile", pdf, prefix});
-    return QImage(prefix + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
-}
 
 bool TAnsweringPrinterDialogs::ExecuteSetup(QWidget*, const TPrinter&, TPrinterSetup& setup)
 {

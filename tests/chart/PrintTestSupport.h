@@ -1,9 +1,10 @@
 // Helpers of the chart printing tests: a printer of their own on the PDF
-// printer, printer dialogs that answer as told, and PDF files read back
-// with poppler's command-line tools.
+// printer and printer dialogs that answer as told. PDF files are read back
+// with PdfText.h.
 #pragma once
 
 #include "ChartTestSupport.h"
+#include "PdfText.h"
 
 #include "QrvPrintMargins.h"
 #include "QrvPrinter.h"
@@ -28,15 +29,6 @@ void PrintTo(const TPaperMargins& m, std::ostream* os);
 
 namespace qrv::test
 {
-
-// The fields pdfinfo reports ("Title", "Pages", "Page size", ...).
-QMap<QString, QString> PdfInfo(const QString& pdf);
-// The text pdftotext extracts, laid out as printed.
-QString PdfText(const QString& pdf);
-// Width and height in points from pdfinfo's "Page size".
-QSizeF PdfPageSize(const QString& pdf);
-// The first page rendered by pdftoppm at the given resolution.
-QImage PdfPageImage(const QString& pdf, int dpi);
 
 class TAnsweringPrinterDialogs : public TPrinterDialogs
 {

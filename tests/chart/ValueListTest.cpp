@@ -1,6 +1,7 @@
 // Ordered insertion, statistics and index checks of the chart's value lists.
 #include "QrvErrors.h"
 #include "QrvValueList.h"
+#include "RowNames.h"
 
 #include <gtest/gtest.h>
 
@@ -65,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
                    {3, 2, 2, 1}},
         InsertCase{
             "NegativeValues", TChartListOrder::loAscending, {-1, -5, 0, -3}, {0, 0, 2, 1}, {-5, -3, -1, 0}}),
-    [](const auto& info) { return info.param.name; });
+    test::RowName{});
 
 struct StatsCase {
     std::string name;
@@ -100,7 +101,7 @@ INSTANTIATE_TEST_SUITE_P(Lists, StatisticsTest,
                                            StatsCase{"FirstIsMaximum", {9, 1, 5}, 1.0, 1, 9, 15, 15},
                                            StatsCase{"AllEqual", {5, 5, 5}, 1.0, 5, 5, 15, 15},
                                            StatsCase{"Multiplied", {1, -2}, 3.0, -6, 3, -3, 9}),
-                         [](const auto& info) { return info.param.name; });
+                         test::RowName{});
 
 TEST(ValueListTest, ChangesMarkStatisticsDirty)
 {

@@ -1,4 +1,5 @@
 #include "QrvFpu.h"
+#include "RowNames.h"
 
 #include <cfloat>
 #include <gtest/gtest.h>
@@ -86,7 +87,6 @@ TEST_P(RoundToInt64Test, RangeCheckedNearest)
         EXPECT_THROW(RoundToInt64(c.value), EInvalidOp);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, RoundToInt64Test, ::testing::ValuesIn(kIntCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, RoundToInt64Test, ::testing::ValuesIn(kIntCases), test::RowName{});
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "QrvNumberText.h"
 #include "QrvNumberTextSamples.h"
 #include "QrvPrintfNumberText.h"
+#include "RowNames.h"
 
 #include <cfloat>
 #include <cmath>
@@ -85,8 +86,7 @@ TEST_P(NumberTextEdgeTest, SameTextAsPrintf)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, NumberTextEdgeTest, ::testing::ValuesIn(kEdgeCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Values, NumberTextEdgeTest, ::testing::ValuesIn(kEdgeCases), test::RowName{});
 
 // Every table value from -500 to 500 that lies within a unit in the last
 // place of a half thousandth: there the 18-digit form decides. (Both fixed

@@ -1,5 +1,7 @@
+#include "DecimalSeparatorScope.h"
 #include "QrvErrors.h"
 #include "QrvNumberText.h"
+#include "RowNames.h"
 
 #include <cmath>
 #include <cstring>
@@ -65,8 +67,7 @@ TEST_P(FormatTest, Fixed3AndAxisPatterns)
     EXPECT_EQ(FormatAxisValue(c.value, '.', ','), c.axisValue);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, FormatTest, ::testing::ValuesIn(kFormatCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, FormatTest, ::testing::ValuesIn(kFormatCases), test::RowName{});
 
 TEST(FormatTest, CommaSeparatorAndBlankGrouping)
 {
@@ -164,8 +165,7 @@ TEST_P(ParseTest, TextToFloat)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ParseTest, ::testing::ValuesIn(kParseCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, ParseTest, ::testing::ValuesIn(kParseCases), test::RowName{});
 
 TEST(ParseTest, CorrectlyRoundedTo80Bits)
 {
@@ -194,20 +194,37 @@ TEST(ParseTest, StrToFloatRaisesConversionErrorWithText)
 
 TEST(SeparatorTest, ProgramWideValueIsSettable)
 {
-    char saved = DecimalSeparator();
-    SetDecimalSeparator(',');
+    test::TDecimalSeparatorScope scope(',');
     EXPECT_EQ(DecimalSeparator(), ',');
     EXPECT_EQ(FormatFixed3(0.5), "0,500");
     EXPECT_EQ(StrToFloat("0,5"), 0.5L);
-    SetDecimalSeparator(saved);
+}
+
+// The tests' separator scope puts both separators back however the scope
+// ends, an exception included.
+TEST(SeparatorTest, ScopePutsTheSeparatorsBackAfterAnException)
+{
+    test::TDecimalSeparatorScope outer('.', ' ');
+    try {
+        test::TDecimalSeparatorScope inner(',', '.');
+        EXPECT_EQ(FormatAxisValue(1800.5), "1.800,5");
+        throw EConvertError("x");
+    } catch (const EConvertError&) {
+    }
+    EXPECT_EQ(DecimalSeparator(), '.');
+    EXPECT_EQ(ThousandSeparator(), ' ');
+    {
+        test::TDecimalSeparatorScope decimalOnly(',');
+        EXPECT_EQ(DecimalSeparator(), ',');
+    }
+    EXPECT_EQ(FormatAxisValue(1800.5), "1 800.5");
 }
 
 // The thousands separator never equals the decimal separator, whichever of
 // the two was set last.
 TEST(SeparatorTest, ThousandsSeparatorNeverClashesWithTheDecimalSeparator)
 {
-    const char savedDecimal = DecimalSeparator();
-    const char savedThousand = ThousandSeparator();
+    test::TDecimalSeparatorScope scope(DecimalSeparator(), ThousandSeparator());
     const struct {
         const char* name;
         char thousandAsked, decimal;
@@ -234,8 +251,6 @@ TEST(SeparatorTest, ThousandsSeparatorNeverClashesWithTheDecimalSeparator)
     SetThousandSeparator(',');
     SetDecimalSeparator(',');
     EXPECT_EQ(FormatAxisValue(1800.5), "1.800,5");
-    SetDecimalSeparator(savedDecimal);
-    SetThousandSeparator(savedThousand);
 }
 
 } // namespace

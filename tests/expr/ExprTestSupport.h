@@ -1,9 +1,12 @@
 // Shared helpers of the engine tests: an evaluator with a small built-in
-// context and x bound, and the naming of table rows.
+// context and x bound.
 #pragma once
 
+#include "DecimalSeparatorScope.h"
+#include "MessageOf.h"
 #include "QrvExprEval.h"
 #include "QrvNumberText.h"
+#include "RowNames.h"
 
 #include <gtest/gtest.h>
 
@@ -82,40 +85,7 @@ private:
     TCompiledEvaluator evaluator_;
 };
 
-// The message of the exception of type E that the call raises; fails the
-// test (and returns "") when it raises nothing or something else.
-template <class E, class F> std::string MessageOf(F&& call)
-{
-    try {
-        call();
-    } catch (const E& error) {
-        return error.Message();
-    } catch (const std::exception& other) {
-        ADD_FAILURE() << "unexpected exception: " << other.what();
-        return "";
-    }
-    ADD_FAILURE() << "no exception";
-    return "";
-}
-
-// Row names for parameterised tests: each row carries a `name` of letters,
-// digits and underscores.
-struct RowName {
-    template <class Row> std::string operator()(const ::testing::TestParamInfo<Row>& info) const
-    {
-        return info.param.name;
-    }
-};
-
-// Sets the decimal separator for one test and puts the old one back.
-class SeparatorScope
-{
-public:
-    explicit SeparatorScope(char separator) : saved_(DecimalSeparator()) { SetDecimalSeparator(separator); }
-    ~SeparatorScope() { SetDecimalSeparator(saved_); }
-
-private:
-    char saved_;
-};
+// The engine tests' name for the shared separator scope.
+using SeparatorScope = TDecimalSeparatorScope;
 
 } // namespace qrv::test

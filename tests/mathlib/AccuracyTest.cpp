@@ -8,6 +8,7 @@
 // x * log2(e) is rounded once, which costs up to about |log2 result| ulps.
 #include "MathTestSupport.h"
 #include "QrvMath.h"
+#include "RowNames.h"
 
 #include <quadmath.h>
 
@@ -158,7 +159,7 @@ INSTANTIATE_TEST_SUITE_P(
         SweepRow{"Sqrt", qrv::Sqrt, sqrtq, 1e-4900L, 1e4900L, Spread::Logarithmic, false, 0.5},
         SweepRow{"Square", qrv::Square, [](Quad x) { return x * x; }, 1e-2000L, 1e2000L, Spread::Logarithmic,
                  true, 0.5}),
-    RowName<SweepRow>);
+    RowName{});
 
 // The two-argument routines over a grid of arguments.
 TEST(AccuracySweepBinary, LogBaseNAndPower)

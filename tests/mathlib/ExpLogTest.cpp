@@ -2,6 +2,7 @@
 // argument raises, Power's branches, and the exact values promised.
 #include "MathTestSupport.h"
 #include "QrvMath.h"
+#include "RowNames.h"
 
 #include <cmath>
 
@@ -56,7 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"Square_1p1e2466", [] { return Square(1.1e2466L); }, Fault::Overflow},
         ErrorCase{"Square_minus1e2467", [] { return Square(-1e2467L); }, Fault::Overflow},
         ErrorCase{"Square_1e2466", [] { return Square(1e2466L); }, Fault::None}),
-    RowName<ErrorCase>);
+    RowName{});
 
 class ExpLogValues : public ::testing::TestWithParam<ValueCase>
 {
@@ -107,7 +108,7 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"Square_tiny_underflowsSilently", [] { return Square(1e-3000L); }, 0},
         ValueCase{"Abs_minus2p5", [] { return Abs(-2.5L); }, 2.5L},
         ValueCase{"Abs_minus0", [] { return Abs(-0.0L); }, 0}),
-    RowName<ValueCase>);
+    RowName{});
 
 // Power(2, 10) goes through the logarithm and the exponential, yet rounds to
 // the exact double; so do the other small integral powers a plot shows.

@@ -2,6 +2,7 @@
 // raises, and the exact values the routines promise.
 #include "MathTestSupport.h"
 #include "QrvMath.h"
+#include "RowNames.h"
 
 #include <cmath>
 
@@ -65,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(Hyper, HyperErrors,
                              ErrorCase{"ArcSecH_minus1p5", [] { return ArcSecH(-1.5L); }, Fault::Domain},
                              ErrorCase{"ArcCscH_0", [] { return ArcCscH(0); }, Fault::Domain},
                              ErrorCase{"ArcCscH_minus1em10", [] { return ArcCscH(-1e-10L); }, Fault::None}),
-                         RowName<ErrorCase>);
+                         RowName{});
 
 class HyperValues : public ::testing::TestWithParam<ValueCase>
 {
@@ -112,7 +113,7 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"ArcSinH_minus1e10", [] { return ArcSinH(-1e10L); }, -23.7189981105004021496L, 2},
         ValueCase{"ArcCscH_minus1em10", [] { return ArcCscH(-1e-10L); }, -23.7189981105004021496L, 2},
         ValueCase{"ArcCscH_minus1em8", [] { return ArcCscH(-1e-8L); }, -19.1138279245123108066L, 2}),
-    RowName<ValueCase>);
+    RowName{});
 
 // The inverse functions with cancellation-prone negative branches are odd.
 TEST(HyperSymmetry, ArcSinHAndArcCscHAreOdd)

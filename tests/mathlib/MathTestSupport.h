@@ -5,6 +5,7 @@
 #include "QrvErrors.h"
 #include "QrvFloat.h"
 #include "QrvFpu.h"
+#include "RowNames.h"
 
 #include <gtest/gtest.h>
 
@@ -112,11 +113,6 @@ inline double UlpDistance(Float actual, Float expected)
     if (magnitude < std::numeric_limits<Float>::min()) magnitude = std::numeric_limits<Float>::min();
     Float ulp = std::scalbn(Float(1), std::ilogb(magnitude) - 63);
     return static_cast<double>(std::fabs(actual - expected) / ulp);
-}
-
-template <class Row> std::string RowName(const ::testing::TestParamInfo<Row>& info)
-{
-    return info.param.Name;
 }
 
 // The checks behind every error and value table.

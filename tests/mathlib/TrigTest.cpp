@@ -3,6 +3,7 @@
 // values the routines promise.
 #include "MathTestSupport.h"
 #include "QrvMath.h"
+#include "RowNames.h"
 
 #include <cmath>
 
@@ -73,7 +74,7 @@ INSTANTIATE_TEST_SUITE_P(
         // floored remainder by zero
         ErrorCase{"FloatMod_byZero", [] { return FloatMod(1, 0); }, Fault::ZeroDivide},
         ErrorCase{"FloatMod_zeroByZero", [] { return FloatMod(0, 0); }, Fault::Invalid}),
-    RowName<ErrorCase>);
+    RowName{});
 
 class TrigValues : public ::testing::TestWithParam<ValueCase>
 {
@@ -135,7 +136,7 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"FloatMod_5_minus3", [] { return FloatMod(5, -3); }, -1},
         ValueCase{"FloatMod_minus1e30_2", [] { return FloatMod(-1e30L, 2); }, 0},
         ValueCase{"FloatMod_oddBelow2To64_2", [] { return FloatMod(-18446744073709551615.0L, 2); }, 1}),
-    RowName<ValueCase>);
+    RowName{});
 
 TEST(SignOf, GivesTheSign)
 {

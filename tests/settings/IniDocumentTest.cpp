@@ -1,6 +1,7 @@
 // The INI text model: lookups and writes as the private-profile functions do
 // them, with everything else in the text kept byte for byte.
 #include "QrvIniDocument.h"
+#include "RowNames.h"
 
 #include <gtest/gtest.h>
 
@@ -60,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"bracket_in_section_name", "[a]b]\nk=1\n", "a]b", "k", "1"},
         ReadCase{"garbled_bytes_around", "\x01\xff\xfe\0zz\n[A]\n\x80\x81=\n\0\nk=1\n\xc3"s, "A", "k", "1"},
         ReadCase{"lone_cr_is_not_a_line_end", "[A]\rk=1\n", "A", "k", std::nullopt}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::RowName{});
 
 struct WriteCase {
     const char* name;
@@ -107,7 +108,7 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"nul_in_value_becomes_blank", "", "A", "k", std::string("a\0b", 3), "[A]\nk=a b\n"},
         WriteCase{"garbled_text_kept", "\x01\xff\n[A]\n\x80=\x81\n", "A", "k", "1",
                   "\x01\xff\n[A]\n\x80=\x81\nk=1\n"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::RowName{});
 
 struct RefusedCase {
     const char* name;
@@ -134,7 +135,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusedCase{"key_like_section", "A", "[B]"}, RefusedCase{"key_like_comment", "A", ";k"},
                       RefusedCase{"key_with_line_break", "A", "k\nj"},
                       RefusedCase{"section_with_line_break", "A\n[B", "k"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::RowName{});
 
 TEST(IniDocument, WrittenValuesReadBack)
 {

@@ -4,6 +4,7 @@
 #include "QrvOptionDialog.h"
 #include "QrvQtColor.h"
 #include "QrvSettingValues.h"
+#include "RowNames.h"
 #include "ScriptedDialogs.h"
 #include "SettingsTestSupport.h"
 
@@ -32,9 +33,9 @@ class OptionDialogTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        Element_Color = kDefaultElementColor;
-        Output_File = kDefaultOutputFile;
-        Use_Enhanced_Metafiles = kDefaultUseEnhancedMetafiles;
+        Element_Color = kElementColorKey.Default;
+        Output_File = std::string(kOutputFileKey.Default);
+        Use_Enhanced_Metafiles = kUseEnhancedMetafilesKey.Default;
     }
     void TearDown() override { TTempSettings::DropHandle(); }
 
@@ -119,7 +120,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "[Appearance]\nElement_Color=16711680\n",
                    0xFF0000, false, "/home/u/plot.bmp"},
         StoredCase{"garbled", "\x01\x02[Appea\nElement_Color==\n\xff\xfe", 255, true, "output.txt"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::RowName{});
 
 TEST_F(OptionDialogTest, StoredValuesAreWrittenBackInDecimal)
 {
@@ -235,7 +236,7 @@ class OptionDialogReset : public OptionDialogTest, public ::testing::WithParamIn
 TEST_P(OptionDialogReset, YesThenClose)
 {
     Start("[Appearance]\nElement_Color=65280\n[General]\nUse_Enhanced_Metafiles=0\n");
-    dialog->varOutput_File->SetValue("/home/u/last.txt"); // as Save as does
+    SetOutputFile("/home/u/last.txt"); // as Save as does
     Show();
     dialogs.messageAnswers.push_back(TModalResult::mrYes);
     QTest::mouseClick(dialog->ResetBtn, Qt::LeftButton);
@@ -260,7 +261,7 @@ TEST_P(OptionDialogReset, YesThenClose)
 
 INSTANTIATE_TEST_SUITE_P(Cases, OptionDialogReset,
                          ::testing::Values(ResetCase{"ok", true}, ResetCase{"cancel", false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         test::RowName{});
 
 TEST_F(OptionDialogTest, ToggleThenCloseControlLeavesSetting)
 {

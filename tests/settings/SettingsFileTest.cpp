@@ -3,6 +3,7 @@
 #include "QrvIniValues.h"
 #include "QrvSettingsFile.h"
 #include "QrvSettingsText.h"
+#include "RowNames.h"
 #include "SettingsTestSupport.h"
 
 #include <QDir>
@@ -41,7 +42,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, SettingsFileName,
                                            NameCase{"upper_case_exe", "Qurvia.EXE", "QURVIA.INI"},
                                            NameCase{"exe_inside_name", "nexes", "NEXES.INI"},
                                            NameCase{"dotted_name", "qurvia-1.3", "QURVIA-1.3.INI"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         test::RowName{});
 
 struct LocateCase {
     const char* name;
@@ -76,7 +77,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, SettingsFileLocation,
                                            LocateCase{
                                                "writable_file_in_locked_dir", {"bin/QURVIA.INI"}, true, true},
                                            LocateCase{"locked_file_in_writable_dir", {"bin"}, true, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         test::RowName{});
 
 TEST(SettingsFileLocation, OverrideWins)
 {
@@ -254,7 +255,7 @@ INSTANTIATE_TEST_SUITE_P(
                       StoredCase{"hex_all_bits", "0xFFFFFFFF", -1, true},
                       StoredCase{"hex_too_long", "0x100000000", 255, true},
                       StoredCase{"quoted", "\"17\"", 17, true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::RowName{});
 
 TEST(StoredValues, TypedWritesUseTheirFormats)
 {
@@ -308,7 +309,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ParseIntegerCase{"many_digits", "99999999999999999999", std::nullopt},
                       ParseIntegerCase{"high_bit_hex", "$80000005", INT32_MIN + 5},
                       ParseIntegerCase{"decimal_point", "4.2", std::nullopt}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::RowName{});
 
 struct DisplayCase {
     const char* name;
@@ -338,7 +339,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, DisplayFloat,
                                            DisplayCase{"exponent", 2.5, "%.2e", '.', "2.50e+00"},
                                            DisplayCase{"zero_precision", 2.5, "%.0f", '.', "2"},
                                            DisplayCase{"negative", -0.5, "%.6g", ',', "-0,5"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         test::RowName{});
 
 TEST(IniFloat, FormatsEightFixedDecimals)
 {

@@ -1,8 +1,10 @@
 // Controls linked to setting variables: what they show, what they commit when
 // the focus leaves them, and the validation messages of the edit, answered
 // through the scripted dialogs.
+#include "DecimalSeparatorScope.h"
 #include "QrvNumberText.h"
 #include "QrvVarControls.h"
+#include "RowNames.h"
 #include "ScriptedDialogs.h"
 
 #include <QApplication>
@@ -30,18 +32,7 @@ void LeaveFocus(QWidget* widget, Qt::FocusReason reason = Qt::TabFocusReason)
     QCoreApplication::sendEvent(widget, &event);
 }
 
-class TDecimalSeparatorScope
-{
-public:
-    explicit TDecimalSeparatorScope(char separator) : previous_(DecimalSeparator())
-    {
-        SetDecimalSeparator(separator);
-    }
-    ~TDecimalSeparatorScope() { SetDecimalSeparator(previous_); }
-
-private:
-    char previous_;
-};
+using test::TDecimalSeparatorScope;
 
 // A shown window holding one edit, so focus can be checked.
 struct TEditWindow {
@@ -139,7 +130,7 @@ INSTANTIATE_TEST_SUITE_P(
         IntEditCase{"below_range_cancel", 1, 10, "0", {kRange1To10, TModalResult::mrCancel, 3, "7"}},
         IntEditCase{
             "negative_range", -5, -1, "0", {"Value must be in range -5..-1", TModalResult::mrOk, 3, "0"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::RowName{});
 
 // ---- TVarEdit with a TFlt --------------------------------------------------
 
@@ -223,7 +214,7 @@ INSTANTIATE_TEST_SUITE_P(
                       "-0,5",
                       {"Value must be in range 0,000..1,000", TModalResult::mrOk, 0.25, "-0,5"}},
         FloatEditCase{"inside_range", '.', 0, 1, false, "0.75", {std::nullopt, {}, 0.75, "0.75"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::RowName{});
 
 // ---- TVarEdit: links and the other types -----------------------------------
 
@@ -411,7 +402,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, VarGroupBox,
                                            GroupCase{"radio_replaces_collected_bits", "crcr", 0, "0100",
                                                      "023", 1},
                                            GroupCase{"bits_after_radio_add_up", "rcc", 2, "001", "0", 2 | 0}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         test::RowName{});
 
 TEST(VarGroupBoxLink, IgnoresOtherVariableTypes)
 {

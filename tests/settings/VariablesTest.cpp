@@ -1,14 +1,16 @@
 // Setting variables: loading, the value setters and the bound program
 // variable, remember/restore/reset over the registry, copying, the float
 // display format, and saving at destruction.
+#include "MessageOf.h"
 #include "QrvIniValues.h"
+#include "QrvSettingValues.h"
 #include "QrvSettingsText.h"
 #include "QrvVariables.h"
+#include "RowNames.h"
 #include "SettingsTestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <memory>
 
 namespace qrv
@@ -125,8 +127,8 @@ struct WidthCase {
     const char* name;
     TSetLength length;
     std::int32_t value;
-    std::array<unsigned char, 4> bytes; // the bound memory afterwards, from 0xAA
-    std::int32_t readBack;              // ReadData from those bytes
+    std::int32_t bound;    // what a 32-bit program variable receives
+    std::int32_t readBack; // ReadData from a 32-bit variable holding `value`
 };
 
 class IntegerWidth : public Variables, public ::testing::WithParamInterface<WidthCase>
@@ -136,28 +138,57 @@ class IntegerWidth : public Variables, public ::testing::WithParamInterface<Widt
 TEST_P(IntegerWidth, WritesLowBitsAndReadsThemBack)
 {
     const auto& c = GetParam();
-    std::array<unsigned char, 4> memory;
-    memory.fill(0xAA);
+    std::int32_t program = 0x55555555;
     auto i = Make<TInt>("S", "i");
     i->SetLength(c.length);
-    i->SetData(memory.data());
+    i->SetData(&program);
     i->SetValue(c.value);
-    EXPECT_EQ(memory, c.bytes);
+    EXPECT_EQ(program, c.bound);
+    program = c.value;
     i->SetValue(0);
-    std::array<unsigned char, 4> previous = c.bytes;
-    std::copy(previous.begin(), previous.end(), memory.begin());
+    program = c.value;
     i->ReadData();
     EXPECT_EQ(i->Value(), c.readBack);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, IntegerWidth,
-    ::testing::Values(
-        WidthCase{"bits32", TSetLength::sl32bits, 0x12345678, {0x78, 0x56, 0x34, 0x12}, 0x12345678},
-        WidthCase{"bits16_sign_extended", TSetLength::sl16bits, -2, {0xFE, 0xFF, 0xAA, 0xAA}, -2},
-        WidthCase{"bits16_truncated", TSetLength::sl16bits, 0x12345, {0x45, 0x23, 0xAA, 0xAA}, 0x2345},
-        WidthCase{"bits8_zero_extended", TSetLength::sl8bits, -2, {0xFE, 0xAA, 0xAA, 0xAA}, 254}),
-    [](const auto& info) { return std::string(info.param.name); });
+    ::testing::Values(WidthCase{"bits32", TSetLength::sl32bits, 0x12345678, 0x12345678, 0x12345678},
+                      WidthCase{"bits16_sign_extended", TSetLength::sl16bits, -2, -2, -2},
+                      WidthCase{"bits16_truncated", TSetLength::sl16bits, 0x12345, 0x2345, 0x2345},
+                      WidthCase{"bits8_zero_extended", TSetLength::sl8bits, -2, 254, 254}),
+    test::RowName{});
+
+TEST_F(Variables, BindsNarrowAndUnsignedProgramVariables)
+{
+    std::int16_t narrow = 0;
+    std::uint8_t byte = 0;
+    TColor color = 0;
+    auto i16 = Make<TInt>("S", "a");
+    auto i8 = Make<TInt>("S", "b");
+    auto colour = Make<TInt>("S", "c");
+    i16->SetLength(TSetLength::sl16bits);
+    i16->SetData(&narrow);
+    i8->SetLength(TSetLength::sl8bits);
+    i8->SetData(&byte);
+    colour->SetData(&color);
+    i16->SetValue(0x18000);
+    i8->SetValue(-1);
+    colour->SetValue(-1);
+    EXPECT_EQ(narrow, -32768);
+    EXPECT_EQ(byte, 255);
+    EXPECT_EQ(color, 0xFFFFFFFFu);
+
+    narrow = -5;
+    byte = 200;
+    color = 0x00FF00;
+    i16->ReadData();
+    i8->ReadData();
+    colour->ReadData();
+    EXPECT_EQ(i16->Value(), -5);
+    EXPECT_EQ(i8->Value(), 200);
+    EXPECT_EQ(colour->Value(), 0xFF00);
+}
 
 TEST_F(Variables, LengthChangeRewritesBoundValue)
 {
@@ -166,9 +197,24 @@ TEST_F(Variables, LengthChangeRewritesBoundValue)
     i->SetData(&data);
     i->SetValue(0x7FFF0102);
     i->SetLength(TSetLength::sl8bits);
-    data = 0;
+    EXPECT_EQ(data, 2);
     i->SetLength(TSetLength::sl32bits);
     EXPECT_EQ(data, 0x7FFF0102);
+}
+
+TEST_F(Variables, RebindingTheSameVariableDoesNotOverwriteIt)
+{
+    std::string program = "mine";
+    auto s = Make<TStr>("S", "s");
+    s->SetValue("set");
+    s->SetData(&program);
+    EXPECT_EQ(program, "set");
+    program = "changed";
+    s->SetData(&program);
+    EXPECT_EQ(program, "changed") << "the same binding again copies nothing";
+    s->SetData(nullptr);
+    s->SetValue("after");
+    EXPECT_EQ(program, "changed") << "an unbound variable writes nowhere";
 }
 
 TEST_F(Variables, ReadDataWithoutBindingResets)
@@ -180,19 +226,16 @@ TEST_F(Variables, ReadDataWithoutBindingResets)
     EXPECT_EQ(s->Value(), "d");
 }
 
-TEST_F(Variables, BooleanWritesOneByte)
+TEST_F(Variables, BooleanReadsItsProgramVariableBack)
 {
-    std::array<unsigned char, 2> memory{0xAA, 0xAA};
+    bool program = false;
     auto c = Make<TChk>("S", "c");
-    c->SetData(memory.data());
+    c->SetData(&program);
     c->SetValue(true);
-    EXPECT_EQ(memory[0], 1);
-    EXPECT_EQ(memory[1], 0xAA);
-    c->SetValue(false);
-    EXPECT_EQ(memory[0], 0);
-    memory[0] = 7;
+    EXPECT_TRUE(program);
+    program = false;
     c->ReadData();
-    EXPECT_TRUE(c->Value());
+    EXPECT_FALSE(c->Value());
 }
 
 TEST_F(Variables, RegistryRemembersRestoresAndResetsAll)
@@ -260,6 +303,29 @@ TEST_F(Variables, AssignFromOtherClassFails)
     } catch (const ESettingsError& error) {
         EXPECT_EQ(error.Message(), "Cannot assign a TFlt to a TInt");
     }
+    auto s = Make<TStr>("S", "s");
+    auto c = Make<TChk>("S", "c");
+    EXPECT_EQ(test::MessageOf<ESettingsError>([&] { c->Assign(*s); }), "Cannot assign a TStr to a TChk");
+}
+
+TEST_F(Variables, OutputFileGoesThroughItsBoundVariable)
+{
+    const std::string saved = Output_File;
+    SetOutputFile("/tmp/alone.txt");
+    EXPECT_EQ(Output_File, "/tmp/alone.txt") << "without a variable only the value changes";
+    {
+        temp.Open();
+        auto unrelated = Make<TStr>("S", "other");
+        auto s = Make<TStr>("System", "Output_File");
+        s->SetData(&Output_File);
+        SetOutputFile("/tmp/bound.txt");
+        EXPECT_EQ(s->Value(), "/tmp/bound.txt");
+        EXPECT_EQ(unrelated->Value(), "");
+        EXPECT_EQ(Output_File, "/tmp/bound.txt");
+    }
+    CloseSettingsFile();
+    EXPECT_NE(temp.ReadFile().find("Output_File=/tmp/bound.txt"), std::string::npos) << temp.ReadFile();
+    Output_File = saved;
 }
 
 TEST_F(Variables, FloatDisplayFormat)

@@ -3,6 +3,7 @@
 // modes of the trigonometric functions, and errors reaching the caller.
 #include "QrvBuiltins.h"
 #include "QrvFpu.h"
+#include "RowNames.h"
 
 #include <gtest/gtest.h>
 
@@ -91,7 +92,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PlottedRow{"arcsinTimesDeg", "arcsin(1)*deg", 90},
                       PlottedRow{"cbrtPi_anyCase", "CBRTPI*cbrtpi*cbrtPi", 3.141592653589793},
                       PlottedRow{"nconst_isE", "ln(NCONST)", 1}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    test::RowName{});
 
 // --- angle modes -------------------------------------------------------------------
 
@@ -138,7 +139,7 @@ INSTANTIATE_TEST_SUITE_P(Builtins, AngleArgument,
                                            AngleArgumentRow{"coversine", -kPi / 2, -90, -100, 2},
                                            AngleArgumentRow{"haversine", kPi, 180, 200, 1},
                                            AngleArgumentRow{"exsecans", kPi / 3, 60, 200.0 / 3, 1}),
-                         [](const auto& info) { return std::string(info.param.Name); });
+                         test::RowName{});
 
 // A function whose result is an angle: the same argument, the result in the
 // mode's unit.
@@ -176,7 +177,7 @@ INSTANTIATE_TEST_SUITE_P(Builtins, AngleResult,
                                            AngleResultRow{"arccot", -1, -kPi / 4, -45, -50},
                                            AngleResultRow{"arcsec", -2, kPi / 3, 60, 200.0 / 3},
                                            AngleResultRow{"arccsc", 2, kPi / 6, 30, 100.0 / 3}),
-                         [](const auto& info) { return std::string(info.param.Name); });
+                         test::RowName{});
 
 // Hyperbolic, exponential, logarithmic and algebraic functions give the very
 // same value in every mode.

@@ -3,6 +3,7 @@
 #include "QrvExportFiles.h"
 #include "QrvExportNames.h"
 #include "QrvExportTexts.h"
+#include "RowNames.h"
 
 #include <gtest/gtest.h>
 
@@ -22,11 +23,6 @@ struct TNameCase {
 void PrintTo(const TNameCase& c, std::ostream* os)
 {
     *os << c.Name;
-}
-
-std::string CaseName(const testing::TestParamInfo<TNameCase>& info)
-{
-    return info.param.Name;
 }
 
 // --- the name the dialog proposes from Output_File -------------------------
@@ -49,7 +45,7 @@ INSTANTIATE_TEST_SUITE_P(Export, ProposedName,
                                          TNameCase{"extension_only", "/d/.txt", 0, ""},
                                          TNameCase{"folder_only", "/d/", 0, ""},
                                          TNameCase{"empty", "", 0, ""}),
-                         CaseName);
+                         test::RowName{});
 
 // --- the folder the dialog opens in -------------------------------------------
 
@@ -69,7 +65,7 @@ INSTANTIATE_TEST_SUITE_P(Export, Folder,
                                          TNameCase{"relative", "sub/curve.bmp", 0, "sub"},
                                          TNameCase{"folder_only", "/d/", 0, "/d"},
                                          TNameCase{"empty", "", 0, ""}),
-                         CaseName);
+                         test::RowName{});
 
 // --- the target formed from the dialog's name and file type ----------------
 
@@ -95,7 +91,7 @@ INSTANTIATE_TEST_SUITE_P(Export, TargetName,
                                          TNameCase{"no_type", "/d/curve", 0, "/d/curve"},
                                          TNameCase{"csv_type", "/d/curve", 5, "/d/curve.csv"},
                                          TNameCase{"type_out_of_range", "/d/curve", 6, "/d/curve"}),
-                         CaseName);
+                         test::RowName{});
 
 // --- the name box after a type change ---------------------------------------
 
@@ -127,7 +123,7 @@ INSTANTIATE_TEST_SUITE_P(Export, TypeChange,
                                          TNameCase{"index_zero_does_nothing", "curve", 0, nullptr},
                                          TNameCase{"to_csv", "curve.txt", 5, "curve.csv"},
                                          TNameCase{"index_six_does_nothing", "curve.txt", 6, nullptr}),
-                         CaseName);
+                         test::RowName{});
 
 // --- the format chosen by the extension -------------------------------------
 
@@ -166,7 +162,7 @@ INSTANTIATE_TEST_SUITE_P(Export, KindOfTarget,
                                          TKindCase{"longer_than_txt", "/d/c.txts", std::nullopt},
                                          TKindCase{"none", "/d.txt/c", std::nullopt},
                                          TKindCase{"dot_only", "/d/c.", std::nullopt}),
-                         [](const testing::TestParamInfo<TKindCase>& info) { return info.param.Name; });
+                         test::RowName{});
 
 TEST(ExportFilter, TypesAndExtensionsStayInStep)
 {
@@ -219,7 +215,7 @@ INSTANTIATE_TEST_SUITE_P(Export, TableFile,
                                          TTextCase{"lone_cr", "a\rb", "a\r\nb\r\n"},
                                          TTextCase{"edited_text_kept", "0,500   x²",
                                                    "0,500   x\xC2\xB2\r\n"}),
-                         [](const testing::TestParamInfo<TTextCase>& info) { return info.param.Name; });
+                         test::RowName{});
 
 TEST(TableFile, SixtyLinesGiveSixtyTerminatedLines)
 {

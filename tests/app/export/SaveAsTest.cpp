@@ -7,6 +7,7 @@
 #include "QrvOptionDialog.h"
 #include "QrvSettingValues.h"
 #include "QrvSettingsFile.h"
+#include "RowNames.h"
 
 #include <QDir>
 #include <QFile>
@@ -39,9 +40,9 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        Output_File = kDefaultOutputFile;
+        Output_File = std::string(kOutputFileKey.Default);
     }
-    void TearDown() override { Output_File = kDefaultOutputFile; }
+    void TearDown() override { Output_File = std::string(kOutputFileKey.Default); }
 
     std::string Path(const char* name) const { return dir.filePath(QString::fromUtf8(name)).toStdString(); }
     QStringList Files() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden); }
@@ -100,7 +101,7 @@ TEST_P(SaveAsPath, WritesByExtensionAndRemembersTheName)
                                                     ? std::string(*ExtensionOfFilterIndex(c.Index))
                                                     : std::string());
     EXPECT_EQ(saveAs.SaveFileName, target);
-    EXPECT_EQ(Output_File, c.OutputFileSet ? target : std::string(kDefaultOutputFile));
+    EXPECT_EQ(Output_File, c.OutputFileSet ? target : std::string(kOutputFileKey.Default));
     EXPECT_EQ(saveAs.SaveDialog1.FilterIndex, c.Index);
 }
 
@@ -128,7 +129,7 @@ INSTANTIATE_TEST_SUITE_P(
         TSaveCase{"empty_name_other_type", ".txt", 4, nullptr, nullptr, ExportText::EmptyFileName, false},
         TSaveCase{"empty_name_invalid_extension", ".dat", 1, nullptr, nullptr, ExportText::EmptyFileName,
                   false}),
-    [](const testing::TestParamInfo<TSaveCase>& info) { return info.param.Name; });
+    test::RowName{});
 
 // --- the dialog ---------------------------------------------------------------
 
@@ -174,7 +175,7 @@ TEST_F(SaveAsFixture, CancelChangesNothing)
     saveAs.SaveAsToolButtonClick(source);
     EXPECT_TRUE(Files().isEmpty());
     EXPECT_TRUE(messages.Messages.empty());
-    EXPECT_EQ(Output_File, kDefaultOutputFile);
+    EXPECT_EQ(Output_File, std::string(kOutputFileKey.Default));
     EXPECT_EQ(saveAs.SaveDialog1.FilterIndex, 3);
 }
 
@@ -285,7 +286,7 @@ INSTANTIATE_TEST_SUITE_P(Export, SaveAsOverwrite,
                                          TOverwriteCase{"no", TModalResult::mrNo, false},
                                          TOverwriteCase{"closed", TModalResult::mrCancel, false},
                                          TOverwriteCase{"no_answer", TModalResult::mrNone, false}),
-                         [](const testing::TestParamInfo<TOverwriteCase>& info) { return info.param.Name; });
+                         test::RowName{});
 
 TEST_F(SaveAsFixture, ReplacedFileKeepsItsPermissions)
 {

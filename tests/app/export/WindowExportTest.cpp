@@ -9,6 +9,7 @@
 #include "QrvResultExport.h"
 #include "QrvSettingValues.h"
 #include "QrvTableView.h"
+#include "RowNames.h"
 #include "m_grf_w.h"
 
 #include <QClipboard>
@@ -39,7 +40,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        Output_File = kDefaultOutputFile;
+        Output_File = std::string(kOutputFileKey.Default);
         window = std::make_unique<TF_Main_GRF>();
         window->Memo1->setPlainText(kTable);
         FillChart(*window);
@@ -47,8 +48,8 @@ protected:
     void TearDown() override
     {
         window.reset();
-        Output_File = kDefaultOutputFile;
-        Use_Enhanced_Metafiles = kDefaultUseEnhancedMetafiles;
+        Output_File = std::string(kOutputFileKey.Default);
+        Use_Enhanced_Metafiles = kUseEnhancedMetafilesKey.Default;
     }
 
     std::string Path(const char* name) const { return dir.filePath(QString::fromUtf8(name)).toStdString(); }
@@ -118,7 +119,7 @@ INSTANTIATE_TEST_SUITE_P(Export, CopyText,
                                          TSelectionCase{"part_selected", 14, 27, 14, 27},
                                          TSelectionCase{"part_selected_backwards", 27, 14, 14, 27},
                                          TSelectionCase{"all_selected", 0, 55, 0, 55}),
-                         [](const testing::TestParamInfo<TSelectionCase>& info) { return info.param.Name; });
+                         test::RowName{});
 
 TEST_F(WindowExport, CopyTextOfAnEditedTable)
 {
@@ -186,7 +187,7 @@ INSTANTIATE_TEST_SUITE_P(
     Export, CopyMetafile,
     testing::Values(TMetafileCase{"enhanced", true, "image/x-emf", "image/x-wmf", "Graphics (EMF)"},
                     TMetafileCase{"windows", false, "image/x-wmf", "image/x-emf", "Graphics (WMF)"}),
-    [](const testing::TestParamInfo<TMetafileCase>& info) { return info.param.Name; });
+    test::RowName{});
 
 // --- Save as through the window -----------------------------------------------------
 
@@ -317,7 +318,7 @@ INSTANTIATE_TEST_SUITE_P(Export, FailedSave,
                                          TFailureCase{"bitmap", "curve.bmp", 2},
                                          TFailureCase{"metafile", "curve.wmf", 3},
                                          TFailureCase{"enhanced_metafile", "curve.emf", 4}),
-                         [](const testing::TestParamInfo<TFailureCase>& info) { return info.param.Name; });
+                         test::RowName{});
 
 TEST_F(WindowExport, ChartIntoAnUnwritablePlaceNamesTheFile)
 {
@@ -330,7 +331,7 @@ TEST_F(WindowExport, ChartIntoAnUnwritablePlaceNamesTheFile)
         EXPECT_EQ(e.Message(), "Cannot create file " + Path("plain/curve.bmp"));
     }
     EXPECT_EQ(Read("plain"), QByteArray("not a folder\n"));
-    EXPECT_EQ(Output_File, kDefaultOutputFile);
+    EXPECT_EQ(Output_File, std::string(kOutputFileKey.Default));
 }
 
 } // namespace

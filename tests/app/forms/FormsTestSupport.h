@@ -1,12 +1,11 @@
-// Helpers shared by the printing and window tests: reading PDF files back
-// with poppler's command-line tools, answering the printer dialogs, and a
-// fixture that points the program's printer at a PDF file in a scratch
-// folder.
+// Helpers shared by the printing and window tests: answering the printer
+// dialogs, and a fixture that points the program's printer at a PDF file in
+// a scratch folder. PDF files are read back with PdfText.h.
 #pragma once
 
+#include "PdfText.h"
 #include "QrvPrinterDialogs.h"
 
-#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -16,17 +15,6 @@
 
 namespace qrv::test
 {
-
-// The text of a PDF file as pdftotext extracts it, page by page.
-QStringList PdfPages(const QString& pdf);
-// The non-empty text lines of a whole PDF file, in reading order, each with
-// its runs of blanks shrunk to one (pdftotext does not keep them).
-QStringList PdfLines(const QString& pdf);
-// The lines with their runs of blanks shrunk to one, to compare with
-// PdfLines.
-QStringList Simplified(const QStringList& lines);
-// The fields pdfinfo reports ("Title", "Pages", "Page size", ...).
-QMap<QString, QString> PdfInfo(const QString& pdf);
 
 // Printer dialogs that answer as told and record what they were asked.
 class TAnsweringPrinterDialogs : public TPrinterDialogs

@@ -4,6 +4,7 @@
 #include "QrvPrintJob.h"
 #include "QrvPrinter.h"
 #include "QrvPrinterErrors.h"
+#include "RowNames.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -71,7 +72,7 @@ INSTANTIATE_TEST_SUITE_P(
         PageCase{"A4Landscape", QPageSize::A4, TPrinterOrientation::poLandscape, 7017, 4958},
         PageCase{"LetterPortrait", QPageSize::Letter, TPrinterOrientation::poPortrait, 5100, 6600},
         PageCase{"LetterLandscape", QPageSize::Letter, TPrinterOrientation::poLandscape, 6600, 5100}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::RowName{});
 
 TEST_F(PrinterJobTest, JobWritesItsPagesAndTitleIntoThePdf)
 {

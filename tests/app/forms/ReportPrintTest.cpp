@@ -2,6 +2,7 @@
 #include "FormsTestSupport.h"
 #include "QrvPrinterErrors.h"
 #include "QrvReportPrint.h"
+#include "RowNames.h"
 
 #include <QFont>
 
@@ -55,7 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
             "LineTallerThanAPageGetsItsOwn", {{0, 10}, {10, 250}, {260, 10}}, 100, {{0, 1}, {1, 1}, {2, 1}}},
         SplitCase{"UnevenLinesWithGaps", {{0, 40}, {45, 40}, {90, 20}, {115, 40}}, 100, {{0, 2}, {2, 2}}},
         SplitCase{"RoundingSlackStillFits", {{0, 50}, {50, 50.0000000001}}, 100, {{0, 2}}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::RowName{});
 
 TEST(SplitIntoPagesTest, EveryLineIsOnExactlyOnePage)
 {
@@ -96,7 +97,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, ReportTextTest,
                                            TableTextCase{"NoFinalBreak", "a\nb", "a\nb"},
                                            TableTextCase{"InnerEmptyLineKept", "a\n\nb\n", "a\n\nb"},
                                            TableTextCase{"OnlyOneFinalBreakDropped", "a\n\n", "a\n"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         test::RowName{});
 
 TEST(PrintFontTest, ScreenPixelsPrintAtTheirScreenSize)
 {

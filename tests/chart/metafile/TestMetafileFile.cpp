@@ -3,6 +3,7 @@
 // produces, where they put things, and how objects and clips are managed.
 #include "MetafileReader.h"
 #include "MetafileSample.h"
+#include "RowNames.h"
 
 #include <gtest/gtest.h>
 
@@ -77,7 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
                     THeaderCase{"EmfEmptyIsOnePixel", MetafileKind::Emf, {0, -3}, 96, 1, 1},
                     THeaderCase{"WmfPrinterDpi", MetafileKind::Wmf, {500, 200}, 300, 500, 200},
                     THeaderCase{"EmfPrinterDpi", MetafileKind::Emf, {500, 200}, 300, 500, 200}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    test::RowName{});
 
 // ---- What the records say, for both kinds.
 
