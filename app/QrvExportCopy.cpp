@@ -6,36 +6,22 @@
 #include "QrvExportNames.h"
 
 #include <QMimeData>
-#include <QPlainTextEdit>
-#include <QTextCursor>
 
 #include <memory>
 
 namespace qrv
 {
 
-void CopyTableText(QPlainTextEdit& memo)
+void CopyTableText(const QString& tableText)
 {
-    QTextCursor cursor = memo.textCursor();
-    const int start = cursor.hasSelection() ? cursor.selectionStart() : 0;
-    const int length = cursor.hasSelection() ? cursor.selectionEnd() - start : 0;
-
-    cursor.select(QTextCursor::Document);
-    memo.setTextCursor(cursor);
     auto data = std::make_unique<QMimeData>();
-    data->setText(memo.toPlainText());
-
-    // The selection comes back before the clipboard is touched, so a
-    // clipboard failure leaves it as it was too.
-    cursor.setPosition(start);
-    cursor.setPosition(start + length, QTextCursor::KeepAnchor);
-    memo.setTextCursor(cursor);
+    data->setText(tableText);
     PutOnClipboard(data.release(), QStringLiteral("text/plain"));
 }
 
-void CopyTableCsv(const QPlainTextEdit& memo)
+void CopyTableCsv(const QString& tableText)
 {
-    const QByteArray csv = TableCsvBytes(memo.toPlainText());
+    const QByteArray csv = TableCsvBytes(tableText);
     auto data = std::make_unique<QMimeData>();
     data->setData(QStringLiteral("text/csv"), csv);
     data->setText(QString::fromUtf8(csv));

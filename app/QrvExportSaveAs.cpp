@@ -13,6 +13,7 @@ namespace qrv
 
 TSaveAs::TSaveAs()
 {
+    SaveDialog1.Title = ExportText::SaveDialogTitle;
     SaveDialog1.Filter = ExportText::SaveFilter;
     SaveDialog1.FilterIndex = 1;
     SaveDialog1.OnTypeChange = [this](TOpenSaveDialog& dialog) { SaveDialog1TypeChange(dialog); };
@@ -49,7 +50,7 @@ void TSaveAs::SaveAsToolButtonClick(TExportSource& source)
         // it for the user to correct.
         MessageDlg(ExportText::InvalidExtension, TMsgDlgType::mtError, mbOK);
     }
-    SetOutputFile(SaveFileName);
+    SetOutputFile(SaveFileName, Settings);
 }
 
 void TSaveAs::SaveDialog1TypeChange(TOpenSaveDialog& dialog)
@@ -60,12 +61,12 @@ void TSaveAs::SaveDialog1TypeChange(TOpenSaveDialog& dialog)
     dialog.SetFileNameBox(SaveFileName);
 }
 
-void SetOutputFile(const std::string& fileName)
+void SetOutputFile(const std::string& fileName, TOptionDialog* settings)
 {
     // The variable writes the program-wide value and saves itself to the
     // settings file at program end; without it only the value changes.
-    if (OptionDialog && OptionDialog->varOutput_File)
-        OptionDialog->varOutput_File->SetValue(fileName);
+    if (settings && settings->varOutput_File)
+        settings->varOutput_File->SetValue(fileName);
     else
         Output_File = fileName;
 }

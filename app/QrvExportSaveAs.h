@@ -6,7 +6,7 @@
 #pragma once
 
 #include "QrvExportNames.h"
-#include "QrvExportSaveDialog.h"
+#include "QrvSaveDialog.h"
 
 #include <QString>
 
@@ -14,6 +14,8 @@
 
 namespace qrv
 {
+
+class TOptionDialog;
 
 // The results Save as writes.
 class TExportSource
@@ -43,10 +45,14 @@ public:
     TSaveDialog SaveDialog1;
     // The target of the current Save as.
     std::string SaveFileName;
+    // The settings dialog whose Output_File variable remembers each target
+    // (and saves it at program end); none: only the program-wide value
+    // changes.
+    TOptionDialog* Settings = nullptr;
 };
 
 // Stores the name of the file just saved in the Output_File setting, through
-// its setting variable while the settings dialog exists.
-void SetOutputFile(const std::string& fileName);
+// the setting variable of `settings` when there is one.
+void SetOutputFile(const std::string& fileName, TOptionDialog* settings);
 
 } // namespace qrv

@@ -2,7 +2,6 @@
 // clicked, the table, the chart's series and the error box checked.
 #include "ChartProbe.h"
 #include "PlotCases.h"
-#include "QrvAngleSource.h"
 #include "QrvErrors.h"
 #include "QrvNumberText.h"
 #include "QrvSettingValues.h"
@@ -35,11 +34,9 @@ protected:
         FSeparator = DecimalSeparator();
         SetDecimalSeparator(GetParam().Separator);
         Window = std::make_unique<TF_Main_GRF>();
-        SetAngleModeSource([this] { return Window->AngleMode(); });
     }
     void TearDown() override
     {
-        SetAngleModeSource({});
         Window.reset();
         SetDecimalSeparator(FSeparator);
     }

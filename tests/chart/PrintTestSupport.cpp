@@ -69,7 +69,7 @@ QImage PdfPageImage(const QString& pdf, int dpi)
     return QImage(prefix + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
 }
 
-bool TAnsweringPrinterDialogs::ExecuteSetup(QWidget*, const TPrinter&, TPrinterSetup& setup)
+bool TAnsweringPrinterDialogs::ExecutePrinterSetup(QWidget*, const TPrinterOffer&, TPrinterSetup& setup)
 {
     ++SetupCalls;
     if (!SetupAnswer) return false;
@@ -77,7 +77,7 @@ bool TAnsweringPrinterDialogs::ExecuteSetup(QWidget*, const TPrinter&, TPrinterS
     return true;
 }
 
-std::optional<QString> TAnsweringPrinterDialogs::AskPdfFileName(QWidget*, const QString&)
+std::optional<QString> TAnsweringPrinterDialogs::ChoosePdfFile(QWidget*, const QString&)
 {
     ++FileCalls;
     return FileAnswer;
@@ -93,7 +93,6 @@ void ChartPrintFixture::SetUp()
     printer->SetPrinterIndex(static_cast<int>(printer->Printers().size()) - 1);
     ASSERT_TRUE(printer->IsPdf());
     printer->SetOutputFileName(OutputFile());
-    installed.emplace(dialogs);
 }
 
 } // namespace qrv::test

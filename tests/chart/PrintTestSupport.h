@@ -8,6 +8,7 @@
 #include "QrvPrintMargins.h"
 #include "QrvPrinter.h"
 #include "QrvPrinterDialogs.h"
+#include "QrvTestPlatform.h"
 
 #include <QImage>
 #include <QMap>
@@ -38,11 +39,11 @@ QSizeF PdfPageSize(const QString& pdf);
 // The first page rendered by pdftoppm at the given resolution.
 QImage PdfPageImage(const QString& pdf, int dpi);
 
-class TAnsweringPrinterDialogs : public TPrinterDialogs
+class TAnsweringPrinterDialogs : public TPlatformDouble
 {
 public:
-    bool ExecuteSetup(QWidget*, const TPrinter&, TPrinterSetup& setup) override;
-    std::optional<QString> AskPdfFileName(QWidget*, const QString&) override;
+    bool ExecutePrinterSetup(QWidget*, const TPrinterOffer&, TPrinterSetup& setup) override;
+    std::optional<QString> ChoosePdfFile(QWidget*, const QString&) override;
 
     std::optional<TPrinterSetup> SetupAnswer; // empty: cancel
     std::optional<QString> FileAnswer;        // empty: cancel
@@ -63,7 +64,6 @@ protected:
     QTemporaryDir dir;
     std::unique_ptr<TPrinter> printer;
     TAnsweringPrinterDialogs dialogs;
-    std::optional<TScopedPrinterDialogs> installed;
 };
 
 } // namespace qrv::test

@@ -59,7 +59,7 @@ QMap<QString, QString> PdfInfo(const QString& pdf)
     return info;
 }
 
-bool TAnsweringPrinterDialogs::ExecuteSetup(QWidget*, const TPrinter&, TPrinterSetup& setup)
+bool TAnsweringPrinterDialogs::ExecutePrinterSetup(QWidget*, const TPrinterOffer&, TPrinterSetup& setup)
 {
     ++SetupCalls;
     SetupShown = setup;
@@ -68,7 +68,7 @@ bool TAnsweringPrinterDialogs::ExecuteSetup(QWidget*, const TPrinter&, TPrinterS
     return true;
 }
 
-std::optional<QString> TAnsweringPrinterDialogs::AskPdfFileName(QWidget*, const QString& proposal)
+std::optional<QString> TAnsweringPrinterDialogs::ChoosePdfFile(QWidget*, const QString& proposal)
 {
     FileProposals.append(proposal);
     return FileAnswer;
@@ -77,7 +77,6 @@ std::optional<QString> TAnsweringPrinterDialogs::AskPdfFileName(QWidget*, const 
 void PdfPrinterTest::SetUp()
 {
     ASSERT_TRUE(dir_.isValid());
-    installed_.emplace(dialogs_);
     TPrinter& printer = Printer();
     saved_ = {printer.PrinterIndex(), printer.OutputFileName(), printer.Orientation(), printer.PageSize()};
     output_ = dir_.filePath("out.pdf");
@@ -95,7 +94,6 @@ void PdfPrinterTest::TearDown()
     printer.SetOutputFileName(saved_.OutputFileName);
     printer.SetOrientation(saved_.Orientation);
     printer.SetPageSize(saved_.PageSize);
-    installed_.reset();
 }
 
 } // namespace qrv::test
