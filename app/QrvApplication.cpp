@@ -1,10 +1,10 @@
 #include "QrvApplication.h"
 
 #include "QrvAppTexts.h"
-#include "QrvDialogs.h"
 #include "QrvErrors.h"
 #include "QrvFpu.h"
 #include "QrvImageList.h"
+#include "QrvPlatform.h"
 #include "QrvSettingsFile.h"
 
 #include <ostream>
@@ -29,12 +29,17 @@ void ShowException(std::exception_ptr error) noexcept
         request.text = text;
         request.type = TMsgDlgType::mtError;
         request.buttons = mbOK;
-        Dialogs().ShowMessage(request);
+        Platform().ShowMessage(request);
         // A platform dialog may leave its own floating-point settings.
         InitFloatEnvironment();
     } catch (...) {
         // The display itself failed (out of memory, say): nothing more to show.
     }
+}
+
+void TQurviaPlatform::ShowError(QWidget*, std::exception_ptr error)
+{
+    ShowException(error);
 }
 
 bool SaveSettingsAtExit(TSettingsFileSession& session, std::ostream& errors) noexcept

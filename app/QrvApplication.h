@@ -8,6 +8,7 @@
 #pragma once
 
 #include "QrvErrorText.h"
+#include "QrvPlatform.h"
 
 #include <QApplication>
 
@@ -20,9 +21,17 @@ namespace qrv
 {
 
 // Shows the current exception (call inside a catch block, or pass one) in
-// the error box, through the dialog interface so tests can read it. Never
-// throws.
+// the error box, through the platform's message box so tests can read it.
+// Never throws.
 void ShowException(std::exception_ptr error) noexcept;
+
+// The program's platform: the Qt dialogs, with errors of every window's
+// commands shown by the default exception display.
+class TQurviaPlatform : public TQtPlatform
+{
+public:
+    void ShowError(QWidget* parent, std::exception_ptr error) override;
+};
 
 // Runs one command; whatever it throws goes to the default exception display.
 template <class Command> void ExecuteCommand(Command&& command) noexcept

@@ -1,6 +1,6 @@
 #include "QrvBatch.h"
 
-#include "QrvAngleSource.h"
+#include "QrvAngleMode.h"
 #include "QrvApplication.h"
 #include "QrvChart.h"
 #include "QrvErrors.h"
@@ -146,8 +146,7 @@ int RunBatch(const TCommandLine& cl, int& argc, char** argv, std::ostream& out, 
     if (!cl.Image) return RunTableBatch(cl, out, errors, progress);
 
     const TPlotFields fields = FieldsFor(cl);
-    const TAngleMode mode = cl.Mode.value_or(TAngleMode::Radians);
-    SetAngleModeSource([mode] { return mode; });
+    const TScopedAngleMode mode(cl.Mode.value_or(TAngleMode::Radians));
 
     // The chart is a widget, so a picture needs an application, on the
     // offscreen platform.
@@ -175,7 +174,6 @@ int RunBatch(const TCommandLine& cl, int& argc, char** argv, std::ostream& out, 
         if (cl.Table) RunReporting([&] { WriteTable(*cl.Table, target.Table(), out); }, errors, status);
         RunReporting([&] { WriteImage(*chart, *cl.Image, *cl.ImageFormat); }, errors, status);
     }
-    SetAngleModeSource({});
     return status;
 }
 

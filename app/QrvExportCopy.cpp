@@ -13,23 +13,16 @@
 namespace qrv
 {
 
-void CopyTableText(TTableView& memo)
+void CopyTableText(const QString& tableText)
 {
-    const int start = memo.HasSelection() ? memo.SelectionStart() : 0;
-    const int length = memo.HasSelection() ? memo.SelectionEnd() - start : 0;
     auto data = std::make_unique<QMimeData>();
-    data->setText(memo.toPlainText());
-
-    // The selection comes back (the caret at the start when nothing was
-    // selected) before the clipboard is touched, so a clipboard failure
-    // leaves it as it was too.
-    memo.SetSelection(start, start + length);
+    data->setText(tableText);
     PutOnClipboard(data.release(), QStringLiteral("text/plain"));
 }
 
-void CopyTableCsv(const TTableView& memo)
+void CopyTableCsv(const QString& tableText)
 {
-    const QByteArray csv = TableCsvBytes(memo.toPlainText());
+    const QByteArray csv = TableCsvBytes(tableText);
     auto data = std::make_unique<QMimeData>();
     data->setData(QStringLiteral("text/csv"), csv);
     data->setText(QString::fromUtf8(csv));

@@ -1,24 +1,23 @@
 // The parts of the Copy commands that need no chart: copying the table's
-// text with its selection kept, and the confirmation message each command
-// shows.
+// text, as it is or as comma-separated values, and the confirmation message
+// each command shows.
 #pragma once
 
 #include <string_view>
 
+class QString;
+
 namespace qrv
 {
 
-class TTableView;
-
-// Copies the whole text of the table to the clipboard and puts the
-// selection back: the same text selected, or the caret at the start when
-// nothing was selected. Raises "Cannot open clipboard".
-void CopyTableText(TTableView& memo);
+// Puts the whole text of the table on the clipboard. Raises "Cannot open
+// clipboard".
+void CopyTableText(const QString& tableText);
 
 // Puts the table's text on the clipboard as comma-separated values, under
 // text/csv and as plain text, so that a spreadsheet pastes it as cells.
 // Raises "Cannot open clipboard".
-void CopyTableCsv(const TTableView& memo);
+void CopyTableCsv(const QString& tableText);
 
 // The information box "<name> copied to Clipboard" / "Use Paste command in
 // another application".

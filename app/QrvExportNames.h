@@ -5,6 +5,8 @@
 // name has an extension when the last path component contains a ".".
 #pragma once
 
+#include "QrvSaveDialog.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,13 +17,6 @@ namespace qrv
 
 // What Save as writes, by the save dialog's file types (filter index 1 to 5).
 enum class TExportKind { Text, Bitmap, Metafile, EnhMetafile, Csv };
-
-// One file type of a dialog filter "label|pattern|label|pattern...".
-struct TFilterType {
-    std::string Label;
-    std::string Pattern;
-};
-std::vector<TFilterType> ParseFilter(std::string_view filter);
 
 // ".txt", ".bmp", ".wmf", ".emf", ".csv" for the filter index 1 to 5;
 // nothing for any other index.

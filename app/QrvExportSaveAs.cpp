@@ -12,6 +12,7 @@ namespace qrv
 
 TSaveAs::TSaveAs()
 {
+    SaveDialog1.Title = ExportText::SaveDialogTitle;
     SaveDialog1.Filter = ExportText::SaveFilter;
     SaveDialog1.FilterIndex = 1;
     SaveDialog1.OnTypeChange = [this](TOpenSaveDialog& dialog) { SaveDialog1TypeChange(dialog); };
@@ -48,7 +49,7 @@ void TSaveAs::SaveAsToolButtonClick(TExportSource& source)
         // it for the user to correct.
         MessageDlg(ExportText::InvalidExtension, TMsgDlgType::mtError, mbOK);
     }
-    SetOutputFile(SaveFileName);
+    SetOutputFile(SaveFileName, Settings);
 }
 
 void TSaveAs::SaveDialog1TypeChange(TOpenSaveDialog& dialog)

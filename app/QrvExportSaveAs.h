@@ -6,7 +6,7 @@
 #pragma once
 
 #include "QrvExportNames.h"
-#include "QrvExportSaveDialog.h"
+#include "QrvSaveDialog.h"
 
 #include <QString>
 
@@ -14,6 +14,8 @@
 
 namespace qrv
 {
+
+class TOptionDialog;
 
 // The results Save as writes.
 class TExportSource
@@ -43,6 +45,10 @@ public:
     TSaveDialog SaveDialog1;
     // The target of the current Save as.
     std::string SaveFileName;
+    // The settings dialog whose Output_File variable remembers each target
+    // (and saves it at program end); none: only the program-wide value
+    // changes.
+    TOptionDialog* Settings = nullptr;
 };
 
 } // namespace qrv

@@ -3,20 +3,19 @@
 #include "QrvAboutForm.h"
 #include "QrvChartPreview.h"
 #include "QrvFpu.h"
-#include "m_grf_w.h"
 
 namespace qrv
 {
 
-void ShowChartPrintPreview(TF_Main_GRF& window)
+void ShowChartPrintPreview(QWidget* owner, TChart& chart)
 {
-    ShowChartPreview(&window, *window.Chart1);
+    ShowChartPreview(owner, chart);
     InitFloatEnvironment();
 }
 
-void ShowAboutWindow(TF_Main_GRF& window)
+void ShowAboutWindow(QWidget* owner)
 {
-    ShowAboutForm(&window);
+    ShowAboutForm(owner);
 }
 
 } // namespace qrv

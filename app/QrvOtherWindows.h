@@ -2,15 +2,18 @@
 // preview and the About window.
 #pragma once
 
+class QWidget;
+
 namespace qrv
 {
 
-class TF_Main_GRF;
+class TChart;
 
-// Print graph: the chart print preview, modal; the chart repaints after it.
-void ShowChartPrintPreview(TF_Main_GRF& window);
+// Print graph: the chart print preview, modal, owned by `owner`; the chart
+// repaints after it.
+void ShowChartPrintPreview(QWidget* owner, TChart& chart);
 
 // About: a new About window each time, modal, freed when it closes.
-void ShowAboutWindow(TF_Main_GRF& window);
+void ShowAboutWindow(QWidget* owner);
 
 } // namespace qrv

@@ -1,11 +1,8 @@
 #include "QrvProgram.h"
 
-#include "QrvAngleSource.h"
 #include "QrvAppTexts.h"
 #include "QrvApplication.h"
 #include "QrvBatch.h"
-#include "QrvChartPreview.h"
-#include "QrvCommand.h"
 #include "QrvCommandLine.h"
 #include "QrvFileNames.h"
 #include "QrvFpu.h"
@@ -41,6 +38,9 @@ int RunWindow(const TCommandLine& cl, int& argc, char** argv)
 {
     TQurviaApplication app(argc, argv);
     InitFloatEnvironment();
+    // Every dialog and error display of the program goes through this one.
+    TQurviaPlatform platform;
+    const TScopedPlatform usePlatform(platform);
     if (cl.Settings) SetSettingsFilePath(FileNameFromBytes(*cl.Settings));
     // The settings file is open from here until after the settings dialog,
     // and with it the setting variables, have saved themselves.
@@ -52,14 +52,8 @@ int RunWindow(const TCommandLine& cl, int& argc, char** argv)
         if (cl.BreakAtPoles) Break_At_Poles = *cl.BreakAtPoles;
 
         TF_Main_GRF F_Main_GRF;
-        SetAngleModeSource([&F_Main_GRF] { return F_Main_GRF.AngleMode(); });
         F_Main_GRF.SetFields(FieldsFor(cl));
         if (cl.Mode) F_Main_GRF.SetAngleMode(*cl.Mode);
-
-        // Errors of the buttons inside the other windows reach the same display
-        // as the main window's commands.
-        SetErrorDisplay([](QWidget*, std::exception_ptr error) { ShowException(error); });
-        SetChartPreviewErrorDisplay([](QWidget*, std::exception_ptr error) { ShowException(error); });
 
         TStartupWindows windows;
         TTextPrintForm textPrintForm(&F_Main_GRF);
@@ -74,7 +68,6 @@ int RunWindow(const TCommandLine& cl, int& argc, char** argv)
 
         F_Main_GRF.show();
         status = app.exec();
-        SetAngleModeSource({});
     }
     // The windows are gone and the setting variables have saved themselves:
     // now the file is written, and a failure is shown like any error.

@@ -6,8 +6,6 @@
 #include "QrvExportSaveAs.h"
 #include "QrvExportTexts.h"
 #include "QrvSettingValues.h"
-#include "QrvTableView.h"
-#include "m_grf_w.h"
 
 namespace qrv
 {
@@ -15,69 +13,52 @@ namespace qrv
 namespace
 {
 
-// Holds the Save as state as a child of the window, so it lives and dies
-// with it.
-class TSaveAsHolder : public QObject
+// The table's text and the chart as Save as writes them.
+class TResultSource : public TExportSource
 {
 public:
-    explicit TSaveAsHolder(QObject* parent) : QObject(parent)
-    {
-        setObjectName(QStringLiteral("SaveDialog1"));
-    }
-    TSaveAs SaveAs;
-};
-
-class TWindowSource : public TExportSource
-{
-public:
-    explicit TWindowSource(TF_Main_GRF& window) : window_(window) {}
-    QString TableText() const override { return window_.Memo1->toPlainText(); }
+    TResultSource(const QString& tableText, TChart& chart) : tableText_(tableText), chart_(chart) {}
+    QString TableText() const override { return tableText_; }
     void SaveChart(TExportKind kind, const QString& fileName) override
     {
-        SaveChartFile(*window_.Chart1, kind, fileName);
+        SaveChartFile(chart_, kind, fileName);
     }
 
 private:
-    TF_Main_GRF& window_;
+    const QString& tableText_;
+    TChart& chart_;
 };
 
 } // namespace
 
-TSaveAs& SaveAsOf(TF_Main_GRF& window)
+void SaveResultAs(TSaveAs& saveAs, const QString& tableText, TChart& chart)
 {
-    for (QObject* child : window.children())
-        if (auto* holder = dynamic_cast<TSaveAsHolder*>(child)) return holder->SaveAs;
-    return (new TSaveAsHolder(&window))->SaveAs;
+    TResultSource source(tableText, chart);
+    saveAs.SaveAsToolButtonClick(source);
 }
 
-void SaveResultAs(TF_Main_GRF& window)
+void CopyResultText(const QString& tableText)
 {
-    TWindowSource source(window);
-    SaveAsOf(window).SaveAsToolButtonClick(source);
-}
-
-void CopyResultText(TF_Main_GRF& window)
-{
-    CopyTableText(*window.Memo1);
+    CopyTableText(tableText);
     ShowCopiedMessage(ExportText::CopiedText);
 }
 
-void CopyResultCsv(TF_Main_GRF& window)
+void CopyResultCsv(const QString& tableText)
 {
-    CopyTableCsv(*window.Memo1);
+    CopyTableCsv(tableText);
     ShowCopiedMessage(ExportText::CopiedCsv);
 }
 
-void CopyResultBitmap(TF_Main_GRF& window)
+void CopyResultBitmap(TChart& chart)
 {
-    window.Chart1->CopyBitmapToClipboard();
+    chart.CopyBitmapToClipboard();
     ShowCopiedMessage(ExportText::CopiedBitmap);
 }
 
-void CopyResultMetafile(TF_Main_GRF& window)
+void CopyResultMetafile(TChart& chart)
 {
     const bool enhanced = Use_Enhanced_Metafiles;
-    window.Chart1->CopyMetafileToClipboard(enhanced);
+    chart.CopyMetafileToClipboard(enhanced);
     ShowCopiedMessage(enhanced ? ExportText::CopiedEnhMetafile : ExportText::CopiedMetafile);
 }
 

@@ -1,23 +1,22 @@
-// The main window's export commands: Save as and the three Copy commands of
-// the Edit menu. Save as runs TSaveAs (QrvExportSaveAs.h) on the window's
-// table and chart; its save dialog lives as long as the window, so the file
-// type chosen last stays selected.
+// The main window's export commands: Save as and the Copy commands of the
+// Edit menu, on the results they take (the table's text as shown, the
+// chart) rather than on the window. Save as runs TSaveAs (QrvExportSaveAs.h),
+// whose save dialog the window keeps, so the file type chosen last stays
+// selected.
 #pragma once
+
+class QString;
 
 namespace qrv
 {
 
-class TF_Main_GRF;
+class TChart;
 class TSaveAs;
 
-void SaveResultAs(TF_Main_GRF& window);
-void CopyResultText(TF_Main_GRF& window);
-void CopyResultCsv(TF_Main_GRF& window);
-void CopyResultBitmap(TF_Main_GRF& window);
-void CopyResultMetafile(TF_Main_GRF& window);
-
-// The window's Save as state: SaveDialog1 and SaveFileName, made on first
-// use.
-TSaveAs& SaveAsOf(TF_Main_GRF& window);
+void SaveResultAs(TSaveAs& saveAs, const QString& tableText, TChart& chart);
+void CopyResultText(const QString& tableText);
+void CopyResultCsv(const QString& tableText);
+void CopyResultBitmap(TChart& chart);
+void CopyResultMetafile(TChart& chart);
 
 } // namespace qrv

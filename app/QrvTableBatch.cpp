@@ -1,6 +1,6 @@
 #include "QrvTableBatch.h"
 
-#include "QrvAngleSource.h"
+#include "QrvAngleMode.h"
 #include "QrvAppTexts.h"
 #include "QrvErrors.h"
 #include "QrvFileWriter.h"
@@ -85,15 +85,13 @@ void WarnAboutIgnoredText(TTableTarget& target, std::ostream& errors)
 int RunTableBatch(const TCommandLine& cl, std::ostream& out, std::ostream& errors, TProgressView* progress)
 {
     const TPlotFields fields = FieldsFor(cl);
-    const TAngleMode mode = cl.Mode.value_or(TAngleMode::Radians);
-    SetAngleModeSource([mode] { return mode; });
+    const TScopedAngleMode mode(cl.Mode.value_or(TAngleMode::Radians));
 
     int status = 0;
     TTableTarget target;
     WarnAboutIgnoredText(target, errors);
     if (RunBatchPlot(fields, target, errors, status, progress) && cl.Table)
         RunReporting([&] { WriteTable(*cl.Table, target.Table(), out); }, errors, status);
-    SetAngleModeSource({});
     return status;
 }
 

@@ -7,10 +7,13 @@
 #include "QrvApplication.h"
 #include "QrvChart.h"
 #include "QrvChartTrace.h"
+#include "QrvExportSaveAs.h"
 #include "QrvFpu.h"
 #include "QrvImageList.h"
 #include "QrvNumberText.h"
+#include "QrvOptionDialog.h"
 #include "QrvOtherWindows.h"
+#include "QrvPlatform.h"
 #include "QrvPlotChart.h"
 #include "QrvPlotProgressBar.h"
 #include "QrvResultExport.h"
@@ -180,7 +183,11 @@ TF_Main_GRF::TF_Main_GRF(QWidget* parent) : QMainWindow(parent)
     FormCreate();
 }
 
-TF_Main_GRF::~TF_Main_GRF() = default;
+TF_Main_GRF::~TF_Main_GRF()
+{
+    // Without the Mode menu the built-ins go back to their start mode.
+    SetCurrentAngleMode(TAngleMode::Radians);
+}
 
 void TF_Main_GRF::CreateControls()
 {
@@ -406,6 +413,11 @@ void TF_Main_GRF::CreateMenu()
     for (QAction* choice : {Radians1, Degrees1, Grads1}) {
         choice->setCheckable(true);
         ModeGroup->addAction(choice);
+        // The marked item is the mode the built-ins follow, however it got
+        // its mark.
+        connect(choice, &QAction::toggled, this, [this](bool marked) {
+            if (marked) SetCurrentAngleMode(AngleMode());
+        });
     }
 
     QMenu* help = bar->addMenu(QString::fromUtf8(Text::HelpMenu));
@@ -560,23 +572,35 @@ void TF_Main_GRF::ShowFormulaReading(const TFormulaReading& reading)
     }
 }
 
+QString TF_Main_GRF::TableText() const
+{
+    return Memo1->toPlainText();
+}
+
+TSaveAs& TF_Main_GRF::SaveAs()
+{
+    if (!saveAs_) saveAs_ = std::make_unique<TSaveAs>();
+    saveAs_->Settings = FWindows.OptionDialog;
+    return *saveAs_;
+}
+
 void TF_Main_GRF::SaveAsToolButtonClick()
 {
-    SaveResultAs(*this);
+    SaveResultAs(SaveAs(), TableText(), *Chart1);
 }
 
 void TF_Main_GRF::ReportToolButtonClick()
 {
     // The print report window, filled anew from the table and shown modally.
     if (FWindows.PrintReport) {
-        FWindows.PrintReport->ShowReport(Memo1->toPlainText());
+        FWindows.PrintReport->ShowReport(TableText());
         InitFloatEnvironment();
     }
 }
 
 void TF_Main_GRF::GraphToolButtonClick()
 {
-    ShowChartPrintPreview(*this);
+    ShowChartPrintPreview(this, *Chart1);
 }
 
 void TF_Main_GRF::ExitToolButtonClick()
@@ -647,30 +671,32 @@ void TF_Main_GRF::ArrangeResultPanels()
 
 void TF_Main_GRF::Copytext1Click()
 {
-    CopyResultText(*this);
+    // The whole table is copied; afterwards a selection in it stays (running
+    // forwards) and a bare caret goes to the start.
+    const int start = Memo1->HasSelection() ? Memo1->SelectionStart() : 0;
+    const int end = Memo1->HasSelection() ? Memo1->SelectionEnd() : 0;
+    Memo1->SetSelection(start, end);
+    CopyResultText(TableText());
 }
 
 void TF_Main_GRF::CopyCsv1Click()
 {
-    CopyResultCsv(*this);
+    CopyResultCsv(TableText());
 }
 
 void TF_Main_GRF::Copybitmap1Click()
 {
-    CopyResultBitmap(*this);
+    CopyResultBitmap(*Chart1);
 }
 
 void TF_Main_GRF::Copymetafile1Click()
 {
-    CopyResultMetafile(*this);
+    CopyResultMetafile(*Chart1);
 }
 
 void TF_Main_GRF::Settings1Click()
 {
-    if (FWindows.OptionDialog) {
-        FWindows.OptionDialog->exec();
-        InitFloatEnvironment();
-    }
+    if (FWindows.OptionDialog) Platform().RunModal(*FWindows.OptionDialog);
 }
 
 void TF_Main_GRF::Radians1Click()
@@ -696,7 +722,7 @@ void TF_Main_GRF::HelpToolButtonClick()
 
 void TF_Main_GRF::AboutToolButtonClick()
 {
-    ShowAboutWindow(*this);
+    ShowAboutWindow(this);
 }
 
 bool TEnterFilter::eventFilter(QObject* watched, QEvent* event)

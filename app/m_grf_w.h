@@ -10,6 +10,8 @@
 
 #include <QMainWindow>
 
+#include <memory>
+
 class QAction;
 class QActionGroup;
 class QGroupBox;
@@ -28,6 +30,8 @@ class THelperForm;
 class TPlotProgressBar;
 class TRunClock;
 class TLineSeries;
+class TOptionDialog;
+class TSaveAs;
 class TSplitter;
 class TTableView;
 class TTextPrintForm;
@@ -37,13 +41,12 @@ class TViewSettings;
 inline constexpr int kClientWidth = 537;
 inline constexpr int kClientHeight = 469;
 
-// The windows created at start beside the main one; each may be missing
-// (not built yet, or in tests), and the commands that open them then do
-// nothing.
+// The windows created at start beside the main one. A test may leave any of
+// them out; the command that opens a missing one does nothing.
 struct TStartupWindows {
     TTextPrintForm* PrintReport = nullptr; // the print report window
     THelperForm* Documentation = nullptr;  // shown without blocking the main window
-    QDialog* OptionDialog = nullptr;       // the settings dialog, shown modally
+    TOptionDialog* OptionDialog = nullptr; // the settings dialog, shown modally
     TViewSettings* ViewSettings = nullptr; // stores the View menu's pole choice
 };
 
@@ -67,6 +70,13 @@ public:
 
     const TViewMarks& ViewMarks() const { return FViewMarks; }
 
+    // The table's text as shown now, edits included: what Save as, the Copy
+    // commands and Print report take.
+    QString TableText() const;
+    // Save as's state (its dialog's file type and the last target), kept for
+    // the window's lifetime.
+    TSaveAs& SaveAs();
+
     // The clock that decides when a run shows its progress (not owned);
     // nullptr goes back to the system's.
     void SetRunClock(TRunClock* clock);
@@ -77,50 +87,50 @@ public:
 
     // Commands. They do not catch errors: the connections run them through
     // the default exception display, tests call them directly.
-    void FormCreate();
-    void PlotSpdBtnClick();
-    void SaveAsToolButtonClick();
-    void ReportToolButtonClick();
-    void GraphToolButtonClick();
-    void ExitToolButtonClick();
-    void Graphics1Click();
-    void Text1Click();
-    void Toolbar2Click();
-    void BreakAtPoles1Click();
-    void Copytext1Click();
-    void CopyCsv1Click();
-    void Copybitmap1Click();
-    void Copymetafile1Click();
-    void Settings1Click();
-    void Radians1Click();
-    void Degrees1Click();
-    void Grads1Click();
-    void HelpToolButtonClick();
-    void AboutToolButtonClick();
-    void ArrangeResultPanels();
+    void FormCreate();            // start-up formula, Radians marked, stored View choices
+    void PlotSpdBtnClick();       // Plot: runs the formula over the range into chart and table
+    void SaveAsToolButtonClick(); // Save as: the table or the chart to a file
+    void ReportToolButtonClick(); // Print report: the table in the report window
+    void GraphToolButtonClick();  // Print graph: the chart's print preview
+    void ExitToolButtonClick();   // Exit: closes the window, ending the program
+    void Graphics1Click();        // View: shows or hides the chart panel
+    void Text1Click();            // View: shows or hides the table panel
+    void Toolbar2Click();         // View: shows or hides the toolbar
+    void BreakAtPoles1Click();    // View: breaks the line at poles, and stores the choice
+    void Copytext1Click();        // Copy text: the table to the clipboard
+    void CopyCsv1Click();         // Copy as CSV: the table as comma-separated values
+    void Copybitmap1Click();      // Copy bitmap: the chart as a picture
+    void Copymetafile1Click();    // Copy metafile: the chart as a metafile of the set flavour
+    void Settings1Click();        // Settings: the settings dialog, modally
+    void Radians1Click();         // Mode: trigonometry in radians
+    void Degrees1Click();         // Mode: trigonometry in degrees
+    void Grads1Click();           // Mode: trigonometry in grads
+    void HelpToolButtonClick();   // Documentation: the guide window, not blocking
+    void AboutToolButtonClick();  // About: the About window, modally
+    void ArrangeResultPanels();   // lays out chart, splitter and table by the View marks
 
     // Controls, named as the commands and tests know them.
-    QToolBar* ToolBar1 = nullptr;
-    QWidget* Panel1 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLineEdit* Edit1 = nullptr;
-    QGroupBox* GroupBox3 = nullptr;
-    QLabel* Label5 = nullptr;
-    QLabel* Label6 = nullptr;
-    QLabel* Label10 = nullptr;
-    QLabel* FormulaNote = nullptr; // hint: text after the formula was ignored
-    QLineEdit* E_X_i = nullptr;
-    QLineEdit* E_X_Fi = nullptr;
-    QLineEdit* E_Step = nullptr;
-    QToolButton* PlotSpdBtn = nullptr;
-    QWidget* Panel4 = nullptr;
-    QWidget* Panel3 = nullptr;
-    QGroupBox* GroupBox2 = nullptr;
-    TSplitter* Splitter1 = nullptr;
-    QGroupBox* GroupBox4 = nullptr;
-    TTableView* Memo1 = nullptr;
-    TChart* Chart1 = nullptr;
-    TLineSeries* Series1 = nullptr;
+    QToolBar* ToolBar1 = nullptr;      // the toolbar below the menu
+    QWidget* Panel1 = nullptr;         // top band: formula row and plot range
+    QLabel* Label1 = nullptr;          // caption "Formula: y="
+    QLineEdit* Edit1 = nullptr;        // the formula
+    QGroupBox* GroupBox3 = nullptr;    // "Plot range": the three fields and Plot
+    QLabel* Label5 = nullptr;          // caption of X min
+    QLabel* Label6 = nullptr;          // caption of X max
+    QLabel* Label10 = nullptr;         // caption of Step
+    QLabel* FormulaNote = nullptr;     // hint: text after the formula was ignored
+    QLineEdit* E_X_i = nullptr;        // X min
+    QLineEdit* E_X_Fi = nullptr;       // X max
+    QLineEdit* E_Step = nullptr;       // Step
+    QToolButton* PlotSpdBtn = nullptr; // Plot
+    QWidget* Panel4 = nullptr;         // lower area, holding the result panels
+    QWidget* Panel3 = nullptr;         // the row of chart, splitter and table
+    QGroupBox* GroupBox2 = nullptr;    // "Graphic result": holds the chart
+    TSplitter* Splitter1 = nullptr;    // sizes the table panel against the chart
+    QGroupBox* GroupBox4 = nullptr;    // "Text result": holds the table
+    TTableView* Memo1 = nullptr;       // the text table, one "x   y" line per point
+    TChart* Chart1 = nullptr;          // the chart
+    TLineSeries* Series1 = nullptr;    // the chart's one line: the plotted points
     // Crosshair and readout of the point under the mouse, linked to the
     // table's lines.
     TChartTrace* Trace = nullptr;
@@ -129,34 +139,34 @@ public:
     // F5: Plot.
     QAction* PlotKey = nullptr;
 
-    // Toolbar buttons
+    // Toolbar buttons, each running the command of its name
     QAction* ExitToolButton = nullptr;
     QAction* AboutToolButton = nullptr;
-    QAction* HelpToolButton = nullptr;
-    QAction* ReportToolButton = nullptr;
-    QAction* GraphToolButton = nullptr;
+    QAction* HelpToolButton = nullptr;   // Documentation
+    QAction* ReportToolButton = nullptr; // Print report
+    QAction* GraphToolButton = nullptr;  // Print graph
     QAction* SaveAsToolButton = nullptr;
 
     // Menu items
-    QAction* Saveas1 = nullptr;
-    QAction* Printreport1 = nullptr;
-    QAction* Printgraph1 = nullptr;
-    QAction* Exit1 = nullptr;
-    QAction* Graphics1 = nullptr;
-    QAction* Text1 = nullptr;
-    QAction* Toolbar2 = nullptr;
-    QAction* BreakAtPoles1 = nullptr; // View: break the line at poles (stored)
-    QAction* Copytext1 = nullptr;
-    QAction* CopyCsv1 = nullptr; // Copy as CSV: the table for a spreadsheet
-    QAction* Copybitmap1 = nullptr;
-    QAction* Copymetafile1 = nullptr;
-    QAction* Settings1 = nullptr;
-    QAction* Radians1 = nullptr;
-    QAction* Degrees1 = nullptr;
-    QAction* Grads1 = nullptr;
-    QAction* Documentation1 = nullptr;
-    QAction* About1 = nullptr;
-    QActionGroup* ModeGroup = nullptr;
+    QAction* Saveas1 = nullptr;        // File: Save as
+    QAction* Printreport1 = nullptr;   // File: Print report
+    QAction* Printgraph1 = nullptr;    // File: Print graph
+    QAction* Exit1 = nullptr;          // File: Exit
+    QAction* Graphics1 = nullptr;      // View: chart panel shown (checked)
+    QAction* Text1 = nullptr;          // View: table panel shown (checked)
+    QAction* Toolbar2 = nullptr;       // View: toolbar shown (checked)
+    QAction* BreakAtPoles1 = nullptr;  // View: break the line at poles (stored)
+    QAction* Copytext1 = nullptr;      // Edit: Copy text
+    QAction* CopyCsv1 = nullptr;       // Edit: Copy as CSV, the table for a spreadsheet
+    QAction* Copybitmap1 = nullptr;    // Edit: Copy bitmap
+    QAction* Copymetafile1 = nullptr;  // Edit: Copy metafile
+    QAction* Settings1 = nullptr;      // Option: Settings
+    QAction* Radians1 = nullptr;       // Mode: Radians (marked at start)
+    QAction* Degrees1 = nullptr;       // Mode: Degrees
+    QAction* Grads1 = nullptr;         // Mode: Grads
+    QAction* Documentation1 = nullptr; // Help: Documentation
+    QAction* About1 = nullptr;         // Help: About
+    QActionGroup* ModeGroup = nullptr; // keeps exactly one Mode item marked
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -167,12 +177,13 @@ private:
     void CreateMenu();
     // Connects an action to a command run through the exception display.
     void Connect(QAction* action, void (TF_Main_GRF::*handler)());
-    void ShowViewMarks();
+    void ShowViewMarks(); // the View items' marks from FViewMarks
 
-    TViewMarks FViewMarks;
-    TStartupWindows FWindows;
-    bool FCentred = false;
-    TRunClock* FClock = nullptr;
+    TViewMarks FViewMarks;       // which of chart, table and toolbar are shown
+    TStartupWindows FWindows;    // the other windows the commands open
+    bool FCentred = false;       // centred on the screen at the first show
+    TRunClock* FClock = nullptr; // decides when a Plot shows its progress
+    std::unique_ptr<TSaveAs> saveAs_;
 };
 
 // Filters the keys of the formula field: Enter (carriage return) is

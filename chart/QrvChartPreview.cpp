@@ -4,6 +4,7 @@
 #include "QrvChartPreviewPage.h"
 #include "QrvChartPrint.h"
 #include "QrvErrors.h"
+#include "QrvPlatform.h"
 #include "QrvPrinter.h"
 #include "QrvPrinterDialogs.h"
 
@@ -15,7 +16,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -31,25 +31,6 @@ namespace qrv
 
 namespace
 {
-
-TChartPreviewExec gExec;
-TChartPreviewErrorDisplay gErrorDisplay;
-
-void ShowError(QWidget* parent, std::exception_ptr error)
-{
-    if (gErrorDisplay) {
-        gErrorDisplay(parent, error);
-        return;
-    }
-    try {
-        std::rethrow_exception(error);
-    } catch (const EAbort&) {
-    } catch (const std::exception& e) {
-        QMessageBox::critical(parent, QGuiApplication::applicationDisplayName(),
-                              QString::fromStdString(DisplayText(e.what())));
-    } catch (...) {
-    }
-}
 
 // The hourglass for the length of a command, gone again on every path out.
 class TWaitCursor
@@ -211,7 +192,7 @@ void TChartPreview::Run(void (TChartPreview::*handler)())
     try {
         (this->*handler)();
     } catch (...) {
-        ShowError(this, std::current_exception());
+        Platform().ShowError(this, std::current_exception());
     }
 }
 
@@ -220,7 +201,7 @@ template <class Arg> void TChartPreview::Run(void (TChartPreview::*handler)(Arg)
     try {
         (this->*handler)(arg);
     } catch (...) {
-        ShowError(this, std::current_exception());
+        Platform().ShowError(this, std::current_exception());
     }
 }
 
@@ -429,25 +410,7 @@ void ShowChartPreview(QWidget* owner, TChart& chart)
     auto form = std::make_unique<TChartPreview>(owner);
     form->SetChart(&chart);
     form->FormShow();
-    if (gExec)
-        gExec(*form);
-    else
-        form->exec();
-}
-
-TScopedChartPreviewExec::TScopedChartPreviewExec(TChartPreviewExec exec) : previous_(std::move(gExec))
-{
-    gExec = std::move(exec);
-}
-
-TScopedChartPreviewExec::~TScopedChartPreviewExec()
-{
-    gExec = std::move(previous_);
-}
-
-void SetChartPreviewErrorDisplay(TChartPreviewErrorDisplay display)
-{
-    gErrorDisplay = std::move(display);
+    Platform().RunModal(*form);
 }
 
 } // namespace qrv

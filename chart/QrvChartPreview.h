@@ -12,9 +12,6 @@
 
 #include <QDialog>
 
-#include <exception>
-#include <functional>
-
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
@@ -111,30 +108,9 @@ private:
     bool settingProportional_ = false;
 };
 
-// Print graph: shows the preview of `chart` modally, owned by `owner`, and
-// frees it; the chart repaints afterwards, also when an error is passed on.
+// Print graph: shows the preview of `chart` modally (through the platform's
+// modal run), owned by `owner`, and frees it; the chart repaints afterwards,
+// also when an error is passed on.
 void ShowChartPreview(QWidget* owner, TChart& chart);
-
-// How ShowChartPreview runs the window modally: exec() unless a replacement
-// is installed (tests answer the window without a person).
-using TChartPreviewExec = std::function<int(TChartPreview&)>;
-
-class TScopedChartPreviewExec
-{
-public:
-    explicit TScopedChartPreviewExec(TChartPreviewExec exec);
-    ~TScopedChartPreviewExec();
-    TScopedChartPreviewExec(const TScopedChartPreviewExec&) = delete;
-    TScopedChartPreviewExec& operator=(const TScopedChartPreviewExec&) = delete;
-
-private:
-    TChartPreviewExec previous_;
-};
-
-// Where errors of the window's controls are shown. The application passes
-// its default exception display; without one a message box shows the
-// message (a silent abort shows nothing). An empty function restores that.
-using TChartPreviewErrorDisplay = std::function<void(QWidget* parent, std::exception_ptr error)>;
-void SetChartPreviewErrorDisplay(TChartPreviewErrorDisplay display);
 
 } // namespace qrv

@@ -115,7 +115,8 @@ public:
     EQrvMathError() : EQrvError(Msg::DomainCheck) {}
 };
 
-// The plot run's range-check errors.
+// The plot run's range-check errors (X min, X max and Step): an exception
+// class despite its T prefix, a published name kept as it is.
 class TMathExpr : public Exception
 {
 public:

@@ -23,7 +23,8 @@
 namespace qrv
 {
 
-// The symbol contexts of one evaluation setting. A name is looked up first
+// Not an evaluator itself: the holder of the symbol contexts an evaluator
+// resolves names in, the base of TCompiledEvaluator. A name is looked up first
 // in the evaluator's own context, then in the attached contexts, the most
 // recently attached first, so the evaluator's variables hide shared symbols
 // of the same name.

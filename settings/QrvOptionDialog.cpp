@@ -17,8 +17,6 @@
 namespace qrv
 {
 
-TOptionDialog* OptionDialog = nullptr;
-
 namespace
 {
 
@@ -60,7 +58,6 @@ void FitCaption(QPushButton* button)
 TOptionDialog::TOptionDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("OptionDialog"));
-    if (!OptionDialog) OptionDialog = this;
     CreateVariables();
     CreateControls();
     // End of loading: whatever the linked check box has not read yet is read
@@ -72,10 +69,7 @@ TOptionDialog::TOptionDialog(QWidget* parent) : QDialog(parent)
     FormCreate();
 }
 
-TOptionDialog::~TOptionDialog()
-{
-    if (OptionDialog == this) OptionDialog = nullptr;
-}
+TOptionDialog::~TOptionDialog() = default;
 
 void TOptionDialog::CreateVariables()
 {

@@ -64,7 +64,4 @@ private:
     bool centred_ = false;
 };
 
-// The program's one settings dialog, or nullptr before it is created.
-extern TOptionDialog* OptionDialog;
-
 } // namespace qrv

@@ -5,12 +5,12 @@ namespace qrv
 
 namespace detail
 {
-TAngleModeQuery angleModeQuery = nullptr;
+TAngleMode angleMode = TAngleMode::Radians;
 } // namespace detail
 
-void SetAngleModeQuery(TAngleModeQuery query)
+void SetCurrentAngleMode(TAngleMode mode)
 {
-    detail::angleModeQuery = query;
+    detail::angleMode = mode;
 }
 
 } // namespace qrv

@@ -1,9 +1,10 @@
 // The angle mode of the trigonometric built-ins: Radians, Degrees or Grads.
 //
-// The main window's Mode menu owns the choice; the built-in functions read it
-// at every call through one program-wide query, so they never cache it and
-// know nothing of widgets. Until the main window installs its query, the
-// mode is Radians.
+// One program-wide value answers "which angle mode now": the main window's
+// Mode menu writes it whenever its marked item changes, a command-line run
+// sets it for the length of the run. The built-in functions read it at every
+// call, so they never cache it and know nothing of widgets. It is Radians
+// until something sets it.
 #pragma once
 
 namespace qrv
@@ -11,24 +12,33 @@ namespace qrv
 
 enum class TAngleMode { Radians, Degrees, Grads };
 
-using TAngleModeQuery = TAngleMode (*)();
-
-// Installs the query that answers which mode is chosen; nullptr restores the
-// default, which always answers Radians.
-void SetAngleModeQuery(TAngleModeQuery query);
+// Makes `mode` the one the built-ins follow from their next call on.
+void SetCurrentAngleMode(TAngleMode mode);
 
 namespace detail
 {
-// The installed query; none means Radians. Read inline at every call of a
-// trigonometric built-in, so that the default costs no call at all.
-extern TAngleModeQuery angleModeQuery;
+// The mode in force; read inline at every call of a trigonometric built-in.
+extern TAngleMode angleMode;
 } // namespace detail
 
-// The mode in force now, as the installed query answers it.
+// The mode in force now.
 inline TAngleMode CurrentAngleMode()
 {
-    TAngleModeQuery query = detail::angleModeQuery;
-    return query != nullptr ? query() : TAngleMode::Radians;
+    return detail::angleMode;
 }
+
+// Sets a mode for its own lifetime and puts the previous one back afterwards,
+// also when an exception passes.
+class TScopedAngleMode
+{
+public:
+    explicit TScopedAngleMode(TAngleMode mode) : previous_(CurrentAngleMode()) { SetCurrentAngleMode(mode); }
+    ~TScopedAngleMode() { SetCurrentAngleMode(previous_); }
+    TScopedAngleMode(const TScopedAngleMode&) = delete;
+    TScopedAngleMode& operator=(const TScopedAngleMode&) = delete;
+
+private:
+    TAngleMode previous_;
+};
 
 } // namespace qrv

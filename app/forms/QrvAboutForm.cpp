@@ -2,6 +2,7 @@
 
 #include "QrvClickWatcher.h"
 #include "QrvLogo.h"
+#include "QrvPlatform.h"
 #include "QrvWindowPlacement.h"
 
 #include <QFrame>
@@ -124,7 +125,7 @@ void TAboutForm::showEvent(QShowEvent* event)
 void ShowAboutForm(QWidget* owner)
 {
     std::unique_ptr<TAboutForm> form(new TAboutForm(owner));
-    form->exec();
+    Platform().RunModal(*form);
 }
 
 } // namespace qrv

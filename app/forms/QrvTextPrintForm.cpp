@@ -1,6 +1,7 @@
 #include "QrvTextPrintForm.h"
 
 #include "QrvCommand.h"
+#include "QrvPlatform.h"
 #include "QrvPrinterDialogs.h"
 #include "QrvReportPrint.h"
 #include "QrvWindowPlacement.h"
@@ -80,7 +81,7 @@ void TTextPrintForm::Fill(const QString& tableText)
 int TTextPrintForm::ShowReport(const QString& tableText)
 {
     Fill(tableText);
-    return exec();
+    return Platform().RunModal(*this);
 }
 
 void TTextPrintForm::Button3Click()

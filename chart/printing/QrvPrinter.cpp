@@ -1,7 +1,7 @@
 #include "QrvPrinter.h"
 
 #include "QrvFpu.h"
-#include "QrvPrinterDialogs.h"
+#include "QrvPlatform.h"
 #include "QrvPrinterErrors.h"
 
 #include <QApplication>
@@ -211,8 +211,7 @@ void TPrinter::BeginDoc()
         if (file.isEmpty()) {
             // A job without a chosen file asks for one; the answer serves
             // this job only, so a later job cannot overwrite it unasked.
-            auto answer =
-                PrinterDialogs().AskPdfFileName(QApplication::activeWindow(), ProposedPdfName(title_));
+            auto answer = Platform().ChoosePdfFile(QApplication::activeWindow(), ProposedPdfName(title_));
             InitFloatEnvironment();
             if (!answer || answer->isEmpty()) throw EAbort();
             file = *answer;

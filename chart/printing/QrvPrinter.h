@@ -10,6 +10,8 @@
 // margins are reserved, so callers place everything themselves.
 #pragma once
 
+#include "QrvPrinterSetup.h"
+
 #include <QPageSize>
 #include <QPainter>
 #include <QPrinter>
@@ -20,8 +22,6 @@
 
 namespace qrv
 {
-
-enum class TPrinterOrientation { poPortrait, poLandscape };
 
 class TPrinter
 {

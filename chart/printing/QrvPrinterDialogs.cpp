@@ -1,55 +1,14 @@
 #include "QrvPrinterDialogs.h"
 
 #include "QrvFpu.h"
-#include "QrvPrinterSetupForm.h"
-
-#include <QFileDialog>
+#include "QrvPlatform.h"
 
 namespace qrv
 {
 
-namespace
+TPrinterOffer PrinterOfferOf(const TPrinter& printer)
 {
-
-// The real windows.
-class TWidgetPrinterDialogs : public TPrinterDialogs
-{
-public:
-    bool ExecuteSetup(QWidget* parent, const TPrinter& printer, TPrinterSetup& setup) override
-    {
-        TPrinterSetupForm form(printer, setup, parent);
-        if (form.exec() != QDialog::Accepted) return false;
-        setup = form.Setup();
-        return true;
-    }
-
-    std::optional<QString> AskPdfFileName(QWidget* parent, const QString& proposal) override
-    {
-        QString file = QFileDialog::getSaveFileName(parent, QObject::tr("Print to PDF"), proposal,
-                                                    QObject::tr("PDF files (*.pdf);;All files (*)"));
-        if (file.isEmpty()) return std::nullopt;
-        return file;
-    }
-};
-
-TWidgetPrinterDialogs gWidgetDialogs;
-TPrinterDialogs* gDialogs = &gWidgetDialogs;
-
-} // namespace
-
-TPrinterDialogs& PrinterDialogs()
-{
-    return *gDialogs;
-}
-
-TScopedPrinterDialogs::TScopedPrinterDialogs(TPrinterDialogs& dialogs) : previous_(gDialogs)
-{
-    gDialogs = &dialogs;
-}
-
-TScopedPrinterDialogs::~TScopedPrinterDialogs()
-{
-    gDialogs = previous_;
+    return {printer.Printers(), &PageSizesOf};
 }
 
 bool ExecutePrinterSetup(QWidget* parent, TPrinter& printer)
@@ -60,7 +19,7 @@ bool ExecutePrinterSetup(QWidget* parent, TPrinter& printer)
     setup.Orientation = printer.Orientation();
     setup.PageSize = printer.PageSize();
 
-    const bool confirmed = PrinterDialogs().ExecuteSetup(parent, printer, setup);
+    const bool confirmed = Platform().ExecutePrinterSetup(parent, PrinterOfferOf(printer), setup);
     InitFloatEnvironment();
     if (!confirmed) return false;
 

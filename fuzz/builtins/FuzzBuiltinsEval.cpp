@@ -65,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (qrv::TAngleMode mode :
              {qrv::TAngleMode::Radians, qrv::TAngleMode::Degrees, qrv::TAngleMode::Grads}) {
             gMode = mode;
-            qrv::SetAngleModeQuery([] { return gMode; });
+            qrv::SetCurrentAngleMode(gMode);
             for (double value : kXs) {
                 x = value;
                 try {
@@ -83,6 +83,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (...) {
         Finding("an exception of unknown type");
     }
-    qrv::SetAngleModeQuery(nullptr);
+    qrv::SetCurrentAngleMode(qrv::TAngleMode::Radians);
     return 0;
 }

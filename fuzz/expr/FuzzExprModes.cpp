@@ -72,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0) return 0;
     qrv::SetDecimalSeparator('.');
     gMode = static_cast<qrv::TAngleMode>(data[0] % 3);
-    qrv::SetAngleModeQuery([] { return gMode; });
+    qrv::SetCurrentAngleMode(gMode);
     std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
 
     static const double kXs[] = {
@@ -97,6 +97,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Compare(text, "folded", Run([&] { return folded.Evaluate(); }), want);
         Compare(text, "unfolded", Run([&] { return unfolded.Evaluate(); }), want);
     }
-    qrv::SetAngleModeQuery(nullptr);
+    qrv::SetCurrentAngleMode(qrv::TAngleMode::Radians);
     return 0;
 }

@@ -3,7 +3,6 @@
 #include "ChartProbe.h"
 #include "DecimalSeparatorScope.h"
 #include "PlotCases.h"
-#include "QrvAngleSource.h"
 #include "QrvErrors.h"
 #include "QrvNumberText.h"
 #include "QrvSettingValues.h"
@@ -38,11 +37,9 @@ protected:
     {
         Separator.emplace(GetParam().Separator);
         Window = std::make_unique<TF_Main_GRF>();
-        SetAngleModeSource([this] { return Window->AngleMode(); });
     }
     void TearDown() override
     {
-        SetAngleModeSource({});
         Window.reset();
         Separator.reset();
     }

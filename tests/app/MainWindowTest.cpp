@@ -3,12 +3,12 @@
 #include "ChartProbe.h"
 #include "DecimalSeparatorScope.h"
 #include "QrvAngleMode.h"
-#include "QrvAngleSource.h"
 #include "QrvApplication.h"
 #include "QrvChartPreview.h"
 #include "QrvErrors.h"
 #include "QrvHelperForm.h"
 #include "QrvNumberText.h"
+#include "QrvOptionDialog.h"
 #include "QrvSplitter.h"
 #include "QrvTableView.h"
 #include "QrvTextPrintForm.h"
@@ -189,7 +189,6 @@ TEST_F(MainWindow, MenusHoldTheirItemsInOrder)
 
 TEST_F(MainWindow, ModeItemsFormOneRadioGroupThatTheBuiltinsFollow)
 {
-    SetAngleModeSource([this] { return Window->AngleMode(); });
     struct Row {
         QAction* item;
         TAngleMode mode;
@@ -208,7 +207,10 @@ TEST_F(MainWindow, ModeItemsFormOneRadioGroupThatTheBuiltinsFollow)
     // Triggering the marked item again keeps it marked.
     Window->Grads1->trigger();
     EXPECT_TRUE(Window->Grads1->isChecked());
-    SetAngleModeSource({});
+    EXPECT_EQ(CurrentAngleMode(), TAngleMode::Grads);
+    // Without the window the built-ins go back to Radians.
+    Window.reset();
+    EXPECT_EQ(CurrentAngleMode(), TAngleMode::Radians);
 }
 
 TEST_F(MainWindow, UnmarkingGraphicsLetsTheTextFillTheResultArea)
@@ -311,24 +313,18 @@ TEST_F(MainWindow, ExitClosesTheWindowFromButtonAndMenu)
     }
 }
 
-// A stand-in for the settings dialog that records being shown modally.
-class TCountingDialog : public QDialog
-{
-public:
-    int exec() override
-    {
-        ++Shown;
-        return Accepted;
-    }
-    int Shown = 0;
-};
-
 TEST_F(MainWindow, SettingsShowsTheSettingsDialogModally)
 {
-    TCountingDialog settings;
+    TOptionDialog settings;
     Window->SetStartupWindows({nullptr, nullptr, &settings});
+    int shown = 0;
+    TModalAnswer answer([&](QDialog& dialog) {
+        EXPECT_EQ(&dialog, &settings);
+        ++shown;
+        return int(QDialog::Accepted);
+    });
     Window->Settings1->trigger();
-    EXPECT_EQ(settings.Shown, 1);
+    EXPECT_EQ(shown, 1);
 }
 
 TEST_F(MainWindow, DocumentationShowsWithoutBlocking)
@@ -371,7 +367,8 @@ TEST_F(MainWindow, PrintReportShowsTheTableLinesOfThisMoment)
 TEST_F(MainWindow, PrintGraphShowsThePreviewOfTheChart)
 {
     int shown = 0;
-    TScopedChartPreviewExec answer([&](TChartPreview&) {
+    TModalAnswer answer([&](QDialog& dialog) {
+        EXPECT_NE(dynamic_cast<TChartPreview*>(&dialog), nullptr);
         ++shown;
         return 0;
     });

@@ -1,7 +1,7 @@
 // Breaking the line at poles: the probe decides with the formula where a
 // pole lies between neighbouring points, and the run tells its target,
 // without changing a single point.
-#include "QrvAngleSource.h"
+#include "QrvAngleMode.h"
 #include "QrvPlotRun.h"
 #include "QrvPoleProbe.h"
 #include "RowNames.h"
@@ -45,15 +45,12 @@ void PrintTo(const TPoleCase& c, std::ostream* os)
 
 class PoleBreaks : public testing::TestWithParam<TPoleCase>
 {
-protected:
-    void TearDown() override { SetAngleModeSource({}); }
 };
 
 TEST_P(PoleBreaks, BreakExactlyAtThePolesAndKeepEveryPoint)
 {
     const TPoleCase& c = GetParam();
-    const TAngleMode mode = c.Mode;
-    SetAngleModeSource([mode] { return mode; });
+    const TScopedAngleMode mode(c.Mode);
     const TPlotFields fields{c.Formula, c.XMin, c.XMax, c.Step};
 
     TBreakRecorder plain, broken;

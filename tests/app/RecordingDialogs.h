@@ -3,7 +3,7 @@
 // at the moment the box would be on screen.
 #pragma once
 
-#include "QrvDialogs.h"
+#include "QrvTestPlatform.h"
 
 #include <functional>
 #include <vector>
@@ -11,12 +11,9 @@
 namespace qrv::test
 {
 
-class TRecordingDialogs : public TDialogs
+class TRecordingDialogs : public TPlatformDouble
 {
 public:
-    TRecordingDialogs() { SetDialogs(this); }
-    ~TRecordingDialogs() override { SetDialogs(nullptr); }
-
     TModalResult ShowMessage(const TMessageRequest& request) override
     {
         Messages.push_back(request);

@@ -57,15 +57,7 @@ protected:
         ChartPrintFixture::SetUp();
         form = std::make_unique<TChartPreview>(nullptr, printer.get());
         form->SetChart(&chart());
-        SetChartPreviewErrorDisplay([this](QWidget*, std::exception_ptr error) {
-            try {
-                std::rethrow_exception(error);
-            } catch (const std::exception& e) {
-                errors.push_back(e.what());
-            }
-        });
     }
-    void TearDown() override { SetChartPreviewErrorDisplay({}); }
 
     // Shown, so the sheet has its size.
     void Show()
@@ -84,6 +76,14 @@ protected:
 
     std::unique_ptr<TChartPreview> form;
     std::vector<std::string> errors;
+    // The window's errors, as its error display receives them.
+    test::TErrorCatcher display{[this](std::exception_ptr error) {
+        try {
+            std::rethrow_exception(error);
+        } catch (const std::exception& e) {
+            errors.push_back(e.what());
+        }
+    }};
 };
 
 TEST_F(ChartPreviewTest, ShowingTurnsLandscapeAndComputesProportionalMargins)
@@ -293,7 +293,8 @@ TEST_F(ChartPreviewTest, ShowChartPreviewShowsModallyAndFrees)
     QWidget owner;
     QPointer<TChartPreview> shown;
     {
-        TScopedChartPreviewExec exec([&](TChartPreview& f) {
+        test::TModalAnswer exec([&](QDialog& dialog) {
+            auto& f = dynamic_cast<TChartPreview&>(dialog);
             shown = &f;
             EXPECT_EQ(f.Chart(), &chart());
             EXPECT_EQ(f.parentWidget(), &owner);
@@ -317,7 +318,7 @@ TEST_F(ChartPreviewTest, ShowChartPreviewPassesErrorsOnAndFrees)
     shared.BeginDoc();
     QWidget owner;
     bool executed = false;
-    TScopedChartPreviewExec exec([&](TChartPreview&) {
+    test::TModalAnswer exec([&](QDialog&) {
         executed = true;
         return 0;
     });

@@ -20,7 +20,7 @@ void PrintTo(const TPaperMargins& m, std::ostream* os)
 namespace qrv::test
 {
 
-bool TAnsweringPrinterDialogs::ExecuteSetup(QWidget*, const TPrinter&, TPrinterSetup& setup)
+bool TAnsweringPrinterDialogs::ExecutePrinterSetup(QWidget*, const TPrinterOffer&, TPrinterSetup& setup)
 {
     ++SetupCalls;
     if (!SetupAnswer) return false;
@@ -28,7 +28,7 @@ bool TAnsweringPrinterDialogs::ExecuteSetup(QWidget*, const TPrinter&, TPrinterS
     return true;
 }
 
-std::optional<QString> TAnsweringPrinterDialogs::AskPdfFileName(QWidget*, const QString&)
+std::optional<QString> TAnsweringPrinterDialogs::ChoosePdfFile(QWidget*, const QString&)
 {
     ++FileCalls;
     return FileAnswer;
@@ -44,7 +44,6 @@ void ChartPrintFixture::SetUp()
     printer->SetPrinterIndex(static_cast<int>(printer->Printers().size()) - 1);
     ASSERT_TRUE(printer->IsPdf());
     printer->SetOutputFileName(OutputFile());
-    installed.emplace(dialogs);
 }
 
 } // namespace qrv::test

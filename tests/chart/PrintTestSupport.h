@@ -9,6 +9,7 @@
 #include "QrvPrintMargins.h"
 #include "QrvPrinter.h"
 #include "QrvPrinterDialogs.h"
+#include "QrvTestPlatform.h"
 
 #include <QImage>
 #include <QMap>
@@ -30,11 +31,11 @@ void PrintTo(const TPaperMargins& m, std::ostream* os);
 namespace qrv::test
 {
 
-class TAnsweringPrinterDialogs : public TPrinterDialogs
+class TAnsweringPrinterDialogs : public TPlatformDouble
 {
 public:
-    bool ExecuteSetup(QWidget*, const TPrinter&, TPrinterSetup& setup) override;
-    std::optional<QString> AskPdfFileName(QWidget*, const QString&) override;
+    bool ExecutePrinterSetup(QWidget*, const TPrinterOffer&, TPrinterSetup& setup) override;
+    std::optional<QString> ChoosePdfFile(QWidget*, const QString&) override;
 
     std::optional<TPrinterSetup> SetupAnswer; // empty: cancel
     std::optional<QString> FileAnswer;        // empty: cancel
@@ -55,7 +56,6 @@ protected:
     QTemporaryDir dir;
     std::unique_ptr<TPrinter> printer;
     TAnsweringPrinterDialogs dialogs;
-    std::optional<TScopedPrinterDialogs> installed;
 };
 
 } // namespace qrv::test

@@ -3,7 +3,7 @@
 // unexpected dialog fails the test and is answered with Cancel.
 #pragma once
 
-#include "QrvDialogs.h"
+#include "QrvTestPlatform.h"
 
 #include <gtest/gtest.h>
 
@@ -14,14 +14,9 @@
 namespace qrv::test
 {
 
-class TScriptedDialogs : public TDialogs
+class TScriptedDialogs : public TPlatformDouble
 {
 public:
-    TScriptedDialogs() : previous_(&Dialogs()) { SetDialogs(this); }
-    ~TScriptedDialogs() override { SetDialogs(previous_ == this ? nullptr : previous_); }
-    TScriptedDialogs(const TScriptedDialogs&) = delete;
-    TScriptedDialogs& operator=(const TScriptedDialogs&) = delete;
-
     TModalResult ShowMessage(const TMessageRequest& request) override
     {
         messages.push_back(request);
@@ -50,9 +45,6 @@ public:
     std::deque<std::optional<TColor>> colorAnswers;
     std::vector<TMessageRequest> messages;
     std::vector<TColor> colorRequests;
-
-private:
-    TDialogs* previous_;
 };
 
 } // namespace qrv::test

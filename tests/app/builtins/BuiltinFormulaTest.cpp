@@ -15,21 +15,6 @@ namespace qrv::test
 namespace
 {
 
-// The mode the tests choose; answered through the program-wide query while
-// a ScopedAngleMode is alive.
-TAngleMode chosenMode = TAngleMode::Radians;
-
-class ScopedAngleMode
-{
-public:
-    explicit ScopedAngleMode(TAngleMode mode)
-    {
-        chosenMode = mode;
-        SetAngleModeQuery([] { return chosenMode; });
-    }
-    ~ScopedAngleMode() { SetAngleModeQuery(nullptr); }
-};
-
 // One formula compiled as the plot run does it: a fresh evaluator with the
 // built-in context attached and x bound.
 class Formula
@@ -119,7 +104,7 @@ TEST_P(AngleArgument, FollowsTheMode)
                        {TAngleMode::Degrees, row.Degrees},
                        {TAngleMode::Grads, row.Grads}};
     for (auto [mode, argument] : modes) {
-        ScopedAngleMode scoped(mode);
+        TScopedAngleMode scoped(mode);
         EXPECT_NEAR(RoundToDouble(formula.At(argument)), row.Expected,
                     1e-15 * std::fmax(1, std::fabs(row.Expected)))
             << row.Name << "(" << argument << ") in mode " << static_cast<int>(mode);
@@ -164,7 +149,7 @@ TEST_P(AngleResult, FollowsTheMode)
                        {TAngleMode::Degrees, row.Degrees},
                        {TAngleMode::Grads, row.Grads}};
     for (auto [mode, expected] : modes) {
-        ScopedAngleMode scoped(mode);
+        TScopedAngleMode scoped(mode);
         EXPECT_NEAR(RoundToDouble(formula.At(row.Argument)), expected, 1e-15 * std::fabs(expected))
             << row.Name << "(" << row.Argument << ") in mode " << static_cast<int>(mode);
     }
@@ -192,9 +177,9 @@ TEST(AngleFree, SameValueInEveryMode)
         Formula formula(text);
         for (double x : {0.7, 1.3}) {
             Float radians = formula.At(x);
-            ScopedAngleMode degrees(TAngleMode::Degrees);
+            TScopedAngleMode degrees(TAngleMode::Degrees);
             EXPECT_EQ(formula.At(x), radians) << text << " in Degrees";
-            ScopedAngleMode grads(TAngleMode::Grads);
+            TScopedAngleMode grads(TAngleMode::Grads);
             EXPECT_EQ(formula.At(x), radians) << text << " in Grads";
         }
     }
@@ -206,7 +191,7 @@ TEST(AngleModeQuery, IsReadAtEveryEvaluation)
     Formula formula("sin(x) + arcsin(1)");
     Float radians = formula.At(90);
     {
-        ScopedAngleMode degrees(TAngleMode::Degrees);
+        TScopedAngleMode degrees(TAngleMode::Degrees);
         EXPECT_EQ(RoundToDouble(formula.At(90)), 91);
     }
     EXPECT_EQ(formula.At(90), radians);
@@ -252,7 +237,7 @@ TEST(BuiltinFolding, AngleModeFunctionsAreNeverFolded)
     for (const char* text : {"sin(90)", "arcsin(1)", "cos(100) + 1", "haversine(180) * 2"}) {
         Formula formula(text);
         const Float radians = formula.At(0);
-        ScopedAngleMode degrees(TAngleMode::Degrees);
+        TScopedAngleMode degrees(TAngleMode::Degrees);
         EXPECT_NE(formula.At(0), radians) << text;
         EXPECT_EQ(formula.At(0), Formula(text).At(0)) << text;
     }

@@ -4,10 +4,9 @@
 // queue.
 #pragma once
 
-#include "QrvDialogs.h"
 #include "QrvExportFiles.h"
 #include "QrvExportSaveAs.h"
-#include "QrvExportSaveDialog.h"
+#include "QrvTestPlatform.h"
 
 #include <deque>
 #include <functional>
@@ -51,13 +50,12 @@ private:
 
 // Save dialogs answered by a script; installed while it lives. Without a
 // script the dialog is confirmed with the proposed name.
-class TScriptedSaveDialogs : public TSaveDialogs
+class TScriptedSaveDialogs : public TPlatformDouble
 {
 public:
     using TScript = std::function<std::optional<TSaveDialogChoice>(TScriptedOpenDialog&)>;
 
-    explicit TScriptedSaveDialogs(std::string folder) : folder_(std::move(folder)) { SetSaveDialogs(this); }
-    ~TScriptedSaveDialogs() override { SetSaveDialogs(nullptr); }
+    explicit TScriptedSaveDialogs(std::string folder) : folder_(std::move(folder)) {}
 
     std::optional<TSaveDialogChoice> ShowSaveDialog(const TSaveDialog& dialog) override
     {
@@ -93,12 +91,9 @@ private:
 
 // Message dialogs that record each box and answer with the next queued
 // result (OK when the queue is empty).
-class TAnsweringDialogs : public TDialogs
+class TAnsweringDialogs : public TPlatformDouble
 {
 public:
-    TAnsweringDialogs() { SetDialogs(this); }
-    ~TAnsweringDialogs() override { SetDialogs(nullptr); }
-
     TModalResult ShowMessage(const TMessageRequest& request) override
     {
         Messages.push_back(request);

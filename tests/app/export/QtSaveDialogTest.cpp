@@ -2,9 +2,9 @@
 // the selected file type, its name box rewritten by the type-change handler
 // while it is open, and its answer handed back.
 #include "QrvExportSaveAs.h"
-#include "QrvExportSaveDialog.h"
 #include "QrvExportTexts.h"
 #include "QrvFpu.h"
+#include "QrvPlatform.h"
 
 #include <QComboBox>
 #include <QFileDialog>
@@ -24,9 +24,11 @@ namespace
 {
 
 // Plays the user once the dialog runs its event loop.
-void WhileOpen(TQtSaveDialogs& dialogs, std::function<void(QFileDialog&)> play)
+void WhileOpen(TQtPlatform& dialogs, std::function<void(QFileDialog&)> play)
 {
-    dialogs.OnShow = [play](QFileDialog& box) { QTimer::singleShot(0, &box, [&box, play] { play(box); }); };
+    dialogs.OnSaveDialogShow = [play](QFileDialog& box) {
+        QTimer::singleShot(0, &box, [&box, play] { play(box); });
+    };
 }
 
 QLineEdit* NameBox(QFileDialog& box)
@@ -37,15 +39,11 @@ QLineEdit* NameBox(QFileDialog& box)
 class QtSaveDialog : public testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        SetSaveDialogs(&dialogs);
-    }
-    void TearDown() override { SetSaveDialogs(nullptr); }
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
 
     QTemporaryDir dir;
-    TQtSaveDialogs dialogs;
+    TQtPlatform dialogs;
+    TScopedPlatform installed{dialogs};
     TSaveAs saveAs;
 };
 

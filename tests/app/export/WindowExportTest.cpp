@@ -105,7 +105,7 @@ TEST_P(CopyText, CopiesTheWholeTableAndKeepsTheSelection)
     window->Memo1->SetSelection(c.Start, c.End);
     QGuiApplication::clipboard()->setText(QStringLiteral("before"));
 
-    CopyResultText(*window);
+    window->Copytext1Click();
 
     EXPECT_EQ(QGuiApplication::clipboard()->text(), kTable);
     EXPECT_EQ(window->Memo1->SelectionStart(), c.AfterStart);
@@ -124,13 +124,13 @@ INSTANTIATE_TEST_SUITE_P(Export, CopyText,
 TEST_F(WindowExport, CopyTextOfAnEditedTable)
 {
     window->Memo1->setPlainText(QStringLiteral("edited\nby hand"));
-    CopyResultText(*window);
+    window->Copytext1Click();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("edited\nby hand"));
 }
 
 TEST_F(WindowExport, CopyAsCsvOffersTextCsvAndPlainText)
 {
-    CopyResultCsv(*window);
+    window->CopyCsv1Click();
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     ASSERT_NE(data, nullptr);
     const QByteArray csv("x,y\r\n0.000,0.000\r\n1.000,1.000\r\n2.000,4.000\r\n3.000,9.000\r\n");
@@ -139,7 +139,7 @@ TEST_F(WindowExport, CopyAsCsvOffersTextCsvAndPlainText)
     ExpectCopiedMessage(ExportText::CopiedCsv);
     // Copy text keeps its own format.
     messages.Messages.clear();
-    CopyResultText(*window);
+    window->Copytext1Click();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), kTable);
 }
 
@@ -147,7 +147,7 @@ TEST_F(WindowExport, CopyAsCsvOffersTextCsvAndPlainText)
 
 TEST_F(WindowExport, CopyBitmapPutsTheChartPicture)
 {
-    CopyResultBitmap(*window);
+    window->Copybitmap1Click();
     const QImage image = QGuiApplication::clipboard()->image();
     EXPECT_EQ(image.size(), QSize(353, 305));
     EXPECT_EQ(image, ChartBitmap(*window).convertToFormat(image.format()));
@@ -174,7 +174,7 @@ TEST_P(CopyMetafile, FollowsTheSetting)
 {
     const TMetafileCase& c = GetParam();
     Use_Enhanced_Metafiles = c.Enhanced;
-    CopyResultMetafile(*window);
+    window->Copymetafile1Click();
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     ASSERT_NE(data, nullptr);
     EXPECT_TRUE(data->hasFormat(QString::fromUtf8(c.Mime)));
@@ -219,7 +219,7 @@ TEST_F(WindowExport, SavesEachFormatFromTheWindow)
                  {"curve", 4, "curve.emf"}};
     for (const auto& save : saves) {
         saveDialogs.Script = TScriptedSaveDialogs::Choose(save.typed, save.index);
-        SaveResultAs(*window);
+        window->SaveAsToolButtonClick();
         EXPECT_EQ(Output_File, Path(save.file));
     }
     EXPECT_EQ(Read("curve.txt"),
@@ -234,14 +234,14 @@ TEST_F(WindowExport, SavesEachFormatFromTheWindow)
 TEST_F(WindowExport, WindowKeepsItsSaveDialogBetweenUses)
 {
     saveDialogs.Script = TScriptedSaveDialogs::Choose("curve", 4);
-    SaveResultAs(*window);
+    window->SaveAsToolButtonClick();
     saveDialogs.Script = [](TScriptedOpenDialog&) { return std::optional<TSaveDialogChoice>(); };
-    SaveResultAs(*window);
+    window->SaveAsToolButtonClick();
     ASSERT_EQ(saveDialogs.Opened.size(), 2u);
     EXPECT_EQ(saveDialogs.Opened[1].FilterIndex, 4);
     EXPECT_EQ(saveDialogs.Opened[1].FileName, "curve");
-    EXPECT_EQ(&SaveAsOf(*window), &SaveAsOf(*window));
-    EXPECT_EQ(SaveAsOf(*window).SaveFileName, Path("curve.emf"));
+    EXPECT_EQ(&window->SaveAs(), &window->SaveAs());
+    EXPECT_EQ(window->SaveAs().SaveFileName, Path("curve.emf"));
 }
 
 // --- failed writes keep the old file ------------------------------------------------
@@ -301,7 +301,7 @@ TEST_P(FailedSave, LeavesTheOldFileAndOutputFile)
     {
         TFileSizeLimit limit(256);
         try {
-            SaveResultAs(*window);
+            window->SaveAsToolButtonClick();
         } catch (const Exception& e) {
             error = e.Message();
         }
@@ -325,7 +325,7 @@ TEST_F(WindowExport, ChartIntoAnUnwritablePlaceNamesTheFile)
     Write("plain", "not a folder\n");
     saveDialogs.Script = TScriptedSaveDialogs::Choose("plain/curve", 2);
     try {
-        SaveResultAs(*window);
+        window->SaveAsToolButtonClick();
         FAIL() << "no error raised";
     } catch (const Exception& e) {
         EXPECT_EQ(e.Message(), "Cannot create file " + Path("plain/curve.bmp"));

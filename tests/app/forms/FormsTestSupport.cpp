@@ -3,7 +3,7 @@
 namespace qrv::test
 {
 
-bool TAnsweringPrinterDialogs::ExecuteSetup(QWidget*, const TPrinter&, TPrinterSetup& setup)
+bool TAnsweringPrinterDialogs::ExecutePrinterSetup(QWidget*, const TPrinterOffer&, TPrinterSetup& setup)
 {
     ++SetupCalls;
     SetupShown = setup;
@@ -12,7 +12,7 @@ bool TAnsweringPrinterDialogs::ExecuteSetup(QWidget*, const TPrinter&, TPrinterS
     return true;
 }
 
-std::optional<QString> TAnsweringPrinterDialogs::AskPdfFileName(QWidget*, const QString& proposal)
+std::optional<QString> TAnsweringPrinterDialogs::ChoosePdfFile(QWidget*, const QString& proposal)
 {
     FileProposals.append(proposal);
     return FileAnswer;
@@ -21,7 +21,6 @@ std::optional<QString> TAnsweringPrinterDialogs::AskPdfFileName(QWidget*, const 
 void PdfPrinterTest::SetUp()
 {
     ASSERT_TRUE(dir_.isValid());
-    installed_.emplace(dialogs_);
     TPrinter& printer = Printer();
     saved_ = {printer.PrinterIndex(), printer.OutputFileName(), printer.Orientation(), printer.PageSize()};
     output_ = dir_.filePath("out.pdf");
@@ -39,7 +38,6 @@ void PdfPrinterTest::TearDown()
     printer.SetOutputFileName(saved_.OutputFileName);
     printer.SetOrientation(saved_.Orientation);
     printer.SetPageSize(saved_.PageSize);
-    installed_.reset();
 }
 
 } // namespace qrv::test

@@ -5,6 +5,7 @@
 
 #include "PdfText.h"
 #include "QrvPrinterDialogs.h"
+#include "QrvTestPlatform.h"
 
 #include <QString>
 #include <QStringList>
@@ -17,15 +18,15 @@ namespace qrv::test
 {
 
 // Printer dialogs that answer as told and record what they were asked.
-class TAnsweringPrinterDialogs : public TPrinterDialogs
+class TAnsweringPrinterDialogs : public TPlatformDouble
 {
 public:
-    bool ExecuteSetup(QWidget* parent, const TPrinter& printer, TPrinterSetup& setup) override;
-    std::optional<QString> AskPdfFileName(QWidget* parent, const QString& proposal) override;
+    bool ExecutePrinterSetup(QWidget* parent, const TPrinterOffer& offer, TPrinterSetup& setup) override;
+    std::optional<QString> ChoosePdfFile(QWidget* parent, const QString& proposal) override;
 
-    // ExecuteSetup confirms with this setup, or cancels when empty.
+    // ExecutePrinterSetup confirms with this setup, or cancels when empty.
     std::optional<TPrinterSetup> SetupAnswer;
-    // AskPdfFileName answers this (empty: the user cancels).
+    // ChoosePdfFile answers this (empty: the user cancels).
     std::optional<QString> FileAnswer;
 
     int SetupCalls = 0;
@@ -48,7 +49,6 @@ protected:
 private:
     QTemporaryDir dir_;
     QString output_;
-    std::optional<TScopedPrinterDialogs> installed_;
     TPrinterSetup saved_;
 };
 

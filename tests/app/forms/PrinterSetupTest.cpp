@@ -72,7 +72,7 @@ TEST_F(PrinterSetupTest, FormShowsAndReturnsTheSetup)
 {
     const TPrinterSetup in{PdfIndex(), "/tmp/a.pdf", TPrinterOrientation::poLandscape,
                            QPageSize(QPageSize::Legal)};
-    TPrinterSetupForm form(Printer(), in);
+    TPrinterSetupForm form(PrinterOfferOf(Printer()), in);
     EXPECT_EQ(form.PrinterCombo->currentText(), "Print to PDF");
     EXPECT_TRUE(form.FileEdit->isEnabled());
     EXPECT_TRUE(form.LandscapeRadio->isChecked());
@@ -91,13 +91,15 @@ TEST_F(PrinterSetupTest, FormShowsAndReturnsTheSetup)
 TEST_F(PrinterSetupTest, FormKeepsAnUncommonPaperSizeOnOffer)
 {
     const QPageSize custom(QSizeF(100, 150), QPageSize::Millimeter, "Card");
-    TPrinterSetupForm form(Printer(), {PdfIndex(), {}, TPrinterOrientation::poPortrait, custom});
+    TPrinterSetupForm form(PrinterOfferOf(Printer()),
+                           {PdfIndex(), {}, TPrinterOrientation::poPortrait, custom});
     EXPECT_TRUE(form.Setup().PageSize.isEquivalentTo(custom));
 }
 
 TEST_F(PrinterSetupTest, FormWithAPrinterThatIsGoneOffersThePdfPrinter)
 {
-    TPrinterSetupForm form(Printer(), {-1, {}, TPrinterOrientation::poPortrait, QPageSize(QPageSize::A4)});
+    TPrinterSetupForm form(PrinterOfferOf(Printer()),
+                           {-1, {}, TPrinterOrientation::poPortrait, QPageSize(QPageSize::A4)});
     EXPECT_EQ(form.Setup().PrinterIndex, PdfIndex());
 }
 

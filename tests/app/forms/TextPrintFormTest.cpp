@@ -136,7 +136,7 @@ TEST_F(TextPrintFormTest, PrinterSetupButtonGoesThroughTheSetupDialog)
 TEST_F(TextPrintFormTest, PrintErrorGoesToTheErrorDisplay)
 {
     QStringList shown;
-    SetErrorDisplay([&](QWidget*, std::exception_ptr error) {
+    TErrorCatcher display([&](std::exception_ptr error) {
         try {
             std::rethrow_exception(error);
         } catch (const std::exception& e) {
@@ -148,7 +148,6 @@ TEST_F(TextPrintFormTest, PrintErrorGoesToTheErrorDisplay)
     TTextPrintForm form;
     form.Fill("1,000   2,000");
     QTest::mouseClick(form.Button1, Qt::LeftButton);
-    SetErrorDisplay({});
     ASSERT_EQ(shown.size(), 1);
     EXPECT_EQ(shown[0], "Cannot create file \"" + bad + "\"");
     EXPECT_FALSE(Printer().Printing());
@@ -158,12 +157,11 @@ TEST_F(TextPrintFormTest, PrintErrorGoesToTheErrorDisplay)
 TEST_F(TextPrintFormTest, DecliningToNameAPdfFileIsSilent)
 {
     int shown = 0;
-    SetErrorDisplay([&](QWidget*, std::exception_ptr) { ++shown; });
+    TErrorCatcher display([&](std::exception_ptr) { ++shown; });
     Printer().SetOutputFileName(QString());
     dialogs_.FileAnswer.reset();
     TTextPrintForm form;
     QTest::mouseClick(form.Button1, Qt::LeftButton);
-    SetErrorDisplay({});
     EXPECT_EQ(dialogs_.FileProposals.size(), 1);
     EXPECT_EQ(shown, 0);
 }

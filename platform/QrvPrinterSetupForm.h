@@ -1,9 +1,9 @@
-// The printer set-up dialog: printer, PDF output file, paper size and
-// orientation. It edits a TPrinterSetup copy; nothing reaches the printer
-// until the caller applies the confirmed copy.
+// The printer set-up dialog of the Qt platform: printer, PDF output file,
+// paper size and orientation. It edits a TPrinterSetup copy; nothing reaches
+// the printer until the caller applies the confirmed copy.
 #pragma once
 
-#include "QrvPrinterDialogs.h"
+#include "QrvPrinterSetup.h"
 
 #include <QDialog>
 
@@ -21,8 +21,8 @@ class TPrinterSetupForm : public QDialog
 {
     Q_OBJECT
 public:
-    // `printer` supplies the printer list and each printer's paper sizes.
-    TPrinterSetupForm(const TPrinter& printer, const TPrinterSetup& setup, QWidget* parent = nullptr);
+    // `offer` supplies the printer list and each printer's paper sizes.
+    TPrinterSetupForm(const TPrinterOffer& offer, const TPrinterSetup& setup, QWidget* parent = nullptr);
 
     // The choices as they stand in the controls.
     TPrinterSetup Setup() const;
@@ -42,6 +42,7 @@ private:
     bool PdfChosen() const;
 
     QStringList names_;
+    std::function<QList<QPageSize>(const QString&)> pageSizes_;
     QList<QPageSize> sizes_;
 };
 

@@ -1,11 +1,10 @@
 #include "QrvPrinterSetupForm.h"
 
-#include "QrvFpu.h"
+#include "QrvPlatform.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -18,8 +17,8 @@
 namespace qrv
 {
 
-TPrinterSetupForm::TPrinterSetupForm(const TPrinter& printer, const TPrinterSetup& setup, QWidget* parent)
-    : QDialog(parent), names_(printer.Printers())
+TPrinterSetupForm::TPrinterSetupForm(const TPrinterOffer& offer, const TPrinterSetup& setup, QWidget* parent)
+    : QDialog(parent), names_(offer.Printers), pageSizes_(offer.PageSizes)
 {
     setWindowTitle(tr("Printer Setup"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
@@ -95,17 +94,16 @@ void TPrinterSetupForm::PrinterComboChange()
 
 void TPrinterSetupForm::BrowseButtonClick()
 {
-    QString file = QFileDialog::getSaveFileName(this, tr("Print to PDF"), FileEdit->text(),
-                                                tr("PDF files (*.pdf);;All files (*)"));
-    InitFloatEnvironment();
-    if (!file.isEmpty()) FileEdit->setText(file);
+    if (auto file = Platform().ChoosePdfFile(this, FileEdit->text())) FileEdit->setText(*file);
 }
 
 // Lists the paper sizes of the printer chosen in the combo box, keeping
 // `keep` selected when that printer offers it.
 void TPrinterSetupForm::FillPaperSizes(const QPageSize& keep)
 {
-    sizes_ = PageSizesOf(names_.value(PrinterCombo->currentIndex(), TPrinter::PdfPrinterName()));
+    const int index = PrinterCombo->currentIndex();
+    sizes_ =
+        pageSizes_ && index >= 0 && index < names_.size() ? pageSizes_(names_.at(index)) : QList<QPageSize>();
     if (keep.isValid()) {
         bool listed = false;
         for (const auto& size : sizes_)
