@@ -1,6 +1,7 @@
 #include "QrvResultExport.h"
 
 #include "QrvChart.h"
+#include "QrvChartExport.h"
 #include "QrvExportCopy.h"
 #include "QrvExportFiles.h"
 #include "QrvExportSaveAs.h"
@@ -71,14 +72,14 @@ void CopyResultCsv(TF_Main_GRF& window)
 
 void CopyResultBitmap(TF_Main_GRF& window)
 {
-    window.Chart1->CopyBitmapToClipboard();
+    CopyBitmapToClipboard(*window.Chart1);
     ShowCopiedMessage(ExportText::CopiedBitmap);
 }
 
 void CopyResultMetafile(TF_Main_GRF& window)
 {
     const bool enhanced = Use_Enhanced_Metafiles;
-    window.Chart1->CopyMetafileToClipboard(enhanced);
+    CopyMetafileToClipboard(*window.Chart1, enhanced);
     ShowCopiedMessage(enhanced ? ExportText::CopiedEnhMetafile : ExportText::CopiedMetafile);
 }
 
