@@ -3,6 +3,7 @@
 #include "QrvAngleMode.h"
 #include "QrvApplication.h"
 #include "QrvChart.h"
+#include "QrvChartExport.h"
 #include "QrvErrors.h"
 #include "QrvFileWriter.h"
 #include "QrvFpu.h"
@@ -41,14 +42,12 @@ namespace
 // Draws the chart as vectors (no back buffer) into a painter of any device.
 void DrawVector(TChart& chart, QPainter& painter)
 {
-    chart.SetUseBuffer(false);
-    chart.DrawChart(painter, chart.rect());
-    chart.SetUseBuffer(true);
+    chart.DrawPicture(painter, chart.rect());
 }
 
 QByteArray PngBytes(TChart& chart, const std::string& fileName)
 {
-    QByteArray bytes = PngFileBytes(chart.MakeBitmap(clWhite, chart.rect()));
+    QByteArray bytes = PngFileBytes(MakeBitmap(chart, clWhite, chart.size()));
     if (bytes.isEmpty()) CannotCreate(fileName);
     return bytes;
 }
@@ -96,11 +95,11 @@ QByteArray ImageBytes(TChart& chart, const std::string& fileName, TImageFormat f
 {
     switch (format) {
     case TImageFormat::Bmp:
-        return chart.BitmapFileBytes();
+        return BitmapFileBytes(chart);
     case TImageFormat::Wmf:
-        return chart.MakeMetafile(false, chart.rect());
+        return MakeMetafile(chart, false, chart.size());
     case TImageFormat::Emf:
-        return chart.MakeMetafile(true, chart.rect());
+        return MakeMetafile(chart, true, chart.size());
     case TImageFormat::Png:
         return PngBytes(chart, fileName);
     case TImageFormat::Pdf:

@@ -21,9 +21,9 @@ TChartTrace::TChartTrace(TChart& chart, TLineSeries& series, TTableView& table)
     : QObject(&chart), chart_(chart), series_(series), table_(table)
 {
     chart_.setMouseTracking(true);
-    chart_.OnPaintOverlay = [this](TChart&, QPainter& painter) { Paint(painter); };
-    chart_.OnMouseHover = [this](TChart&, const QPoint& point) { Hover(point); };
-    chart_.OnMouseLeave = [this](TChart&) { SetHovered(-1); };
+    chart_.SetOnPaintOverlay([this](TChart&, QPainter& painter) { Paint(painter); });
+    chart_.SetOnMouseHover([this](TChart&, const QPoint& point) { Hover(point); });
+    chart_.SetOnMouseLeave([this](TChart&) { SetHovered(-1); });
     connect(&table_, &TTableView::LineChosen, this, &TChartTrace::MarkPoint);
 }
 
@@ -43,14 +43,16 @@ void TChartTrace::MarkPoint(int index)
     chart_.update();
 }
 
-const TChartAxis& TChartTrace::HorizAxis() const
+const TAxisLayout& TChartTrace::HorizAxis() const
 {
-    return series_.HorizAxis == THorizAxis::aTopAxis ? chart_.TopAxis() : chart_.BottomAxis();
+    const TChartLayout& layout = chart_.Layout();
+    return series_.HorizAxis == THorizAxis::aTopAxis ? layout.Top() : layout.Bottom();
 }
 
-const TChartAxis& TChartTrace::VertAxis() const
+const TAxisLayout& TChartTrace::VertAxis() const
 {
-    return series_.VertAxis == TVertAxis::aRightAxis ? chart_.RightAxis() : chart_.LeftAxis();
+    const TChartLayout& layout = chart_.Layout();
+    return series_.VertAxis == TVertAxis::aRightAxis ? layout.Right() : layout.Left();
 }
 
 void TChartTrace::Hover(const QPoint& point)
@@ -64,7 +66,7 @@ void TChartTrace::Hover(const QPoint& point)
         SetHovered(-1);
         return;
     }
-    const TChartAxis& horiz = HorizAxis();
+    const TAxisLayout& horiz = HorizAxis();
     int index = NearestPointByPixel(series_.XValues.RawValues(), point.x(), horiz.PixelToValue(point.x()),
                                     [&](double value) { return horiz.ValueToPixel(value); });
     // A point scrolled or zoomed out of sight is not traced.

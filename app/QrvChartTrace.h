@@ -16,6 +16,7 @@ namespace qrv
 
 class TChart;
 class TChartAxis;
+struct TAxisLayout;
 class TLineSeries;
 class TTableView;
 
@@ -45,8 +46,9 @@ private:
     void Hover(const QPoint& point);
     void SetHovered(int index);
     void Paint(QPainter& painter) const;
-    const TChartAxis& HorizAxis() const;
-    const TChartAxis& VertAxis() const;
+    // The layout of the series' axes as last drawn on the screen.
+    const TAxisLayout& HorizAxis() const;
+    const TAxisLayout& VertAxis() const;
 
     TChart& chart_;
     TLineSeries& series_;

@@ -1,6 +1,7 @@
 // The chart pictures of Save as, apart from the table's file so that code
 // saving only tables does not pull in the chart.
 #include "QrvChart.h"
+#include "QrvChartExport.h"
 #include "QrvChartFiles.h"
 #include "QrvErrors.h"
 #include "QrvExportFiles.h"
@@ -12,11 +13,11 @@ QByteArray ChartFileBytes(TChart& chart, TExportKind kind)
 {
     switch (kind) {
     case TExportKind::Bitmap:
-        return chart.BitmapFileBytes();
+        return BitmapFileBytes(chart);
     case TExportKind::Metafile:
-        return chart.MakeMetafile(false, chart.rect());
+        return MakeMetafile(chart, false, chart.size());
     case TExportKind::EnhMetafile:
-        return chart.MakeMetafile(true, chart.rect());
+        return MakeMetafile(chart, true, chart.size());
     case TExportKind::Text:
     case TExportKind::Csv:
         break;

@@ -1,6 +1,7 @@
 #include "QrvResultExport.h"
 
 #include "QrvChart.h"
+#include "QrvChartExport.h"
 #include "QrvExportCopy.h"
 #include "QrvExportFiles.h"
 #include "QrvExportSaveAs.h"
@@ -51,14 +52,14 @@ void CopyResultCsv(const QString& tableText)
 
 void CopyResultBitmap(TChart& chart)
 {
-    chart.CopyBitmapToClipboard();
+    CopyBitmapToClipboard(chart);
     ShowCopiedMessage(ExportText::CopiedBitmap);
 }
 
 void CopyResultMetafile(TChart& chart)
 {
     const bool enhanced = Use_Enhanced_Metafiles;
-    chart.CopyMetafileToClipboard(enhanced);
+    CopyMetafileToClipboard(chart, enhanced);
     ShowCopiedMessage(enhanced ? ExportText::CopiedEnhMetafile : ExportText::CopiedMetafile);
 }
 

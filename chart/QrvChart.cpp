@@ -1,6 +1,7 @@
 #include "QrvChart.h"
 
-#include <QFontMetrics>
+#include "QrvChartDraw.h"
+
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -10,24 +11,6 @@
 
 namespace qrv
 {
-
-namespace
-{
-
-// Restores a painter's state when the drawing ends, also by an exception.
-class TPainterState
-{
-public:
-    explicit TPainterState(QPainter& painter) : painter_(painter) { painter_.save(); }
-    ~TPainterState() { painter_.restore(); }
-    TPainterState(const TPainterState&) = delete;
-    TPainterState& operator=(const TPainterState&) = delete;
-
-private:
-    QPainter& painter_;
-};
-
-} // namespace
 
 TChart::TChart(QWidget* parent) : QWidget(parent)
 {
@@ -41,23 +24,23 @@ TChart::TChart(QWidget* parent) : QWidget(parent)
         std::array<TChartAxis*, 4>{axes_[0].get(), axes_[1].get(), axes_[2].get(), axes_[3].get()});
     zoom_->RequestRepaint = [this] { RequestRepaint(); };
     zoom_->RepaintNow = [this] {
-        bufferValid_ = false;
+        Invalidate();
         repaint();
     };
     // The rubber rectangle is drawn over the buffered image.
     zoom_->UpdateRubber = [this] { update(); };
     zoom_->ResetCursor = [this] { unsetCursor(); };
     zoom_->OnZoom = [this] {
-        if (OnZoom) OnZoom(*this);
+        if (onZoom_) onZoom_(*this);
     };
     zoom_->OnUndoZoom = [this] {
-        if (OnUndoZoom) OnUndoZoom(*this);
+        if (onUndoZoom_) onUndoZoom_(*this);
     };
     zoom_->OnScroll = [this] {
-        if (OnScroll) OnScroll(*this);
+        if (onScroll_) onScroll_(*this);
     };
     zoom_->OnAllowScroll = [this](TChartAxis& axis, double& minimum, double& maximum) {
-        return !OnAllowScroll || OnAllowScroll(*this, axis, minimum, maximum);
+        return !onAllowScroll_ || onAllowScroll_(*this, axis, minimum, maximum);
     };
     // The chart paints every pixel of itself.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -78,10 +61,75 @@ void TChart::AddSeriesImpl(std::unique_ptr<TChartSeries> series)
     RequestRepaint();
 }
 
-void TChart::RequestRepaint()
+void TChart::Invalidate()
 {
     bufferValid_ = false;
+    screenLayout_.reset();
+}
+
+void TChart::RequestRepaint()
+{
+    Invalidate();
     if (!destroying_) update();
+}
+
+namespace
+{
+
+// Sets a value and reports whether it changed.
+template <class T> bool Assign(T& field, const T& value)
+{
+    if (field == value) return false;
+    field = value;
+    return true;
+}
+
+} // namespace
+
+void TChart::SetColor(TColor color)
+{
+    if (Assign(frame_.Color, color)) RequestRepaint();
+}
+
+void TChart::SetMarginLeft(int percent)
+{
+    if (Assign(frame_.MarginLeft, percent)) RequestRepaint();
+}
+
+void TChart::SetMarginTop(int percent)
+{
+    if (Assign(frame_.MarginTop, percent)) RequestRepaint();
+}
+
+void TChart::SetMarginRight(int percent)
+{
+    if (Assign(frame_.MarginRight, percent)) RequestRepaint();
+}
+
+void TChart::SetMarginBottom(int percent)
+{
+    if (Assign(frame_.MarginBottom, percent)) RequestRepaint();
+}
+
+void TChart::SetBorderWidth(int width)
+{
+    if (Assign(frame_.BorderWidth, width)) RequestRepaint();
+}
+
+void TChart::SetAxisVisible(bool visible)
+{
+    if (Assign(frame_.AxisVisible, visible)) RequestRepaint();
+}
+
+void TChart::SetClipPoints(bool clip)
+{
+    if (Assign(frame_.ClipPoints, clip)) RequestRepaint();
+}
+
+void TChart::SetBackWall(const TChartWall& wall)
+{
+    frame_.BackWall = wall;
+    RequestRepaint();
 }
 
 void TChart::SetUseBuffer(bool use)
@@ -90,35 +138,37 @@ void TChart::SetUseBuffer(bool use)
     useBuffer_ = use;
     if (!use) {
         buffer_ = QImage();
-        bufferValid_ = false;
+        Invalidate();
     }
 }
 
-std::vector<TChartSeries*> TChart::SeriesOfAxis(const TChartAxis& axis) const
+TChartContent TChart::Content() const
 {
-    std::vector<TChartSeries*> bound;
-    for (const auto& s : series_) {
-        if (&HorizAxisOf(*s) == &axis || &VertAxisOf(*s) == &axis) bound.push_back(s.get());
+    TChartContent content{frame_, {}, {}};
+    for (std::size_t i = 0; i < axes_.size(); ++i)
+        content.Axes[i] = axes_[i].get();
+    content.Series.reserve(series_.size());
+    for (const auto& s : series_)
+        content.Series.push_back(s.get());
+    return content;
+}
+
+TChartLayout TChart::LayoutFor(const QRect& target, const QPaintDevice* device) const
+{
+    return ComputeChartLayout(Content(), target, device);
+}
+
+const TChartLayout& TChart::Layout() const
+{
+    // A hidden window learns of a new size only when it is shown.
+    if (screenLayout_ && screenLayout_->PanelRect != TChartRect::FromQRect(rect())) screenLayout_.reset();
+    if (!screenLayout_) {
+        // Measured on the kind of device the next paint draws on.
+        const QImage bufferLike(1, 1, QImage::Format_RGB32);
+        const QPaintDevice* device = useBuffer_ ? static_cast<const QPaintDevice*>(&bufferLike) : this;
+        screenLayout_ = LayoutFor(rect(), device);
     }
-    return bound;
-}
-
-bool TChart::IsAxisVisible(const TChartAxis& axis) const
-{
-    if (!AxisVisible || !axis.Visible || axis.IsDepthAxis()) return false;
-    for (const TChartSeries* s : SeriesOfAxis(axis))
-        if (s->Active()) return true;
-    return false;
-}
-
-const TChartAxis& TChart::HorizAxisOf(const TChartSeries& s) const
-{
-    return s.HorizAxis == THorizAxis::aTopAxis ? TopAxis() : BottomAxis();
-}
-
-const TChartAxis& TChart::VertAxisOf(const TChartSeries& s) const
-{
-    return s.VertAxis == TVertAxis::aRightAxis ? RightAxis() : LeftAxis();
+    return *screenLayout_;
 }
 
 void TChart::paintEvent(QPaintEvent*)
@@ -128,28 +178,24 @@ void TChart::paintEvent(QPaintEvent*)
     if (bufferValid_ && !buffer_.isNull() && buffer_.deviceIndependentSize().toSize() == size())
         painter.drawImage(QPoint(0, 0), buffer_);
     else
-        DrawChart(painter, rect());
-    if (OnPaintOverlay) OnPaintOverlay(*this, painter);
-    if (zoom_->ZoomDrag().Active) DrawRubberRect(painter, zoom_->ZoomDrag().Outline(), Color);
-}
-
-TZoomSettings TChart::ZoomSettings() const
-{
-    return {AllowZoom, AllowPanning, AnimatedZoom, AnimatedZoomSteps};
+        screenLayout_ = DrawAndLayOut(painter, rect());
+    if (onPaintOverlay_) onPaintOverlay_(*this, painter);
+    if (zoom_->ZoomDrag().Active) DrawRubberRect(painter, zoom_->ZoomDrag().Outline(), Color());
 }
 
 bool TChart::HitsZoomArea(int x, int y) const
 {
-    for (const auto& axis : axes_)
-        if (IsAxisVisible(*axis) && InAxisClickArea(*axis, x, y)) return true;
+    const TChartLayout& layout = Layout();
+    for (std::size_t i = 0; i < axes_.size(); ++i)
+        if (layout.Axes[i].Shown && InAxisClickArea(*axes_[i], layout.Axes[i], x, y)) return true;
     const bool anyActive =
         std::any_of(series_.begin(), series_.end(), [](const auto& s) { return s->Active(); });
-    return anyActive && PointInRect(axesRect_, x, y);
+    return anyActive && PointInRect(layout.AxesRect, x, y);
 }
 
 void TChart::ZoomRect(const QRect& rect)
 {
-    zoom_->ZoomToRect(rect, ZoomSettings());
+    zoom_->ZoomToRect(rect, Layout(), zoomSettings_);
     RequestRepaint();
 }
 
@@ -161,48 +207,54 @@ void TChart::UndoZoom()
 void TChart::mousePressEvent(QMouseEvent* event)
 {
     const QPoint p = event->position().toPoint();
-    zoom_->Press(event->button(), p.x(), p.y(), HitsZoomArea(p.x(), p.y()), ZoomSettings());
+    zoom_->Press(event->button(), p.x(), p.y(), HitsZoomArea(p.x(), p.y()), zoomSettings_);
     event->accept();
 }
 
 void TChart::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint p = event->position().toPoint();
-    zoom_->Move(p.x(), p.y(), axesRect_, ZoomSettings());
-    if (OnMouseHover) OnMouseHover(*this, p);
+    zoom_->Move(p.x(), p.y(), Layout(), zoomSettings_);
+    if (onMouseHover_) onMouseHover_(*this, p);
     event->accept();
 }
 
 void TChart::leaveEvent(QEvent* event)
 {
-    if (OnMouseLeave) OnMouseLeave(*this);
+    if (onMouseLeave_) onMouseLeave_(*this);
     QWidget::leaveEvent(event);
 }
 
 void TChart::mouseReleaseEvent(QMouseEvent* event)
 {
     const QPoint p = event->position().toPoint();
-    zoom_->Release(event->button(), p.x(), p.y(), ZoomSettings());
+    zoom_->Release(event->button(), p.x(), p.y(), Layout(), zoomSettings_);
     event->accept();
 }
 
 void TChart::wheelEvent(QWheelEvent* event)
 {
-    zoom_->Wheel(event->angleDelta().y(), ZoomSettings());
+    zoom_->Wheel(event->angleDelta().y(), Layout(), zoomSettings_);
     event->accept();
 }
 
 void TChart::resizeEvent(QResizeEvent* event)
 {
-    bufferValid_ = false;
+    Invalidate();
     QWidget::resizeEvent(event);
 }
 
 void TChart::DrawChart(QPainter& painter, const QRect& rect)
 {
+    DrawAndLayOut(painter, rect);
+}
+
+TChartLayout TChart::DrawAndLayOut(QPainter& painter, const QRect& rect)
+{
     if (!useBuffer_) {
-        DrawUnbuffered(painter, rect);
-        return;
+        TChartLayout layout = LayoutFor(rect, painter.device());
+        DrawWithLayout(painter, layout, false);
+        return layout;
     }
     // The buffer matches the target's pixel density, so a high-density
     // screen gets a sharp image.
@@ -212,107 +264,30 @@ void TChart::DrawChart(QPainter& painter, const QRect& rect)
         buffer_ = QImage(pixels, QImage::Format_RGB32);
         buffer_.setDevicePixelRatio(dpr);
     }
-    if (!buffer_.isNull()) {
-        {
-            QPainter bufferPainter(&buffer_);
-            DrawUnbuffered(bufferPainter, QRect(QPoint(0, 0), rect.size()));
-        }
-        painter.drawImage(rect.topLeft(), buffer_);
+    const QRect bufferRect(QPoint(0, 0), rect.size());
+    if (buffer_.isNull()) {
+        bufferValid_ = true;
+        return LayoutFor(bufferRect, painter.device());
     }
+    TChartLayout layout = LayoutFor(bufferRect, &buffer_);
+    {
+        QPainter bufferPainter(&buffer_);
+        DrawWithLayout(bufferPainter, layout, false);
+    }
+    painter.drawImage(rect.topLeft(), buffer_);
     bufferValid_ = true;
+    return layout;
 }
 
-void TChart::DrawUnbuffered(QPainter& painter, const QRect& rect)
+void TChart::DrawPicture(QPainter& painter, const QRect& rect, bool metafiling) const
 {
-    TPainterState state(painter);
-    panelRect_ = TChartRect::FromQRect(rect);
-    const int w = rect.width(), h = rect.height();
-    TChartRect& r = axesRect_;
-    r.Left = panelRect_.Left + MulDiv(MarginLeft, w, 100) + BorderWidth;
-    r.Top = panelRect_.Top + MulDiv(MarginTop, h, 100) + BorderWidth;
-    r.Right = panelRect_.Right - BorderWidth - MulDiv(MarginRight, w, 100);
-    r.Bottom = panelRect_.Bottom - BorderWidth - MulDiv(MarginBottom, h, 100);
-    r.Left = std::max(r.Left, panelRect_.Left);
-    r.Top = std::max(r.Top, panelRect_.Top);
-    if (r.Right < r.Left) r.Right = r.Left + 1;
-    if (r.Right == r.Left) r.Right = r.Left + w;
-    if (r.Bottom < r.Top) r.Bottom = r.Top + 1;
-    if (r.Bottom == r.Top) r.Bottom = r.Top + h;
-
-    if (!printing_) painter.fillRect(rect, ToQColor(Color));
-
-    LayoutAxes(painter);
-    DrawBackWall(painter);
-    // Axes before the series, so the line lies on top of grid and axes.
-    for (auto& axis : axes_)
-        if (IsAxisVisible(*axis)) axis->DrawAxis(painter, axesRect_, printing_);
-    DrawSeries(painter);
-    if (OnAfterDraw) OnAfterDraw(*this, painter);
+    DrawWithLayout(painter, LayoutFor(rect, painter.device()), metafiling);
 }
 
-void TChart::LayoutAxes(QPainter& painter)
+void TChart::DrawWithLayout(QPainter& painter, const TChartLayout& layout, bool metafiling) const
 {
-    for (auto& axis : axes_)
-        if (IsAxisVisible(*axis)) axis->ComputeRange(SeriesOfAxis(*axis));
-
-    TChartRect rect = axesRect_;
-    for (auto& axis : axes_) {
-        if (!IsAxisVisible(*axis)) continue;
-        const QFontMetrics labels(axis->LabelsFont.Font, painter.device());
-        const QFontMetrics title(axis->Title.Font.Font, painter.device());
-        axis->ReserveAxisSpace(rect, labels, title);
-    }
-    axesRect_ = rect;
-
-    for (auto& axis : axes_) {
-        if (axis->IsDepthAxis()) continue;
-        axis->PlaceAxis(axesRect_);
-        // The largest pixel margins the active series ask for, each end
-        // only while it follows the data.
-        int first = 0, second = 0;
-        for (TChartSeries* s : SeriesOfAxis(*axis)) {
-            if (!s->Active()) continue;
-            int a = 0, b = 0;
-            if (axis->IsHorizontal())
-                s->CalcHorizMargins(a, b);
-            else
-                s->CalcVerticalMargins(a, b);
-            first = std::max(first, a);
-            second = std::max(second, b);
-        }
-        if (axis->IsHorizontal()) {
-            if (!axis->AutomaticMinimum()) first = 0;
-            if (!axis->AutomaticMaximum()) second = 0;
-        } else {
-            if (!axis->AutomaticMaximum()) first = 0;
-            if (!axis->AutomaticMinimum()) second = 0;
-        }
-        axis->FitToMargins(first, second);
-    }
-}
-
-void TChart::DrawBackWall(QPainter& painter)
-{
-    painter.setPen(MakeQPen(BackWall.Pen, printing_));
-    const bool filled = BackWall.Brush.Style == TBrushStyle::bsSolid && BackWall.Color != UseSeriesColor;
-    painter.setBrush(filled ? QBrush(ToQColor(BackWall.Color)) : QBrush(Qt::NoBrush));
-    // The outline covers the edge pixels of the axes rectangle on all sides.
-    painter.drawRect(QRect(axesRect_.Left, axesRect_.Top, axesRect_.Width(), axesRect_.Height()));
-}
-
-void TChart::DrawSeries(QPainter& painter)
-{
-    const QRect clip(axesRect_.Left, axesRect_.Top, axesRect_.Width() + 1, axesRect_.Height() + 1);
-    for (const auto& s : series_) {
-        if (!s->Active()) continue;
-        TPainterState state(painter);
-        if (ClipPoints)
-            painter.setClipRect(clip, painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
-        const TChartAxis& horiz = HorizAxisOf(*s);
-        const bool horizAutomatic = (horiz.Automatic() || horiz.AutomaticMinimum()) &&
-                                    (horiz.Automatic() || horiz.AutomaticMaximum());
-        s->DrawValues(painter, horiz.Scale(), VertAxisOf(*s).Scale(), axesRect_, horizAutomatic, printing_);
-    }
+    qrv::DrawChartLayout(painter, Content(), layout, {printing_, metafiling});
+    if (onAfterDraw_) onAfterDraw_(*this, painter, layout);
 }
 
 } // namespace qrv

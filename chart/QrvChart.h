@@ -1,33 +1,26 @@
-// The chart control: its series, axes and back wall, the one drawing
-// routine every device goes through, the back buffer of the screen image,
-// and the picture exports (bitmap, metafiles, clipboard).
+// The chart control: its series, axes and settings, the back buffer of its
+// screen image, and the mouse zoom. Layout (QrvChartLayout.h) and drawing
+// (QrvChartDraw.h) work on a view of the chart; the picture exports live in
+// QrvChartExport.h.
 #pragma once
 
 #include "QrvChartAxis.h"
 #include "QrvChartColor.h"
-#include "QrvChartPen.h"
-#include "QrvChartRect.h"
+#include "QrvChartLayout.h"
 #include "QrvChartZoom.h"
 #include "QrvSeries.h"
 
-#include <QByteArray>
 #include <QImage>
 #include <QWidget>
 
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace qrv
 {
-
-struct TChartWall {
-    TChartPen Pen;
-    TChartBrush Brush;
-    // UseSeriesColor: the wall has no colour of its own.
-    TColor Color = UseSeriesColor;
-};
 
 class TChart : public QWidget, public TChartSeriesHost
 {
@@ -48,94 +41,103 @@ public:
     TChartSeries& Series(int index) const { return *series_.at(static_cast<std::size_t>(index)); }
 
     // --- axes, in layout and drawing order ---------------------------------
-    TChartAxis& BottomAxis() const { return *axes_[0]; }
-    TChartAxis& TopAxis() const { return *axes_[1]; }
-    TChartAxis& LeftAxis() const { return *axes_[2]; }
-    TChartAxis& RightAxis() const { return *axes_[3]; }
-    TChartAxis& DepthAxis() const { return *axes_[4]; }
-    const std::array<std::unique_ptr<TChartAxis>, 5>& Axes() const { return axes_; }
-    // Shown while AxisVisible, the axis' own Visible and an active series
-    // is bound to it.
-    bool IsAxisVisible(const TChartAxis& axis) const;
-    std::vector<TChartSeries*> SeriesOfAxis(const TChartAxis& axis) const;
+    TChartAxis& BottomAxis() const { return *axes_[BottomAxisIndex]; }
+    TChartAxis& TopAxis() const { return *axes_[TopAxisIndex]; }
+    TChartAxis& LeftAxis() const { return *axes_[LeftAxisIndex]; }
+    TChartAxis& RightAxis() const { return *axes_[RightAxisIndex]; }
+    TChartAxis& DepthAxis() const { return *axes_[DepthAxisIndex]; }
+    const std::array<std::unique_ptr<TChartAxis>, ChartAxisCount>& Axes() const { return axes_; }
 
-    // --- settings (after changing a field, call RequestRepaint) -------------
-    TColor Color = clWhite;
-    int MarginLeft = 3; // percent of the panel width or height
-    int MarginTop = 4;
-    int MarginRight = 3;
-    int MarginBottom = 4;
-    int BorderWidth = 0;
-    bool AxisVisible = true;
-    bool ClipPoints = true;
-    bool PrintProportional = true;
-    bool AllowZoom = true;
-    TPanningMode AllowPanning = TPanningMode::pmBoth;
-    bool AnimatedZoom = false;
-    int AnimatedZoomSteps = 8;
-    TChartWall BackWall;
-    std::function<void(TChart&, QPainter&)> OnAfterDraw;
-    std::function<void(TChart&)> OnZoom;
-    std::function<void(TChart&)> OnUndoZoom;
-    std::function<void(TChart&)> OnScroll;
+    // --- settings: a setter that changes the picture repaints ---------------
+    TColor Color() const { return frame_.Color; }
+    void SetColor(TColor color);
+    int MarginLeft() const { return frame_.MarginLeft; }
+    int MarginTop() const { return frame_.MarginTop; }
+    int MarginRight() const { return frame_.MarginRight; }
+    int MarginBottom() const { return frame_.MarginBottom; }
+    // Percent of the panel width or height.
+    void SetMarginLeft(int percent);
+    void SetMarginTop(int percent);
+    void SetMarginRight(int percent);
+    void SetMarginBottom(int percent);
+    int BorderWidth() const { return frame_.BorderWidth; }
+    void SetBorderWidth(int width);
+    bool AxisVisible() const { return frame_.AxisVisible; }
+    void SetAxisVisible(bool visible);
+    bool ClipPoints() const { return frame_.ClipPoints; }
+    void SetClipPoints(bool clip);
+    const TChartWall& BackWall() const { return frame_.BackWall; }
+    void SetBackWall(const TChartWall& wall);
+    bool PrintProportional() const { return printProportional_; }
+    void SetPrintProportional(bool proportional) { printProportional_ = proportional; }
+    bool AllowZoom() const { return zoomSettings_.AllowZoom; }
+    void SetAllowZoom(bool allow) { zoomSettings_.AllowZoom = allow; }
+    TPanningMode AllowPanning() const { return zoomSettings_.AllowPanning; }
+    void SetAllowPanning(TPanningMode mode) { zoomSettings_.AllowPanning = mode; }
+    // AnimatedZoom and its steps with the two above.
+    const TZoomSettings& ZoomSettings() const { return zoomSettings_; }
+    void SetZoomSettings(const TZoomSettings& settings) { zoomSettings_ = settings; }
+
+    // --- events -------------------------------------------------------------
+    // Called after every drawing, with the layout it was drawn with.
+    using TAfterDraw = std::function<void(const TChart&, QPainter&, const TChartLayout&)>;
+    void SetOnAfterDraw(TAfterDraw f) { onAfterDraw_ = std::move(f); }
+    void SetOnZoom(std::function<void(TChart&)> f) { onZoom_ = std::move(f); }
+    void SetOnUndoZoom(std::function<void(TChart&)> f) { onUndoZoom_ = std::move(f); }
+    void SetOnScroll(std::function<void(TChart&)> f) { onScroll_ = std::move(f); }
     // May change the new range of a scrolled axis or return false to keep
     // the axis where it is.
-    std::function<bool(TChart&, TChartAxis&, double& minimum, double& maximum)> OnAllowScroll;
+    using TAllowScroll = std::function<bool(TChart&, TChartAxis&, double& minimum, double& maximum)>;
+    void SetOnAllowScroll(TAllowScroll f) { onAllowScroll_ = std::move(f); }
 
     // --- on the screen only ---------------------------------------------------
     // Drawn by the control's own paint on top of the chart picture, never
     // into a file, the clipboard or a print.
-    std::function<void(TChart&, QPainter&)> OnPaintOverlay;
+    void SetOnPaintOverlay(std::function<void(TChart&, QPainter&)> f) { onPaintOverlay_ = std::move(f); }
     // The mouse moved over the control (without a button only while mouse
     // tracking is on), after zoom and scroll have seen the move; and it left
     // the control.
-    std::function<void(TChart&, const QPoint&)> OnMouseHover;
-    std::function<void(TChart&)> OnMouseLeave;
+    void SetOnMouseHover(std::function<void(TChart&, const QPoint&)> f) { onMouseHover_ = std::move(f); }
+    void SetOnMouseLeave(std::function<void(TChart&)> f) { onMouseLeave_ = std::move(f); }
 
     // --- mouse zoom and scroll ------------------------------------------------
-    // Zooms every axis to the values under the pixel rectangle (its left and
-    // right columns, its top and bottom rows), as a drag right and down does.
+    // Zooms every axis to the values under the pixel rectangle of the screen
+    // layout (its left and right columns, its top and bottom rows), as a
+    // drag right and down does.
     void ZoomRect(const QRect& rect);
     // Brings back the axis ranges from before the first zoom or scroll.
     void UndoZoom();
     bool ZoomInForce() const { return zoom_->ZoomInForce(); }
     const TChartZoom& Zoom() const { return *zoom_; }
 
+    // --- layout -----------------------------------------------------------
+    // A view of the series, axes and settings the layout reads.
+    TChartContent Content() const;
+    // The layout of a drawing into target; device gives the font metrics.
+    TChartLayout LayoutFor(const QRect& target, const QPaintDevice* device = nullptr) const;
+    // The layout of the chart's own window, which the mouse acts on: that of
+    // its last paint, or, after a change not painted yet, the one the next
+    // paint will have. Pictures drawn elsewhere leave it alone.
+    const TChartLayout& Layout() const;
+    const TChartRect& PanelRect() const { return Layout().PanelRect; }
+    const TChartRect& AxesRect() const { return Layout().AxesRect; }
+
     // --- drawing ----------------------------------------------------------
-    // Draws the complete chart into rect of any painter: screen, bitmap,
-    // metafile or printer.
+    // Draws the complete chart into rect of any painter, through the back
+    // buffer while UseBuffer.
     void DrawChart(QPainter& painter, const QRect& rect);
+    // Draws it straight onto the painter, as pictures and prints are drawn.
+    void DrawPicture(QPainter& painter, const QRect& rect, bool metafiling = false) const;
     void RequestRepaint() override;
     bool Destroying() const override { return destroying_; }
 
-    const TChartRect& PanelRect() const { return panelRect_; }
-    const TChartRect& AxesRect() const { return axesRect_; }
     bool Printing() const { return printing_; }
     // Set while drawing for a printer or the print preview: no background,
     // no painting of the control, thin non-solid pens, no white text.
     void SetPrinting(bool printing) { printing_ = printing; }
-    bool Metafiling() const { return metafiling_; }
     bool UseBuffer() const { return useBuffer_; }
     void SetUseBuffer(bool use);
     bool BufferValid() const { return bufferValid_; }
-
-    // --- pictures -----------------------------------------------------------
-    // The chart drawn into a new bitmap of rect's size (at least 1 x 1),
-    // filled with background first.
-    QImage MakeBitmap(TColor background, const QRect& rect);
-    // The chart drawn into a metafile of (width - 1) x (height - 1), at
-    // least 1 x 1: the complete file bytes, placeable WMF or EMF.
-    QByteArray MakeMetafile(bool enhanced, const QRect& rect);
-    // The client-size bitmap as the bytes of a .bmp file.
-    QByteArray BitmapFileBytes();
-
-    // Write errors raise "Cannot create file <name>".
-    void SaveBitmapFile(const QString& fileName);
-    void SaveMetafileFile(const QString& fileName);
-    void SaveEnhMetafileFile(const QString& fileName);
-    // Clipboard failure raises "Cannot open clipboard".
-    void CopyBitmapToClipboard();
-    void CopyMetafileToClipboard(bool enhanced);
 
     QSize sizeHint() const override { return QSize(400, 250); }
 
@@ -150,24 +152,32 @@ protected:
 
 private:
     void AddSeriesImpl(std::unique_ptr<TChartSeries> series);
-    // The drawing itself, straight onto the painter, panel = rect.
-    void DrawUnbuffered(QPainter& painter, const QRect& rect);
-    void LayoutAxes(QPainter& painter);
-    void DrawBackWall(QPainter& painter);
-    void DrawSeries(QPainter& painter);
-    const TChartAxis& HorizAxisOf(const TChartSeries& s) const;
-    const TChartAxis& VertAxisOf(const TChartSeries& s) const;
-    TZoomSettings ZoomSettings() const;
+    // DrawChart, returning the layout it drew (in the target's coordinates
+    // when unbuffered, the buffer's when buffered).
+    TChartLayout DrawAndLayOut(QPainter& painter, const QRect& rect);
+    void DrawWithLayout(QPainter& painter, const TChartLayout& layout, bool metafiling) const;
+    // Clears the back buffer's and the screen layout's validity.
+    void Invalidate();
     // A press here may start a zoom or scroll: on a visible axis, or inside
     // the axes rectangle while an active series exists.
     bool HitsZoomArea(int x, int y) const;
 
     std::vector<std::unique_ptr<TChartSeries>> series_;
-    std::array<std::unique_ptr<TChartAxis>, 5> axes_;
-    TChartRect panelRect_;
-    TChartRect axesRect_;
+    std::array<std::unique_ptr<TChartAxis>, ChartAxisCount> axes_;
+    TChartFrame frame_;
+    bool printProportional_ = true;
+    TZoomSettings zoomSettings_;
+    TAfterDraw onAfterDraw_;
+    std::function<void(TChart&)> onZoom_;
+    std::function<void(TChart&)> onUndoZoom_;
+    std::function<void(TChart&)> onScroll_;
+    TAllowScroll onAllowScroll_;
+    std::function<void(TChart&, QPainter&)> onPaintOverlay_;
+    std::function<void(TChart&, const QPoint&)> onMouseHover_;
+    std::function<void(TChart&)> onMouseLeave_;
+
+    mutable std::optional<TChartLayout> screenLayout_;
     bool printing_ = false;
-    bool metafiling_ = false;
     bool useBuffer_ = true;
     bool bufferValid_ = false;
     bool destroying_ = false;

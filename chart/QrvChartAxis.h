@@ -1,9 +1,7 @@
-// A chart axis: its range from the series, the room it takes beside the
-// axes rectangle, its value <-> pixel mapping, and its line, ticks, grid,
-// labels and title.
+// A chart axis: its range settings and its appearance (line, ticks, grid,
+// labels and title). Where it lies in one drawing is a TAxisLayout.
 #pragma once
 
-#include "QrvAxisMath.h"
 #include "QrvChartFont.h"
 #include "QrvChartPen.h"
 #include "QrvChartRect.h"
@@ -12,15 +10,9 @@
 
 #include <functional>
 #include <string>
-#include <vector>
-
-class QFontMetrics;
-class QPainter;
 
 namespace qrv
 {
-
-class TChartSeries;
 
 enum class TAxisKind { Bottom, Top, Left, Right, Depth };
 
@@ -51,7 +43,8 @@ public:
     bool IsOtherSide() const { return kind_ == TAxisKind::Top || kind_ == TAxisKind::Right; }
     bool IsDepthAxis() const { return kind_ == TAxisKind::Depth; }
 
-    // Range settings (the zoom code sets them; each change repaints).
+    // Range settings (the zoom code sets them; each change repaints). While
+    // an end is automatic, the chart's layout holds the data's value for it.
     bool Automatic() const { return automatic_; }
     bool AutomaticMinimum() const { return automaticMinimum_; }
     bool AutomaticMaximum() const { return automaticMaximum_; }
@@ -97,56 +90,13 @@ public:
     bool Visible = true;
     TChartAxisTitle Title;
 
-    // --- the state of the current layout -------------------------------
-    const TAxisScale& Scale() const { return scale_; }
-    double RangeMin() const { return scale_.RangeMin; }
-    double RangeMax() const { return scale_.RangeMax; }
-    double RangeSpan() const { return scale_.RangeSpan; }
-    int StartPixel() const { return scale_.StartPixel; }
-    int EndPixel() const { return scale_.EndPixel; }
-    int PixelLength() const { return scale_.PixelLength(); }
-    int CenterPixel() const { return scale_.CenterPixel(); }
-    int AxisLinePos() const { return axisLinePos_; }
-    int LabelsPos() const { return labelsPos_; }
-    int TitlePos() const { return titlePos_; }
-    const std::vector<int>& TickPositions() const { return tickPositions_; }
-
-    // The range from the active series bound to this axis (only those with
-    // points count; none gives 0 ... 0) while automatic, else Minimum ...
-    // Maximum.
-    void ComputeRange(const std::vector<TChartSeries*>& boundSeries);
-    // Sets the range directly (tests and layouts that have one at hand).
-    void SetRange(double rangeMin, double rangeMax);
-    // Shrinks the rectangle on the axis' side by the room of title, labels
-    // and ticks; records TitlePos and LabelsPos.
-    void ReserveAxisSpace(TChartRect& rect, const QFontMetrics& labelsMetrics,
-                          const QFontMetrics& titleMetrics);
-    // The pixel span and the axis line position from the axes rectangle.
-    void PlaceAxis(const TChartRect& axesRect);
-    // Moves the pixel ends in by the margins and widens the range to match.
-    void FitToMargins(int startMargin, int endMargin);
-    double ComputeIncrement(const QFontMetrics& labelsMetrics) const;
-    int ValueToPixel(double value) const { return scale_.ValueToPixel(value); }
-    double PixelToValue(int pixel) const { return scale_.PixelToValue(pixel); }
     QString LabelText(double value) const;
-    // Draws title, labels, line, ticks, grid and minor ticks; the painter's
-    // device gives the font metrics.
-    void DrawAxis(QPainter& painter, const TChartRect& axesRect, bool printing);
+    // The title, or the labels, run along the axis (else across it).
+    bool TitleAlongAxis() const;
+    bool LabelsAcross() const;
 
 private:
     void Changed();
-    double LabelSizeForStep(const QFontMetrics& fm) const;
-    int LabelSizeForSpace(const QFontMetrics& fm, int pixelLength) const;
-    double IncrementForLength(const QFontMetrics& labelsMetrics, int pixelLength) const;
-    bool TitleAlongAxis() const;
-    bool LabelsAcross() const;
-    // Pixels between the axes rectangle's edge and the outer side of the
-    // axis line, where ticks start.
-    int TickStartOffset() const;
-    void DrawTitle(QPainter& painter, bool printing) const;
-    void DrawLabel(QPainter& painter, const QFontMetrics& fm, int pixel, const QString& text) const;
-    void DrawTicks(QPainter& painter, const std::vector<int>& positions, int length, bool outward,
-                   const TChartPen& pen, bool printing) const;
 
     TAxisKind kind_;
     std::function<void()> changed_;
@@ -156,12 +106,6 @@ private:
     double minimum_ = 0.0;
     double maximum_ = 0.0;
     double increment_ = 0.0;
-
-    TAxisScale scale_;
-    int axisLinePos_ = 0;
-    int labelsPos_ = 0;
-    int titlePos_ = 0;
-    std::vector<int> tickPositions_;
 };
 
 } // namespace qrv

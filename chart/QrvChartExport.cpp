@@ -1,4 +1,6 @@
 // The chart's bitmap picture and its export to a file and the clipboard.
+#include "QrvChartExport.h"
+
 #include "QrvChart.h"
 #include "QrvChartFiles.h"
 #include "QrvErrors.h"
@@ -10,33 +12,32 @@
 namespace qrv
 {
 
-QImage TChart::MakeBitmap(TColor background, const QRect& rect)
+QImage MakeBitmap(const TChart& chart, TColor background, const QSize& size)
 {
-    // The picture is drawn straight into the bitmap; the screen's back
-    // buffer is left as it is.
-    QImage image(std::max(1, rect.width()), std::max(1, rect.height()), QImage::Format_RGB32);
+    QImage image(std::max(1, size.width()), std::max(1, size.height()), QImage::Format_RGB32);
     // A null image here means its memory could not be had; drawing into it
     // would give an empty picture that looks like success.
     if (image.isNull()) throw Exception(Msg::ImageTooLarge);
     image.fill(ToQColor(background));
     QPainter painter(&image);
-    DrawUnbuffered(painter, QRect(QPoint(0, 0), rect.size()));
+    chart.DrawPicture(painter, QRect(QPoint(0, 0), size));
     return image;
 }
 
-QByteArray TChart::BitmapFileBytes()
+QByteArray BitmapFileBytes(const TChart& chart)
 {
-    return EncodeBmp(MakeBitmap(clWhite, rect()));
+    return EncodeBmp(MakeBitmap(chart, clWhite, chart.size()));
 }
 
-void TChart::SaveBitmapFile(const QString& fileName)
+void SaveBitmapFile(const TChart& chart, const QString& fileName)
 {
-    WriteFile(fileName, BitmapFileBytes());
+    WriteFile(fileName, BitmapFileBytes(chart));
 }
 
-void TChart::CopyBitmapToClipboard()
+void CopyBitmapToClipboard(const TChart& chart)
 {
-    PutOnClipboard(BitmapMimeData(MakeBitmap(clWhite, rect())), QStringLiteral("application/x-qt-image"));
+    PutOnClipboard(BitmapMimeData(MakeBitmap(chart, clWhite, chart.size())),
+                   QStringLiteral("application/x-qt-image"));
 }
 
 } // namespace qrv

@@ -1,5 +1,6 @@
 // The chart's metafile pictures and their export to files and the clipboard.
 #include "QrvChart.h"
+#include "QrvChartExport.h"
 #include "QrvChartFiles.h"
 #include "QrvMetafile.h"
 
@@ -8,51 +9,31 @@
 namespace qrv
 {
 
-namespace
+QByteArray MakeMetafile(const TChart& chart, bool enhanced, const QSize& size)
 {
-
-// Sets a flag for one drawing and restores it on every path out.
-class TFlagScope
-{
-public:
-    TFlagScope(bool& flag, bool value) : flag_(flag), saved_(flag) { flag_ = value; }
-    ~TFlagScope() { flag_ = saved_; }
-    TFlagScope(const TFlagScope&) = delete;
-    TFlagScope& operator=(const TFlagScope&) = delete;
-
-private:
-    bool& flag_;
-    bool saved_;
-};
-
-} // namespace
-
-QByteArray TChart::MakeMetafile(bool enhanced, const QRect& rect)
-{
-    TMetafilePaintDevice device(enhanced ? MetafileKind::Emf : MetafileKind::Wmf,
-                                MetafileSizeFor(rect.size()), logicalDpiY());
+    TMetafilePaintDevice device(enhanced ? MetafileKind::Emf : MetafileKind::Wmf, MetafileSizeFor(size),
+                                chart.logicalDpiY());
     {
-        TFlagScope metafiling(metafiling_, true);
         QPainter painter(&device);
-        DrawUnbuffered(painter, QRect(QPoint(0, 0), rect.size()));
+        chart.DrawPicture(painter, QRect(QPoint(0, 0), size), true);
     }
     return device.Finish();
 }
 
-void TChart::SaveMetafileFile(const QString& fileName)
+void SaveMetafileFile(const TChart& chart, const QString& fileName)
 {
-    WriteFile(fileName, MakeMetafile(false, rect()));
+    WriteFile(fileName, MakeMetafile(chart, false, chart.size()));
 }
 
-void TChart::SaveEnhMetafileFile(const QString& fileName)
+void SaveEnhMetafileFile(const TChart& chart, const QString& fileName)
 {
-    WriteFile(fileName, MakeMetafile(true, rect()));
+    WriteFile(fileName, MakeMetafile(chart, true, chart.size()));
 }
 
-void TChart::CopyMetafileToClipboard(bool enhanced)
+void CopyMetafileToClipboard(const TChart& chart, bool enhanced)
 {
-    const QByteArray metafile = MakeMetafile(enhanced, rect());
-    PutOnClipboard(MetafileMimeData(enhanced, metafile, MakeBitmap(clWhite, rect())),
+    const QByteArray metafile = MakeMetafile(chart, enhanced, chart.size());
+    PutOnClipboard(MetafileMimeData(enhanced, metafile, MakeBitmap(chart, clWhite, chart.size())),
                    MetafileMimeType(enhanced));
 }
 

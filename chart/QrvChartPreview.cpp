@@ -227,7 +227,7 @@ void TChartPreview::FormShow()
     // The chart is wider than tall on screen, so landscape suits it; every
     // showing starts there.
     printer_.SetOrientation(TPrinterOrientation::poLandscape);
-    CBProp->setChecked(chart_ ? chart_->PrintProportional : true);
+    CBProp->setChecked(chart_ ? chart_->PrintProportional() : true);
     {
         const QSignalBlocker blocker(Resolution);
         Resolution->setValue(chart_ ? PrintSettingsOf(*chart_).PrintDetail : 0);
@@ -239,7 +239,7 @@ void TChartPreview::FormShow()
 
 void TChartPreview::Recompute()
 {
-    if (chart_ && chart_->PrintProportional) {
+    if (chart_ && chart_->PrintProportional()) {
         Margins() = ProportionalMargins(*chart_, printer_);
         saved_ = Margins();
     }
@@ -259,7 +259,7 @@ void TChartPreview::MarginsChanged(bool fromDrag, const TPaperMargins& margins)
     }
     // Margins the user placed by hand are no longer proportional.
     if (fromDrag) {
-        if (chart_) chart_->PrintProportional = false;
+        if (chart_) chart_->SetPrintProportional(false);
         CBProp->setChecked(false);
     }
     updatingMargins_ = false;
@@ -307,7 +307,7 @@ void TChartPreview::MarginEdited(TSide side, int value)
     // A typed margin is the user's choice, as a dragged one is; left
     // proportional, the printout would quietly use other margins than the
     // preview shows.
-    if (chart_) chart_->PrintProportional = false;
+    if (chart_) chart_->SetPrintProportional(false);
     CBProp->setChecked(false);
     if (!updatingMargins_) Refresh();
 }
@@ -378,7 +378,7 @@ void TChartPreview::ResolutionChange(int position)
 
 void TChartPreview::CBPropClick()
 {
-    if (chart_) chart_->PrintProportional = CBProp->isChecked();
+    if (chart_) chart_->SetPrintProportional(CBProp->isChecked());
     Recompute();
 }
 

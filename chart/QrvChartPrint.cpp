@@ -107,7 +107,7 @@ TPaperMargins ProportionalMargins(const TChart& chart, const TPrinter& printer)
 TChartRect PrintRectFromMargins(TChart& chart, const TPrinter& printer)
 {
     TChartPrintSettings& settings = PrintSettingsOf(chart);
-    if (chart.PrintProportional) settings.PaperMargins = ProportionalMargins(chart, printer);
+    if (chart.PrintProportional()) settings.PaperMargins = ProportionalMargins(chart, printer);
     return PrintRectFromMargins(settings.PaperMargins, QSize(printer.PageWidth(), printer.PageHeight()),
                                 printer.XDpi(), printer.YDpi());
 }

@@ -5,9 +5,11 @@ namespace qrv
 
 TLineSeries& SetUpGraphChart(TChart& chart)
 {
-    chart.Color = clWhite;
-    chart.BackWall.Brush.Color = clWhite;
-    chart.BackWall.Brush.Style = TBrushStyle::bsClear;
+    chart.SetColor(clWhite);
+    TChartWall wall = chart.BackWall();
+    wall.Brush.Color = clWhite;
+    wall.Brush.Style = TBrushStyle::bsClear;
+    chart.SetBackWall(wall);
     chart.BottomAxis().Title.Caption = "X";
     chart.LeftAxis().Title.Caption = "Y";
     chart.LeftAxis().Title.Angle = 0;

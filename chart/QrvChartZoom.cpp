@@ -90,17 +90,24 @@ bool PointInRect(const TChartRect& rect, int x, int y)
     return x >= rect.Left && x < rect.Right && y >= rect.Top && y < rect.Bottom;
 }
 
-bool InAxisClickArea(const TChartAxis& axis, int x, int y)
+bool InAxisClickArea(const TChartAxis& axis, const TAxisLayout& layout, int x, int y)
 {
     const int along = axis.IsHorizontal() ? x : y;
     const int across = axis.IsHorizontal() ? y : x;
-    if (along < axis.StartPixel() || along > axis.EndPixel()) return false;
-    const int line = axis.AxisLinePos();
-    const int labels = axis.LabelsPos();
+    if (along < layout.StartPixel() || along > layout.EndPixel()) return false;
+    const int line = layout.AxisLinePos;
+    const int labels = layout.LabelsPos;
     // The labels lie outside the axes rectangle; the area reaches a few
     // pixels past the line on the other side.
     if (labels <= line) return across >= labels && across <= line + AxisClickMargin;
     return across >= line - AxisClickMargin && across <= labels;
+}
+
+TAxisRange CurrentRange(const TChartAxis& axis, const TAxisLayout& layout)
+{
+    const bool autoMin = axis.Automatic() || axis.AutomaticMinimum();
+    const bool autoMax = axis.Automatic() || axis.AutomaticMaximum();
+    return {autoMin ? layout.Minimum : axis.Minimum(), autoMax ? layout.Maximum : axis.Maximum()};
 }
 
 void DrawRubberRect(QPainter& painter, const QRect& outline, TColor chartColor)
@@ -142,7 +149,7 @@ void TChartZoom::Press(Qt::MouseButton button, int x, int y, bool hit, const TZo
     }
 }
 
-void TChartZoom::Move(int x, int y, const TChartRect& axesRect, const TZoomSettings& settings)
+void TChartZoom::Move(int x, int y, const TChartLayout& layout, const TZoomSettings& settings)
 {
     if (zoomDrag_.Active) {
         if (x == zoomDrag_.X1 && y == zoomDrag_.Y1) return;
@@ -152,7 +159,7 @@ void TChartZoom::Move(int x, int y, const TChartRect& axesRect, const TZoomSetti
         return;
     }
     if (!scrollDrag_.Active) return;
-    if (!PointInRect(axesRect, x, y)) {
+    if (!PointInRect(layout.AxesRect, x, y)) {
         scrollDrag_.Active = false;
         return;
     }
@@ -160,12 +167,12 @@ void TChartZoom::Move(int x, int y, const TChartRect& axesRect, const TZoomSetti
     if (savedStateFree_) SaveAxesState();
     bool scrolled = false;
     if (x != scrollDrag_.X1 && PansHorizontally(settings.AllowPanning)) {
-        scrolled |= ScrollByPixels(Bottom(), scrollDrag_.X1, x);
-        scrolled |= ScrollByPixels(Top(), scrollDrag_.X1, x);
+        scrolled |= ScrollByPixels(Bottom(), layout.Bottom(), scrollDrag_.X1, x);
+        scrolled |= ScrollByPixels(Top(), layout.Top(), scrollDrag_.X1, x);
     }
     if (y != scrollDrag_.Y1 && PansVertically(settings.AllowPanning)) {
-        scrolled |= ScrollByPixels(Left(), scrollDrag_.Y1, y);
-        scrolled |= ScrollByPixels(Right(), scrollDrag_.Y1, y);
+        scrolled |= ScrollByPixels(Left(), layout.Left(), scrollDrag_.Y1, y);
+        scrolled |= ScrollByPixels(Right(), layout.Right(), scrollDrag_.Y1, y);
     }
     scrollDrag_.X1 = x;
     scrollDrag_.Y1 = y;
@@ -175,7 +182,8 @@ void TChartZoom::Move(int x, int y, const TChartRect& axesRect, const TZoomSetti
     }
 }
 
-void TChartZoom::Release(Qt::MouseButton button, int x, int y, const TZoomSettings& settings)
+void TChartZoom::Release(Qt::MouseButton button, int x, int y, const TChartLayout& layout,
+                         const TZoomSettings& settings)
 {
     if (zoomDrag_.Active && button == ZoomButton) {
         zoomDrag_.Active = false;
@@ -185,7 +193,7 @@ void TChartZoom::Release(Qt::MouseButton button, int x, int y, const TZoomSettin
         const TMouseDrag& d = zoomDrag_;
         switch (ClassifyZoomDrag(d.X0, d.Y0, d.X1, d.Y1)) {
         case TZoomDragResult::ZoomIn:
-            ZoomToRect(d.Outline(), settings);
+            ZoomToRect(d.Outline(), layout, settings);
             Call(RequestRepaint);
             break;
         case TZoomDragResult::Undo:
@@ -198,7 +206,7 @@ void TChartZoom::Release(Qt::MouseButton button, int x, int y, const TZoomSettin
     scrollDrag_.Active = false;
 }
 
-void TChartZoom::Wheel(int angleDelta, const TZoomSettings& settings)
+void TChartZoom::Wheel(int angleDelta, const TChartLayout& layout, const TZoomSettings& settings)
 {
     if (!PansVertically(settings.AllowPanning)) return;
     const int notches = wheel_.AddDelta(angleDelta);
@@ -208,8 +216,12 @@ void TChartZoom::Wheel(int angleDelta, const TZoomSettings& settings)
     if (savedStateFree_) SaveAxesState();
     const double direction = notches > 0 ? 1.0 : -1.0;
     for (int n = std::abs(notches); n > 0; --n) {
-        for (TChartAxis* axis : {&Left(), &Right()})
-            ScrollAxis(*axis, direction * WheelScrollOffset(axis->Minimum(), axis->Maximum()));
+        for (const int i : {LeftAxisIndex, RightAxisIndex}) {
+            TChartAxis& axis = *axes_[static_cast<std::size_t>(i)];
+            const TAxisLayout& axisLayout = layout.Axes[static_cast<std::size_t>(i)];
+            const TAxisRange now = CurrentRange(axis, axisLayout);
+            ScrollAxis(axis, axisLayout, direction * WheelScrollOffset(now.Minimum, now.Maximum));
+        }
     }
 }
 
@@ -224,14 +236,14 @@ bool TChartZoom::SetAxisRange(TChartAxis& axis, double a, double b)
     return true;
 }
 
-void TChartZoom::ZoomToRect(const QRect& rect, const TZoomSettings& settings)
+void TChartZoom::ZoomToRect(const QRect& rect, const TChartLayout& layout, const TZoomSettings& settings)
 {
     const QRect r = rect.normalized();
     // The lower screen edge holds the smaller value of a vertical axis.
     std::array<TAxisRange, 4> target;
     for (std::size_t i = 0; i < axes_.size(); ++i) {
-        const TChartAxis& axis = *axes_[i];
-        target[i] = axis.IsHorizontal()
+        const TAxisLayout& axis = layout.Axes[i];
+        target[i] = axes_[i]->IsHorizontal()
                         ? TAxisRange{axis.PixelToValue(r.left()), axis.PixelToValue(r.right())}
                         : TAxisRange{axis.PixelToValue(r.bottom()), axis.PixelToValue(r.top())};
     }
@@ -240,7 +252,7 @@ void TChartZoom::ZoomToRect(const QRect& rect, const TZoomSettings& settings)
         for (int step = 1; step < settings.AnimatedZoomSteps; ++step) {
             for (std::size_t i = 0; i < axes_.size(); ++i) {
                 TChartAxis& axis = *axes_[i];
-                const TAxisRange now = AnimatedZoomStep({axis.Minimum(), axis.Maximum()}, target[i]);
+                const TAxisRange now = AnimatedZoomStep(CurrentRange(axis, layout.Axes[i]), target[i]);
                 SetAxisRange(axis, now.Minimum, now.Maximum);
             }
             Call(RepaintNow);
@@ -265,9 +277,10 @@ void TChartZoom::RestoreZoom()
     zoomInForce_ = false;
 }
 
-void TChartZoom::ScrollAxis(TChartAxis& axis, double offset)
+void TChartZoom::ScrollAxis(TChartAxis& axis, const TAxisLayout& layout, double offset)
 {
-    SetAxisRange(axis, axis.Minimum() + offset, axis.Maximum() + offset);
+    const TAxisRange now = CurrentRange(axis, layout);
+    SetAxisRange(axis, now.Minimum + offset, now.Maximum + offset);
     Call(RequestRepaint);
 }
 
@@ -278,11 +291,12 @@ void TChartZoom::SaveAxesState()
     savedStateFree_ = false;
 }
 
-bool TChartZoom::ScrollByPixels(TChartAxis& axis, int from, int to)
+bool TChartZoom::ScrollByPixels(TChartAxis& axis, const TAxisLayout& layout, int from, int to)
 {
-    const double d = ScrollDistance(axis.Scale(), from, to);
-    double minimum = axis.Minimum() + d;
-    double maximum = axis.Maximum() + d;
+    const double d = ScrollDistance(layout.Scale, from, to);
+    const TAxisRange now = CurrentRange(axis, layout);
+    double minimum = now.Minimum + d;
+    double maximum = now.Maximum + d;
     if (OnAllowScroll && !OnAllowScroll(axis, minimum, maximum)) return false;
     return SetAxisRange(axis, minimum, maximum);
 }

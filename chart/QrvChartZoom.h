@@ -7,6 +7,7 @@
 
 #include "QrvChartAxis.h"
 #include "QrvChartColor.h"
+#include "QrvChartLayout.h"
 #include "QrvChartRect.h"
 
 #include <QRect>
@@ -110,7 +111,11 @@ private:
 bool PointInRect(const TChartRect& rect, int x, int y);
 // Along the axis from StartPixel to EndPixel; across from the labels to a
 // few pixels inside the axes rectangle.
-bool InAxisClickArea(const TChartAxis& axis, int x, int y);
+bool InAxisClickArea(const TChartAxis& axis, const TAxisLayout& layout, int x, int y);
+
+// The range an axis has now: each automatic end as the layout found it,
+// each fixed end as the axis sets it.
+TAxisRange CurrentRange(const TChartAxis& axis, const TAxisLayout& layout);
 
 // The rubber rectangle of a zoom drag: a 1-pixel outline that inverts what
 // is under it (black pen, not-xor), or a dotted outline on devices without
@@ -138,22 +143,24 @@ public:
     std::function<bool(TChartAxis&, double& minimum, double& maximum)> OnAllowScroll;
 
     // --- mouse events (hit: the press was on an axis or inside the axes
-    // rectangle of a chart with data) ----------------------------------------
+    // rectangle of a chart with data). The layout is the one on screen, whose
+    // pixels the mouse points at. -------------------------------------------
     void Press(Qt::MouseButton button, int x, int y, bool hit, const TZoomSettings& settings);
-    void Move(int x, int y, const TChartRect& axesRect, const TZoomSettings& settings);
-    void Release(Qt::MouseButton button, int x, int y, const TZoomSettings& settings);
-    void Wheel(int angleDelta, const TZoomSettings& settings);
+    void Move(int x, int y, const TChartLayout& layout, const TZoomSettings& settings);
+    void Release(Qt::MouseButton button, int x, int y, const TChartLayout& layout,
+                 const TZoomSettings& settings);
+    void Wheel(int angleDelta, const TChartLayout& layout, const TZoomSettings& settings);
 
     // --- operations ------------------------------------------------------
     // Fixes the axis to a ... b (see FixedAxisRange); false, with nothing
     // changed, when an end is not finite.
     bool SetAxisRange(TChartAxis& axis, double a, double b);
     // Zooms every axis to the values under the pixel rectangle.
-    void ZoomToRect(const QRect& rect, const TZoomSettings& settings);
+    void ZoomToRect(const QRect& rect, const TChartLayout& layout, const TZoomSettings& settings);
     // Goes back to the saved axes state and forgets it.
     void RestoreZoom();
-    // Moves the axis range by offset, fixing it.
-    void ScrollAxis(TChartAxis& axis, double offset);
+    // Moves the axis' current range by offset, fixing it.
+    void ScrollAxis(TChartAxis& axis, const TAxisLayout& layout, double offset);
 
     const TMouseDrag& ZoomDrag() const { return zoomDrag_; }
     const TMouseDrag& ScrollDrag() const { return scrollDrag_; }
@@ -168,7 +175,7 @@ private:
     void SaveAxesState();
     // Scrolls the axis by the mouse's way from pixel from to to; true when it
     // moved.
-    bool ScrollByPixels(TChartAxis& axis, int from, int to);
+    bool ScrollByPixels(TChartAxis& axis, const TAxisLayout& layout, int from, int to);
     static void Call(const std::function<void()>& f)
     {
         if (f) f();

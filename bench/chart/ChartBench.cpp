@@ -3,6 +3,7 @@
 // Prints figures; asserts nothing. With a folder argument it also writes the
 // pictures there for a look.
 #include "QrvChart.h"
+#include "QrvChartExport.h"
 #include "QrvChartFiles.h"
 #include "QrvChartSetup.h"
 
@@ -69,10 +70,10 @@ int main(int argc, char** argv)
                     chart.DrawChart(painter, r);
                 }));
     std::printf("MakeBitmap (new image each time):   %8.3f ms (median of 51)\n",
-                MedianMs(51, [&] { (void)chart.MakeBitmap(clWhite, r); }));
+                MedianMs(51, [&] { (void)MakeBitmap(chart, clWhite, r.size()); }));
     std::printf("bitmap file bytes (.bmp):           %8.3f ms (median of 21)\n",
-                MedianMs(21, [&] { (void)chart.BitmapFileBytes(); }));
-    const QImage picture = chart.MakeBitmap(clWhite, r);
+                MedianMs(21, [&] { (void)BitmapFileBytes(chart); }));
+    const QImage picture = MakeBitmap(chart, clWhite, r.size());
     std::printf("EncodeBmp of that bitmap:           %8.3f ms (median of 21)\n",
                 MedianMs(21, [&] { (void)EncodeBmp(picture); }));
     std::printf("Qt's image writer, same bitmap:     %8.3f ms (median of 21)\n", MedianMs(21, [&] {
@@ -85,17 +86,17 @@ int main(int argc, char** argv)
                 }));
     QByteArray emf, wmf;
     std::printf("MakeMetafile EMF:                   %8.3f ms (median of 21)\n",
-                MedianMs(21, [&] { emf = chart.MakeMetafile(true, r); }));
+                MedianMs(21, [&] { emf = MakeMetafile(chart, true, r.size()); }));
     std::printf("MakeMetafile WMF:                   %8.3f ms (median of 21)\n",
-                MedianMs(21, [&] { wmf = chart.MakeMetafile(false, r); }));
+                MedianMs(21, [&] { wmf = MakeMetafile(chart, false, r.size()); }));
     std::printf("EMF size %lld bytes, WMF size %lld bytes\n", static_cast<long long>(emf.size()),
                 static_cast<long long>(wmf.size()));
     if (argc > 1) {
         const QDir dir(QString::fromLocal8Bit(argv[1]));
-        chart.SaveBitmapFile(dir.filePath("bench-chart.bmp"));
-        chart.MakeBitmap(clWhite, r).save(dir.filePath("bench-chart.png"));
-        chart.SaveEnhMetafileFile(dir.filePath("bench-chart.emf"));
-        chart.SaveMetafileFile(dir.filePath("bench-chart.wmf"));
+        SaveBitmapFile(chart, dir.filePath("bench-chart.bmp"));
+        MakeBitmap(chart, clWhite, r.size()).save(dir.filePath("bench-chart.png"));
+        SaveEnhMetafileFile(chart, dir.filePath("bench-chart.emf"));
+        SaveMetafileFile(chart, dir.filePath("bench-chart.wmf"));
         std::printf("pictures written to %s\n", argv[1]);
     }
     return 0;

@@ -46,12 +46,12 @@ int LineBreakCount(const TF_Main_GRF& window)
 
 double LeftAxisMinimum(const TF_Main_GRF& window)
 {
-    return window.Chart1->LeftAxis().Minimum();
+    return window.Chart1->Layout().Left().Minimum;
 }
 
 double LeftAxisMaximum(const TF_Main_GRF& window)
 {
-    return window.Chart1->LeftAxis().Maximum();
+    return window.Chart1->Layout().Left().Maximum;
 }
 
 } // namespace qrv::test

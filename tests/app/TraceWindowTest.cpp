@@ -4,6 +4,7 @@
 // trace.
 #include "DecimalSeparatorScope.h"
 #include "QrvChart.h"
+#include "QrvChartExport.h"
 #include "QrvChartTrace.h"
 #include "QrvNumberText.h"
 #include "QrvTableView.h"
@@ -48,10 +49,10 @@ protected:
     QPoint Over(double x)
     {
         const TChartRect& axes = Chart().AxesRect();
-        return QPoint(Chart().BottomAxis().ValueToPixel(x), (axes.Top + axes.Bottom) / 2);
+        return QPoint(Chart().Layout().Bottom().ValueToPixel(x), (axes.Top + axes.Bottom) / 2);
     }
     QImage Screen() { return Chart().grab().toImage(); }
-    QImage Picture() { return Chart().MakeBitmap(clWhite, Chart().rect()); }
+    QImage Picture() { return MakeBitmap(Chart(), clWhite, Chart().size()); }
 
     std::unique_ptr<TF_Main_GRF> Window;
 };
@@ -113,8 +114,8 @@ TEST_F(TraceWindow, PicturesNeverHoldTheTrace)
     const QImage screenBefore = Screen();
     const QImage pictureBefore = Picture();
     const QByteArray bmpBefore = Chart().BitmapFileBytes();
-    const QByteArray emfBefore = Chart().MakeMetafile(true, Chart().rect());
-    Chart().CopyBitmapToClipboard();
+    const QByteArray emfBefore = MakeMetafile(Chart(), true, Chart().size());
+    CopyBitmapToClipboard(Chart());
     const QImage clipboardBefore = QGuiApplication::clipboard()->image();
     ASSERT_FALSE(clipboardBefore.isNull());
 
@@ -124,9 +125,9 @@ TEST_F(TraceWindow, PicturesNeverHoldTheTrace)
 
     EXPECT_EQ(Picture(), pictureBefore);
     EXPECT_EQ(Chart().BitmapFileBytes(), bmpBefore);
-    EXPECT_EQ(Chart().MakeMetafile(true, Chart().rect()), emfBefore);
+    EXPECT_EQ(MakeMetafile(Chart(), true, Chart().size()), emfBefore);
     QGuiApplication::clipboard()->clear();
-    Chart().CopyBitmapToClipboard();
+    CopyBitmapToClipboard(Chart());
     EXPECT_EQ(QGuiApplication::clipboard()->image(), clipboardBefore);
 }
 
@@ -135,7 +136,7 @@ TEST_F(TraceWindow, ZoomAndScrollStillWork)
     const TChartRect& axes = Chart().AxesRect();
     const QPoint from(axes.Left + 20, axes.Top + 20);
     const QPoint to(axes.Left + 120, axes.Top + 100);
-    const double expectedMin = Chart().BottomAxis().PixelToValue(from.x());
+    const double expectedMin = Chart().Layout().Bottom().PixelToValue(from.x());
     QTest::mouseMove(&Chart(), from);
     ASSERT_GE(Window->Trace->ShownPoint(), 0);
     QTest::mousePress(&Chart(), Qt::LeftButton, Qt::NoModifier, from);

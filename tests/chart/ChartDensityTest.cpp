@@ -67,8 +67,7 @@ TEST_F(ChartDensityTest, BackBufferHoldsEveryDevicePixel)
 
     // A picture of the chart's own pixels, doubled, is something else: its
     // text and lines are blocks of 2 x 2 device pixels.
-    const QImage magnified = chart()
-                                 .MakeBitmap(clWhite, chart().rect())
+    const QImage magnified = MakeBitmap(chart(), clWhite, chart().size())
                                  .scaled(screen.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation)
                                  .convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(magnified.size(), screen.size());
@@ -84,11 +83,11 @@ TEST_F(ChartDensityTest, BackBufferHoldsEveryDevicePixel)
 
 TEST_F(ChartDensityTest, ExportsKeepTheChartsPixelSize)
 {
-    const QImage bitmap = chart().MakeBitmap(clWhite, chart().rect());
+    const QImage bitmap = MakeBitmap(chart(), clWhite, chart().size());
     EXPECT_EQ(bitmap.size(), QSize(353, 305));
     EXPECT_EQ(bitmap.devicePixelRatio(), 1.0);
     QImage decoded;
-    ASSERT_TRUE(decoded.loadFromData(chart().BitmapFileBytes(), "BMP"));
+    ASSERT_TRUE(decoded.loadFromData(BitmapFileBytes(chart()), "BMP"));
     EXPECT_EQ(decoded.size(), QSize(353, 305));
     // The same drawing as at density 1: the axes, labels and line do not
     // move with the screen.

@@ -60,7 +60,7 @@ void ExpectCannotCreate(const std::function<void(const QString&)>& save)
 
 TEST_F(ChartExportTest, BitmapHasTheClientSizeAndWhiteBackground)
 {
-    const QImage image = chart().MakeBitmap(clWhite, chart().rect());
+    const QImage image = MakeBitmap(chart(), clWhite, chart().size());
     EXPECT_EQ(image.size(), QSize(353, 305));
     EXPECT_TRUE(IsColor(image, 0, 0, Qt::white));
     EXPECT_TRUE(IsColor(image, 352, 304, Qt::white));
@@ -68,14 +68,14 @@ TEST_F(ChartExportTest, BitmapHasTheClientSizeAndWhiteBackground)
 
 TEST_F(ChartExportTest, SavedBitmapFileReadsBackAsThePicture)
 {
-    chart().SaveBitmapFile(Path("chart.bmp"));
+    SaveBitmapFile(chart(), Path("chart.bmp"));
     const QByteArray bytes = ReadAll(Path("chart.bmp"));
     ASSERT_GE(bytes.size(), 54);
     EXPECT_EQ(bytes.left(2), QByteArray("BM"));
     QImage loaded;
     ASSERT_TRUE(loaded.loadFromData(bytes, "BMP"));
     EXPECT_EQ(loaded.size(), QSize(353, 305));
-    EXPECT_EQ(loaded.convertToFormat(QImage::Format_RGB32), chart().MakeBitmap(clWhite, chart().rect()));
+    EXPECT_EQ(loaded.convertToFormat(QImage::Format_RGB32), MakeBitmap(chart(), clWhite, chart().size()));
 }
 
 // The bytes of Qt's general image writer, which the direct encoder replaces.
@@ -109,7 +109,7 @@ TEST_F(ChartExportTest, BitmapBytesEqualThoseOfQtsWriter)
     } cases[] = {
         {"one_pixel", Pattern(1, 1, 3780)},     {"width_2", Pattern(2, 3, 2835)},
         {"width_3", Pattern(3, 2, 3780)},       {"width_4", Pattern(4, 5, 0)},
-        {"width_5_tall", Pattern(5, 40, 3780)}, {"chart", chart().MakeBitmap(clWhite, chart().rect())},
+        {"width_5_tall", Pattern(5, 40, 3780)}, {"chart", MakeBitmap(chart(), clWhite, chart().size())},
     };
     for (const auto& c : cases) {
         const QByteArray ours = EncodeBmp(c.image), qts = WriterBmp(c.image);
@@ -130,27 +130,26 @@ TEST_F(ChartExportTest, NullImageGivesAWhitePixel)
 
 TEST_F(ChartExportTest, WriteErrorsRaiseCannotCreateFile)
 {
-    ExpectCannotCreate([&](const QString& name) { chart().SaveBitmapFile(name); });
+    ExpectCannotCreate([&](const QString& name) { SaveBitmapFile(chart(), name); });
     ExpectCannotCreate([&](const QString& name) { WriteFile(name, QByteArray("x")); });
 }
 
 TEST_F(ChartExportTest, ZeroSizeChartStillGivesAPicture)
 {
     chart().resize(0, 0);
-    EXPECT_EQ(chart().MakeBitmap(clWhite, chart().rect()).size(), QSize(1, 1));
-    chart().SaveBitmapFile(Path("empty.bmp"));
+    EXPECT_EQ(MakeBitmap(chart(), clWhite, chart().size()).size(), QSize(1, 1));
+    SaveBitmapFile(chart(), Path("empty.bmp"));
     EXPECT_EQ(QImage(Path("empty.bmp")).size(), QSize(1, 1));
 }
 
 TEST_F(ChartExportTest, BitmapOnTheClipboard)
 {
-    chart().CopyBitmapToClipboard();
+    CopyBitmapToClipboard(chart());
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     ASSERT_NE(data, nullptr);
     ASSERT_TRUE(data->hasImage());
     EXPECT_EQ(qvariant_cast<QImage>(data->imageData()).size(), QSize(353, 305));
 }
-
 
 std::int32_t Int32At(const QByteArray& b, int offset)
 {
@@ -188,50 +187,48 @@ QSize EmfSize(const QByteArray& b)
 
 TEST_F(ChartExportTest, MetafilesAreOnePixelSmallerThanTheClient)
 {
-    EXPECT_EQ(WmfSize(chart().MakeMetafile(false, chart().rect())), QSize(352, 304));
-    const QSize emf = EmfSize(chart().MakeMetafile(true, chart().rect()));
+    EXPECT_EQ(WmfSize(MakeMetafile(chart(), false, chart().size())), QSize(352, 304));
+    const QSize emf = EmfSize(MakeMetafile(chart(), true, chart().size()));
     EXPECT_NEAR(emf.width(), 352, 1);
     EXPECT_NEAR(emf.height(), 304, 1);
-    EXPECT_FALSE(chart().Metafiling());
 }
 
 TEST_F(ChartExportTest, ZeroSizeChartGivesOneByOneMetafile)
 {
     chart().resize(0, 0);
-    EXPECT_EQ(WmfSize(chart().MakeMetafile(false, chart().rect())), QSize(1, 1));
-    const QSize emf = EmfSize(chart().MakeMetafile(true, chart().rect()));
+    EXPECT_EQ(WmfSize(MakeMetafile(chart(), false, chart().size())), QSize(1, 1));
+    const QSize emf = EmfSize(MakeMetafile(chart(), true, chart().size()));
     EXPECT_NEAR(emf.width(), 1, 1);
     EXPECT_NEAR(emf.height(), 1, 1);
 }
 
 TEST_F(ChartExportTest, SavedMetafileFiles)
 {
-    chart().SaveMetafileFile(Path("chart.wmf"));
-    chart().SaveEnhMetafileFile(Path("chart.emf"));
+    SaveMetafileFile(chart(), Path("chart.wmf"));
+    SaveEnhMetafileFile(chart(), Path("chart.emf"));
     const QByteArray wmf = ReadAll(Path("chart.wmf"));
     const QByteArray emf = ReadAll(Path("chart.emf"));
     ASSERT_GT(wmf.size(), 22 + 18);
     ASSERT_GT(emf.size(), 88);
     EXPECT_EQ(WmfSize(wmf), QSize(352, 304));
     EXPECT_EQ(Int32At(emf, 40), 0x464D4520);
-    ExpectCannotCreate([&](const QString& name) { chart().SaveMetafileFile(name); });
-    ExpectCannotCreate([&](const QString& name) { chart().SaveEnhMetafileFile(name); });
+    ExpectCannotCreate([&](const QString& name) { SaveMetafileFile(chart(), name); });
+    ExpectCannotCreate([&](const QString& name) { SaveEnhMetafileFile(chart(), name); });
 }
 
 TEST_F(ChartExportTest, MetafileOnTheClipboardWithAPictureBeside)
 {
     for (bool enhanced : {true, false}) {
-        chart().CopyMetafileToClipboard(enhanced);
+        CopyMetafileToClipboard(chart(), enhanced);
         const QMimeData* data = QGuiApplication::clipboard()->mimeData();
         ASSERT_NE(data, nullptr);
         const QString type = enhanced ? "image/x-emf" : "image/x-wmf";
         ASSERT_TRUE(data->hasFormat(type)) << enhanced;
-        EXPECT_EQ(data->data(type), chart().MakeMetafile(enhanced, chart().rect())) << enhanced;
+        EXPECT_EQ(data->data(type), MakeMetafile(chart(), enhanced, chart().size())) << enhanced;
         ASSERT_TRUE(data->hasImage());
         EXPECT_EQ(qvariant_cast<QImage>(data->imageData()).size(), QSize(353, 305));
     }
 }
-
 
 } // namespace
 } // namespace qrv

@@ -28,11 +28,11 @@ const QColor Red(255, 0, 0);
 
 // The pixel of a value by its share of the axis range, halved first so
 // that nothing overflows: the mapping's result, computed another way.
-int PixelByShare(const TChartAxis& axis, double value)
+int PixelByShare(const TAxisLayout& axis, double value)
 {
     const double share = (value / 2 - axis.RangeMin() / 2) / (axis.RangeMax() / 2 - axis.RangeMin() / 2);
     const int n = static_cast<int>(std::lround(share * axis.PixelLength()));
-    return axis.IsHorizontal() ? axis.StartPixel() + n : axis.EndPixel() - n;
+    return axis.Scale.Horizontal ? axis.StartPixel() + n : axis.EndPixel() - n;
 }
 
 // y = f(x) for x = from, from + step, ... up to to, reaching the largest
@@ -61,7 +61,7 @@ protected:
     {
         plot = test::MakePlotChart(353, 305);
         FillWide(*plot.series, GetParam().from, GetParam().to, GetParam().step, GetParam().formula);
-        image = plot.chart->MakeBitmap(clWhite, plot.chart->rect());
+        image = MakeBitmap(*plot.chart, clWhite, plot.chart->size());
     }
     test::PlotChart plot;
     QImage image;
@@ -69,8 +69,8 @@ protected:
 
 TEST_P(ChartExtremeValuesTest, PointsSitWhereTheirValuesBelong)
 {
-    const TChartAxis& bottom = plot.chart->BottomAxis();
-    const TChartAxis& left = plot.chart->LeftAxis();
+    const TAxisLayout& bottom = plot.chart->Layout().Bottom();
+    const TAxisLayout& left = plot.chart->Layout().Left();
     const TLineSeries& s = *plot.series;
     // A sample of points, each on the line at its own place.
     const int count = s.PointCount();
@@ -88,10 +88,10 @@ TEST_P(ChartExtremeValuesTest, PointsSitWhereTheirValuesBelong)
 TEST_P(ChartExtremeValuesTest, LabelsStandApartAtTheirValues)
 {
     const int fontHeight = QFontMetrics(ChartFont(), &image).height();
-    for (const TChartAxis* axis : {&plot.chart->BottomAxis(), &plot.chart->LeftAxis()}) {
-        const std::vector<int>& ticks = axis->TickPositions();
+    for (const TAxisLayout* axis : {&plot.chart->Layout().Bottom(), &plot.chart->Layout().Left()}) {
+        const std::vector<int> ticks = axis->TickPositions();
         EXPECT_GE(static_cast<int>(ticks.size()), GetParam().minLabels)
-            << "horizontal " << axis->IsHorizontal();
+            << "horizontal " << axis->Scale.Horizontal;
         const std::set<int> distinct(ticks.begin(), ticks.end());
         EXPECT_EQ(distinct.size(), ticks.size()) << "no two labels on one place";
         for (std::size_t k = 1; k < ticks.size(); ++k)
@@ -100,9 +100,9 @@ TEST_P(ChartExtremeValuesTest, LabelsStandApartAtTheirValues)
             EXPECT_GE(t, axis->StartPixel());
             EXPECT_LE(t, axis->EndPixel());
             // Text beside each tick.
-            const QRect area = axis->IsHorizontal()
-                                   ? QRect(t - 15, axis->LabelsPos(), 31, fontHeight)
-                                   : QRect(axis->LabelsPos() - 40, t - fontHeight / 2, 40, fontHeight);
+            const QRect area = axis->Scale.Horizontal
+                                   ? QRect(t - 15, axis->LabelsPos, 31, fontHeight)
+                                   : QRect(axis->LabelsPos - 40, t - fontHeight / 2, 40, fontHeight);
             EXPECT_GT(CountDark(image, area), 3) << "label at " << t;
         }
     }
@@ -121,8 +121,8 @@ TEST(ChartExtremeValues, ExponentialClimbsAboveTheCentreFromExp705On)
 {
     test::PlotChart plot = test::MakePlotChart(353, 305);
     test::Fill(*plot.series, 700, 709, 1, [](double x) { return std::exp(x); });
-    const QImage image = plot.chart->MakeBitmap(clWhite, plot.chart->rect());
-    const TChartAxis& left = plot.chart->LeftAxis();
+    const QImage image = MakeBitmap(*plot.chart, clWhite, plot.chart->size());
+    const TAxisLayout& left = plot.chart->Layout().Left();
     int previous = left.EndPixel();
     for (int x = 705; x <= 709; ++x) {
         const int y = left.ValueToPixel(std::exp(static_cast<double>(x)));
@@ -139,9 +139,9 @@ TEST(ChartExtremeValues, AlternatingLargestSpansTopToBottom)
 {
     test::PlotChart plot = test::MakePlotChart(353, 305);
     test::Fill(*plot.series, 0, 10, 1, [](double x) { return DBL_MAX * (1 - 2 * std::fmod(x, 2.0)); });
-    const QImage image = plot.chart->MakeBitmap(clWhite, plot.chart->rect());
+    const QImage image = MakeBitmap(*plot.chart, clWhite, plot.chart->size());
     const TChartRect& r = plot.chart->AxesRect();
-    const TChartAxis& bottom = plot.chart->BottomAxis();
+    const TAxisLayout& bottom = plot.chart->Layout().Bottom();
     for (int x = 0; x <= 10; ++x) {
         const int edge = x % 2 == 0 ? r.Top : r.Bottom;
         EXPECT_TRUE(IsColor(image, bottom.ValueToPixel(x), edge, Red)) << "x = " << x;

@@ -109,14 +109,14 @@ TEST_F(ChartPreviewTest, ProportionalOffKeepsMarginsOnRecomputes)
     Show();
     const TPaperMargins proportional = Margins();
     form->CBProp->click();
-    EXPECT_FALSE(chart().PrintProportional);
+    EXPECT_FALSE(chart().PrintProportional());
     EXPECT_EQ(Margins(), proportional);
     EXPECT_FALSE(form->BReset->isEnabled());
 
     form->SELeftMa->setValue(5);
     EXPECT_EQ(Margins().Left, 5);
     form->CBProp->click();
-    EXPECT_TRUE(chart().PrintProportional);
+    EXPECT_TRUE(chart().PrintProportional());
     EXPECT_EQ(Margins(), proportional);
     EXPECT_EQ(form->SavedMargins(), proportional);
     EXPECT_FALSE(form->BReset->isEnabled());
@@ -133,7 +133,7 @@ TEST_F(ChartPreviewTest, DraggingTheLeftLineSetsTheMarginAndReset)
     EXPECT_EQ(Margins().Right, before.Right);
     EXPECT_EQ(form->SELeftMa->value(), Margins().Left);
     EXPECT_FALSE(form->CBProp->isChecked());
-    EXPECT_FALSE(chart().PrintProportional);
+    EXPECT_FALSE(chart().PrintProportional());
     EXPECT_TRUE(form->BReset->isEnabled());
     EXPECT_EQ(page().DragZone(), TDragZone::None);
 
@@ -146,7 +146,7 @@ TEST_F(ChartPreviewTest, DraggingTheLeftLineSetsTheMarginAndReset)
 TEST_F(ChartPreviewTest, MovingTheRectShiftsOppositeMarginsAndStopsAtThePaper)
 {
     Show();
-    chart().PrintProportional = false;
+    chart().SetPrintProportional(false);
     const TPaperMargins before = Margins();
     const TChartRect r = page().PrintableRect();
     const QPoint middle((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
@@ -185,10 +185,10 @@ TEST_F(ChartPreviewTest, MarginEntryReachingAHundredIsRefused)
 TEST_F(ChartPreviewTest, TypedMarginIsWhatGetsPrinted)
 {
     Show();
-    ASSERT_TRUE(chart().PrintProportional);
+    ASSERT_TRUE(chart().PrintProportional());
     form->SELeftMa->setValue(40);
     EXPECT_FALSE(form->CBProp->isChecked());
-    EXPECT_FALSE(chart().PrintProportional);
+    EXPECT_FALSE(chart().PrintProportional());
     const TChartRect r = PrintRectFromMargins(chart(), *printer);
     EXPECT_EQ(r.Left, NearestInt(printer->PageWidth() * 0.4));
 }

@@ -50,12 +50,12 @@ TEST_F(ChartPrintTest, ProportionalMarginsAreRecomputedForThePage)
 {
     PrintSettingsOf(chart()).PaperMargins = {1, 2, 3, 4};
     printer->SetOrientation(TPrinterOrientation::poPortrait);
-    chart().PrintProportional = true;
+    chart().SetPrintProportional(true);
     const TChartRect r = PrintRectFromMargins(chart(), *printer);
     EXPECT_EQ(PrintSettingsOf(chart()).PaperMargins, ProportionalMargins(chart(), *printer));
     EXPECT_EQ(r.Left, printer->PageWidth() - r.Right) << "centred";
 
-    chart().PrintProportional = false;
+    chart().SetPrintProportional(false);
     PrintSettingsOf(chart()).PaperMargins = {10, 0, 0, 0};
     EXPECT_EQ(
         PrintRectFromMargins(chart(), *printer),
@@ -180,6 +180,8 @@ TEST_F(ChartPrintTest, PrintedGridIsDottedLikeTheScreens)
 {
     printer->SetOrientation(TPrinterOrientation::poLandscape);
     const TChartRect target = PrintRectFromMargins(chart(), *printer);
+    TChartLayout printed;
+    chart().SetOnAfterDraw([&](const TChart&, QPainter&, const TChartLayout& layout) { printed = layout; });
     PrintWithMargins(chart(), *printer);
     constexpr int dpi = 150;
     const QImage page = test::PdfPageImage(OutputFile(), dpi);
@@ -192,8 +194,8 @@ TEST_F(ChartPrintTest, PrintedGridIsDottedLikeTheScreens)
     const double sx = double(target.Width()) / logical.width() * dpi / printer->XDpi();
     const double sy = double(target.Height()) / logical.height() * dpi / printer->YDpi();
     const double ox = 0, oy = 0;
-    const TChartRect& r = chart().AxesRect();
-    const std::vector<int>& ticks = chart().BottomAxis().TickPositions();
+    const TChartRect& r = printed.AxesRect;
+    const std::vector<int> ticks = printed.Bottom().TickPositions();
     ASSERT_GE(ticks.size(), 3u);
     const int top = static_cast<int>(oy + (r.Top + 3) * sy);
     const int bottom = static_cast<int>(oy + (r.Bottom - 3) * sy);

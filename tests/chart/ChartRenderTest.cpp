@@ -34,18 +34,18 @@ class ChartRenderTest : public ::testing::Test
 protected:
     test::TDecimalSeparatorScope separators{'.', ','};
     void SetUp() override { plot = MakePlotChart(400, 300); }
-    QImage Draw() { return plot.chart->MakeBitmap(clWhite, plot.chart->rect()); }
+    QImage Draw() { return MakeBitmap(*plot.chart, clWhite, plot.chart->size()); }
     TChart& chart() { return *plot.chart; }
     TLineSeries& series() { return *plot.series; }
     int FontHeight() const { return QFontMetrics(ChartFont(), &probe).height(); }
     // The area where a label drawn for the tick at pixel t lies.
     QRect BottomLabelArea(int t) const
     {
-        return QRect(t - 10, plot.chart->BottomAxis().LabelsPos(), 21, FontHeight());
+        return QRect(t - 10, plot.chart->Layout().Bottom().LabelsPos, 21, FontHeight());
     }
     QRect LeftLabelArea(int t) const
     {
-        const int right = plot.chart->LeftAxis().LabelsPos();
+        const int right = plot.chart->Layout().Left().LabelsPos;
         return QRect(right - 40, t - FontHeight() / 2, 40, FontHeight());
     }
 
@@ -84,8 +84,8 @@ TEST_F(ChartRenderTest, EmptyChartShowsWallAxesZeroLabelsAndTitles)
     EXPECT_TRUE(IsColor(image, r.Left - 1, yMid, Black));
     EXPECT_FALSE(IsColor(image, r.Left - 2, yMid, Black));
     // One "0" label at each axis centre, nowhere else.
-    const TChartAxis& bottom = chart().BottomAxis();
-    const TChartAxis& left = chart().LeftAxis();
+    const TAxisLayout& bottom = chart().Layout().Bottom();
+    const TAxisLayout& left = chart().Layout().Left();
     ASSERT_EQ(bottom.TickPositions(), std::vector<int>{bottom.CenterPixel()});
     ASSERT_EQ(left.TickPositions(), std::vector<int>{left.CenterPixel()});
     EXPECT_GT(CountDark(image, BottomLabelArea(bottom.CenterPixel())), 5);
@@ -94,8 +94,8 @@ TEST_F(ChartRenderTest, EmptyChartShowsWallAxesZeroLabelsAndTitles)
     EXPECT_EQ(CountDark(image, LeftLabelArea(r.Top + 20)), 0);
     // The titles: "X" centred below the labels, "Y" left of the labels.
     const int h = FontHeight();
-    EXPECT_GT(CountDark(image, QRect(bottom.CenterPixel() - 8, bottom.TitlePos(), 16, h)), 3);
-    EXPECT_GT(CountDark(image, QRect(left.TitlePos() - 10, left.CenterPixel() - h / 2, 10, h)), 3);
+    EXPECT_GT(CountDark(image, QRect(bottom.CenterPixel() - 8, bottom.TitlePos, 16, h)), 3);
+    EXPECT_GT(CountDark(image, QRect(left.TitlePos - 10, left.CenterPixel() - h / 2, 10, h)), 3);
     // No line without points.
     EXPECT_EQ(CountColor(image, image.rect(), Red), 0);
 }
@@ -105,7 +105,7 @@ TEST_F(ChartRenderTest, TicksGridAndLabelsFollowTheLabelWalk)
     test::Fill(series(), 0, 1000, 10, [](double x) { return x; });
     const QImage image = Draw();
     const TChartRect& r = chart().AxesRect();
-    const TChartAxis& bottom = chart().BottomAxis();
+    const TAxisLayout& bottom = chart().Layout().Bottom();
     ASSERT_GE(bottom.TickPositions().size(), 3u);
     // Produced from the top of the range downwards: 1,000 at the right edge.
     EXPECT_EQ(bottom.TickPositions().front(), r.Right);
@@ -128,8 +128,8 @@ TEST_F(ChartRenderTest, LineRunsThroughTheMappedPoints)
 {
     test::Fill(series(), 0, 10, 0.5, [](double x) { return x * x; });
     const QImage image = Draw();
-    const TChartAxis& b = chart().BottomAxis();
-    const TChartAxis& l = chart().LeftAxis();
+    const TAxisLayout& b = chart().Layout().Bottom();
+    const TAxisLayout& l = chart().Layout().Left();
     for (double x : {1.0, 3.5, 7.0}) {
         const int px = b.ValueToPixel(x), py = l.ValueToPixel(x * x);
         EXPECT_TRUE(IsColor(image, px, py, Red)) << "x = " << x;
@@ -147,7 +147,7 @@ TEST_F(ChartRenderTest, ConstantFormulaIsAHorizontalLineAtTheCentreWithOneLabel)
         test::Fill(series(), -3, 3, 0.1, [big](double) { return big; });
         const QImage image = Draw();
         const TChartRect& r = chart().AxesRect();
-        const TChartAxis& left = chart().LeftAxis();
+        const TAxisLayout& left = chart().Layout().Left();
         const int centre = left.CenterPixel();
         EXPECT_EQ(centre, (r.Top + r.Bottom) / 2);
         EXPECT_GE(CountColor(image, QRect(r.Left + 1, centre, r.Width() - 1, 1), Red), r.Width() - 2) << big;
@@ -165,8 +165,8 @@ TEST_F(ChartRenderTest, EachSegmentHasTheColourOfItsEndPoint)
     series().AddPoint(2, 0, "", clRed);
     series().AddPoint(3, 1, "", clRed);
     const QImage image = Draw();
-    const TChartAxis& b = chart().BottomAxis();
-    const int y = chart().LeftAxis().ValueToPixel(0);
+    const TAxisLayout& b = chart().Layout().Bottom();
+    const int y = chart().Layout().Left().ValueToPixel(0);
     EXPECT_TRUE(IsColor(image, b.ValueToPixel(0.5), y, Blue));
     EXPECT_TRUE(IsColor(image, b.ValueToPixel(1.5), y, Red));
 }
@@ -180,8 +180,8 @@ TEST_F(ChartRenderTest, NullPointLeavesAGap)
     series().AddPoint(4, 1, "", clRed);
     series().AddPoint(4.0001, 2, "", clRed); // keeps the range from collapsing
     const QImage image = Draw();
-    const TChartAxis& b = chart().BottomAxis();
-    const int y = chart().LeftAxis().ValueToPixel(1);
+    const TAxisLayout& b = chart().Layout().Bottom();
+    const int y = chart().Layout().Left().ValueToPixel(1);
     EXPECT_TRUE(IsColor(image, b.ValueToPixel(0.5), y, Red));
     EXPECT_FALSE(IsColor(image, b.ValueToPixel(1.5), y, Red));
     EXPECT_FALSE(IsColor(image, b.ValueToPixel(2.5), y, Red));
@@ -201,9 +201,9 @@ TEST_F(ChartRenderTest, LinesTowardsAPointBeyondThePixelLimitRunToTheEdge)
     series().AddPoint(1, 1e7, "", clRed);
     series().AddPoint(2, 2, "", clRed);
     const QImage image = Draw();
-    const int y = left.ValueToPixel(2);
+    const int y = chart().Layout().Left().ValueToPixel(2);
     const int top = chart().AxesRect().Top;
-    const TChartAxis& b = chart().BottomAxis();
+    const TAxisLayout& b = chart().Layout().Bottom();
     for (int x : {b.ValueToPixel(0), b.ValueToPixel(2)})
         for (int row : {y - 2, (y + top) / 2, top + 2})
             EXPECT_TRUE(IsColor(image, x, row, Red)) << x << ", " << row;
@@ -226,10 +226,10 @@ TEST_F(ChartRenderTest, ScreenBufferAndBitmapDrawTheSamePicture)
     chart().resize(300, 200);
     const QImage resized = chart().grab().toImage().convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(resized.size(), QSize(300, 200)) << "a new size redraws";
-    EXPECT_EQ(resized, chart().MakeBitmap(clWhite, chart().rect()));
+    EXPECT_EQ(resized, MakeBitmap(chart(), clWhite, chart().size()));
     chart().SetUseBuffer(false);
     EXPECT_EQ(chart().grab().toImage().convertToFormat(QImage::Format_RGB32),
-              chart().MakeBitmap(clWhite, chart().rect()));
+              MakeBitmap(chart(), clWhite, chart().size()));
     EXPECT_FALSE(chart().BufferValid());
 }
 
@@ -250,7 +250,7 @@ TEST_F(ChartRenderTest, DrawChartHonoursTheTargetRectangle)
 TEST_F(ChartRenderTest, PrintingLeavesTheBackgroundAlone)
 {
     chart().SetPrinting(true);
-    const QImage image = chart().MakeBitmap(clBlue, chart().rect());
+    const QImage image = MakeBitmap(chart(), clBlue, chart().size());
     chart().SetPrinting(false);
     EXPECT_TRUE(IsColor(image, 0, 0, Blue));
     const TChartRect& r = chart().AxesRect();
@@ -262,7 +262,7 @@ TEST_F(ChartRenderTest, TinyChartsDrawWithoutFault)
     test::Fill(series(), 0, 100, 1, [](double x) { return x; });
     for (QSize size : {QSize(1, 1), QSize(2, 30), QSize(30, 2), QSize(25, 20)}) {
         chart().resize(size);
-        const QImage image = chart().MakeBitmap(clWhite, chart().rect());
+        const QImage image = MakeBitmap(chart(), clWhite, chart().size());
         EXPECT_EQ(image.size(), size);
     }
 }
@@ -273,7 +273,7 @@ TEST_F(ChartRenderTest, HugeRangeEndsAndDraws)
     series().AddPoint(1, 1.7e308);
     const QImage image = Draw();
     EXPECT_EQ(image.size(), QSize(400, 300));
-    EXPECT_LE(chart().LeftAxis().TickPositions().size(), static_cast<std::size_t>(MaxTickPositions));
+    EXPECT_LE(chart().Layout().Left().TickPositions().size(), static_cast<std::size_t>(MaxTickPositions));
 }
 
 } // namespace

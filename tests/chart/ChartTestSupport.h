@@ -3,6 +3,7 @@
 #pragma once
 
 #include "QrvChart.h"
+#include "QrvChartExport.h"
 #include "QrvChartSetup.h"
 
 #include <QImage>

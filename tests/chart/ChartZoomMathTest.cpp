@@ -98,15 +98,25 @@ class ZoomOnAxesTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        for (TChartAxis* a : {&bottom, &top, &left, &right}) {
-            a->SetMinMax(0.0, 100.0);
-            a->SetRange(0.0, 100.0);
-            a->PlaceAxis(TChartRect{0, 0, 100, 100});
+        layout.AxesRect = TChartRect{0, 0, 100, 100};
+        for (std::size_t i = 0; i < axes.size(); ++i) {
+            axes[i]->SetMinMax(0.0, 100.0);
+            layout.Axes[i].PlaceAxis(*axes[i], layout.AxesRect);
+            SetShownRange(i, 0.0, 100.0);
         }
         zoom.RepaintNow = [this] { ++frames; };
     }
+    // The range the axis at index i shows on screen.
+    void SetShownRange(std::size_t i, double lo, double hi)
+    {
+        layout.Axes[i].SetRange(lo, hi);
+        layout.Axes[i].Minimum = lo;
+        layout.Axes[i].Maximum = hi;
+    }
     TChartAxis bottom{TAxisKind::Bottom}, top{TAxisKind::Top}, left{TAxisKind::Left}, right{TAxisKind::Right};
-    TChartZoom zoom{{&bottom, &top, &left, &right}};
+    std::array<TChartAxis*, 4> axes{&bottom, &top, &left, &right};
+    TChartZoom zoom{axes};
+    TChartLayout layout;
     int frames = 0;
 };
 
@@ -114,7 +124,7 @@ TEST_F(ZoomOnAxesTest, AnimatedZoomEndsOnTheExactRange)
 {
     TZoomSettings s;
     s.AnimatedZoom = true;
-    zoom.ZoomToRect(QRect(QPoint(20, 10), QPoint(60, 70)), s);
+    zoom.ZoomToRect(QRect(QPoint(20, 10), QPoint(60, 70)), layout, s);
     EXPECT_EQ(frames, s.AnimatedZoomSteps - 1);
     EXPECT_EQ(bottom.Minimum(), 20.0);
     EXPECT_EQ(bottom.Maximum(), 60.0);
@@ -127,21 +137,21 @@ TEST_F(ZoomOnAxesTest, ScrollVetoAndUnusableDistances)
     const TZoomSettings s;
     zoom.OnAllowScroll = [](TChartAxis& axis, double&, double&) { return axis.IsHorizontal(); };
     zoom.Press(ScrollButton, 50, 50, true, s);
-    zoom.Move(40, 30, TChartRect{0, 0, 100, 100}, s);
+    zoom.Move(40, 30, layout, s);
     EXPECT_EQ(bottom.Minimum(), 10.0);
     EXPECT_TRUE(left.Automatic()) << "vetoed";
-    zoom.Release(ScrollButton, 40, 30, s);
+    zoom.Release(ScrollButton, 40, 30, layout, s);
 
     // Across the whole double range the way of the mouse is a finite value,
     // but it would carry one end beyond the doubles: the axis stays.
     bottom.SetMinMax(-DBL_MAX, DBL_MAX);
-    bottom.SetRange(-DBL_MAX, DBL_MAX);
+    SetShownRange(0, -DBL_MAX, DBL_MAX);
     zoom.OnAllowScroll = nullptr;
     zoom.Press(ScrollButton, 50, 50, true, s);
-    zoom.Move(10, 50, TChartRect{0, 0, 100, 100}, s);
+    zoom.Move(10, 50, layout, s);
     EXPECT_EQ(bottom.Minimum(), -DBL_MAX);
     EXPECT_EQ(bottom.Maximum(), DBL_MAX);
-    zoom.Release(ScrollButton, 10, 50, s);
+    zoom.Release(ScrollButton, 10, 50, layout, s);
     EXPECT_FALSE(zoom.SetAxisRange(bottom, 0.0, std::numeric_limits<double>::infinity()));
 }
 
@@ -149,20 +159,20 @@ TEST_F(ZoomOnAxesTest, HugeRangesScrollZoomAndWheelWithoutOverflow)
 {
     const TZoomSettings s;
     // 0 ... 1E308: a pixel times the span overflows a double.
-    for (TChartAxis* a : {&bottom, &left}) {
-        a->SetMinMax(0.0, 1e308);
-        a->SetRange(0.0, 1e308);
+    for (const std::size_t i : {0u, 2u}) {
+        axes[i]->SetMinMax(0.0, 1e308);
+        SetShownRange(i, 0.0, 1e308);
     }
     zoom.Press(ScrollButton, 50, 50, true, s);
-    zoom.Move(10, 50, TChartRect{0, 0, 100, 100}, s);
-    zoom.Release(ScrollButton, 10, 50, s);
+    zoom.Move(10, 50, layout, s);
+    zoom.Release(ScrollButton, 10, 50, layout, s);
     EXPECT_DOUBLE_EQ(bottom.Minimum(), 4e307) << "the data follow the mouse";
     EXPECT_DOUBLE_EQ(bottom.Maximum(), 1.4e308);
 
     // A zoom into the whole double range lands on the values under the mouse.
-    for (TChartAxis* a : {&bottom, &top, &left, &right})
-        a->SetRange(-DBL_MAX, DBL_MAX);
-    zoom.ZoomToRect(QRect(QPoint(25, 25), QPoint(75, 75)), s);
+    for (std::size_t i = 0; i < axes.size(); ++i)
+        layout.Axes[i].SetRange(-DBL_MAX, DBL_MAX);
+    zoom.ZoomToRect(QRect(QPoint(25, 25), QPoint(75, 75)), layout, s);
     EXPECT_DOUBLE_EQ(bottom.Minimum(), -DBL_MAX / 2);
     EXPECT_DOUBLE_EQ(bottom.Maximum(), DBL_MAX / 2);
     EXPECT_DOUBLE_EQ(left.Minimum(), -DBL_MAX / 2);
@@ -172,7 +182,7 @@ TEST_F(ZoomOnAxesTest, HugeRangesScrollZoomAndWheelWithoutOverflow)
     // towards the user moves the range up by it.
     EXPECT_DOUBLE_EQ(WheelScrollOffset(-DBL_MAX, DBL_MAX), 0.06 * DBL_MAX);
     left.SetMinMax(-DBL_MAX, 0.9 * DBL_MAX);
-    zoom.Wheel(-WheelNotchDelta, s);
+    zoom.Wheel(-WheelNotchDelta, layout, s);
     EXPECT_DOUBLE_EQ(left.Minimum(), -DBL_MAX + 0.057 * DBL_MAX);
     EXPECT_DOUBLE_EQ(left.Maximum(), 0.9 * DBL_MAX + 0.057 * DBL_MAX);
 }

@@ -32,6 +32,9 @@ protected:
     TLineSeries& series() { return *plot.series; }
     TChartAxis& bottom() { return chart().BottomAxis(); }
     TChartAxis& left() { return chart().LeftAxis(); }
+    // Where the axes lie on screen, which the mouse acts on.
+    const TAxisLayout& shownBottom() { return chart().Layout().Bottom(); }
+    const TAxisLayout& shownLeft() { return chart().Layout().Left(); }
 
     void Drag(Qt::MouseButton button, QPoint from, QPoint to)
     {
@@ -85,10 +88,10 @@ INSTANTIATE_TEST_SUITE_P(Threshold, ChartSmallDragTest,
 
 TEST_F(ChartZoomTest, DragRightDownZoomsToTheDraggedValues)
 {
-    const double x0 = bottom().PixelToValue(100), x1 = bottom().PixelToValue(200);
-    const double yTop = left().PixelToValue(80), yBottom = left().PixelToValue(150);
+    const double x0 = shownBottom().PixelToValue(100), x1 = shownBottom().PixelToValue(200);
+    const double yTop = shownLeft().PixelToValue(80), yBottom = shownLeft().PixelToValue(150);
     int zooms = 0;
-    chart().OnZoom = [&](TChart&) { ++zooms; };
+    chart().SetOnZoom([&](TChart&) { ++zooms; });
     Drag(Qt::LeftButton, {100, 80}, {200, 150});
 
     EXPECT_EQ(zooms, 1);
@@ -100,8 +103,8 @@ TEST_F(ChartZoomTest, DragRightDownZoomsToTheDraggedValues)
     EXPECT_EQ(left().Minimum(), yBottom);
     EXPECT_EQ(left().Maximum(), yTop);
     Layout();
-    EXPECT_EQ(bottom().RangeMin(), x0);
-    EXPECT_EQ(left().RangeMax(), yTop);
+    EXPECT_EQ(shownBottom().RangeMin(), x0);
+    EXPECT_EQ(shownLeft().RangeMax(), yTop);
 }
 
 TEST_F(ChartZoomTest, DragTheOtherWayRestoresTheAutomaticRanges)
@@ -114,15 +117,15 @@ TEST_F(ChartZoomTest, DragTheOtherWayRestoresTheAutomaticRanges)
         Drag(Qt::LeftButton, {100, 80}, {200, 150});
         ASSERT_TRUE(chart().ZoomInForce());
         int undos = 0;
-        chart().OnUndoZoom = [&](TChart&) { ++undos; };
+        chart().SetOnUndoZoom([&](TChart&) { ++undos; });
         Drag(Qt::LeftButton, from, to);
         EXPECT_EQ(undos, 1);
         EXPECT_TRUE(AllAutomatic());
         EXPECT_TRUE(chart().Zoom().SavedStateFree());
         EXPECT_FALSE(chart().ZoomInForce());
         Layout();
-        EXPECT_EQ(bottom().RangeMin(), 0.0);
-        EXPECT_DOUBLE_EQ(bottom().RangeMax(), 10.0);
+        EXPECT_EQ(shownBottom().RangeMin(), 0.0);
+        EXPECT_DOUBLE_EQ(shownBottom().RangeMax(), 10.0);
     }
 }
 
@@ -146,11 +149,11 @@ TEST_F(ChartZoomTest, UndoGoesBackToAFixedRangeSetBeforeTheZoom)
 
 TEST_F(ChartZoomTest, RightDragScrollsSoTheDataFollowTheMouse)
 {
-    const double xMin = bottom().Minimum(), xMax = bottom().Maximum();
-    const double dx = bottom().PixelToValue(200) - bottom().PixelToValue(150);
-    const int pixelOfFive = bottom().ValueToPixel(5.0);
+    const double xMin = shownBottom().Minimum, xMax = shownBottom().Maximum;
+    const double dx = shownBottom().PixelToValue(200) - shownBottom().PixelToValue(150);
+    const int pixelOfFive = shownBottom().ValueToPixel(5.0);
     int scrolls = 0;
-    chart().OnScroll = [&](TChart&) { ++scrolls; };
+    chart().SetOnScroll([&](TChart&) { ++scrolls; });
     Drag(Qt::RightButton, {200, 150}, {150, 150});
 
     EXPECT_EQ(scrolls, 2); // two moves
@@ -160,13 +163,13 @@ TEST_F(ChartZoomTest, RightDragScrollsSoTheDataFollowTheMouse)
     EXPECT_TRUE(left().Automatic()); // no vertical movement
     EXPECT_FALSE(chart().Zoom().SavedStateFree());
     Layout();
-    EXPECT_EQ(bottom().ValueToPixel(5.0), pixelOfFive - 50);
+    EXPECT_EQ(shownBottom().ValueToPixel(5.0), pixelOfFive - 50);
 
     // Downwards: the data move down with the mouse.
-    const int pixelOfY = left().ValueToPixel(5.0);
+    const int pixelOfY = shownLeft().ValueToPixel(5.0);
     Drag(Qt::RightButton, {150, 100}, {150, 130});
     Layout();
-    EXPECT_EQ(left().ValueToPixel(5.0), pixelOfY + 30);
+    EXPECT_EQ(shownLeft().ValueToPixel(5.0), pixelOfY + 30);
 
     chart().UndoZoom();
     EXPECT_TRUE(AllAutomatic());
@@ -209,16 +212,16 @@ TEST_F(ChartZoomTest, PressesOutsideTheChartPartsStartNothing)
 
 TEST_F(ChartZoomTest, SettingsSwitchZoomAndScrollOff)
 {
-    chart().AllowZoom = false;
+    chart().SetAllowZoom(false);
     Drag(Qt::LeftButton, {100, 80}, {200, 150});
     EXPECT_TRUE(AllAutomatic());
 
-    chart().AllowPanning = TPanningMode::pmHorizontal;
+    chart().SetAllowPanning(TPanningMode::pmHorizontal);
     Drag(Qt::RightButton, {200, 150}, {150, 120});
     EXPECT_FALSE(bottom().Automatic());
     EXPECT_TRUE(left().Automatic());
 
-    chart().AllowPanning = TPanningMode::pmNone;
+    chart().SetAllowPanning(TPanningMode::pmNone);
     const double x = bottom().Minimum();
     Drag(Qt::RightButton, {200, 150}, {150, 120});
     Wheel(-120);
@@ -228,7 +231,7 @@ TEST_F(ChartZoomTest, SettingsSwitchZoomAndScrollOff)
 
 TEST_F(ChartZoomTest, WheelScrollsThreePercentOfTheVerticalRange)
 {
-    const double lo = left().Minimum(), hi = left().Maximum();
+    const double lo = shownLeft().Minimum, hi = shownLeft().Maximum;
     const double step = 0.03 * (hi - lo);
     Wheel(-120); // towards the user: down
     EXPECT_DOUBLE_EQ(left().Minimum(), lo + step);
@@ -261,14 +264,14 @@ TEST_F(ChartZoomTest, LaterPlotKeepsTheZoomedRangeUntilUndone)
     series().ClearPoints();
     test::Fill(series(), -50.0, 50.0, 1.0, [](double x) { return x * x; });
     Layout();
-    EXPECT_EQ(bottom().RangeMin(), lo);
-    EXPECT_EQ(bottom().RangeMax(), hi);
+    EXPECT_EQ(shownBottom().RangeMin(), lo);
+    EXPECT_EQ(shownBottom().RangeMax(), hi);
 
     Drag(Qt::LeftButton, {200, 150}, {100, 80});
     Layout();
-    EXPECT_EQ(bottom().RangeMin(), -50.0);
-    EXPECT_EQ(bottom().RangeMax(), 50.0);
-    EXPECT_EQ(left().RangeMax(), 2500.0);
+    EXPECT_EQ(shownBottom().RangeMin(), -50.0);
+    EXPECT_EQ(shownBottom().RangeMax(), 50.0);
+    EXPECT_EQ(shownLeft().RangeMax(), 2500.0);
 }
 
 TEST_F(ChartZoomTest, RubberRectangleInvertsItsOutlineUntilRelease)

@@ -1,6 +1,7 @@
 #include "ChartAccess.h"
 
 #include "QrvChart.h"
+#include "QrvChartExport.h"
 #include "QrvSeries.h"
 #include "m_grf_w.h"
 
@@ -16,12 +17,12 @@ void FillChart(TF_Main_GRF& window)
 
 QImage ChartBitmap(TF_Main_GRF& window)
 {
-    return window.Chart1->MakeBitmap(clWhite, window.Chart1->rect());
+    return MakeBitmap(*window.Chart1, clWhite, window.Chart1->size());
 }
 
 QByteArray ChartMetafile(TF_Main_GRF& window, bool enhanced)
 {
-    return window.Chart1->MakeMetafile(enhanced, window.Chart1->rect());
+    return MakeMetafile(*window.Chart1, enhanced, window.Chart1->size());
 }
 
 } // namespace qrv::test

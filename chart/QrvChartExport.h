@@ -1,0 +1,35 @@
+// The chart's pictures, drawn straight into an image or a metafile with a
+// layout of their own (the chart's window and its mouse zoom are left as
+// they are), and their export to files and the clipboard.
+#pragma once
+
+#include "QrvChartColor.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+namespace qrv
+{
+
+class TChart;
+
+// The chart drawn into a new bitmap of the size (at least 1 x 1), filled
+// with background first.
+QImage MakeBitmap(const TChart& chart, TColor background, const QSize& size);
+// The chart drawn into a metafile of (width - 1) x (height - 1), at least
+// 1 x 1: the complete file bytes, placeable WMF or EMF.
+QByteArray MakeMetafile(const TChart& chart, bool enhanced, const QSize& size);
+// The window-size bitmap as the bytes of a .bmp file.
+QByteArray BitmapFileBytes(const TChart& chart);
+
+// The window-size pictures. Write errors raise "Cannot create file <name>".
+void SaveBitmapFile(const TChart& chart, const QString& fileName);
+void SaveMetafileFile(const TChart& chart, const QString& fileName);
+void SaveEnhMetafileFile(const TChart& chart, const QString& fileName);
+// Clipboard failure raises "Cannot open clipboard".
+void CopyBitmapToClipboard(const TChart& chart);
+void CopyMetafileToClipboard(const TChart& chart, bool enhanced);
+
+} // namespace qrv

@@ -1,0 +1,129 @@
+#include "QrvChartLayout.h"
+
+#include "QrvSeries.h"
+
+#include <QFontMetrics>
+#include <QRect>
+
+#include <algorithm>
+
+namespace qrv
+{
+
+int TChartContent::HorizAxisIndexOf(const TChartSeries& s) const
+{
+    return s.HorizAxis == THorizAxis::aTopAxis ? TopAxisIndex : BottomAxisIndex;
+}
+
+int TChartContent::VertAxisIndexOf(const TChartSeries& s) const
+{
+    return s.VertAxis == TVertAxis::aRightAxis ? RightAxisIndex : LeftAxisIndex;
+}
+
+std::vector<TChartSeries*> TChartContent::SeriesOfAxis(int index) const
+{
+    std::vector<TChartSeries*> bound;
+    for (TChartSeries* s : Series)
+        if (HorizAxisIndexOf(*s) == index || VertAxisIndexOf(*s) == index) bound.push_back(s);
+    return bound;
+}
+
+bool TChartContent::IsAxisVisible(int index) const
+{
+    const TChartAxis& axis = *Axes[static_cast<std::size_t>(index)];
+    if (!Frame.AxisVisible || !axis.Visible || axis.IsDepthAxis()) return false;
+    for (const TChartSeries* s : SeriesOfAxis(index))
+        if (s->Active()) return true;
+    return false;
+}
+
+namespace
+{
+
+TChartRect MarginRect(const TChartFrame& frame, const TChartRect& panel)
+{
+    const int w = panel.Width(), h = panel.Height();
+    TChartRect r;
+    r.Left = panel.Left + MulDiv(frame.MarginLeft, w, 100) + frame.BorderWidth;
+    r.Top = panel.Top + MulDiv(frame.MarginTop, h, 100) + frame.BorderWidth;
+    r.Right = panel.Right - frame.BorderWidth - MulDiv(frame.MarginRight, w, 100);
+    r.Bottom = panel.Bottom - frame.BorderWidth - MulDiv(frame.MarginBottom, h, 100);
+    r.Left = std::max(r.Left, panel.Left);
+    r.Top = std::max(r.Top, panel.Top);
+    if (r.Right < r.Left) r.Right = r.Left + 1;
+    if (r.Right == r.Left) r.Right = r.Left + w;
+    if (r.Bottom < r.Top) r.Bottom = r.Top + 1;
+    if (r.Bottom == r.Top) r.Bottom = r.Top + h;
+    return r;
+}
+
+// The largest pixel margins the active series bound to the axis ask for,
+// each end only while it follows the data.
+void SeriesMargins(const TChartContent& content, int index, int& first, int& second)
+{
+    const TChartAxis& axis = *content.Axes[static_cast<std::size_t>(index)];
+    first = second = 0;
+    for (const TChartSeries* s : content.SeriesOfAxis(index)) {
+        if (!s->Active()) continue;
+        int a = 0, b = 0;
+        if (axis.IsHorizontal())
+            s->CalcHorizMargins(a, b);
+        else
+            s->CalcVerticalMargins(a, b);
+        first = std::max(first, a);
+        second = std::max(second, b);
+    }
+    if (axis.IsHorizontal()) {
+        if (!axis.AutomaticMinimum()) first = 0;
+        if (!axis.AutomaticMaximum()) second = 0;
+    } else {
+        if (!axis.AutomaticMaximum()) first = 0;
+        if (!axis.AutomaticMinimum()) second = 0;
+    }
+}
+
+} // namespace
+
+TChartLayout ComputeChartLayout(const TChartContent& content, const QRect& target, const QPaintDevice* device)
+{
+    TChartLayout layout;
+    layout.PanelRect = TChartRect::FromQRect(target);
+    TChartRect rect = MarginRect(content.Frame, layout.PanelRect);
+
+    for (int i = 0; i < ChartAxisCount; ++i) {
+        TAxisLayout& a = layout.Axes[static_cast<std::size_t>(i)];
+        const TChartAxis& axis = *content.Axes[static_cast<std::size_t>(i)];
+        a.Shown = content.IsAxisVisible(i);
+        // A hidden axis keeps an empty range; its ends are the settings'.
+        if (a.Shown) {
+            a.ComputeRange(axis, content.SeriesOfAxis(i));
+        } else {
+            a.Minimum = axis.Minimum();
+            a.Maximum = axis.Maximum();
+        }
+    }
+    // Each visible axis takes its room from what the ones before it left.
+    for (int i = 0; i < ChartAxisCount; ++i) {
+        TAxisLayout& a = layout.Axes[static_cast<std::size_t>(i)];
+        if (!a.Shown) continue;
+        const TChartAxis& axis = *content.Axes[static_cast<std::size_t>(i)];
+        const QFontMetrics labels(axis.LabelsFont.Font, device);
+        const QFontMetrics title(axis.Title.Font.Font, device);
+        a.ReserveAxisSpace(axis, rect, labels, title);
+    }
+    layout.AxesRect = rect;
+
+    for (int i = 0; i < ChartAxisCount; ++i) {
+        const TChartAxis& axis = *content.Axes[static_cast<std::size_t>(i)];
+        if (axis.IsDepthAxis()) continue;
+        TAxisLayout& a = layout.Axes[static_cast<std::size_t>(i)];
+        a.PlaceAxis(axis, layout.AxesRect);
+        int first = 0, second = 0;
+        SeriesMargins(content, i, first, second);
+        a.FitToMargins(first, second);
+        if (a.Shown) a.PlaceLabels(axis, QFontMetrics(axis.LabelsFont.Font, device));
+    }
+    return layout;
+}
+
+} // namespace qrv

@@ -1,0 +1,78 @@
+// The layout of a whole chart as a value: the panel and axes rectangles and
+// every axis' layout, computed from the chart's settings, axes and series
+// for one target rectangle. The same value serves the drawing and, for the
+// chart's own window, the mouse.
+#pragma once
+
+#include "QrvAxisLayout.h"
+#include "QrvChartAxis.h"
+#include "QrvChartColor.h"
+#include "QrvChartPen.h"
+#include "QrvChartRect.h"
+
+#include <array>
+#include <vector>
+
+class QPaintDevice;
+class QRect;
+
+namespace qrv
+{
+
+class TChartSeries;
+
+struct TChartWall {
+    TChartPen Pen;
+    TChartBrush Brush;
+    // UseSeriesColor: the wall has no colour of its own.
+    TColor Color = UseSeriesColor;
+};
+
+// The chart's own settings that layout and drawing read.
+struct TChartFrame {
+    TColor Color = clWhite;
+    int MarginLeft = 3; // percent of the panel width or height
+    int MarginTop = 4;
+    int MarginRight = 3;
+    int MarginBottom = 4;
+    int BorderWidth = 0;
+    bool AxisVisible = true;
+    bool ClipPoints = true;
+    TChartWall BackWall;
+};
+
+// Axes in layout and drawing order.
+inline constexpr int ChartAxisCount = 5;
+enum TChartAxisIndex { BottomAxisIndex, TopAxisIndex, LeftAxisIndex, RightAxisIndex, DepthAxisIndex };
+
+// What a layout is computed from; the chart hands out a view of itself.
+struct TChartContent {
+    const TChartFrame& Frame;
+    std::array<const TChartAxis*, ChartAxisCount> Axes;
+    std::vector<TChartSeries*> Series;
+
+    int HorizAxisIndexOf(const TChartSeries& s) const;
+    int VertAxisIndexOf(const TChartSeries& s) const;
+    std::vector<TChartSeries*> SeriesOfAxis(int index) const;
+    // While the frame's AxisVisible, the axis' own Visible and an active
+    // series is bound to it.
+    bool IsAxisVisible(int index) const;
+};
+
+struct TChartLayout {
+    TChartRect PanelRect;
+    TChartRect AxesRect;
+    std::array<TAxisLayout, ChartAxisCount> Axes;
+
+    const TAxisLayout& Bottom() const { return Axes[BottomAxisIndex]; }
+    const TAxisLayout& Top() const { return Axes[TopAxisIndex]; }
+    const TAxisLayout& Left() const { return Axes[LeftAxisIndex]; }
+    const TAxisLayout& Right() const { return Axes[RightAxisIndex]; }
+};
+
+// The layout of the content drawn into target; device gives the font
+// metrics (nullptr: the screen's).
+TChartLayout ComputeChartLayout(const TChartContent& content, const QRect& target,
+                                const QPaintDevice* device);
+
+} // namespace qrv
