@@ -100,10 +100,14 @@ const Float* TExprFastProgram::Intern(Float value)
     return &pool_.back();
 }
 
-TExprFastProgram::TExprFastProgram(const std::vector<TExprVirtMachOp*>& code, bool folding) : code_(code)
+TExprFastProgram::TExprFastProgram(const std::vector<TExprVirtMachOp*>& code, bool folding,
+                                   TExprNativeUse native)
+    : code_(code)
 {
     const std::size_t n = code.size();
     std::vector<TOpInfo> info(n);
+    const bool generate = native != TExprNativeUse::Never && TExprNativeCode::Supported();
+    if (generate) steps_.resize(n);
     folded_.assign(n, false);
     pool_.reserve(3 * n + 1);
     insns_.reserve(2 * n + 2);
@@ -157,11 +161,28 @@ TExprFastProgram::TExprFastProgram(const std::vector<TExprVirtMachOp*>& code, bo
             try {
                 op->Execute(); // reads constant slots only; may raise
                 me.folded = folded_[i] = true;
-                continue;
             } catch (const Exception&) {
                 // left to fault at evaluation time, in its place
             }
         }
+        if (generate) {
+            TExprNativeStep& step = steps_[i];
+            step.Kind = kind;
+            step.Folded = me.folded;
+            step.Output = &op->Output;
+            for (std::size_t k = 0; k < operands.Count; ++k) {
+                step.Producer[k] = me.producer[k];
+                step.Constant[k] = me.constant[k];
+            }
+            if (kind == TExprVmKind::Load64) step.Variable = static_cast<TExprVar64VmOp*>(op)->location_;
+            if (kind == TExprVmKind::CallUnary)
+                step.Function =
+                    reinterpret_cast<const void*>(static_cast<TExprCallUnaryVmOp*>(op)->function_);
+            if (kind == TExprVmKind::CallBinary)
+                step.Function =
+                    reinterpret_cast<const void*>(static_cast<TExprCallBinaryVmOp*>(op)->function_);
+        }
+        if (me.folded) continue;
         me.stretch = stretch;
         if (IsCall(kind)) ++stretch;
         me.readsSlots = kind == TExprVmKind::Opaque || kind == TExprVmKind::Pure;
@@ -290,6 +311,40 @@ TExprFastProgram::TExprFastProgram(const std::vector<TExprVirtMachOp*>& code, bo
         end.testResult = info[last].mayBeNonFinite;
     }
     insns_.push_back(end);
+
+    if (generate) {
+        untilNative_ = native == TExprNativeUse::AtOnce ? 0 : kNativeAfter;
+        if (untilNative_ == 0) MakeNative();
+    }
+}
+
+void TExprFastProgram::MakeNative()
+{
+    untilNative_ = -1;
+    native_ = TExprNativeCode::Generate(steps_);
+    steps_.clear();
+    steps_.shrink_to_fit();
+}
+
+Float TExprFastProgram::NativeFault()
+{
+    // The sticky flags have told what they had to tell; left set, they
+    // would send every later evaluation here.
+    ClearFloatFaultFlags();
+    const TExprNativeCode::TFault fault = native_->TakeFault();
+    if (fault.CallResult) RaiseFloatFault(code_[fault.Index]->Output);
+    return Recover(fault.Index);
+}
+
+[[gnu::always_inline]] inline Float TExprFastProgram::RunNative()
+{
+    for (const double* p : vars_)
+        if (!VariableFinite(p)) [[unlikely]]
+            return Recover(0);
+    const Float result = native_->Run();
+    if (native_->Faulted()) [[unlikely]]
+        return NativeFault();
+    return result;
 }
 
 Float TExprFastProgram::Recover(std::size_t stretch)
@@ -307,6 +362,12 @@ Float TExprFastProgram::Recover(std::size_t stretch)
 
 [[gnu::always_inline]] inline Float TExprFastProgram::Run()
 {
+    if (native_) [[likely]]
+        return RunNative();
+    if (untilNative_ > 0 && --untilNative_ == 0) {
+        MakeNative();
+        if (native_) return RunNative();
+    }
     for (const double* p : vars_)
         if (!VariableFinite(p)) [[unlikely]]
             return Recover(0);
@@ -401,7 +462,8 @@ Float TExprFastProgram::Recover(std::size_t stretch)
 #define QRV_BINARY_CASES(C, K, M, F, W)                                                                      \
     QRV_BINARY_CASE(K, F, kAcc, kAcc)                                                                        \
     QRV_BINARY_CASE(K, F, kAcc, kSlot)                                                                       \
-    QRV_BINARY_CASE(K, F, kAcc, kVar) QRV_BINARY_CASE(K, F, kSlot, kAcc) QRV_BINARY_CASE(K, F, kSlot, kSlot) \
+    QRV_BINARY_CASE(K, F, kAcc, kVar)                                                                        \
+    QRV_BINARY_CASE(K, F, kSlot, kAcc) QRV_BINARY_CASE(K, F, kSlot, kSlot)                                   \
         QRV_BINARY_CASE(K, F, kSlot, kVar) QRV_BINARY_CASE(K, F, kVar, kAcc)                                 \
             QRV_BINARY_CASE(K, F, kVar, kSlot) QRV_BINARY_CASE(K, F, kVar, kVar)
             QRV_EXPR_UNARY_OPERATIONS(QRV_UNARY_CASES)

@@ -44,6 +44,10 @@ struct TExprDumpNames {
 
 class TExprDumpWriter;
 class TExprVirtMach;
+
+// When the fast mode generates x87 code for a program: never, after a few
+// evaluations (the default), or as soon as the program is built.
+enum class TExprNativeUse : std::uint8_t { Never, AfterWarmUp, AtOnce };
 class TExprFastProgram;
 
 // Runs an optimised program (QrvExprFastRun.h).
@@ -370,6 +374,12 @@ public:
     // (default on). Either way the results and errors are the same.
     void SetFolding(bool folding);
 
+    // When x87 code is generated for the program (TExprNativeUse); either
+    // way the results and errors are the same.
+    void SetNativeUse(TExprNativeUse use);
+    // Whether the fast mode now runs generated code.
+    bool RunsNativeCode() const;
+
     // The optimised program's listing (QrvExprFastRun.h), built on demand.
     std::string FastListing();
 
@@ -388,6 +398,7 @@ private:
     std::unique_ptr<TExprFastProgram> fast_;
     TExprFastProgram* ready_ = nullptr; // fast_ when Execute may run it at once
     bool folding_ = true;
+    TExprNativeUse native_ = TExprNativeUse::AfterWarmUp;
     // A constant that is not finite would pass through fast arithmetic
     // without being noticed; such a program always runs checked.
     bool checkedOnly_ = false;

@@ -2,8 +2,10 @@
 // and unfolded, gives the checked mode's value bit for bit or its error
 // message; folding and the direct call path change nothing observable.
 #include "ExprTestSupport.h"
+#include "QrvExprNativeCode.h"
 
 #include <cstring>
+#include <iterator>
 #include <limits>
 #include <optional>
 
@@ -49,6 +51,7 @@ const double kXs[] = {0, 1, -1, -2.5, 0.5, 3, 1e300, -1e-300, 1e19, 5e-324, kInf
 struct Program {
     const char* name;
     const char* text;
+    bool generates = true; // x87 code can be generated for it
 };
 
 class FastAgainstChecked : public ::testing::TestWithParam<Program>
@@ -58,21 +61,40 @@ class FastAgainstChecked : public ::testing::TestWithParam<Program>
 TEST_P(FastAgainstChecked, SameValuesAndErrors)
 {
     SeparatorScope dot('.');
-    Formula folded, unfolded, checked;
-    unfolded.Evaluator().SetFolding(false);
-    folded.Evaluator().Compile(GetParam().text);
-    unfolded.Evaluator().Compile(GetParam().text);
+    // The instruction loop and the generated code, each folded and unfolded.
+    struct Mode {
+        const char* name;
+        bool folding;
+        TExprNativeUse native;
+    };
+    const Mode modes[] = {{"folded", true, TExprNativeUse::Never},
+                          {"unfolded", false, TExprNativeUse::Never},
+                          {"native folded", true, TExprNativeUse::AtOnce},
+                          {"native unfolded", false, TExprNativeUse::AtOnce}};
+    Formula checked;
     checked.Evaluator().Compile(GetParam().text);
-    for (double x : kXs) {
-        folded.X() = unfolded.X() = checked.X() = x;
-        const Outcome want = Capture([&] { return checked.Evaluator().EvaluateChecked(); });
-        const Outcome fast = Capture([&] { return folded.Evaluator().Evaluate(); });
-        const Outcome plain = Capture([&] { return unfolded.Evaluator().Evaluate(); });
-        EXPECT_TRUE(Same(fast, want))
-            << "x = " << x << ": folded " << Show(fast) << ", checked " << Show(want);
-        EXPECT_TRUE(Same(plain, want))
-            << "x = " << x << ": unfolded " << Show(plain) << ", checked " << Show(want);
+    Formula fast[std::size(modes)];
+    for (std::size_t m = 0; m < std::size(modes); ++m) {
+        fast[m].Evaluator().SetFolding(modes[m].folding);
+        fast[m].Evaluator().SetNativeUse(modes[m].native);
+        fast[m].Evaluator().Compile(GetParam().text);
+        if (modes[m].native == TExprNativeUse::AtOnce && TExprNativeCode::Supported()) {
+            EXPECT_EQ(fast[m].Evaluator().RunsNativeCode(), GetParam().generates) << modes[m].name;
+        }
     }
+    // Twice over, so that a fault left behind by one evaluation shows in
+    // the next.
+    for (int round = 0; round < 2; ++round)
+        for (double x : kXs) {
+            checked.X() = x;
+            const Outcome want = Capture([&] { return checked.Evaluator().EvaluateChecked(); });
+            for (std::size_t m = 0; m < std::size(modes); ++m) {
+                fast[m].X() = x;
+                const Outcome got = Capture([&] { return fast[m].Evaluator().Evaluate(); });
+                EXPECT_TRUE(Same(got, want))
+                    << "x = " << x << ": " << modes[m].name << " " << Show(got) << ", checked " << Show(want);
+            }
+        }
 }
 
 // Every operation, every error, faults hidden by later operations, faults
@@ -80,7 +102,7 @@ TEST_P(FastAgainstChecked, SameValuesAndErrors)
 INSTANTIATE_TEST_SUITE_P(
     Programs, FastAgainstChecked,
     ::testing::Values(
-        Program{"Variable", "x"}, Program{"Constant", "2.5"}, Program{"Negate", "-x"},
+        Program{"Variable", "x"}, Program{"Constant", "2.5", false}, Program{"Negate", "-x"},
         Program{"NegateConstant", "-(2*3)"}, Program{"LogicalNot", "not x + not 0"},
         Program{"BitwiseNot", "bnot x + bnot 2"}, Program{"Arithmetic", "(x + 1) * (x - 2) / (x + 3)"},
         Program{"Startup", "5.22 - 5.44E-4 * (x - 817)"}, Program{"Horner", "((x*x - 3)*x + 2)*x - 7"},
