@@ -2,6 +2,7 @@
 // and unfolded, gives the checked mode's value bit for bit or its error
 // message; folding and the direct call path change nothing observable.
 #include "ExprTestSupport.h"
+#include "QrvExprFastRun.h"
 #include "QrvExprNativeCode.h"
 
 #include <cstring>
@@ -227,6 +228,147 @@ INSTANTIATE_TEST_SUITE_P(
             "start var1 | mul var1 var1 >@3 | check 1 | call var1 | add 1 acc >@6 | gt @3 acc | check 1 | "
             "end acc"}),
     RowName{});
+
+} // namespace
+} // namespace qrv::test
+
+namespace qrv::test
+{
+namespace
+{
+
+// Overflows inside, as a routine may while computing a finite result; the
+// sticky flag it leaves is no fault of the formula.
+Float OverflowsInside(Float x)
+{
+    volatile Float big = 1e4000L;
+    big = big * big;
+    return x;
+}
+
+class NativeCode : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (!TExprNativeCode::Supported()) GTEST_SKIP() << "no code generation on this platform";
+    }
+    NativeCode()
+    {
+        f.Builtins().Add(std::make_unique<TExprUnaryFuncSym>("inside", &OverflowsInside));
+        f.Evaluator().SetNativeUse(TExprNativeUse::AtOnce);
+        gCountCalls = 0;
+    }
+    Formula f;
+};
+
+TEST_F(NativeCode, GeneratedAfterWarmUpOnly)
+{
+    Formula lazy, never;
+    never.Evaluator().SetNativeUse(TExprNativeUse::Never);
+    lazy.Evaluator().Compile("x * 2");
+    never.Evaluator().Compile("x * 2");
+    for (int i = 0; i < TExprFastProgram::kNativeAfter - 1; ++i)
+        lazy.Evaluator().Evaluate();
+    EXPECT_FALSE(lazy.Evaluator().RunsNativeCode());
+    lazy.X() = 3;
+    EXPECT_EQ(lazy.Evaluator().Evaluate(), 6); // the first run of the code
+    EXPECT_TRUE(lazy.Evaluator().RunsNativeCode());
+    for (int i = 0; i < 2 * TExprFastProgram::kNativeAfter; ++i)
+        never.Evaluator().Evaluate();
+    EXPECT_FALSE(never.Evaluator().RunsNativeCode());
+}
+
+// A call before a fault is made once; the checked re-run takes its result
+// from its slot. A call after the fault is not made at all.
+TEST_F(NativeCode, CallsAroundAFaultAreMadeOnce)
+{
+    f.Evaluator().Compile("count(1) + 1/x + count(2)");
+    ASSERT_TRUE(f.Evaluator().RunsNativeCode());
+    f.X() = 2;
+    EXPECT_EQ(f.Evaluator().Evaluate(), 3.5L);
+    EXPECT_EQ(gCountCalls, 2);
+    gCountCalls = 0;
+    f.X() = 0;
+    EXPECT_EQ(MessageOf<EZeroDivide>([&] { f.Evaluator().Evaluate(); }), "Floating point division by zero");
+    EXPECT_EQ(gCountCalls, 1);
+}
+
+// Flags left set by earlier code or by a routine make the code finish
+// checked once, with the right value, and are then cleared.
+TEST_F(NativeCode, StaleFlagsCostTimeNotResults)
+{
+    f.Evaluator().Compile("x * 2 + inside(x) * 3 + 1");
+    ASSERT_TRUE(f.Evaluator().RunsNativeCode());
+    f.X() = 2;
+    ClearFloatFaultFlags();
+    EXPECT_FALSE(FloatFaultFlagsSet());
+    EXPECT_EQ(f.Evaluator().Evaluate(), 11);
+    EXPECT_FALSE(FloatFaultFlagsSet());
+    volatile Float zero = 0;
+    volatile Float quotient = 1 / zero; // sets the division-by-zero flag
+    (void)quotient;
+    ASSERT_TRUE(FloatFaultFlagsSet());
+    f.Evaluator().Compile("(x + 1) * (x - 1)");
+    EXPECT_EQ(f.Evaluator().Evaluate(), 3);
+    EXPECT_FALSE(FloatFaultFlagsSet());
+    EXPECT_EQ(f.Evaluator().Evaluate(), 3);
+}
+
+struct DeepRow {
+    const char* name;
+    const char* text;
+    bool generates;
+};
+
+class NativeDepth : public ::testing::TestWithParam<DeepRow>
+{
+};
+
+// Values wait in registers while their right-hand sides are computed; past
+// eight of them the instruction loop runs instead, with the same results.
+// Values held across a call are stored and do not count.
+TEST_P(NativeDepth, FallsBackBeyondTheRegisterStack)
+{
+    SeparatorScope dot('.');
+    Formula native, checked;
+    native.Evaluator().SetNativeUse(TExprNativeUse::AtOnce);
+    native.Evaluator().Compile(GetParam().text);
+    checked.Evaluator().Compile(GetParam().text);
+    if (TExprNativeCode::Supported()) {
+        EXPECT_EQ(native.Evaluator().RunsNativeCode(), GetParam().generates);
+    }
+    for (double x : {0.5, -3.0, 7.25}) {
+        native.X() = checked.X() = x;
+        const Float got = native.Evaluator().Evaluate(), want = checked.Evaluator().EvaluateChecked();
+        EXPECT_EQ(std::memcmp(&got, &want, 10), 0) << "x = " << x;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Programs, NativeDepth,
+    ::testing::Values(
+        DeepRow{"Seven", "(x+1)*((x+2)*((x+3)*((x+4)*((x+5)*((x+6)*(x+7))))))", true},
+        DeepRow{"Nine", "(x+1)*((x+2)*((x+3)*((x+4)*((x+5)*((x+6)*((x+7)*((x+8)*(x+9))))))))", false},
+        DeepRow{"NineAcrossCalls", "(x+1)*((x+2)*((x+3)*((x+4)*((x+5)*((x+6)*((x+7)*((x+8)*sin(x+9))))))))",
+                false},
+        DeepRow{"SpilledAtCalls", "(x+1)*((x+2)*((x+3)*((x+4)*((x+5)*((x+6)*sin((x+7)*sin(x)))))))", true},
+        DeepRow{"ComparisonsDeep", "(x>1)+((x<2)+((x>=3)+((x<=4)+((x=5)+((x<>6)+(x cmp 7))))))", true}),
+    RowName{});
+
+// A program whose operands are not a tree (one value read twice) is not
+// generated; the instruction loop runs it.
+TEST(NativeShape, SharedOperandsRunInTheLoop)
+{
+    double x = 3;
+    TExprVirtMach machine;
+    machine.SetNativeUse(TExprNativeUse::AtOnce);
+    auto* load = machine.Add(std::make_unique<TExprVar64VmOp>(&x));
+    machine.Add(std::make_unique<TExprMultiplyVmOp>(load->OutputLocation(), load->OutputLocation()));
+    machine.Prepare();
+    EXPECT_FALSE(machine.RunsNativeCode());
+    EXPECT_EQ(machine.Execute(), 9);
+}
 
 } // namespace
 } // namespace qrv::test
