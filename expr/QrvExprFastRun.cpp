@@ -328,9 +328,6 @@ void TExprFastProgram::MakeNative()
 
 Float TExprFastProgram::NativeFault()
 {
-    // The sticky flags have told what they had to tell; left set, they
-    // would send every later evaluation here.
-    ClearFloatFaultFlags();
     const TExprNativeCode::TFault fault = native_->TakeFault();
     if (fault.CallResult) RaiseFloatFault(code_[fault.Index]->Output);
     return Recover(fault.Index);
@@ -463,9 +460,9 @@ Float TExprFastProgram::Recover(std::size_t stretch)
     QRV_BINARY_CASE(K, F, kAcc, kAcc)                                                                        \
     QRV_BINARY_CASE(K, F, kAcc, kSlot)                                                                       \
     QRV_BINARY_CASE(K, F, kAcc, kVar)                                                                        \
-    QRV_BINARY_CASE(K, F, kSlot, kAcc) QRV_BINARY_CASE(K, F, kSlot, kSlot)                                   \
-        QRV_BINARY_CASE(K, F, kSlot, kVar) QRV_BINARY_CASE(K, F, kVar, kAcc)                                 \
-            QRV_BINARY_CASE(K, F, kVar, kSlot) QRV_BINARY_CASE(K, F, kVar, kVar)
+    QRV_BINARY_CASE(K, F, kSlot, kAcc)                                                                       \
+    QRV_BINARY_CASE(K, F, kSlot, kSlot) QRV_BINARY_CASE(K, F, kSlot, kVar) QRV_BINARY_CASE(K, F, kVar, kAcc) \
+        QRV_BINARY_CASE(K, F, kVar, kSlot) QRV_BINARY_CASE(K, F, kVar, kVar)
             QRV_EXPR_UNARY_OPERATIONS(QRV_UNARY_CASES)
             QRV_EXPR_BINARY_OPERATIONS(QRV_BINARY_CASES)
 #undef QRV_UNARY_CASES

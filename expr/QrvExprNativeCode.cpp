@@ -76,7 +76,8 @@ private:
         int producer = -1;
         const double* var = nullptr;
         const Float* constant = nullptr;
-        int spill = 0; // frame offset from rbp
+        int spill = 0;       // frame offset from rbp
+        bool unsure = false; // computed, so it may be an infinity or a NaN
     };
     // A memory operand: 64-bit (a variable or a constant exact in double)
     // or 80-bit.
@@ -90,7 +91,7 @@ private:
     struct TStub {
         std::size_t jump; // offset of the rel32 to patch
         std::uint32_t code;
-        bool pushZero; // the register stack is empty at the jump
+        int depth; // values on the register stack at the jump
     };
 
     void Byte(std::uint8_t b) { code_.push_back(b); }
@@ -130,8 +131,9 @@ private:
     bool Comparison(TExprVmKind kind, const TItem& l, const TItem& r);
     bool Logical(TExprVmKind kind, const TItem* l, const TItem& r);
     bool Call(const void* function, const TItem* operands, int count, bool realCall, std::size_t index);
-    void Checkpoint(bool pushZero);
-    void JumpToStub(std::uint8_t condition, std::uint32_t code, bool pushZero);
+    void TestValue(int position);
+    void TestOperands(const TItem* operands, int count);
+    void JumpToStub(std::uint8_t condition, std::uint32_t code);
     int NewSpill()
     {
         spills_ += 1;
@@ -146,7 +148,6 @@ private:
     std::vector<TItem> stack_;
     int depth_ = 0;           // values in x87 registers
     bool ok_ = true;          // false once something cannot be generated
-    bool arithmetic_ = false; // flags may have been set since the last checkpoint
     std::size_t stretch_ = 0; // first operation after the last call
     int spills_ = 0;
     std::size_t frameFixup_ = 0;
@@ -247,7 +248,7 @@ void TExprNativeWriter::Arithmetic(TExprVmKind kind, const TItem& l, const TItem
         popped = 0xF9, poppedReversed = 0xF1;
         break;
     }
-    arithmetic_ = true;
+    if (kind == TExprVmKind::Divide) TestOperands(&r, 1); // an infinite divisor would vanish
     const bool lReg = l.where == Where::Reg, rReg = r.where == Where::Reg;
     if (lReg && rReg) {
         Bytes({0xDE, popped});
@@ -299,6 +300,8 @@ void TExprNativeWriter::TruthFromFlags()
 
 bool TExprNativeWriter::Comparison(TExprVmKind kind, const TItem& l, const TItem& r)
 {
+    const TItem operands[2] = {l, r};
+    TestOperands(operands, 2);
     if (!BothInRegisters(l, r)) return false;
     // fcomip st0, st1 compares r with l; then the l left over is popped.
     Bytes({0xDF, 0xF1, 0xDD, 0xD8});
@@ -338,9 +341,12 @@ bool TExprNativeWriter::Comparison(TExprVmKind kind, const TItem& l, const TItem
 bool TExprNativeWriter::Logical(TExprVmKind kind, const TItem* l, const TItem& r)
 {
     if (l != nullptr) {
+        const TItem operands[2] = {*l, r};
+        TestOperands(operands, 2);
         if (!BothInRegisters(*l, r)) return false;
-    } else if (r.where != Where::Reg) {
-        Load(r);
+    } else {
+        TestOperands(&r, 1);
+        if (r.where != Where::Reg) Load(r);
     }
     auto nonZero = [&](std::uint8_t set, std::uint8_t reg) {
         Bytes({0xD9, 0xEE}); // fldz
@@ -364,20 +370,36 @@ bool TExprNativeWriter::Logical(TExprVmKind kind, const TItem* l, const TItem& r
     return ok_;
 }
 
-void TExprNativeWriter::JumpToStub(std::uint8_t condition, std::uint32_t code, bool pushZero)
+void TExprNativeWriter::JumpToStub(std::uint8_t condition, std::uint32_t code)
 {
     Bytes({0x0F, condition});
-    stubs_.push_back({code_.size(), code, pushZero});
+    stubs_.push_back({code_.size(), code, depth_});
     Imm32(0);
 }
 
-// Reads the sticky flags once for everything since the last checkpoint.
-void TExprNativeWriter::Checkpoint(bool pushZero)
+// Tests st(position): x - x is a NaN exactly when x is an infinity or a NaN,
+// and only a NaN compares unordered with itself. No flag is read, so the
+// test waits for nothing but its own value.
+void TExprNativeWriter::TestValue(int position)
 {
-    if (!arithmetic_) return;
-    Bytes({0xDF, 0xE0, 0xA8, 0x0D}); // fnstsw ax; test al, IE|ZE|OE
-    JumpToStub(0x85, static_cast<std::uint32_t>(1 + stretch_), pushZero);
-    arithmetic_ = false;
+    if (depth_ + 1 > kRegisters) {
+        ok_ = false;
+        return;
+    }
+    Bytes({0xD9, static_cast<std::uint8_t>(0xC0 + position), 0xD8, 0xE0, 0xDF, 0xE8});
+    JumpToStub(0x8A, static_cast<std::uint32_t>(1 + stretch_)); // jp
+}
+
+// Tests the operands that may be non-finite; those in registers are the top
+// ones, the last operand on top.
+void TExprNativeWriter::TestOperands(const TItem* operands, int count)
+{
+    int position = 0;
+    for (int k = count - 1; k >= 0; --k) {
+        if (operands[k].where != Where::Reg) continue;
+        if (operands[k].unsure) TestValue(position);
+        ++position;
+    }
 }
 
 // A call of a Float function with its arguments in memory (the System V
@@ -386,6 +408,18 @@ void TExprNativeWriter::Checkpoint(bool pushZero)
 bool TExprNativeWriter::Call(const void* function, const TItem* operands, int count, bool realCall,
                              std::size_t index)
 {
+    // No call is made after a fault: the arguments and every value held
+    // across the call are tested first.
+    TestOperands(operands, count);
+    int position = 0;
+    for (int k = 0; k < count; ++k)
+        position += operands[k].where == Where::Reg;
+    for (auto it = stack_.rbegin(); it != stack_.rend(); ++it) {
+        if (it->where != Where::Reg) continue;
+        if (it->unsure) TestValue(position);
+        it->unsure = false;
+        ++position;
+    }
     for (int k = count - 1; k >= 0; --k) {
         if (operands[k].where != Where::Reg) Load(operands[k]);
         Bytes({0xDB, 0x7C, 0x24, static_cast<std::uint8_t>(16 * k)}); // fstp tbyte [rsp + 16k]
@@ -399,7 +433,6 @@ bool TExprNativeWriter::Call(const void* function, const TItem* operands, int co
         Pop();
     }
     if (depth_ != 0) ok_ = false;
-    Checkpoint(true);
     MovRaxImm(function);
     Bytes({0xFF, 0xD0}); // call rax
     Push();
@@ -410,7 +443,7 @@ bool TExprNativeWriter::Call(const void* function, const TItem* operands, int co
         Bytes({0xD9, 0xC0, 0xDB, 0x38});             // fld st0; fstp tbyte [rax]
         Bytes({0xD9, 0xC0, 0xD8, 0xE0, 0xDF, 0xE8}); // fld st0; fsub st0, st0; fucomip st0, st0
         if (depth_ + 1 > kRegisters) ok_ = false;
-        JumpToStub(0x8A, kCallResultFault | static_cast<std::uint32_t>(index), false);
+        JumpToStub(0x8A, kCallResultFault | static_cast<std::uint32_t>(index));
         stretch_ = index + 1;
     }
     return ok_;
@@ -458,6 +491,7 @@ std::unique_ptr<TExprNativeCode> TExprNativeWriter::Write()
         stack_.resize(stack_.size() - static_cast<std::size_t>(fromStack));
 
         const TExprOperationTraits& traits = OperationTraits(step.Kind);
+        bool unsure = false;
         if (step.Kind == TExprVmKind::CallUnary || step.Kind == TExprVmKind::CallBinary) {
             Call(step.Function, operands, arity, true, i);
         } else if (traits.Fault == TExprFault::Raises) {
@@ -465,6 +499,7 @@ std::unique_ptr<TExprNativeCode> TExprNativeWriter::Write()
         } else {
             switch (step.Kind) {
             case TExprVmKind::Negate:
+                unsure = operands[0].unsure;
                 if (operands[0].where != Where::Reg) Load(operands[0]);
                 Bytes({0xD9, 0xE0}); // fchs
                 break;
@@ -473,6 +508,7 @@ std::unique_ptr<TExprNativeCode> TExprNativeWriter::Write()
             case TExprVmKind::Multiply:
             case TExprVmKind::Divide:
                 Arithmetic(step.Kind, operands[0], operands[1]);
+                unsure = true;
                 break;
             case TExprVmKind::LogicalNot:
                 Logical(step.Kind, nullptr, operands[0]);
@@ -487,7 +523,7 @@ std::unique_ptr<TExprNativeCode> TExprNativeWriter::Write()
                 break;
             }
         }
-        stack_.push_back({Where::Reg, static_cast<int>(i), nullptr, nullptr, 0});
+        stack_.push_back({Where::Reg, static_cast<int>(i), nullptr, nullptr, 0, unsure});
     }
     if (!ok_) return nullptr;
 
@@ -499,8 +535,8 @@ std::unique_ptr<TExprNativeCode> TExprNativeWriter::Write()
     }
     if (stack_.size() != 1) return nullptr;
     if (stack_[0].where != Where::Reg) Load(stack_[0]);
+    if (stack_[0].unsure) TestValue(0);
     if (!ok_ || depth_ != 1) return nullptr;
-    Checkpoint(false);
     Bytes({0xC9, 0xC3}); // leave; ret
 
     auto native = std::unique_ptr<TExprNativeCode>(new TExprNativeCode);
@@ -510,7 +546,10 @@ std::unique_ptr<TExprNativeCode> TExprNativeWriter::Write()
         MovRaxImm(&native->fault_);
         Bytes({0xC7, 0x00}); // mov dword [rax], code
         Imm32(stub.code);
-        if (stub.pushZero) Bytes({0xD9, 0xEE}); // fldz: a return value
+        // Exactly one value is returned on the register stack.
+        if (stub.depth == 0) Bytes({0xD9, 0xEE}); // fldz
+        for (int k = 1; k < stub.depth; ++k)
+            Bytes({0xDD, 0xD8}); // fstp st0
         Bytes({0xC9, 0xC3});
     }
     // Frame: 16 bytes below rbp unused, the spill slots, 32 bytes of

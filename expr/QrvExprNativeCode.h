@@ -9,14 +9,18 @@
 // across a call and call results (kept in their output slots so that a
 // checked re-run need not call again).
 //
-// Faults are found without a test per operation. The arithmetic runs with
-// every exception masked, so a fault only sets a sticky flag in the status
-// word; the flags are read once before each call that follows arithmetic and
-// once at the end. A call's result is tested by value at once. On any sign
-// of a fault the code stops and reports where (TakeFault); the program then
-// finishes in the checked mode from the first operation after the last call
-// made, so exactly the first error is raised. Errors a called routine raises
-// pass through the generated frame, which is registered with the unwinder.
+// Faults are found without a test per operation and without reading the
+// status word (which waits for every operation before it). The arithmetic
+// runs with every exception masked, so a fault makes its value an infinity
+// or a NaN, and such a value stays non-finite through add, subtract,
+// multiply, negate and a dividend. So only the values where that chain
+// stops are tested, by value: a divisor, an operand of a comparison or a
+// logical operator, a call's arguments and the values held across it, a
+// call's result and the final result. On any sign of a fault the code stops
+// and reports where (TakeFault); the program then finishes in the checked
+// mode from the first operation after the last call made, so exactly the
+// first error is raised. Errors a called routine raises pass through the
+// generated frame, which is registered with the unwinder.
 //
 // Generation fails, and the interpreter runs instead, wherever the code
 // cannot run: not x86-64, executable memory refused, more than eight values
