@@ -3,15 +3,21 @@
 // A program is a flat list of operation objects. Each operation computes one
 // Float into its own `Output` slot, reading its operands straight from the
 // output slots of earlier operations or from variables that live outside the
-// engine. Running the program executes every operation once, in list order,
-// and yields the output of the last one.
+// engine. Running the program yields the output of the last operation as if
+// every operation were executed once, in list order, and makes no call
+// twice (a pure call of constants is made once, when the program is built;
+// a call after a fault is not made). It need not execute each operation exactly once: the fast mode
+// computes the same values in its own way, and when it finds a fault it
+// finishes in the checked mode, which executes the operations again from
+// the start, except the calls already made, whose results it reuses.
 //
 // Floating-point faults are detected by checking results (see QrvFpu.h), so
 // no infinity or NaN is ever returned or handed to a called function. The
 // machine runs a program in two modes. The checked mode runs each operation
 // through its Execute, which raises exactly the first error. The fast mode
 // runs an optimised copy of the program (QrvExprFastRun.h: constants folded
-// and shared, values kept in registers, functions called directly) whose
+// and shared, values kept in registers, functions called directly, and
+// after a few runs generated x87 code, QrvExprNativeCode.h) whose
 // arithmetic is unchecked; cheap tests of a few values prove that no fault
 // was hidden, and on any sign of one the program finishes in the checked
 // mode, so that the same first error is raised.
