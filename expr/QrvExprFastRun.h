@@ -40,7 +40,10 @@ namespace qrv
 class TExprFastProgram
 {
 public:
-    TExprFastProgram(const std::vector<TExprVirtMachOp*>& code, bool folding, TExprNativeUse native);
+    // `constants` are the machine's constant operations, whose slots the
+    // code may read.
+    TExprFastProgram(const std::vector<TExprVirtMachOp*>& code,
+                     const std::vector<TExprVirtMachOp*>& constants, bool folding, TExprNativeUse native);
     TExprFastProgram(const TExprFastProgram&) = delete;
     TExprFastProgram& operator=(const TExprFastProgram&) = delete;
 
@@ -80,12 +83,12 @@ private:
     Float RunNative();
 
     const std::vector<TExprVirtMachOp*>& code_;
+    const std::vector<TExprVirtMachOp*>& constants_;
     std::vector<TInsn> insns_;
     std::vector<bool> folded_;
-    std::vector<Float> pool_;            // constants, shared
-    std::vector<const double*> vars_;    // distinct variables, checked first
-    std::vector<const Float*> checks_;   // values tested at the checkpoints
-    std::vector<TExprNativeStep> steps_; // what the code generator needs
+    std::vector<Float> pool_;          // constants, shared
+    std::vector<const double*> vars_;  // distinct variables, checked first
+    std::vector<const Float*> checks_; // values tested at the checkpoints
     std::unique_ptr<TExprNativeCode> native_;
     int untilNative_ = -1; // loop evaluations left before generating; -1 never
 };

@@ -1,11 +1,11 @@
 #include "QrvExprNativeCode.h"
 
+#include "QrvExprCodeMemory.h"
+
 #include <cstring>
 #include <initializer_list>
 
 #if defined(__x86_64__) && defined(__linux__)
-#include <sys/mman.h>
-#include <unistd.h>
 #define QRV_NATIVE_CODE 1
 extern "C" void __register_frame(void* begin);
 extern "C" void __deregister_frame(void* begin);
@@ -563,22 +563,15 @@ std::unique_ptr<TExprNativeCode> TExprNativeWriter::Write()
         std::memcpy(&code_[position], &disp, 4);
     }
     const std::size_t total = dataAt + data_.size();
-    const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
-    const std::size_t mapped = (total + page - 1) / page * page;
-    void* memory = mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (memory == MAP_FAILED) return nullptr;
-    auto* bytes = static_cast<std::uint8_t*>(memory);
-    std::memcpy(bytes, code_.data(), code_.size());
-    std::memset(bytes + code_.size(), 0xCC, dataAt - code_.size());
-    if (!data_.empty()) std::memcpy(bytes + dataAt, data_.data(), data_.size());
-    if (mprotect(memory, mapped, PROT_READ | PROT_EXEC) != 0) {
-        munmap(memory, mapped);
-        return nullptr;
-    }
-    native->memory_ = memory;
-    native->mapped_ = mapped;
+    TExprCodeBlock& block = native->block_;
+    if (!AllocateCode(total, block)) return nullptr;
+    std::memcpy(block.Write, code_.data(), code_.size());
+    std::memset(block.Write + code_.size(), 0xCC, dataAt - code_.size()); // int3
+    if (!data_.empty()) std::memcpy(block.Write + dataAt, data_.data(), data_.size());
+    if (!SealCode(block)) return nullptr;
+    const void* memory = block.Execute;
     native->codeSize_ = code_.size();
-    native->entry_ = reinterpret_cast<Float (*)()>(memory);
+    native->entry_ = reinterpret_cast<Float (*)()>(const_cast<void*>(memory));
 
     // The frame description for the unwinder: a routine may raise through
     // the generated code. CIE: CFA = rsp + 8, return address at CFA - 8.
@@ -644,7 +637,7 @@ TExprNativeCode::~TExprNativeCode()
 {
 #if QRV_NATIVE_CODE
     if (!unwind_.empty()) __deregister_frame(unwind_.data());
-    if (memory_ != nullptr) munmap(memory_, mapped_);
+    FreeCode(block_);
 #endif
 }
 

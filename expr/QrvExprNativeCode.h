@@ -28,6 +28,7 @@
 // 80-bit loads, other call families).
 #pragma once
 
+#include "QrvExprCodeMemory.h"
 #include "QrvExprOperations.h"
 #include "QrvFloat.h"
 
@@ -83,8 +84,7 @@ private:
     friend class TExprNativeWriter;
 
     Float (*entry_)() = nullptr;
-    void* memory_ = nullptr;
-    std::size_t mapped_ = 0;
+    TExprCodeBlock block_;
     std::size_t codeSize_ = 0;
     std::vector<std::uint8_t> unwind_; // the frame description, registered
     std::uint32_t fault_ = 0;

@@ -142,7 +142,7 @@ bool TExprVirtMach::RunsNativeCode() const
 
 TExprFastProgram& TExprVirtMach::Fast()
 {
-    if (!fast_) fast_ = std::make_unique<TExprFastProgram>(code_, folding_, native_);
+    if (!fast_) fast_ = std::make_unique<TExprFastProgram>(code_, consts_, folding_, native_);
     ready_ = fast_.get();
     return *fast_;
 }
