@@ -152,7 +152,6 @@ private:
     int spills_ = 0;
     std::size_t frameFixup_ = 0;
     std::size_t truthTable_ = 0; // data offset of -1, 0, 1 as doubles
-    TExprNativeCode* result_ = nullptr;
 };
 
 std::size_t TExprNativeWriter::DataDouble(double value)
