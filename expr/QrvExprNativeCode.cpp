@@ -451,6 +451,12 @@ bool TExprNativeWriter::Call(const void* function, const TItem* operands, int co
 std::unique_ptr<TExprNativeCode> TExprNativeWriter::Write()
 {
 #if QRV_NATIVE_CODE
+    const std::size_t steps = steps_.size();
+    code_.reserve(40 * steps + 64);
+    data_.reserve(16 * steps + 32);
+    stack_.reserve(steps);
+    fixups_.reserve(2 * steps + 2);
+    stubs_.reserve(steps + 1);
     truthTable_ = DataDouble(-1.0);
     DataDouble(0.0);
     DataDouble(1.0);
@@ -561,14 +567,19 @@ std::unique_ptr<TExprNativeCode> TExprNativeWriter::Write()
         const auto disp = static_cast<std::int32_t>(dataAt + offset - (position + 4));
         std::memcpy(&code_[position], &disp, 4);
     }
-    const std::size_t total = dataAt + data_.size();
+    // The code starts 16 bytes into its block: instrumented callers may
+    // read a few bytes before a function they call through a pointer.
+    constexpr std::size_t kEntry = 16;
+    const std::size_t total = kEntry + dataAt + data_.size();
     TExprCodeBlock& block = native->block_;
     if (!AllocateCode(total, block)) return nullptr;
-    std::memcpy(block.Write, code_.data(), code_.size());
-    std::memset(block.Write + code_.size(), 0xCC, dataAt - code_.size()); // int3
-    if (!data_.empty()) std::memcpy(block.Write + dataAt, data_.data(), data_.size());
+    std::uint8_t* write = block.Write + kEntry;
+    std::memset(block.Write, 0xCC, kEntry); // int3
+    std::memcpy(write, code_.data(), code_.size());
+    std::memset(write + code_.size(), 0xCC, dataAt - code_.size());
+    if (!data_.empty()) std::memcpy(write + dataAt, data_.data(), data_.size());
     if (!SealCode(block)) return nullptr;
-    const void* memory = block.Execute;
+    const void* memory = static_cast<const std::uint8_t*>(block.Execute) + kEntry;
     native->codeSize_ = code_.size();
     native->entry_ = reinterpret_cast<Float (*)()>(const_cast<void*>(memory));
 
