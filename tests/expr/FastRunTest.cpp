@@ -132,6 +132,20 @@ INSTANTIATE_TEST_SUITE_P(
         Program{"InvalidBeforeZeroDivide", "0 / x + 1 / x"},
         Program{"RepeatedSubtrees", "(x + 1) * (x + 1) - (x + 1) / (x + 2)"},
         Program{"ManyCalls", "sin(x) * sin(x + 1) + power(sin(x); 2) - sqrt(sin(x) * sin(x))"},
+        // Each operand form of the generated arithmetic: a variable or a
+        // constant exact in double taken into the instruction, a wider
+        // constant loaded, a register, a value stored across a call; on
+        // either side of the non-commutative operators.
+        Program{"MemoryOperands", "(x - 3) / (5 - x) + (x / 4) - (4 / (x + 9)) + 3 * x - x * 5"},
+        Program{"WideConstants", "(0.1 - x) / (x - 0.1) + x / 0.3 - 0.3 / (x + 7) + 0.7 * x * 0.1"},
+        Program{"RegisterOperands", "(x + 1) - (x * 2) + (x + 1) / (x * 2 + 9) - (x - 1) * (x + 2)"},
+        Program{"StoredAcrossCalls", "(x + 1) - sin(x) + (x + 2) / (sin(x) + 3) + (0.1 * x) * sin(x)"},
+        Program{"VariableTwice", "x - x + x / x + x * x"},
+        Program{"LeftConstants",
+                "(1 < x) + (0.1 >= x) * 2 + (3 cmp x) * 4 + (0.5 and x) + (0 or x) + not 0.5"},
+        Program{"IntegerAcrossCalls", "(x div 2) * sin(x) + (x mod 3) + bnot (x + 1) + sin(x shl 1)"},
+        Program{"DividedAwayAfterCall", "sin(x) + 1 / (x * 1e4000 * 1e4000)"},
+        Program{"ComparedAwayBeforeCall", "(x * 1e4000 * 1e4000 > 0) + sin(x)"},
         Program{
             "Forty",
             "(x*x + 3*x - 2) / (x*x + 1) - (2*x - 1) * (x + 4) / 9 + (x - 1) * (x - 2) * (x + 3) / 17 "
