@@ -52,7 +52,8 @@ class TExprDumpWriter;
 class TExprVirtMach;
 
 // When the fast mode generates x87 code for a program: never, after a few
-// evaluations (the default), or as soon as the program is built.
+// evaluations (the default), or as soon as the optimised program is built
+// (at the first evaluation, or at Prepare).
 enum class TExprNativeUse : std::uint8_t { Never, AfterWarmUp, AtOnce };
 class TExprFastProgram;
 
