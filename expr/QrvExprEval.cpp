@@ -63,8 +63,9 @@ void TCompiledEvaluator::Compile(std::string_view text)
         parser.Context = &SearchContexts();
         parser.Compile();
         stopToken_ = {lexer->TokenStart(), lexer->TokenEnd() - lexer->TokenStart()};
+        // The optimised program is built at the first Evaluate: a formula
+        // compiled and never evaluated does not pay for it.
         factory.BuildProgram(machine_);
-        machine_.Prepare();
     } catch (...) {
         machine_.Clear();
         stopToken_ = lexer ? TTextSpan{lexer->TokenStart(), lexer->TokenEnd() - lexer->TokenStart()}

@@ -100,6 +100,11 @@ public:
     // applies to the current program and every later one.
     void SetFolding(bool folding) { machine_.SetFolding(folding); }
 
+    // When the optimised program is generated as x87 code (default: after
+    // a few evaluations); applies like SetFolding. Whether it now runs.
+    void SetNativeUse(TExprNativeUse use) { machine_.SetNativeUse(use); }
+    bool RunsNativeCode() const { return machine_.RunsNativeCode(); }
+
     // The optimised program's listing (QrvExprFastRun.h).
     std::string FastListing() { return machine_.FastListing(); }
 

@@ -87,6 +87,77 @@ struct TOpInfo {
     int stretch = 0;   // calls before it
 };
 
+// Output slot -> code index, for resolving operand locations. The code
+// list is a postfix program, so an operand computed by the code is almost
+// always the latest value not yet used, and the other operands are
+// constants: both found without a table. Anything else (a value read twice,
+// a program built by hand) goes to an open hash table of at least twice as
+// many entries as operations, built when first needed.
+class TProducerFinder
+{
+public:
+    TProducerFinder(const std::vector<TExprVirtMachOp*>& code, const std::vector<TExprVirtMachOp*>& constants)
+        : code_(code), constants_(constants)
+    {
+        pending_.reserve(code.size());
+    }
+
+    // The code indices of the operation's operands (-1: not computed by
+    // the code); then the operation's own value is the latest.
+    TExprVirtMachOp::TOperands Resolve(std::size_t i, int (&producers)[3])
+    {
+        const auto operands = code_[i]->Operands();
+        for (std::size_t k = operands.Count; k-- > 0;) // the last operand was computed last
+            producers[k] = ProducerOf(operands.At[k]);
+        pending_.push_back(static_cast<int>(i));
+        return operands;
+    }
+
+private:
+    static constexpr std::size_t kScannedConstants = 32;
+
+    int ProducerOf(const Float* location)
+    {
+        if (!pending_.empty() && code_[pending_.back()]->OutputLocation() == location) {
+            const int p = pending_.back();
+            pending_.pop_back();
+            return p;
+        }
+        if (constants_.size() <= kScannedConstants)
+            for (const TExprVirtMachOp* c : constants_)
+                if (c->OutputLocation() == location) return -1;
+        return LookUp(location);
+    }
+    std::size_t Bucket(const Float* location) const
+    {
+        return (reinterpret_cast<std::uintptr_t>(location) >> 4) * 0x9E3779B97F4A7C15u >> 20 & (size_ - 1);
+    }
+    int LookUp(const Float* location)
+    {
+        if (slots_.empty()) {
+            while (size_ < 2 * code_.size())
+                size_ *= 2;
+            slots_.assign(size_, {nullptr, -1});
+            for (std::size_t i = 0; i < code_.size(); ++i) {
+                std::size_t b = Bucket(code_[i]->OutputLocation());
+                while (slots_[b].first != nullptr)
+                    b = (b + 1) & (size_ - 1);
+                slots_[b] = {code_[i]->OutputLocation(), static_cast<int>(i)};
+            }
+        }
+        for (std::size_t b = Bucket(location);; b = (b + 1) & (size_ - 1)) {
+            if (slots_[b].first == location) return slots_[b].second;
+            if (slots_[b].first == nullptr) return -1;
+        }
+    }
+
+    const std::vector<TExprVirtMachOp*>& code_;
+    const std::vector<TExprVirtMachOp*>& constants_;
+    std::vector<int> pending_; // code indices whose values are not yet used
+    std::vector<std::pair<const Float*, int>> slots_;
+    std::size_t size_ = 16;
+};
+
 } // namespace
 
 const Float* TExprFastProgram::Intern(Float value)
@@ -100,35 +171,19 @@ const Float* TExprFastProgram::Intern(Float value)
     return &pool_.back();
 }
 
-TExprFastProgram::TExprFastProgram(const std::vector<TExprVirtMachOp*>& code, bool folding) : code_(code)
+TExprFastProgram::TExprFastProgram(const std::vector<TExprVirtMachOp*>& code,
+                                   const std::vector<TExprVirtMachOp*>& constants, bool folding,
+                                   TExprNativeUse native)
+    : code_(code), constants_(constants)
 {
     const std::size_t n = code.size();
     std::vector<TOpInfo> info(n);
+    const bool generate = native != TExprNativeUse::Never && TExprNativeCode::Supported();
     folded_.assign(n, false);
     pool_.reserve(3 * n + 1);
     insns_.reserve(2 * n + 2);
 
-    // Output slot -> code index, for resolving operand locations: an open
-    // hash table of at least twice as many entries as operations.
-    std::size_t size = 16;
-    while (size < 2 * n)
-        size *= 2;
-    std::vector<std::pair<const Float*, int>> slots(size, {nullptr, -1});
-    auto bucket = [&](const Float* location) {
-        return (reinterpret_cast<std::uintptr_t>(location) >> 4) * 0x9E3779B97F4A7C15u >> 20 & (size - 1);
-    };
-    for (std::size_t i = 0; i < n; ++i) {
-        std::size_t b = bucket(code[i]->OutputLocation());
-        while (slots[b].first != nullptr)
-            b = (b + 1) & (size - 1);
-        slots[b] = {code[i]->OutputLocation(), static_cast<int>(i)};
-    }
-    auto producerOf = [&](const Float* location) {
-        for (std::size_t b = bucket(location);; b = (b + 1) & (size - 1)) {
-            if (slots[b].first == location) return slots[b].second;
-            if (slots[b].first == nullptr) return -1;
-        }
-    };
+    TProducerFinder finder(code, constants);
 
     // Pass 1: operands, folding, stretches, which values may be non-finite.
     int stretch = 0;
@@ -137,10 +192,11 @@ TExprFastProgram::TExprFastProgram(const std::vector<TExprVirtMachOp*>& code, bo
         TOpInfo& me = info[i];
         const TExprVmKind kind = op->Kind();
         const TExprOperationTraits& traits = OperationTraits(kind);
-        const auto operands = op->Operands();
+        int producers[3];
+        const auto operands = finder.Resolve(i, producers);
         bool allConstant = true;
         for (std::size_t k = 0; k < operands.Count; ++k) {
-            int p = producerOf(operands.At[k]);
+            int p = producers[k];
             if (p >= 0 && folded_[p]) p = -1;
             me.producer[k] = p;
             // Operand slots outside the code list belong to constant
@@ -157,11 +213,11 @@ TExprFastProgram::TExprFastProgram(const std::vector<TExprVirtMachOp*>& code, bo
             try {
                 op->Execute(); // reads constant slots only; may raise
                 me.folded = folded_[i] = true;
-                continue;
             } catch (const Exception&) {
                 // left to fault at evaluation time, in its place
             }
         }
+        if (me.folded) continue;
         me.stretch = stretch;
         if (IsCall(kind)) ++stretch;
         me.readsSlots = kind == TExprVmKind::Opaque || kind == TExprVmKind::Pure;
@@ -290,6 +346,59 @@ TExprFastProgram::TExprFastProgram(const std::vector<TExprVirtMachOp*>& code, bo
         end.testResult = info[last].mayBeNonFinite;
     }
     insns_.push_back(end);
+
+    if (generate) {
+        untilNative_ = native == TExprNativeUse::AtOnce ? 0 : kNativeAfter;
+        if (untilNative_ == 0) MakeNative();
+    }
+}
+
+void TExprFastProgram::MakeNative()
+{
+    untilNative_ = -1;
+    const std::size_t n = code_.size();
+    std::vector<TExprNativeStep> steps(n);
+    TProducerFinder finder(code_, constants_);
+    for (std::size_t i = 0; i < n; ++i) {
+        TExprVirtMachOp* op = code_[i];
+        TExprNativeStep& step = steps[i];
+        int producers[3];
+        const auto operands = finder.Resolve(i, producers);
+        step.Kind = op->Kind();
+        step.Folded = folded_[i];
+        step.Output = &op->Output;
+        for (std::size_t k = 0; k < operands.Count; ++k) {
+            // A folded value is a constant in its slot, like a constant
+            // operation's.
+            const int p = producers[k] >= 0 && folded_[producers[k]] ? -1 : producers[k];
+            step.Producer[k] = p;
+            if (p < 0) step.Constant[k] = operands.At[k];
+        }
+        if (step.Kind == TExprVmKind::Load64) step.Variable = static_cast<TExprVar64VmOp*>(op)->location_;
+        if (step.Kind == TExprVmKind::CallUnary)
+            step.Function = reinterpret_cast<const void*>(static_cast<TExprCallUnaryVmOp*>(op)->function_);
+        if (step.Kind == TExprVmKind::CallBinary)
+            step.Function = reinterpret_cast<const void*>(static_cast<TExprCallBinaryVmOp*>(op)->function_);
+    }
+    native_ = TExprNativeCode::Generate(steps);
+}
+
+Float TExprFastProgram::NativeFault()
+{
+    const TExprNativeCode::TFault fault = native_->TakeFault();
+    if (fault.CallResult) RaiseFloatFault(code_[fault.Index]->Output);
+    return Recover(fault.Index);
+}
+
+[[gnu::always_inline]] inline Float TExprFastProgram::RunNative()
+{
+    for (const double* p : vars_)
+        if (!VariableFinite(p)) [[unlikely]]
+            return Recover(0);
+    const Float result = native_->Run();
+    if (native_->Faulted()) [[unlikely]]
+        return NativeFault();
+    return result;
 }
 
 Float TExprFastProgram::Recover(std::size_t stretch)
@@ -307,6 +416,12 @@ Float TExprFastProgram::Recover(std::size_t stretch)
 
 [[gnu::always_inline]] inline Float TExprFastProgram::Run()
 {
+    if (native_) [[likely]]
+        return RunNative();
+    if (untilNative_ > 0 && --untilNative_ == 0) {
+        MakeNative();
+        if (native_) return RunNative();
+    }
     for (const double* p : vars_)
         if (!VariableFinite(p)) [[unlikely]]
             return Recover(0);
@@ -401,9 +516,11 @@ Float TExprFastProgram::Recover(std::size_t stretch)
 #define QRV_BINARY_CASES(C, K, M, F, W)                                                                      \
     QRV_BINARY_CASE(K, F, kAcc, kAcc)                                                                        \
     QRV_BINARY_CASE(K, F, kAcc, kSlot)                                                                       \
-    QRV_BINARY_CASE(K, F, kAcc, kVar) QRV_BINARY_CASE(K, F, kSlot, kAcc) QRV_BINARY_CASE(K, F, kSlot, kSlot) \
-        QRV_BINARY_CASE(K, F, kSlot, kVar) QRV_BINARY_CASE(K, F, kVar, kAcc)                                 \
-            QRV_BINARY_CASE(K, F, kVar, kSlot) QRV_BINARY_CASE(K, F, kVar, kVar)
+    QRV_BINARY_CASE(K, F, kAcc, kVar)                                                                        \
+    QRV_BINARY_CASE(K, F, kSlot, kAcc)                                                                       \
+    QRV_BINARY_CASE(K, F, kSlot, kSlot)                                                                      \
+    QRV_BINARY_CASE(K, F, kSlot, kVar) QRV_BINARY_CASE(K, F, kVar, kAcc) QRV_BINARY_CASE(K, F, kVar, kSlot)  \
+        QRV_BINARY_CASE(K, F, kVar, kVar)
             QRV_EXPR_UNARY_OPERATIONS(QRV_UNARY_CASES)
             QRV_EXPR_BINARY_OPERATIONS(QRV_BINARY_CASES)
 #undef QRV_UNARY_CASES

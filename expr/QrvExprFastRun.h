@@ -20,11 +20,17 @@
 // first operation after the last call made (re-running the operations
 // before it, which are proven fault-free, but not the calls), so exactly the
 // first error is raised, as the checked mode raises it.
+//
+// After a few evaluations (or at once, as asked) the same program is also
+// generated as x87 code (QrvExprNativeCode.h), which then runs instead of
+// the instruction loop; where it cannot be generated the loop goes on.
 #pragma once
 
+#include "QrvExprNativeCode.h"
 #include "QrvExprVirtMach.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -34,7 +40,10 @@ namespace qrv
 class TExprFastProgram
 {
 public:
-    TExprFastProgram(const std::vector<TExprVirtMachOp*>& code, bool folding);
+    // `constants` are the machine's constant operations, whose slots the
+    // code may read.
+    TExprFastProgram(const std::vector<TExprVirtMachOp*>& code,
+                     const std::vector<TExprVirtMachOp*>& constants, bool folding, TExprNativeUse native);
     TExprFastProgram(const TExprFastProgram&) = delete;
     TExprFastProgram& operator=(const TExprFastProgram&) = delete;
 
@@ -43,6 +52,14 @@ public:
     // One entry per instruction, e.g. "start var1 | mul var1 var1 | neg acc |
     // div acc 2 | call acc | div acc 2.50662827463100050 | end acc".
     std::string Listing() const;
+
+    // Whether the generated code runs.
+    bool RunsNativeCode() const { return native_ != nullptr; }
+
+    // Evaluations through the instruction loop before the code is
+    // generated: generating costs a few microseconds, which a formula
+    // evaluated only a few times would not win back.
+    static constexpr int kNativeAfter = 16;
 
 private:
     friend Float RunFastProgram(TExprFastProgram& program);
@@ -61,13 +78,19 @@ private:
 
     const Float* Intern(Float value);
     [[gnu::noinline, gnu::cold]] Float Recover(std::size_t stretch);
+    [[gnu::noinline, gnu::cold]] Float NativeFault();
+    [[gnu::noinline]] void MakeNative();
+    Float RunNative();
 
     const std::vector<TExprVirtMachOp*>& code_;
+    const std::vector<TExprVirtMachOp*>& constants_;
     std::vector<TInsn> insns_;
     std::vector<bool> folded_;
     std::vector<Float> pool_;          // constants, shared
     std::vector<const double*> vars_;  // distinct variables, checked first
     std::vector<const Float*> checks_; // values tested at the checkpoints
+    std::unique_ptr<TExprNativeCode> native_;
+    int untilNative_ = -1; // loop evaluations left before generating; -1 never
 };
 
 } // namespace qrv

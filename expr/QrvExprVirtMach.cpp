@@ -126,9 +126,23 @@ void TExprVirtMach::SetFolding(bool folding)
     folding_ = folding;
 }
 
+void TExprVirtMach::SetNativeUse(TExprNativeUse use)
+{
+    if (use != native_) {
+        ready_ = nullptr;
+        fast_.reset();
+    }
+    native_ = use;
+}
+
+bool TExprVirtMach::RunsNativeCode() const
+{
+    return fast_ && fast_->RunsNativeCode();
+}
+
 TExprFastProgram& TExprVirtMach::Fast()
 {
-    if (!fast_) fast_ = std::make_unique<TExprFastProgram>(code_, folding_);
+    if (!fast_) fast_ = std::make_unique<TExprFastProgram>(code_, consts_, folding_, native_);
     ready_ = fast_.get();
     return *fast_;
 }

@@ -3,15 +3,21 @@
 // A program is a flat list of operation objects. Each operation computes one
 // Float into its own `Output` slot, reading its operands straight from the
 // output slots of earlier operations or from variables that live outside the
-// engine. Running the program executes every operation once, in list order,
-// and yields the output of the last one.
+// engine. Running the program yields the output of the last operation as if
+// every operation were executed once, in list order, and makes no call
+// twice (a pure call of constants is made once, when the program is built;
+// a call after a fault is not made). It need not execute each operation exactly once: the fast mode
+// computes the same values in its own way, and when it finds a fault it
+// finishes in the checked mode, which executes the operations again from
+// the start, except the calls already made, whose results it reuses.
 //
 // Floating-point faults are detected by checking results (see QrvFpu.h), so
 // no infinity or NaN is ever returned or handed to a called function. The
 // machine runs a program in two modes. The checked mode runs each operation
 // through its Execute, which raises exactly the first error. The fast mode
 // runs an optimised copy of the program (QrvExprFastRun.h: constants folded
-// and shared, values kept in registers, functions called directly) whose
+// and shared, values kept in registers, functions called directly, and
+// after a few runs generated x87 code, QrvExprNativeCode.h) whose
 // arithmetic is unchecked; cheap tests of a few values prove that no fault
 // was hidden, and on any sign of one the program finishes in the checked
 // mode, so that the same first error is raised.
@@ -44,6 +50,11 @@ struct TExprDumpNames {
 
 class TExprDumpWriter;
 class TExprVirtMach;
+
+// When the fast mode generates x87 code for a program: never, after a few
+// evaluations (the default), or as soon as the optimised program is built
+// (at the first evaluation, or at Prepare).
+enum class TExprNativeUse : std::uint8_t { Never, AfterWarmUp, AtOnce };
 class TExprFastProgram;
 
 // Runs an optimised program (QrvExprFastRun.h).
@@ -370,6 +381,12 @@ public:
     // (default on). Either way the results and errors are the same.
     void SetFolding(bool folding);
 
+    // When x87 code is generated for the program (TExprNativeUse); either
+    // way the results and errors are the same.
+    void SetNativeUse(TExprNativeUse use);
+    // Whether the fast mode now runs generated code.
+    bool RunsNativeCode() const;
+
     // The optimised program's listing (QrvExprFastRun.h), built on demand.
     std::string FastListing();
 
@@ -388,6 +405,7 @@ private:
     std::unique_ptr<TExprFastProgram> fast_;
     TExprFastProgram* ready_ = nullptr; // fast_ when Execute may run it at once
     bool folding_ = true;
+    TExprNativeUse native_ = TExprNativeUse::AfterWarmUp;
     // A constant that is not finite would pass through fast arithmetic
     // without being noticed; such a program always runs checked.
     bool checkedOnly_ = false;

@@ -2,7 +2,8 @@
 // evaluated at 10 001 values of x by our engine, by hand-written C++ on long
 // double (the limit), by muparser (double) and by fparser (double, after its
 // optimiser), and the ratios are printed. Each formula is also compiled
-// anew in a loop, which gives the compile time.
+// anew in a loop, which gives the compile time, and compiled and evaluated
+// until its generated code has run ("ready"), which adds the generating.
 //
 // To add a formula, add a row made with MakeBenchFormula: a name, our text,
 // the same formula as a C++ lambda on Float, and muparser's text. Suites
@@ -11,6 +12,7 @@
 #pragma once
 
 #include "QrvExprEval.h"
+#include "QrvExprFastRun.h"
 
 #include <benchmark/benchmark.h>
 #include <fparser.hh>
@@ -182,6 +184,21 @@ inline int RunSuite(int argc, char** argv, const std::vector<BenchFormula>& form
                 benchmark::DoNotOptimize(evaluator.Machine());
             }
         })->Unit(benchmark::kMicrosecond);
+        // Ready: compile and evaluate until the generated code has run
+        // once, so the cost of generating it (deferred past Compile) shows.
+        benchmark::RegisterBenchmark(("ready/" + f.name).c_str(), [&f, &setup](benchmark::State& state) {
+            double x = 0;
+            for (auto _ : state) {
+                TCompiledEvaluator evaluator;
+                if (setup.attach) setup.attach(evaluator);
+                evaluator.AddVar("x", x);
+                evaluator.Compile(f.text);
+                Float sum = 0;
+                for (int i = 0; i <= TExprFastProgram::kNativeAfter; ++i)
+                    sum += evaluator.Evaluate();
+                benchmark::DoNotOptimize(sum);
+            }
+        })->Unit(benchmark::kMicrosecond);
     }
 
     benchmark::Initialize(&argc, argv);
@@ -189,20 +206,21 @@ inline int RunSuite(int argc, char** argv, const std::vector<BenchFormula>& form
     benchmark::RunSpecifiedBenchmarks(&collector);
     benchmark::Shutdown();
 
-    std::printf("\n%-12s %8s %8s %8s %8s %8s %8s %8s %9s\n", "formula", "ours ns", "native", "muparser",
-                "fparser", "/native", "/muparser", "/fparser", "compile us");
+    std::printf("\n%-12s %8s %8s %8s %8s %8s %8s %8s %9s %9s\n", "formula", "ours ns", "native", "muparser",
+                "fparser", "/native", "/muparser", "/fparser", "compile us", "ready us");
     std::vector<double> toNative, toMuparser, toFparser;
     for (const BenchFormula& f : formulas) {
         auto get = [&](const std::string& kind) { return collector.Figure(kind + "/" + f.name) / kPoints; };
         double ours = get("ours"), native = get("native"), mu = get("muparser"), fp = get("fparser");
         double compile = collector.Figure("compile/" + f.name); // in microseconds
-        if (ours == 0) continue;                                // filtered out
+        double ready = collector.Figure("ready/" + f.name);
+        if (ours == 0) continue; // filtered out
         double rn = native > 0 ? ours / native : 0, rm = mu > 0 ? ours / mu : 0, rf = fp > 0 ? ours / fp : 0;
         if (rn > 0) toNative.push_back(rn);
         if (rm > 0) toMuparser.push_back(rm);
         if (rf > 0) toFparser.push_back(rf);
-        std::printf("%-12s %8.2f %8.2f %8.2f %8.2f %8.2f %8.2f %8.2f %9.2f\n", f.name.c_str(), ours, native,
-                    mu, fp, rn, rm, rf, compile);
+        std::printf("%-12s %8.2f %8.2f %8.2f %8.2f %8.2f %8.2f %8.2f %9.2f %9.2f\n", f.name.c_str(), ours,
+                    native, mu, fp, rn, rm, rf, compile, ready);
     }
     std::printf("%-12s %8s %8s %8s %8s %8.2f %8.2f %8.2f   (median)\n", "", "", "", "", "",
                 detail::Median(toNative), detail::Median(toMuparser), detail::Median(toFparser));

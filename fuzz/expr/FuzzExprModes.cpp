@@ -1,7 +1,7 @@
-// Runs every compiled program three ways: the fast mode with constant
-// folding, the fast mode without it, and the checked mode (every operation
-// through its Execute). All three must give the same value, bit for bit, or
-// the same error message. The formulas use the built-in context, so calls,
+// Runs every compiled program five ways: the fast mode's instruction loop
+// and its generated x87 code, each with constant folding and without, and
+// the checked mode (every operation through its Execute). All must give the
+// same value, bit for bit, or the same error message. The formulas use the built-in context, so calls,
 // pure and angle-dependent, are part of every program.
 #include "QrvAngleMode.h"
 #include "QrvBuiltins.h"
@@ -78,24 +78,34 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const double kXs[] = {
         0.0, 1.0, -2.5, 0.5, 1e300, -1e-300, 90, 1e19, std::numeric_limits<double>::infinity()};
     double x = 0;
-    qrv::TCompiledEvaluator folded, unfolded, checked;
-    for (qrv::TCompiledEvaluator* evaluator : {&folded, &unfolded, &checked}) {
+    qrv::TCompiledEvaluator folded, unfolded, nativeFolded, nativeUnfolded, checked;
+    for (qrv::TCompiledEvaluator* evaluator :
+         {&folded, &unfolded, &nativeFolded, &nativeUnfolded, &checked}) {
         evaluator->ExternalContexts().Add(qrv::BuiltinContext());
         evaluator->AddVar("x", x);
     }
     unfolded.SetFolding(false);
+    nativeUnfolded.SetFolding(false);
+    folded.SetNativeUse(qrv::TExprNativeUse::Never);
+    unfolded.SetNativeUse(qrv::TExprNativeUse::Never);
+    nativeFolded.SetNativeUse(qrv::TExprNativeUse::AtOnce);
+    nativeUnfolded.SetNativeUse(qrv::TExprNativeUse::AtOnce);
     try {
         folded.Compile(text);
     } catch (const qrv::Exception&) {
         return 0;
     }
     unfolded.Compile(text);
+    nativeFolded.Compile(text);
+    nativeUnfolded.Compile(text);
     checked.Compile(text);
     for (double value : kXs) {
         x = value;
         const Outcome want = Run([&] { return checked.EvaluateChecked(); });
         Compare(text, "folded", Run([&] { return folded.Evaluate(); }), want);
         Compare(text, "unfolded", Run([&] { return unfolded.Evaluate(); }), want);
+        Compare(text, "native folded", Run([&] { return nativeFolded.Evaluate(); }), want);
+        Compare(text, "native unfolded", Run([&] { return nativeUnfolded.Evaluate(); }), want);
     }
     qrv::SetCurrentAngleMode(qrv::TAngleMode::Radians);
     return 0;

@@ -2,8 +2,11 @@
 // and unfolded, gives the checked mode's value bit for bit or its error
 // message; folding and the direct call path change nothing observable.
 #include "ExprTestSupport.h"
+#include "QrvExprFastRun.h"
+#include "QrvExprNativeCode.h"
 
 #include <cstring>
+#include <iterator>
 #include <limits>
 #include <optional>
 
@@ -49,6 +52,7 @@ const double kXs[] = {0, 1, -1, -2.5, 0.5, 3, 1e300, -1e-300, 1e19, 5e-324, kInf
 struct Program {
     const char* name;
     const char* text;
+    bool generates = true; // x87 code can be generated for it
 };
 
 class FastAgainstChecked : public ::testing::TestWithParam<Program>
@@ -58,21 +62,42 @@ class FastAgainstChecked : public ::testing::TestWithParam<Program>
 TEST_P(FastAgainstChecked, SameValuesAndErrors)
 {
     SeparatorScope dot('.');
-    Formula folded, unfolded, checked;
-    unfolded.Evaluator().SetFolding(false);
-    folded.Evaluator().Compile(GetParam().text);
-    unfolded.Evaluator().Compile(GetParam().text);
+    // The instruction loop and the generated code, each folded and unfolded.
+    struct Mode {
+        const char* name;
+        bool folding;
+        TExprNativeUse native;
+    };
+    const Mode modes[] = {{"folded", true, TExprNativeUse::Never},
+                          {"unfolded", false, TExprNativeUse::Never},
+                          {"native folded", true, TExprNativeUse::AtOnce},
+                          {"native unfolded", false, TExprNativeUse::AtOnce}};
+    Formula checked;
     checked.Evaluator().Compile(GetParam().text);
-    for (double x : kXs) {
-        folded.X() = unfolded.X() = checked.X() = x;
-        const Outcome want = Capture([&] { return checked.Evaluator().EvaluateChecked(); });
-        const Outcome fast = Capture([&] { return folded.Evaluator().Evaluate(); });
-        const Outcome plain = Capture([&] { return unfolded.Evaluator().Evaluate(); });
-        EXPECT_TRUE(Same(fast, want))
-            << "x = " << x << ": folded " << Show(fast) << ", checked " << Show(want);
-        EXPECT_TRUE(Same(plain, want))
-            << "x = " << x << ": unfolded " << Show(plain) << ", checked " << Show(want);
+    Formula fast[std::size(modes)];
+    for (std::size_t m = 0; m < std::size(modes); ++m) {
+        fast[m].Evaluator().SetFolding(modes[m].folding);
+        fast[m].Evaluator().SetNativeUse(modes[m].native);
+        fast[m].Evaluator().Compile(GetParam().text);
     }
+    // Twice over, so that a fault left behind by one evaluation shows in
+    // the next.
+    for (int round = 0; round < 2; ++round)
+        for (double x : kXs) {
+            checked.X() = x;
+            const Outcome want = Capture([&] { return checked.Evaluator().EvaluateChecked(); });
+            for (std::size_t m = 0; m < std::size(modes); ++m) {
+                fast[m].X() = x;
+                const Outcome got = Capture([&] { return fast[m].Evaluator().Evaluate(); });
+                EXPECT_TRUE(Same(got, want))
+                    << "x = " << x << ": " << modes[m].name << " " << Show(got) << ", checked " << Show(want);
+            }
+        }
+    // Generated with the optimised program, at the first evaluation.
+    for (std::size_t m = 0; m < std::size(modes); ++m)
+        if (modes[m].native == TExprNativeUse::AtOnce && TExprNativeCode::Supported()) {
+            EXPECT_EQ(fast[m].Evaluator().RunsNativeCode(), GetParam().generates) << modes[m].name;
+        }
 }
 
 // Every operation, every error, faults hidden by later operations, faults
@@ -80,7 +105,7 @@ TEST_P(FastAgainstChecked, SameValuesAndErrors)
 INSTANTIATE_TEST_SUITE_P(
     Programs, FastAgainstChecked,
     ::testing::Values(
-        Program{"Variable", "x"}, Program{"Constant", "2.5"}, Program{"Negate", "-x"},
+        Program{"Variable", "x"}, Program{"Constant", "2.5", false}, Program{"Negate", "-x"},
         Program{"NegateConstant", "-(2*3)"}, Program{"LogicalNot", "not x + not 0"},
         Program{"BitwiseNot", "bnot x + bnot 2"}, Program{"Arithmetic", "(x + 1) * (x - 2) / (x + 3)"},
         Program{"Startup", "5.22 - 5.44E-4 * (x - 817)"}, Program{"Horner", "((x*x - 3)*x + 2)*x - 7"},
@@ -109,6 +134,20 @@ INSTANTIATE_TEST_SUITE_P(
         Program{"InvalidBeforeZeroDivide", "0 / x + 1 / x"},
         Program{"RepeatedSubtrees", "(x + 1) * (x + 1) - (x + 1) / (x + 2)"},
         Program{"ManyCalls", "sin(x) * sin(x + 1) + power(sin(x); 2) - sqrt(sin(x) * sin(x))"},
+        // Each operand form of the generated arithmetic: a variable or a
+        // constant exact in double taken into the instruction, a wider
+        // constant loaded, a register, a value stored across a call; on
+        // either side of the non-commutative operators.
+        Program{"MemoryOperands", "(x - 3) / (5 - x) + (x / 4) - (4 / (x + 9)) + 3 * x - x * 5"},
+        Program{"WideConstants", "(0.1 - x) / (x - 0.1) + x / 0.3 - 0.3 / (x + 7) + 0.7 * x * 0.1"},
+        Program{"RegisterOperands", "(x + 1) - (x * 2) + (x + 1) / (x * 2 + 9) - (x - 1) * (x + 2)"},
+        Program{"StoredAcrossCalls", "(x + 1) - sin(x) + (x + 2) / (sin(x) + 3) + (0.1 * x) * sin(x)"},
+        Program{"VariableTwice", "x - x + x / x + x * x"},
+        Program{"LeftConstants",
+                "(1 < x) + (0.1 >= x) * 2 + (3 cmp x) * 4 + (0.5 and x) + (0 or x) + not 0.5"},
+        Program{"IntegerAcrossCalls", "(x div 2) * sin(x) + (x mod 3) + bnot (x + 1) + sin(x shl 1)"},
+        Program{"DividedAwayAfterCall", "sin(x) + 1 / (x * 1e4000 * 1e4000)"},
+        Program{"ComparedAwayBeforeCall", "(x * 1e4000 * 1e4000 > 0) + sin(x)"},
         Program{
             "Forty",
             "(x*x + 3*x - 2) / (x*x + 1) - (2*x - 1) * (x + 4) / 9 + (x - 1) * (x - 2) * (x + 3) / 17 "
@@ -139,10 +178,9 @@ protected:
 TEST_F(FoldingTest, PureCallsOfConstantsFoldOnce)
 {
     f.Evaluator().Compile("sin(-x*x/2) / puresqrt(2*pi)");
-    EXPECT_EQ(gCountCalls, 1); // made while building
     for (int i = 0; i < 3; ++i)
         f.Evaluator().Evaluate();
-    EXPECT_EQ(gCountCalls, 1);
+    EXPECT_EQ(gCountCalls, 1); // made while building the optimised program
     // The listing is the program as built, without folding.
     EXPECT_EQ(f.Evaluator().Dump(),
               "const 2 | const 2 | const 3.14159265358979324 | load x | neg | load x | mul | "
@@ -205,6 +243,143 @@ INSTANTIATE_TEST_SUITE_P(
             "start var1 | mul var1 var1 >@3 | check 1 | call var1 | add 1 acc >@6 | gt @3 acc | check 1 | "
             "end acc"}),
     RowName{});
+
+} // namespace
+} // namespace qrv::test
+
+namespace qrv::test
+{
+namespace
+{
+
+// Overflows inside, as a routine may while computing a finite result; the
+// sticky flag it leaves is no fault of the formula.
+Float OverflowsInside(Float x)
+{
+    volatile Float big = 1e4000L;
+    big = big * big;
+    return x;
+}
+
+class NativeCode : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (!TExprNativeCode::Supported()) GTEST_SKIP() << "no code generation on this platform";
+    }
+    NativeCode()
+    {
+        f.Builtins().Add(std::make_unique<TExprUnaryFuncSym>("inside", &OverflowsInside));
+        f.Evaluator().SetNativeUse(TExprNativeUse::AtOnce);
+        gCountCalls = 0;
+    }
+    Formula f;
+};
+
+TEST_F(NativeCode, GeneratedAfterWarmUpOnly)
+{
+    Formula lazy, never;
+    never.Evaluator().SetNativeUse(TExprNativeUse::Never);
+    lazy.Evaluator().Compile("x * 2");
+    never.Evaluator().Compile("x * 2");
+    for (int i = 0; i < TExprFastProgram::kNativeAfter - 1; ++i)
+        lazy.Evaluator().Evaluate();
+    EXPECT_FALSE(lazy.Evaluator().RunsNativeCode());
+    lazy.X() = 3;
+    EXPECT_EQ(lazy.Evaluator().Evaluate(), 6); // the first run of the code
+    EXPECT_TRUE(lazy.Evaluator().RunsNativeCode());
+    for (int i = 0; i < 2 * TExprFastProgram::kNativeAfter; ++i)
+        never.Evaluator().Evaluate();
+    EXPECT_FALSE(never.Evaluator().RunsNativeCode());
+}
+
+// A call before a fault is made once; the checked re-run takes its result
+// from its slot. A call after the fault is not made at all.
+TEST_F(NativeCode, CallsAroundAFaultAreMadeOnce)
+{
+    f.Evaluator().Compile("count(1) + 1/x + count(2)");
+    f.X() = 2;
+    EXPECT_EQ(f.Evaluator().Evaluate(), 3.5L);
+    ASSERT_TRUE(f.Evaluator().RunsNativeCode());
+    EXPECT_EQ(gCountCalls, 2);
+    gCountCalls = 0;
+    f.X() = 0;
+    EXPECT_EQ(MessageOf<EZeroDivide>([&] { f.Evaluator().Evaluate(); }), "Floating point division by zero");
+    EXPECT_EQ(gCountCalls, 1);
+}
+
+// The code reads no status flags: flags left set by earlier code or by a
+// routine change nothing.
+TEST_F(NativeCode, StaleFlagsChangeNothing)
+{
+    f.Evaluator().Compile("x * 2 + inside(x) * 3 + 1/x");
+    f.X() = 2;
+    EXPECT_EQ(f.Evaluator().Evaluate(), 10.5L);
+    ASSERT_TRUE(f.Evaluator().RunsNativeCode());
+    volatile Float zero = 0;
+    volatile Float quotient = 1 / zero; // sets the division-by-zero flag
+    (void)quotient;
+    ASSERT_TRUE(FloatFaultFlagsSet());
+    EXPECT_EQ(f.Evaluator().Evaluate(), 10.5L);
+    f.X() = 0;
+    EXPECT_EQ(MessageOf<EZeroDivide>([&] { f.Evaluator().Evaluate(); }), "Floating point division by zero");
+}
+
+struct DeepRow {
+    const char* name;
+    const char* text;
+    bool generates;
+};
+
+class NativeDepth : public ::testing::TestWithParam<DeepRow>
+{
+};
+
+// Values wait in registers while their right-hand sides are computed; past
+// eight of them the instruction loop runs instead, with the same results.
+// Values held across a call are stored and do not count.
+TEST_P(NativeDepth, FallsBackBeyondTheRegisterStack)
+{
+    SeparatorScope dot('.');
+    Formula native, checked;
+    native.Evaluator().SetNativeUse(TExprNativeUse::AtOnce);
+    native.Evaluator().Compile(GetParam().text);
+    checked.Evaluator().Compile(GetParam().text);
+    for (double x : {0.5, -3.0, 7.25}) {
+        native.X() = checked.X() = x;
+        const Float got = native.Evaluator().Evaluate(), want = checked.Evaluator().EvaluateChecked();
+        EXPECT_EQ(std::memcmp(&got, &want, 10), 0) << "x = " << x;
+    }
+    if (TExprNativeCode::Supported()) {
+        EXPECT_EQ(native.Evaluator().RunsNativeCode(), GetParam().generates);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Programs, NativeDepth,
+    ::testing::Values(
+        DeepRow{"Seven", "(x+1)*((x+2)*((x+3)*((x+4)*((x+5)*((x+6)*(x+7))))))", true},
+        DeepRow{"Nine", "(x+1)*((x+2)*((x+3)*((x+4)*((x+5)*((x+6)*((x+7)*((x+8)*(x+9))))))))", false},
+        DeepRow{"NineAcrossCalls", "(x+1)*((x+2)*((x+3)*((x+4)*((x+5)*((x+6)*((x+7)*((x+8)*sin(x+9))))))))",
+                false},
+        DeepRow{"SpilledAtCalls", "(x+1)*((x+2)*((x+3)*((x+4)*((x+5)*((x+6)*sin((x+7)*sin(x)))))))", true},
+        DeepRow{"ComparisonsDeep", "(x>1)+((x<2)+((x>=3)+((x<=4)+((x=5)+((x<>6)+(x cmp 7))))))", true}),
+    RowName{});
+
+// A program whose operands are not a tree (one value read twice) is not
+// generated; the instruction loop runs it.
+TEST(NativeShape, SharedOperandsRunInTheLoop)
+{
+    double x = 3;
+    TExprVirtMach machine;
+    machine.SetNativeUse(TExprNativeUse::AtOnce);
+    auto* load = machine.Add(std::make_unique<TExprVar64VmOp>(&x));
+    machine.Add(std::make_unique<TExprMultiplyVmOp>(load->OutputLocation(), load->OutputLocation()));
+    machine.Prepare();
+    EXPECT_FALSE(machine.RunsNativeCode());
+    EXPECT_EQ(machine.Execute(), 9);
+}
 
 } // namespace
 } // namespace qrv::test

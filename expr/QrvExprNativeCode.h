@@ -1,0 +1,93 @@
+// Straight-line x87 code for an optimised program (QrvExprFastRun.h).
+//
+// The code list is a postfix program: each operation's operands are the
+// values its operand operations left last. The generator walks it with a
+// model of the x87 register stack: variables and constants stay in memory
+// until an operation needs them (most often as the memory operand of an
+// add, subtract, multiply or divide), intermediate values stay in
+// registers, and nothing is stored except call arguments, values held
+// across a call and call results (kept in their output slots so that a
+// checked re-run need not call again).
+//
+// Faults are found without a test per operation and without reading the
+// status word (which waits for every operation before it). The arithmetic
+// runs with every exception masked, so a fault makes its value an infinity
+// or a NaN, and such a value stays non-finite through add, subtract,
+// multiply, negate and a dividend. So only the values where that chain
+// stops are tested, by value: a divisor, an operand of a comparison or a
+// logical operator, a call's arguments and the values held across it, a
+// call's result and the final result. On any sign of a fault the code stops
+// and reports where (TakeFault); the program then finishes in the checked
+// mode from the first operation after the last call made, so exactly the
+// first error is raised. Errors a called routine raises pass through the
+// generated frame, which is registered with the unwinder.
+//
+// Generation fails, and the interpreter runs instead, wherever the code
+// cannot run: not x86-64, executable memory refused, more than eight values
+// on the register stack, or an operation it does not generate (the 32- and
+// 80-bit loads, other call families).
+#pragma once
+
+#include "QrvExprCodeMemory.h"
+#include "QrvExprOperations.h"
+#include "QrvFloat.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace qrv
+{
+
+// One operation of the code list as the generator sees it.
+struct TExprNativeStep {
+    TExprVmKind Kind = TExprVmKind::Opaque;
+    bool Folded = false;              // computed when building; its value is a constant
+    int Producer[3] = {-1, -1, -1};   // code index of each operand, -1 for a constant
+    const Float* Constant[3] = {};    // the constant operand's slot
+    const double* Variable = nullptr; // Load64
+    const void* Function = nullptr;   // calls: the routine
+    Float* Output = nullptr;          // calls: where the result is kept
+};
+
+class TExprNativeCode
+{
+public:
+    // The code for the steps, or null where it cannot be generated.
+    static std::unique_ptr<TExprNativeCode> Generate(const std::vector<TExprNativeStep>& steps);
+
+    // Whether this build can generate code at all.
+    static bool Supported();
+
+    TExprNativeCode(const TExprNativeCode&) = delete;
+    TExprNativeCode& operator=(const TExprNativeCode&) = delete;
+    ~TExprNativeCode();
+
+    // Runs the code; its value is meaningful only while Faulted() is false.
+    Float Run() { return entry_(); }
+    bool Faulted() const { return fault_ != 0; }
+
+    // What went wrong, and clears it: a call whose result is not finite
+    // (its index), or a fault somewhere after the last call made (the index
+    // of the first operation after that call).
+    struct TFault {
+        bool CallResult;
+        std::size_t Index;
+    };
+    TFault TakeFault();
+
+    // Bytes of generated code, for the listing and the benchmarks.
+    std::size_t CodeSize() const { return codeSize_; }
+
+private:
+    TExprNativeCode() = default;
+    friend class TExprNativeWriter;
+
+    Float (*entry_)() = nullptr;
+    TExprCodeBlock block_;
+    std::size_t codeSize_ = 0;
+    std::vector<std::uint8_t> unwind_; // the frame description, registered
+    std::uint32_t fault_ = 0;
+};
+
+} // namespace qrv
