@@ -49,7 +49,7 @@ void TSaveAs::SaveAsToolButtonClick(TExportSource& source)
         // it for the user to correct.
         MessageDlg(ExportText::InvalidExtension, TMsgDlgType::mtError, mbOK);
     }
-    SetOutputFile(SaveFileName, Settings);
+    SetOutputFile(SaveFileName);
 }
 
 void TSaveAs::SaveDialog1TypeChange(TOpenSaveDialog& dialog)

@@ -15,7 +15,6 @@
 namespace qrv
 {
 
-class TOptionDialog;
 
 // The results Save as writes.
 class TExportSource
@@ -45,10 +44,6 @@ public:
     TSaveDialog SaveDialog1;
     // The target of the current Save as.
     std::string SaveFileName;
-    // The settings dialog whose Output_File variable remembers each target
-    // (and saves it at program end); none: only the program-wide value
-    // changes.
-    TOptionDialog* Settings = nullptr;
 };
 
 } // namespace qrv

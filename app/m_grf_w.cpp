@@ -580,7 +580,6 @@ QString TF_Main_GRF::TableText() const
 TSaveAs& TF_Main_GRF::SaveAs()
 {
     if (!saveAs_) saveAs_ = std::make_unique<TSaveAs>();
-    saveAs_->Settings = FWindows.OptionDialog;
     return *saveAs_;
 }
 

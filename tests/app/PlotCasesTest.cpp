@@ -4,7 +4,7 @@
 // the qurvia program (MainWindowPlotTest, BatchTest).
 #include "PlotCases.h"
 #include "DecimalSeparatorScope.h"
-#include "QrvAngleSource.h"
+#include "QrvAngleMode.h"
 #include "QrvErrors.h"
 #include "QrvPlotRun.h"
 #include "RowNames.h"
@@ -32,16 +32,13 @@ std::vector<std::string> LinesOf(std::string_view text)
 
 class PlotCase : public ::testing::TestWithParam<TPlotCase>
 {
-protected:
-    void TearDown() override { SetAngleModeSource({}); }
 };
 
 TEST_P(PlotCase, GivesTheTableAndTheMessage)
 {
     const TPlotCase& c = GetParam();
     TDecimalSeparatorScope separator(c.Separator);
-    const TAngleMode mode = c.Mode;
-    SetAngleModeSource([mode] { return mode; });
+    TScopedAngleMode mode(c.Mode);
     TPlotFields fields = StartupFields(c.Separator);
     if (c.Formula) fields.Formula = *c.Formula;
     if (c.XMin) fields.XMin = *c.XMin;

@@ -113,7 +113,7 @@ TEST_F(TraceWindow, PicturesNeverHoldTheTrace)
 {
     const QImage screenBefore = Screen();
     const QImage pictureBefore = Picture();
-    const QByteArray bmpBefore = Chart().BitmapFileBytes();
+    const QByteArray bmpBefore = BitmapFileBytes(Chart());
     const QByteArray emfBefore = MakeMetafile(Chart(), true, Chart().size());
     CopyBitmapToClipboard(Chart());
     const QImage clipboardBefore = QGuiApplication::clipboard()->image();
@@ -124,7 +124,7 @@ TEST_F(TraceWindow, PicturesNeverHoldTheTrace)
     ASSERT_NE(Screen(), screenBefore) << "the trace is drawn on the screen";
 
     EXPECT_EQ(Picture(), pictureBefore);
-    EXPECT_EQ(Chart().BitmapFileBytes(), bmpBefore);
+    EXPECT_EQ(BitmapFileBytes(Chart()), bmpBefore);
     EXPECT_EQ(MakeMetafile(Chart(), true, Chart().size()), emfBefore);
     QGuiApplication::clipboard()->clear();
     CopyBitmapToClipboard(Chart());

@@ -339,7 +339,6 @@ TEST_F(SaveAsFixture, OutputFileReachesTheSettingsFileAtProgramEnd)
     OpenSettingsFile(settings);
     {
         TOptionDialog options;
-        saveAs.Settings = &options;
         saveDialogs.Script = TScriptedSaveDialogs::Choose("curve", 3);
         saveAs.SaveAsToolButtonClick(source);
         EXPECT_EQ(options.varOutput_File->Value(), Path("curve.wmf"));
