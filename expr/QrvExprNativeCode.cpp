@@ -523,9 +523,19 @@ std::unique_ptr<TExprNativeCode> TExprNativeWriter::Write()
             case TExprVmKind::LogicalXor:
                 Logical(step.Kind, &operands[0], operands[1]);
                 break;
-            default:
+            case TExprVmKind::Compare:
+            case TExprVmKind::Greater:
+            case TExprVmKind::GreaterEqual:
+            case TExprVmKind::Less:
+            case TExprVmKind::LessEqual:
+            case TExprVmKind::Equal:
+            case TExprVmKind::NotEqual:
                 Comparison(step.Kind, operands[0], operands[1]);
                 break;
+            default:
+                // An operation this generator does not write (a new one in
+                // the table): the interpreter runs the whole program.
+                return nullptr;
             }
         }
         stack_.push_back({Where::Reg, static_cast<int>(i), nullptr, nullptr, 0, unsure});
