@@ -9,6 +9,10 @@ qurvia_install_missing "${QURVIA_BUILD_PACKAGES[@]}" "${QURVIA_TEST_PACKAGES[@]}
 
 jobs=$(nproc 2>/dev/null || echo 2)
 
+echo "== source format"
+find core expr mathlib settings platform printing chart app tests bench fuzz \
+  \( -name '*.cpp' -o -name '*.h' \) -print0 | xargs -0 clang-format --dry-run --Werror
+
 echo "== optimised build and tests"
 cmake --preset default >/dev/null
 cmake --build --preset default -j "$jobs"

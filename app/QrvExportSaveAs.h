@@ -15,7 +15,6 @@
 namespace qrv
 {
 
-
 // The results Save as writes.
 class TExportSource
 {

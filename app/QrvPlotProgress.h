@@ -55,7 +55,7 @@ class EPlotStopped : public EAbort
 
 // How a run is watched.
 struct TProgressTimes {
-    double Delay = 0.5;     // seconds before the progress shows
+    double Delay = 0.5;    // seconds before the progress shows
     double Interval = 0.1; // seconds between two updates of the view
 };
 

@@ -519,8 +519,8 @@ Float TExprFastProgram::Recover(std::size_t stretch)
     QRV_BINARY_CASE(K, F, kAcc, kVar)                                                                        \
     QRV_BINARY_CASE(K, F, kSlot, kAcc)                                                                       \
     QRV_BINARY_CASE(K, F, kSlot, kSlot)                                                                      \
-    QRV_BINARY_CASE(K, F, kSlot, kVar) QRV_BINARY_CASE(K, F, kVar, kAcc) QRV_BINARY_CASE(K, F, kVar, kSlot)  \
-        QRV_BINARY_CASE(K, F, kVar, kVar)
+    QRV_BINARY_CASE(K, F, kSlot, kVar)                                                                       \
+    QRV_BINARY_CASE(K, F, kVar, kAcc) QRV_BINARY_CASE(K, F, kVar, kSlot) QRV_BINARY_CASE(K, F, kVar, kVar)
             QRV_EXPR_UNARY_OPERATIONS(QRV_UNARY_CASES)
             QRV_EXPR_BINARY_OPERATIONS(QRV_BINARY_CASES)
 #undef QRV_UNARY_CASES

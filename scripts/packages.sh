@@ -21,6 +21,8 @@ QURVIA_TEST_PACKAGES=(
   libmuparser-dev libfparser-dev
   # libFuzzer and the sanitizer runtimes of the fuzzing build.
   clang libclang-rt-14-dev
+  # The source format check.
+  clang-format
   # pdftotext and pdfinfo read printed PDF files back.
   poppler-utils
   # wmf2gd plays our WMF files; its font map needs the URW base fonts,

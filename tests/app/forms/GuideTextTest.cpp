@@ -159,7 +159,6 @@ TEST(GuideTextTest, MakesNoClaimsTheProgramDoesNotKeep)
     EXPECT_EQ(file.filter(QRegularExpression("^Print graph:")).size(), 1);
 }
 
-
 long double ParseValue(const std::string& text)
 {
     char* end = nullptr;
@@ -249,7 +248,6 @@ TEST(GuideTextTest, ExampleFormulasCompile)
     EXPECT_NO_THROW(Evaluate(m.captured(1))) << m.captured(1).toStdString();
     EXPECT_NO_THROW(Evaluate(m.captured(2))) << m.captured(2).toStdString();
 }
-
 
 } // namespace
 } // namespace qrv::test
