@@ -13,13 +13,6 @@ constexpr TMessageTable<SetText> kTexts{
     {SetText::CaptionError, "Error"},
     {SetText::CaptionInformation, "Information"},
     {SetText::CaptionConfirm, "Confirm"},
-    {SetText::ButtonYes, "&Yes"},
-    {SetText::ButtonNo, "&No"},
-    {SetText::ButtonOK, "OK"},
-    {SetText::ButtonCancel, "Cancel"},
-    {SetText::ButtonAbort, "&Abort"},
-    {SetText::ButtonRetry, "&Retry"},
-    {SetText::ButtonIgnore, "&Ignore"},
     {SetText::InvalidInteger, "Invalid integer"},
     {SetText::InvalidFloat, "Invalid float"},
     {SetText::ValueInRange, "Value must be in range "},
@@ -35,7 +28,6 @@ constexpr TMessageTable<SetText> kTexts{
     {SetText::GroupColors, "Colors"},
     {SetText::LabelGraphicColor, "Graphic color"},
     {SetText::CheckUseEnhancedMeta, "Use enhanced metafiles"},
-    {SetText::ColorDialogTitle, "Color"},
 };
 
 } // namespace

@@ -20,14 +20,6 @@ enum class SetText {
     CaptionError,
     CaptionInformation,
     CaptionConfirm,
-    // message box buttons
-    ButtonYes,
-    ButtonNo,
-    ButtonOK,
-    ButtonCancel,
-    ButtonAbort,
-    ButtonRetry,
-    ButtonIgnore,
     // validation of linked edits
     InvalidInteger,
     InvalidFloat,
@@ -46,7 +38,6 @@ enum class SetText {
     GroupColors,
     LabelGraphicColor,
     CheckUseEnhancedMeta,
-    ColorDialogTitle, // title of the colour choice
     Count_
 };
 
