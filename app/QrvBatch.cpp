@@ -2,6 +2,7 @@
 
 #include "QrvAngleMode.h"
 #include "QrvApplication.h"
+#include "QrvBatchFonts.h"
 #include "QrvChart.h"
 #include "QrvChartExport.h"
 #include "QrvErrors.h"
@@ -151,6 +152,7 @@ int RunBatch(const TCommandLine& cl, int& argc, char** argv, std::ostream& out, 
     // offscreen platform.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(QuietToolkitNotes);
+    InstallBatchFonts();
     QApplication app(argc, argv);
     // The platform is loaded; what remains needs no plugin (PNG and BMP are
     // built into Qt), so the image writer is spared reading the metadata of

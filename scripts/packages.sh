@@ -10,6 +10,8 @@ QURVIA_BUILD_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-svg-dev libgl-dev
   libuemf-dev
+  # The command line's pictures set up fontconfig themselves.
+  libfontconfig-dev
   # Arial's metric-compatible face, which the chart and the windows use.
   fonts-liberation
 )
