@@ -7,6 +7,7 @@
 // safety net for anything thrown from an event handler elsewhere.
 #pragma once
 
+#include "QrvApplicationTitle.h"
 #include "QrvErrorText.h"
 #include "QrvPlatform.h"
 
@@ -60,9 +61,5 @@ public:
 
     bool notify(QObject* receiver, QEvent* event) override;
 };
-
-// Names the application: title (the caption of error boxes), program name
-// and version. Works for any Qt application object, also the batch ones.
-void SetApplicationTitle();
 
 } // namespace qrv

@@ -1,10 +1,11 @@
 #include "QrvBatch.h"
 
 #include "QrvAngleMode.h"
-#include "QrvApplication.h"
+#include "QrvApplicationTitle.h"
 #include "QrvBatchFonts.h"
-#include "QrvChart.h"
-#include "QrvChartExport.h"
+#include "QrvChartFiles.h"
+#include "QrvChartPicture.h"
+#include "QrvChartSetup.h"
 #include "QrvErrors.h"
 #include "QrvFileWriter.h"
 #include "QrvFpu.h"
@@ -16,11 +17,12 @@
 #include "QrvTableBatch.h"
 #include "QrvTerminalProgress.h"
 
-#include <QApplication>
 #include <QBuffer>
+#include <QGuiApplication>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QScreen>
 #ifdef QURVIA_HAVE_SVG
 #include <QSvgGenerator>
 #endif
@@ -40,20 +42,21 @@ namespace
     throw Exception(Msg::CannotCreateFile, {fileName});
 }
 
-// Draws the chart as vectors (no back buffer) into a painter of any device.
-void DrawVector(TChart& chart, QPainter& painter)
-{
-    chart.DrawPicture(painter, chart.rect());
-}
+// The chart's picture with the size of the image asked for.
+struct TSizedPicture {
+    TChartPicture& Chart;
+    QSize Size;
+    QRect Rect() const { return QRect(QPoint(0, 0), Size); }
+};
 
-QByteArray PngBytes(TChart& chart, const std::string& fileName)
+QByteArray PngBytes(const TSizedPicture& picture, const std::string& fileName)
 {
-    QByteArray bytes = PngFileBytes(MakeBitmap(chart, clWhite, chart.size()));
+    QByteArray bytes = PngFileBytes(MakeBitmap(picture.Chart, clWhite, picture.Size));
     if (bytes.isEmpty()) CannotCreate(fileName);
     return bytes;
 }
 
-QByteArray PdfBytes(TChart& chart, const std::string& fileName)
+QByteArray PdfBytes(const TSizedPicture& picture, const std::string& fileName)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -61,53 +64,61 @@ QByteArray PdfBytes(TChart& chart, const std::string& fileName)
     // One page of the chart's size, at the screen's 96 pixels per inch.
     QPdfWriter writer(&buffer);
     writer.setResolution(96);
-    writer.setPageSize(QPageSize(QSizeF(chart.width() * 72.0 / 96.0, chart.height() * 72.0 / 96.0),
-                                 QPageSize::Point, QString(), QPageSize::ExactMatch));
+    writer.setPageSize(
+        QPageSize(QSizeF(picture.Size.width() * 72.0 / 96.0, picture.Size.height() * 72.0 / 96.0),
+                  QPageSize::Point, QString(), QPageSize::ExactMatch));
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
     writer.setCreator(QStringLiteral("Qurvia"));
     QPainter painter;
     if (!painter.begin(&writer)) CannotCreate(fileName);
-    DrawVector(chart, painter);
+    picture.Chart.DrawPicture(painter, picture.Rect());
     if (!painter.end()) CannotCreate(fileName);
     return bytes;
 }
 
 #ifdef QURVIA_HAVE_SVG
-QByteArray SvgBytes(TChart& chart, const std::string& fileName)
+QByteArray SvgBytes(const TSizedPicture& picture, const std::string& fileName)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QSvgGenerator generator;
     generator.setOutputDevice(&buffer);
-    generator.setSize(chart.size());
-    generator.setViewBox(chart.rect());
+    generator.setSize(picture.Size);
+    generator.setViewBox(picture.Rect());
     generator.setResolution(96);
     generator.setTitle(QStringLiteral("Qurvia"));
     QPainter painter;
     if (!painter.begin(&generator)) CannotCreate(fileName);
-    DrawVector(chart, painter);
+    picture.Chart.DrawPicture(painter, picture.Rect());
     if (!painter.end()) CannotCreate(fileName);
     return bytes;
 }
 #endif
 
-QByteArray ImageBytes(TChart& chart, const std::string& fileName, TImageFormat format)
+// Metafiles are made at the screen's resolution, as the window makes them.
+int ScreenDpi()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? qRound(screen->logicalDotsPerInchY()) : 96;
+}
+
+QByteArray ImageBytes(const TSizedPicture& picture, const std::string& fileName, TImageFormat format)
 {
     switch (format) {
     case TImageFormat::Bmp:
-        return BitmapFileBytes(chart);
+        return EncodeBmp(MakeBitmap(picture.Chart, clWhite, picture.Size));
     case TImageFormat::Wmf:
-        return MakeMetafile(chart, false, chart.size());
+        return MakeMetafile(picture.Chart, false, picture.Size, ScreenDpi());
     case TImageFormat::Emf:
-        return MakeMetafile(chart, true, chart.size());
+        return MakeMetafile(picture.Chart, true, picture.Size, ScreenDpi());
     case TImageFormat::Png:
-        return PngBytes(chart, fileName);
+        return PngBytes(picture, fileName);
     case TImageFormat::Pdf:
-        return PdfBytes(chart, fileName);
+        return PdfBytes(picture, fileName);
     case TImageFormat::Svg:
 #ifdef QURVIA_HAVE_SVG
-        return SvgBytes(chart, fileName);
+        return SvgBytes(picture, fileName);
 #endif
         break;
     }
@@ -116,11 +127,11 @@ QByteArray ImageBytes(TChart& chart, const std::string& fileName, TImageFormat f
 
 // The picture is made in memory first and then written the one way every
 // file is written, under the name exactly as given on the command line.
-void WriteImage(TChart& chart, const std::string& fileName, TImageFormat format)
+void WriteImage(const TSizedPicture& picture, const std::string& fileName, TImageFormat format)
 {
     QByteArray bytes;
     try {
-        bytes = ImageBytes(chart, fileName, format);
+        bytes = ImageBytes(picture, fileName, format);
     } catch (const std::bad_alloc&) {
         throw Exception(Msg::ImageTooLarge);
     }
@@ -148,12 +159,12 @@ int RunBatch(const TCommandLine& cl, int& argc, char** argv, std::ostream& out, 
     const TPlotFields fields = FieldsFor(cl);
     const TScopedAngleMode mode(cl.Mode.value_or(TAngleMode::Radians));
 
-    // The chart is a widget, so a picture needs an application, on the
-    // offscreen platform.
+    // Fonts and painting need the toolkit's application, on the offscreen
+    // platform; no window is made.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(QuietToolkitNotes);
     InstallBatchFonts();
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     // The platform is loaded; what remains needs no plugin (PNG and BMP are
     // built into Qt), so the image writer is spared reading the metadata of
     // every image-format plugin installed.
@@ -163,17 +174,17 @@ int RunBatch(const TCommandLine& cl, int& argc, char** argv, std::ostream& out, 
     LoadBatchSettings(cl.Settings.value_or(std::string()));
     const TPlotOptions options{.BreakAtPoles = cl.BreakAtPoles.value_or(Break_At_Poles)};
     if (cl.Color) Element_Color = *cl.Color;
-    TLineSeries* series = nullptr;
-    std::unique_ptr<TChart> chart(CreatePlotChart(nullptr, series));
+    TChartPicture chart;
+    TLineSeries& series = SetUpGraphChart(chart);
     const TImageSize size = cl.Size.value_or(TImageSize{kStartChartWidth, kStartChartHeight});
-    chart->resize(size.Width, size.Height);
+    const TSizedPicture picture{chart, QSize(size.Width, size.Height)};
 
     int status = 0;
-    TSeriesTableTarget target(series, cl.Table.has_value());
+    TSeriesTableTarget target(&series, cl.Table.has_value());
     WarnAboutIgnoredText(target, errors);
     if (RunBatchPlot(fields, target, errors, status, progress, options)) {
         if (cl.Table) RunReporting([&] { WriteTable(*cl.Table, target.Table(), out); }, errors, status);
-        RunReporting([&] { WriteImage(*chart, *cl.Image, *cl.ImageFormat); }, errors, status);
+        RunReporting([&] { WriteImage(picture, *cl.Image, *cl.ImageFormat); }, errors, status);
     }
     return status;
 }

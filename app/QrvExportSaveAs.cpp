@@ -4,6 +4,7 @@
 #include "QrvExportFiles.h"
 #include "QrvExportTexts.h"
 #include "QrvSettingValues.h"
+#include "QrvVariables.h"
 
 #include <QFileInfo>
 

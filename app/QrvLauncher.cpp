@@ -24,14 +24,14 @@ namespace qrv
 namespace
 {
 
-// The full program: beside this one (the build tree), else in its private
-// folder relative to this one (an installed tree).
-std::filesystem::path GuiProgram(const std::filesystem::path& self)
+// A program qurvia starts: beside this one (the build tree), else in its
+// private folder relative to this one (an installed tree).
+std::filesystem::path HelperProgram(const std::filesystem::path& self, const char* name)
 {
-    std::filesystem::path beside = self.parent_path() / kGuiProgramName;
+    std::filesystem::path beside = self.parent_path() / name;
     std::error_code error;
     if (std::filesystem::exists(beside, error)) return beside;
-    return (self.parent_path() / QURVIA_GUI_RELATIVE_DIR / kGuiProgramName).lexically_normal();
+    return (self.parent_path() / QURVIA_GUI_RELATIVE_DIR / name).lexically_normal();
 }
 
 // What makes an explicitly named settings file unusable, or nothing. A
@@ -123,10 +123,10 @@ int QurviaLauncherMain(int argc, char** argv)
     std::error_code error;
     std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
     if (error) self = std::filesystem::absolute(argv[0], error);
-    const std::filesystem::path gui = GuiProgram(self);
+    const std::filesystem::path program = HelperProgram(self, cl.Image ? kImageProgramName : kGuiProgramName);
     setenv(kLauncherPathVariable, self.c_str(), 1);
-    execv(gui.c_str(), argv);
-    std::cerr << Text::ProgramName << ": cannot start " << gui.string() << ": " << std::strerror(errno)
+    execv(program.c_str(), argv);
+    std::cerr << Text::ProgramName << ": cannot start " << program.string() << ": " << std::strerror(errno)
               << '\n';
     return 1;
 }

@@ -1,7 +1,8 @@
 // The start of the qurvia program. It reads the command line and runs a
-// table-only plot itself, without Qt; for the window or an image it hands
-// the same arguments to the full program (qurvia-gui), so a table run loads
-// nothing of the windowing libraries.
+// table-only plot itself, without Qt; for an image it hands the same
+// arguments to the picture program (qurvia-image, Qt GUI without the widget
+// toolkit), for the window to the full program (qurvia-gui). So a table run
+// loads nothing of Qt, and an image run nothing of the widgets.
 #pragma once
 
 #include "QrvCommandLine.h"
@@ -11,10 +12,11 @@
 namespace qrv
 {
 
-// The name of the full program, and the environment variable through which
-// it learns the path of the qurvia program that started it (its settings
-// file lives beside that one).
+// The names of the full and the picture program, and the environment
+// variable through which they learn the path of the qurvia program that
+// started them (the settings file lives beside that one).
 inline constexpr const char* kGuiProgramName = "qurvia-gui";
+inline constexpr const char* kImageProgramName = "qurvia-image";
 inline constexpr const char* kLauncherPathVariable = "QURVIA_PROGRAM";
 
 // Reads the arguments and settles what needs no plot: usage errors (status

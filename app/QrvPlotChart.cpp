@@ -1,18 +1,10 @@
 #include "QrvPlotChart.h"
 
-#include "QrvChartSetup.h"
+#include "QrvSeries.h"
 #include "QrvSettingValues.h"
 
 namespace qrv
 {
-
-TChart* CreatePlotChart(QWidget* parent, TLineSeries*& series)
-{
-    auto* chart = new TChart(parent);
-    chart->setObjectName("Chart1");
-    series = &SetUpGraphChart(*chart);
-    return chart;
-}
 
 void TSeriesTableTarget::ClearPoints()
 {

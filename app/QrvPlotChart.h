@@ -4,12 +4,9 @@
 
 #include "QrvPlotRun.h"
 
-class QWidget;
-
 namespace qrv
 {
 
-class TChart;
 class TLineSeries;
 
 // The chart's size in the main window at start, and so the default size of
@@ -17,8 +14,8 @@ class TLineSeries;
 inline constexpr int kStartChartWidth = 353;
 inline constexpr int kStartChartHeight = 305;
 
-// A new chart set up as the main window shows it, with its only series.
-TChart* CreatePlotChart(QWidget* parent, TLineSeries*& series);
+// The chart itself is set up by SetUpGraphChart (QrvChartSetup.h), the
+// window's control and the command line's picture alike.
 
 // The target of a Plot with a chart: the series (when there is one) and,
 // unless it is not wanted (an image alone), the table. Each point gets the

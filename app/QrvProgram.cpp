@@ -3,11 +3,9 @@
 #include "QrvAppTexts.h"
 #include "QrvApplication.h"
 #include "QrvBatch.h"
-#include "QrvCommandLine.h"
 #include "QrvFileNames.h"
 #include "QrvFpu.h"
 #include "QrvHelperForm.h"
-#include "QrvLauncher.h"
 #include "QrvNumberText.h"
 #include "QrvOptionDialog.h"
 #include "QrvSettingValues.h"
@@ -18,10 +16,6 @@
 #include "QrvViewSettings.h"
 #include "m_grf_w.h"
 
-#include <QFileInfo>
-#include <QStandardPaths>
-
-#include <cstdlib>
 #include <iostream>
 #include <unistd.h>
 
@@ -75,28 +69,13 @@ int RunWindow(const TCommandLine& cl, int& argc, char** argv)
     return status;
 }
 
-// The settings file for a program at `programPath`, found the way the
-// settings find their own program's file.
-std::string SettingsFileBeside(const char* programPath)
-{
-    return LocateSettingsFile(QString::fromLocal8Bit(programPath),
-                              QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
-                              [](const QString& path) { return QFileInfo(path).isWritable(); })
-        .toStdString();
-}
-
 } // namespace
 
 int QurviaMain(int argc, char** argv)
 {
     InitFloatEnvironment();
     TCommandLine cl;
-    if (auto status = PrepareCommandLine(argc, argv, cl)) return *status;
-    // Started by qurvia: the settings file lives beside that program.
-    if (!cl.Settings) {
-        if (const char* launcher = std::getenv(kLauncherPathVariable); launcher && *launcher)
-            cl.Settings = SettingsFileBeside(launcher);
-    }
+    if (auto status = PrepareProgram(argc, argv, cl)) return *status;
     if (cl.IsBatch()) {
         TTerminalProgress progress(std::cerr);
         return RunBatch(cl, argc, argv, std::cout, std::cerr,

@@ -6,6 +6,7 @@
 #include "QrvAppTexts.h"
 #include "QrvApplication.h"
 #include "QrvChart.h"
+#include "QrvChartSetup.h"
 #include "QrvChartTrace.h"
 #include "QrvExportSaveAs.h"
 #include "QrvFpu.h"
@@ -288,7 +289,9 @@ void TF_Main_GRF::CreateControls()
     auto* chartPanel = new TResultPanel(Text::GraphicResult, Panel3);
     GroupBox2 = chartPanel;
     GroupBox2->setObjectName("GroupBox2");
-    Chart1 = CreatePlotChart(GroupBox2, Series1);
+    Chart1 = new TChart(GroupBox2);
+    Chart1->setObjectName("Chart1");
+    Series1 = &SetUpGraphChart(*Chart1);
     chartPanel->SetContent(Chart1);
 
     Splitter1 = new TSplitter(Panel3);

@@ -7,21 +7,13 @@
 #include <QPainter>
 #include <QWheelEvent>
 
-#include <algorithm>
-
 namespace qrv
 {
 
 TChart::TChart(QWidget* parent) : QWidget(parent)
 {
-    auto changed = [this] { RequestRepaint(); };
-    axes_ = {std::make_unique<TChartAxis>(TAxisKind::Bottom, changed),
-             std::make_unique<TChartAxis>(TAxisKind::Top, changed),
-             std::make_unique<TChartAxis>(TAxisKind::Left, changed),
-             std::make_unique<TChartAxis>(TAxisKind::Right, changed),
-             std::make_unique<TChartAxis>(TAxisKind::Depth, changed)};
     zoom_ = std::make_unique<TChartZoom>(
-        std::array<TChartAxis*, 4>{axes_[0].get(), axes_[1].get(), axes_[2].get(), axes_[3].get()});
+        std::array<TChartAxis*, 4>{&BottomAxis(), &TopAxis(), &LeftAxis(), &RightAxis()});
     zoom_->RequestRepaint = [this] { RequestRepaint(); };
     zoom_->RepaintNow = [this] {
         Invalidate();
@@ -49,16 +41,9 @@ TChart::TChart(QWidget* parent) : QWidget(parent)
 
 TChart::~TChart()
 {
+    // The series learn that their chart goes when the picture part goes;
+    // until then a change of theirs repaints nothing.
     destroying_ = true;
-    for (auto& s : series_)
-        s->SetParentChart(nullptr);
-}
-
-void TChart::AddSeriesImpl(std::unique_ptr<TChartSeries> series)
-{
-    series->SetParentChart(this);
-    series_.push_back(std::move(series));
-    RequestRepaint();
 }
 
 void TChart::Invalidate()
@@ -73,65 +58,6 @@ void TChart::RequestRepaint()
     if (!destroying_) update();
 }
 
-namespace
-{
-
-// Sets a value and reports whether it changed.
-template <class T> bool Assign(T& field, const T& value)
-{
-    if (field == value) return false;
-    field = value;
-    return true;
-}
-
-} // namespace
-
-void TChart::SetColor(TColor color)
-{
-    if (Assign(frame_.Color, color)) RequestRepaint();
-}
-
-void TChart::SetMarginLeft(int percent)
-{
-    if (Assign(frame_.MarginLeft, percent)) RequestRepaint();
-}
-
-void TChart::SetMarginTop(int percent)
-{
-    if (Assign(frame_.MarginTop, percent)) RequestRepaint();
-}
-
-void TChart::SetMarginRight(int percent)
-{
-    if (Assign(frame_.MarginRight, percent)) RequestRepaint();
-}
-
-void TChart::SetMarginBottom(int percent)
-{
-    if (Assign(frame_.MarginBottom, percent)) RequestRepaint();
-}
-
-void TChart::SetBorderWidth(int width)
-{
-    if (Assign(frame_.BorderWidth, width)) RequestRepaint();
-}
-
-void TChart::SetAxisVisible(bool visible)
-{
-    if (Assign(frame_.AxisVisible, visible)) RequestRepaint();
-}
-
-void TChart::SetClipPoints(bool clip)
-{
-    if (Assign(frame_.ClipPoints, clip)) RequestRepaint();
-}
-
-void TChart::SetBackWall(const TChartWall& wall)
-{
-    frame_.BackWall = wall;
-    RequestRepaint();
-}
-
 void TChart::SetUseBuffer(bool use)
 {
     if (use == useBuffer_) return;
@@ -140,22 +66,6 @@ void TChart::SetUseBuffer(bool use)
         buffer_ = QImage();
         Invalidate();
     }
-}
-
-TChartContent TChart::Content() const
-{
-    TChartContent content{frame_, {}, {}};
-    for (std::size_t i = 0; i < axes_.size(); ++i)
-        content.Axes[i] = axes_[i].get();
-    content.Series.reserve(series_.size());
-    for (const auto& s : series_)
-        content.Series.push_back(s.get());
-    return content;
-}
-
-TChartLayout TChart::LayoutFor(const QRect& target, const QPaintDevice* device) const
-{
-    return ComputeChartLayout(Content(), target, device);
 }
 
 const TChartLayout& TChart::Layout() const
@@ -173,7 +83,7 @@ const TChartLayout& TChart::Layout() const
 
 void TChart::paintEvent(QPaintEvent*)
 {
-    if (printing_) return;
+    if (Printing()) return;
     QPainter painter(this);
     if (bufferValid_ && !buffer_.isNull() && buffer_.deviceIndependentSize().toSize() == size())
         painter.drawImage(QPoint(0, 0), buffer_);
@@ -186,10 +96,11 @@ void TChart::paintEvent(QPaintEvent*)
 bool TChart::HitsZoomArea(int x, int y) const
 {
     const TChartLayout& layout = Layout();
-    for (std::size_t i = 0; i < axes_.size(); ++i)
-        if (layout.Axes[i].Shown && InAxisClickArea(*axes_[i], layout.Axes[i], x, y)) return true;
-    const bool anyActive =
-        std::any_of(series_.begin(), series_.end(), [](const auto& s) { return s->Active(); });
+    for (std::size_t i = 0; i < Axes().size(); ++i)
+        if (layout.Axes[i].Shown && InAxisClickArea(*Axes()[i], layout.Axes[i], x, y)) return true;
+    bool anyActive = false;
+    for (int i = 0; i < SeriesCount(); ++i)
+        anyActive = anyActive || Series(i).Active();
     return anyActive && PointInRect(layout.AxesRect, x, y);
 }
 
@@ -279,14 +190,9 @@ TChartLayout TChart::DrawAndLayOut(QPainter& painter, const QRect& rect)
     return layout;
 }
 
-void TChart::DrawPicture(QPainter& painter, const QRect& rect, bool metafiling) const
-{
-    DrawWithLayout(painter, LayoutFor(rect, painter.device()), metafiling);
-}
-
 void TChart::DrawWithLayout(QPainter& painter, const TChartLayout& layout, bool metafiling) const
 {
-    qrv::DrawChartLayout(painter, Content(), layout, {printing_, metafiling});
+    TChartPicture::DrawWithLayout(painter, layout, metafiling);
     if (onAfterDraw_) onAfterDraw_(*this, painter, layout);
 }
 

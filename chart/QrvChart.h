@@ -1,14 +1,10 @@
-// The chart control: its series, axes and settings, the back buffer of its
-// screen image, and the mouse zoom. Layout (QrvChartLayout.h) and drawing
-// (QrvChartDraw.h) work on a view of the chart; the picture exports live in
-// QrvChartExport.h.
+// The chart control: the chart's picture (QrvChartPicture.h: series, axes
+// and settings) on the screen, with the back buffer of its screen image and
+// the mouse zoom. The picture exports live in QrvChartExport.h.
 #pragma once
 
-#include "QrvChartAxis.h"
-#include "QrvChartColor.h"
-#include "QrvChartLayout.h"
+#include "QrvChartPicture.h"
 #include "QrvChartZoom.h"
-#include "QrvSeries.h"
 
 #include <QImage>
 #include <QWidget>
@@ -22,52 +18,14 @@
 namespace qrv
 {
 
-class TChart : public QWidget, public TChartSeriesHost
+class TChart : public QWidget, public TChartPicture
 {
     Q_OBJECT
 public:
     explicit TChart(QWidget* parent = nullptr);
     ~TChart() override;
 
-    // --- series -----------------------------------------------------------
-    // The chart owns the series it is given; returns it for convenience.
-    template <class T> T& AddSeries(std::unique_ptr<T> series)
-    {
-        T& ref = *series;
-        AddSeriesImpl(std::move(series));
-        return ref;
-    }
-    int SeriesCount() const { return static_cast<int>(series_.size()); }
-    TChartSeries& Series(int index) const { return *series_.at(static_cast<std::size_t>(index)); }
-
-    // --- axes, in layout and drawing order ---------------------------------
-    TChartAxis& BottomAxis() const { return *axes_[BottomAxisIndex]; }
-    TChartAxis& TopAxis() const { return *axes_[TopAxisIndex]; }
-    TChartAxis& LeftAxis() const { return *axes_[LeftAxisIndex]; }
-    TChartAxis& RightAxis() const { return *axes_[RightAxisIndex]; }
-    TChartAxis& DepthAxis() const { return *axes_[DepthAxisIndex]; }
-    const std::array<std::unique_ptr<TChartAxis>, ChartAxisCount>& Axes() const { return axes_; }
-
-    // --- settings: a setter that changes the picture repaints ---------------
-    TColor Color() const { return frame_.Color; }
-    void SetColor(TColor color);
-    int MarginLeft() const { return frame_.MarginLeft; }
-    int MarginTop() const { return frame_.MarginTop; }
-    int MarginRight() const { return frame_.MarginRight; }
-    int MarginBottom() const { return frame_.MarginBottom; }
-    // Percent of the panel width or height.
-    void SetMarginLeft(int percent);
-    void SetMarginTop(int percent);
-    void SetMarginRight(int percent);
-    void SetMarginBottom(int percent);
-    int BorderWidth() const { return frame_.BorderWidth; }
-    void SetBorderWidth(int width);
-    bool AxisVisible() const { return frame_.AxisVisible; }
-    void SetAxisVisible(bool visible);
-    bool ClipPoints() const { return frame_.ClipPoints; }
-    void SetClipPoints(bool clip);
-    const TChartWall& BackWall() const { return frame_.BackWall; }
-    void SetBackWall(const TChartWall& wall);
+    // --- settings of the control ---------------------------------------------
     bool PrintProportional() const { return printProportional_; }
     void SetPrintProportional(bool proportional) { printProportional_ = proportional; }
     bool AllowZoom() const { return zoomSettings_.AllowZoom; }
@@ -111,10 +69,6 @@ public:
     const TChartZoom& Zoom() const { return *zoom_; }
 
     // --- layout -----------------------------------------------------------
-    // A view of the series, axes and settings the layout reads.
-    TChartContent Content() const;
-    // The layout of a drawing into target; device gives the font metrics.
-    TChartLayout LayoutFor(const QRect& target, const QPaintDevice* device = nullptr) const;
     // The layout of the chart's own window, which the mouse acts on: that of
     // its last paint, or, after a change not painted yet, the one the next
     // paint will have. Pictures drawn elsewhere leave it alone.
@@ -126,15 +80,9 @@ public:
     // Draws the complete chart into rect of any painter, through the back
     // buffer while UseBuffer.
     void DrawChart(QPainter& painter, const QRect& rect);
-    // Draws it straight onto the painter, as pictures and prints are drawn.
-    void DrawPicture(QPainter& painter, const QRect& rect, bool metafiling = false) const;
     void RequestRepaint() override;
     bool Destroying() const override { return destroying_; }
 
-    bool Printing() const { return printing_; }
-    // Set while drawing for a printer or the print preview: no background,
-    // no painting of the control, thin non-solid pens, no white text.
-    void SetPrinting(bool printing) { printing_ = printing; }
     bool UseBuffer() const { return useBuffer_; }
     void SetUseBuffer(bool use);
     bool BufferValid() const { return bufferValid_; }
@@ -150,21 +98,20 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
+protected:
+    // The picture, then the OnAfterDraw event.
+    void DrawWithLayout(QPainter& painter, const TChartLayout& layout, bool metafiling) const override;
+
 private:
-    void AddSeriesImpl(std::unique_ptr<TChartSeries> series);
     // DrawChart, returning the layout it drew (in the target's coordinates
     // when unbuffered, the buffer's when buffered).
     TChartLayout DrawAndLayOut(QPainter& painter, const QRect& rect);
-    void DrawWithLayout(QPainter& painter, const TChartLayout& layout, bool metafiling) const;
     // Clears the back buffer's and the screen layout's validity.
     void Invalidate();
     // A press here may start a zoom or scroll: on a visible axis, or inside
     // the axes rectangle while an active series exists.
     bool HitsZoomArea(int x, int y) const;
 
-    std::vector<std::unique_ptr<TChartSeries>> series_;
-    std::array<std::unique_ptr<TChartAxis>, ChartAxisCount> axes_;
-    TChartFrame frame_;
     bool printProportional_ = true;
     TZoomSettings zoomSettings_;
     TAfterDraw onAfterDraw_;
@@ -177,7 +124,6 @@ private:
     std::function<void(TChart&)> onMouseLeave_;
 
     mutable std::optional<TChartLayout> screenLayout_;
-    bool printing_ = false;
     bool useBuffer_ = true;
     bool bufferValid_ = false;
     bool destroying_ = false;

@@ -1,27 +1,15 @@
-// The chart's bitmap picture and its export to a file and the clipboard.
+// The chart control's pictures and their export to files and the clipboard.
 #include "QrvChartExport.h"
 
 #include "QrvChart.h"
 #include "QrvChartFiles.h"
-#include "QrvErrors.h"
-
-#include <QPainter>
-
-#include <algorithm>
 
 namespace qrv
 {
 
-QImage MakeBitmap(const TChart& chart, TColor background, const QSize& size)
+QByteArray MakeMetafile(const TChart& chart, bool enhanced, const QSize& size)
 {
-    QImage image(std::max(1, size.width()), std::max(1, size.height()), QImage::Format_RGB32);
-    // A null image here means its memory could not be had; drawing into it
-    // would give an empty picture that looks like success.
-    if (image.isNull()) throw Exception(Msg::ImageTooLarge);
-    image.fill(ToQColor(background));
-    QPainter painter(&image);
-    chart.DrawPicture(painter, QRect(QPoint(0, 0), size));
-    return image;
+    return MakeMetafile(static_cast<const TChartPicture&>(chart), enhanced, size, chart.logicalDpiY());
 }
 
 QByteArray BitmapFileBytes(const TChart& chart)
@@ -38,6 +26,23 @@ void CopyBitmapToClipboard(const TChart& chart)
 {
     PutOnClipboard(BitmapMimeData(MakeBitmap(chart, clWhite, chart.size())),
                    QStringLiteral("application/x-qt-image"));
+}
+
+void SaveMetafileFile(const TChart& chart, const QString& fileName)
+{
+    WriteFile(fileName, MakeMetafile(chart, false, chart.size()));
+}
+
+void SaveEnhMetafileFile(const TChart& chart, const QString& fileName)
+{
+    WriteFile(fileName, MakeMetafile(chart, true, chart.size()));
+}
+
+void CopyMetafileToClipboard(const TChart& chart, bool enhanced)
+{
+    const QByteArray metafile = MakeMetafile(chart, enhanced, chart.size());
+    PutOnClipboard(MetafileMimeData(enhanced, metafile, MakeBitmap(chart, clWhite, chart.size())),
+                   MetafileMimeType(enhanced));
 }
 
 } // namespace qrv

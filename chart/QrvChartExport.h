@@ -1,9 +1,10 @@
-// The chart's pictures, drawn straight into an image or a metafile with a
-// layout of their own (the chart's window and its mouse zoom are left as
-// they are), and their export to files and the clipboard.
+// The chart control's pictures, drawn straight into an image or a metafile
+// with a layout of their own (the chart's window and its mouse zoom are
+// left as they are), and their export to files and the clipboard. The
+// window-size pictures take the control's size.
 #pragma once
 
-#include "QrvChartColor.h"
+#include "QrvChartPicture.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -15,11 +16,7 @@ namespace qrv
 
 class TChart;
 
-// The chart drawn into a new bitmap of the size (at least 1 x 1), filled
-// with background first.
-QImage MakeBitmap(const TChart& chart, TColor background, const QSize& size);
-// The chart drawn into a metafile of (width - 1) x (height - 1), at least
-// 1 x 1: the complete file bytes, placeable WMF or EMF.
+// MakeMetafile at the resolution of the control's screen.
 QByteArray MakeMetafile(const TChart& chart, bool enhanced, const QSize& size);
 // The window-size bitmap as the bytes of a .bmp file.
 QByteArray BitmapFileBytes(const TChart& chart);

@@ -1,7 +1,5 @@
-// The chart's metafile pictures and their export to files and the clipboard.
-#include "QrvChart.h"
-#include "QrvChartExport.h"
-#include "QrvChartFiles.h"
+// The chart's picture drawn into a metafile.
+#include "QrvChartPicture.h"
 #include "QrvMetafile.h"
 
 #include <QPainter>
@@ -9,32 +7,14 @@
 namespace qrv
 {
 
-QByteArray MakeMetafile(const TChart& chart, bool enhanced, const QSize& size)
+QByteArray MakeMetafile(const TChartPicture& chart, bool enhanced, const QSize& size, int dpi)
 {
-    TMetafilePaintDevice device(enhanced ? MetafileKind::Emf : MetafileKind::Wmf, MetafileSizeFor(size),
-                                chart.logicalDpiY());
+    TMetafilePaintDevice device(enhanced ? MetafileKind::Emf : MetafileKind::Wmf, MetafileSizeFor(size), dpi);
     {
         QPainter painter(&device);
         chart.DrawPicture(painter, QRect(QPoint(0, 0), size), true);
     }
     return device.Finish();
-}
-
-void SaveMetafileFile(const TChart& chart, const QString& fileName)
-{
-    WriteFile(fileName, MakeMetafile(chart, false, chart.size()));
-}
-
-void SaveEnhMetafileFile(const TChart& chart, const QString& fileName)
-{
-    WriteFile(fileName, MakeMetafile(chart, true, chart.size()));
-}
-
-void CopyMetafileToClipboard(const TChart& chart, bool enhanced)
-{
-    const QByteArray metafile = MakeMetafile(chart, enhanced, chart.size());
-    PutOnClipboard(MetafileMimeData(enhanced, metafile, MakeBitmap(chart, clWhite, chart.size())),
-                   MetafileMimeType(enhanced));
 }
 
 } // namespace qrv

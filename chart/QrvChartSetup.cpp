@@ -3,7 +3,7 @@
 namespace qrv
 {
 
-TLineSeries& SetUpGraphChart(TChart& chart)
+TLineSeries& SetUpGraphChart(TChartPicture& chart)
 {
     chart.SetColor(clWhite);
     TChartWall wall = chart.BackWall();

@@ -2,13 +2,13 @@
 // "X" and "Y", one red line series without pointers, x kept ascending.
 #pragma once
 
-#include "QrvChart.h"
+#include "QrvChartPicture.h"
 
 namespace qrv
 {
 
 // Applies those settings to the chart and gives it its line series,
 // returned for the plot run to fill.
-TLineSeries& SetUpGraphChart(TChart& chart);
+TLineSeries& SetUpGraphChart(TChartPicture& chart);
 
 } // namespace qrv

@@ -1,7 +1,7 @@
 // The program-wide setting values. Each holds its default from program start;
 // the setting variables bound to them overwrite them when the settings are
 // loaded and whenever a setting changes. Every other part of the program
-// only reads them; Output_File changes through SetOutputFile.
+// only reads them; Output_File changes through SetOutputFile (QrvVariables.h).
 //
 // The section, key and default of each stored setting stand here once: the
 // settings dialog, the View menu's choice and the command line's reading of
@@ -41,10 +41,5 @@ extern bool Use_Enhanced_Metafiles;
 // poles"). Stored under its own key, apart from the settings dialog's.
 inline constexpr TSettingKey<bool> kBreakAtPolesKey{"View", "Break_At_Poles", false};
 extern bool Break_At_Poles;
-
-// Sets Output_File through the setting variable bound to it, so the name
-// reaches the settings file at program end; without such a variable only
-// the value changes.
-void SetOutputFile(const std::string& fileName);
 
 } // namespace qrv

@@ -298,4 +298,12 @@ void ResetAllVariables()
     ForAllVariables([](TVariable& variable) { variable.ResetToDefault(); });
 }
 
+void SetOutputFile(const std::string& fileName)
+{
+    if (auto* variable = BoundVariable<std::string>(Output_File))
+        variable->SetValue(fileName);
+    else
+        Output_File = fileName;
+}
+
 } // namespace qrv

@@ -316,4 +316,9 @@ template <typename T, typename U> TSetting<T>* BoundVariable(const U& program)
     return nullptr;
 }
 
+// Sets Output_File through the setting variable bound to it, so the name
+// reaches the settings file at program end; without such a variable only
+// the value changes.
+void SetOutputFile(const std::string& fileName);
+
 } // namespace qrv

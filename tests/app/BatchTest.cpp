@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -254,9 +255,9 @@ TEST_F(Batch, SvgNeedsQtSvg)
 #endif
 }
 
-TEST_F(Batch, ATableNeedsNoWindowProgramButAnImageDoes)
+TEST_F(Batch, ATableNeedsNoOtherProgramButAnImageDoes)
 {
-    // qurvia alone, without qurvia-gui beside it.
+    // qurvia alone, without qurvia-image and qurvia-gui beside it.
     const QString alone = Path("qurvia");
     ASSERT_TRUE(QFile::copy(QStringLiteral(QURVIA_BINARY), alone));
     QProcess table;
@@ -269,7 +270,18 @@ TEST_F(Batch, ATableNeedsNoWindowProgramButAnImageDoes)
     image.start(alone, {"--image", Path("c.png")});
     ASSERT_TRUE(image.waitForFinished(60000));
     EXPECT_EQ(image.exitCode(), 1);
-    EXPECT_TRUE(image.readAllStandardError().contains("cannot start"));
+    EXPECT_TRUE(image.readAllStandardError().contains("cannot start")) << "names the missing program";
+}
+
+TEST_F(Batch, TheImageProgramOpensNoWindow)
+{
+    // Started by hand without --table or --image, it refuses rather than
+    // plotting to nowhere.
+    QProcess image;
+    image.start(QFileInfo(QStringLiteral(QURVIA_BINARY)).dir().filePath("qurvia-image"), {"--formula", "x"});
+    ASSERT_TRUE(image.waitForFinished(60000));
+    EXPECT_EQ(image.exitCode(), 2);
+    EXPECT_TRUE(image.readAllStandardError().contains("start qurvia for the window"));
 }
 
 TEST_F(Batch, HelpAndVersion)

@@ -4,6 +4,7 @@
 #include "QrvOptionDialog.h"
 #include "QrvQtColor.h"
 #include "QrvSettingValues.h"
+#include "QrvVariables.h"
 #include "RowNames.h"
 #include "ScriptedDialogs.h"
 #include "SettingsTestSupport.h"

@@ -1,0 +1,6 @@
+#include "QrvProgram.h"
+
+int main(int argc, char** argv)
+{
+    return qrv::QurviaImageMain(argc, argv);
+}
