@@ -58,12 +58,13 @@ std::optional<QImage> ExactPaletteImage(const QImage& image)
     QImage indexed(rgb.size(), QImage::Format_Indexed8);
     if (indexed.isNull()) return std::nullopt;
     TColourIndex colours;
-    for (int y = 0; y < rgb.height(); ++y) {
+    const int width = rgb.width(), height = rgb.height();
+    for (int y = 0; y < height; ++y) {
         const QRgb* from = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
         uchar* to = indexed.scanLine(y);
         QRgb last = 0;
         int lastIndex = -1;
-        for (int x = 0; x < rgb.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             // RGB32 keeps 0xFF in the unused byte; runs of one colour are
             // the rule in a chart, so the last lookup is kept.
             const QRgb colour = from[x] | 0xFF000000u;
