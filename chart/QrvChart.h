@@ -97,8 +97,6 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void leaveEvent(QEvent* event) override;
-
-protected:
     // The picture, then the OnAfterDraw event.
     void DrawWithLayout(QPainter& painter, const TChartLayout& layout, bool metafiling) const override;
 
