@@ -101,7 +101,7 @@ public:
     {
         for (const Run& run : runs)
             if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                samples[run.benchmark_name()].push_back(run.GetAdjustedCPUTime());
+                samples[run.run_name.function_name].push_back(run.GetAdjustedCPUTime());
         ConsoleReporter::ReportRuns(runs);
     }
     double Figure(const std::string& name) const
@@ -201,6 +201,15 @@ inline int RunSuite(int argc, char** argv, const std::vector<BenchFormula>& form
         })->Unit(benchmark::kMicrosecond);
     }
 
+    // Each benchmark runs untimed for a while first; without it the first
+    // formula was timed while the processor was still clocking up (its ratio
+    // came out half again too high). A flag given on the command line wins.
+    std::vector<char*> args(argv, argv + argc);
+    std::string warmUp = "--benchmark_min_warmup_time=0.1";
+    args.insert(args.begin() + std::min<std::ptrdiff_t>(1, argc), warmUp.data());
+    argc = static_cast<int>(args.size());
+    args.push_back(nullptr);
+    argv = args.data();
     benchmark::Initialize(&argc, argv);
     detail::Collector collector;
     benchmark::RunSpecifiedBenchmarks(&collector);
