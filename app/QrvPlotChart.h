@@ -1,5 +1,6 @@
 // The chart of a Plot, for the main window and for the images of the
-// command line.
+// command line: its size at start and the Plot's target that fills it. The
+// chart itself is set up by SetUpGraphChart (QrvChartSetup.h).
 #pragma once
 
 #include "QrvPlotRun.h"
@@ -13,9 +14,6 @@ class TLineSeries;
 // the command line's images.
 inline constexpr int kStartChartWidth = 353;
 inline constexpr int kStartChartHeight = 305;
-
-// The chart itself is set up by SetUpGraphChart (QrvChartSetup.h), the
-// window's control and the command line's picture alike.
 
 // The target of a Plot with a chart: the series (when there is one) and,
 // unless it is not wanted (an image alone), the table. Each point gets the
