@@ -230,5 +230,21 @@ TEST_F(ChartExportTest, MetafileOnTheClipboardWithAPictureBeside)
     }
 }
 
+TEST_F(ChartExportTest, PictureWithoutAWindowDrawsWhatTheControlDraws)
+{
+    // The command line's images draw a bare picture; the window's exports
+    // draw the control. Set up and filled alike, they must not differ.
+    TChartPicture picture;
+    TLineSeries& series = SetUpGraphChart(picture);
+    test::Fill(series, -5, 5, 0.1, [](double x) { return std::cos(x); });
+    for (const QSize size : {QSize(353, 305), QSize(640, 200)}) {
+        EXPECT_EQ(MakeBitmap(picture, clWhite, size), MakeBitmap(chart(), clWhite, size)) << size.width();
+        for (bool enhanced : {true, false})
+            EXPECT_EQ(MakeMetafile(picture, enhanced, size, chart().logicalDpiY()),
+                      MakeMetafile(chart(), enhanced, size))
+                << size.width() << enhanced;
+    }
+}
+
 } // namespace
 } // namespace qrv
