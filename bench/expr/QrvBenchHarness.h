@@ -78,6 +78,16 @@ struct BenchSetup {
     std::function<void(FunctionParser&)> defineFp;   // fparser's functions and constants
 };
 
+// Makes evaluator ours for the formula, as each Plot does: the contexts
+// attached, x bound, the text compiled.
+inline void CompileFormula(TCompiledEvaluator& evaluator, const BenchFormula& f, const BenchSetup& setup,
+                           double& x)
+{
+    if (setup.attach) setup.attach(evaluator);
+    evaluator.AddVar("x", x);
+    evaluator.Compile(f.text);
+}
+
 namespace detail
 {
 
@@ -122,9 +132,7 @@ inline int RunSuite(int argc, char** argv, const std::vector<BenchFormula>& form
         benchmark::RegisterBenchmark(("ours/" + f.name).c_str(), [&f, &setup](benchmark::State& state) {
             double x = 0;
             TCompiledEvaluator evaluator;
-            if (setup.attach) setup.attach(evaluator);
-            evaluator.AddVar("x", x);
-            evaluator.Compile(f.text);
+            CompileFormula(evaluator, f, setup, x);
             for (auto _ : state) {
                 Float sum = 0;
                 for (int i = 0; i < kPoints; ++i) {
@@ -178,9 +186,7 @@ inline int RunSuite(int argc, char** argv, const std::vector<BenchFormula>& form
             double x = 0;
             for (auto _ : state) {
                 TCompiledEvaluator evaluator;
-                if (setup.attach) setup.attach(evaluator);
-                evaluator.AddVar("x", x);
-                evaluator.Compile(f.text);
+                CompileFormula(evaluator, f, setup, x);
                 benchmark::DoNotOptimize(evaluator.Machine());
             }
         })->Unit(benchmark::kMicrosecond);
@@ -190,9 +196,7 @@ inline int RunSuite(int argc, char** argv, const std::vector<BenchFormula>& form
             double x = 0;
             for (auto _ : state) {
                 TCompiledEvaluator evaluator;
-                if (setup.attach) setup.attach(evaluator);
-                evaluator.AddVar("x", x);
-                evaluator.Compile(f.text);
+                CompileFormula(evaluator, f, setup, x);
                 Float sum = 0;
                 for (int i = 0; i <= TExprFastProgram::kNativeAfter; ++i)
                     sum += evaluator.Evaluate();
