@@ -1,12 +1,14 @@
 // The files the qurvia program writes, run through a shell so that names
 // keep their bytes and the program meets pipes, links, devices, a full
 // standard output and a memory limit as a user's shell would give them.
+#include "TempFolder.h"
+#include "WholeFile.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
@@ -29,22 +31,9 @@ struct TShellResult {
     std::string Err;
 };
 
-class BatchFiles : public ::testing::Test
+class BatchFiles : public TTempFolderFixture
 {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (fs::temp_directory_path() / "qurvia-batch-files-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        Dir = pattern;
-    }
-    void TearDown() override { fs::remove_all(Dir); }
-
-    static std::string Read(const fs::path& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
     static void Put(const fs::path& path, const std::string& text)
     {
         std::ofstream(path, std::ios::binary) << text;
@@ -58,18 +47,12 @@ protected:
         const int status = std::system(command.c_str());
         TShellResult result;
         result.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        result.Out = Read(Dir / ".out");
-        result.Err = Read(Dir / ".err");
+        result.Out = ReadWholeFile(Dir / ".out");
+        result.Err = ReadWholeFile(Dir / ".err");
         fs::remove(Dir / ".out");
         fs::remove(Dir / ".err");
         return result;
     }
-    std::size_t Entries() const
-    {
-        return std::distance(fs::directory_iterator(Dir), fs::directory_iterator());
-    }
-
-    fs::path Dir;
 };
 
 const char* const kTwoLines = "0.000   0.000\r\n1.000   1.000\r\n";
@@ -94,8 +77,8 @@ TEST_F(BatchFiles, AWholeRunErrorLeavesExistingFilesAlone)
             TShellResult r = Shell(std::string("\"$Q\" ") + row.args + " " + outputs);
             EXPECT_EQ(r.Status, 1) << row.name << ' ' << outputs;
             EXPECT_EQ(r.Err, row.message) << row.name << ' ' << outputs;
-            EXPECT_EQ(Read(Dir / "t.txt"), "old table") << row.name << ' ' << outputs;
-            EXPECT_EQ(Read(Dir / "t.png"), "old image") << row.name << ' ' << outputs;
+            EXPECT_EQ(ReadWholeFile(Dir / "t.txt"), "old table") << row.name << ' ' << outputs;
+            EXPECT_EQ(ReadWholeFile(Dir / "t.png"), "old image") << row.name << ' ' << outputs;
         }
         fs::remove(Dir / "t.txt");
         fs::remove(Dir / "t.png");
@@ -110,7 +93,7 @@ TEST_F(BatchFiles, TableTargetsOfEveryKind)
     TShellResult pipe = Shell(std::string("mkfifo p && { cat p > got & } && \"$Q\" ") + kTwoPoints +
                               " --table p; s=$?; wait; exit $s");
     EXPECT_EQ(pipe.Status, 0) << pipe.Err;
-    EXPECT_EQ(Read(Dir / "got"), kTwoLines);
+    EXPECT_EQ(ReadWholeFile(Dir / "got"), kTwoLines);
     EXPECT_TRUE(fs::is_fifo(Dir / "p"));
 
     // A link to standard output writes there.
@@ -124,7 +107,7 @@ TEST_F(BatchFiles, TableTargetsOfEveryKind)
     TShellResult dangling = Shell(std::string("ln -s made.txt dl && \"$Q\" ") + kTwoPoints + " --table dl");
     EXPECT_EQ(dangling.Status, 0) << dangling.Err;
     EXPECT_TRUE(fs::is_symlink(Dir / "dl"));
-    EXPECT_EQ(Read(Dir / "made.txt"), kTwoLines);
+    EXPECT_EQ(ReadWholeFile(Dir / "made.txt"), kTwoLines);
 
     // A write-protected file is refused, also for root.
     Put(Dir / "locked.txt", "old");
@@ -132,7 +115,7 @@ TEST_F(BatchFiles, TableTargetsOfEveryKind)
     TShellResult locked = Shell(std::string("\"$Q\" ") + kTwoPoints + " --table locked.txt");
     EXPECT_EQ(locked.Status, 1);
     EXPECT_EQ(locked.Err, "Cannot create file locked.txt.\n");
-    EXPECT_EQ(Read(Dir / "locked.txt"), "old");
+    EXPECT_EQ(ReadWholeFile(Dir / "locked.txt"), "old");
 }
 
 TEST_F(BatchFiles, ADeviceStaysADevice)
@@ -151,8 +134,8 @@ TEST_F(BatchFiles, NamesKeepTheirBytes)
               "--step 1 --table \"$(printf 'caf\\303\\251.txt')\" && \"$Q\" --image \"$(printf "
               "'caf\\351.png')\" && \"$Q\" --image \"$(printf 'caf\\303\\251.png')\" --size 20x20");
     EXPECT_EQ(r.Status, 0) << r.Err;
-    EXPECT_EQ(Read(Dir / "caf\xe9.txt"), kTwoLines);
-    EXPECT_EQ(Read(Dir / "caf\xc3\xa9.txt"), "0.000   0.000\r\n1.000   2.000\r\n");
+    EXPECT_EQ(ReadWholeFile(Dir / "caf\xe9.txt"), kTwoLines);
+    EXPECT_EQ(ReadWholeFile(Dir / "caf\xc3\xa9.txt"), "0.000   0.000\r\n1.000   2.000\r\n");
     EXPECT_TRUE(fs::exists(Dir / "caf\xe9.png"));
     EXPECT_TRUE(fs::exists(Dir / "caf\xc3\xa9.png"));
     EXPECT_EQ(Entries(), 4u);
@@ -169,8 +152,8 @@ TEST_F(BatchFiles, SettingsNamesKeepTheirBytes)
               "\"$Q\" --settings \"$(printf 'caf\\351.ini')\" --image a.bmp && "
               "\"$Q\" --settings plain.ini --image b.bmp && \"$Q\" --image red.bmp");
     ASSERT_EQ(r.Status, 0) << r.Err;
-    EXPECT_EQ(Read(Dir / "a.bmp"), Read(Dir / "b.bmp"));
-    EXPECT_NE(Read(Dir / "a.bmp"), Read(Dir / "red.bmp"));
+    EXPECT_EQ(ReadWholeFile(Dir / "a.bmp"), ReadWholeFile(Dir / "b.bmp"));
+    EXPECT_NE(ReadWholeFile(Dir / "a.bmp"), ReadWholeFile(Dir / "red.bmp"));
 }
 
 TEST_F(BatchFiles, AnImageTooLargeForTheMemoryIsAnError)

@@ -2,8 +2,8 @@
 // read back by a spreadsheet (LibreOffice Calc must see numbers in every
 // cell below the header), and the warning about text after the formula.
 #include "RowNames.h"
+#include "WholeFile.h"
 
-#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -28,12 +28,6 @@ QByteArray RunProgram(const QString& program, const QStringList& args, int* stat
     return process.readAllStandardOutput() + process.readAllStandardError();
 }
 
-QByteArray ReadFile(const QString& name)
-{
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 struct TCell {
     QString Type;
     QString Value;
@@ -42,7 +36,7 @@ struct TCell {
 // The cells of the first sheet of a flat OpenDocument spreadsheet, row by row.
 std::vector<std::vector<TCell>> SheetCells(const QString& fods)
 {
-    const QString xml = QString::fromUtf8(ReadFile(fods));
+    const QString xml = QString::fromUtf8(ReadWholeFile(fods));
     std::vector<std::vector<TCell>> rows;
     static const QRegularExpression rowPattern(
         QStringLiteral("<table:table-row[^>]*>(.*?)</table:table-row>"),
@@ -98,7 +92,7 @@ TEST_P(CsvTable, SpreadsheetSeesNumbers)
                 c.Decimal, "--table", csv},
                &status);
     ASSERT_EQ(status, 0);
-    const QByteArray bytes = ReadFile(csv);
+    const QByteArray bytes = ReadWholeFile(csv);
     const QList<QByteArray> lines = bytes.split('\n');
     ASSERT_EQ(lines.size(), 9); // header, seven points, nothing after the last CR LF
     EXPECT_EQ(lines[0], QByteArray(c.Header) + "\r");

@@ -2,6 +2,7 @@
 // same cases as through the window, the files it writes, its exit status.
 #include "PlotCases.h"
 #include "RowNames.h"
+#include "WholeFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -115,9 +116,7 @@ TEST_F(Batch, TableFileHasCrLfLines)
 {
     TResult r = RunQurvia({"--table", Path("t.txt")});
     EXPECT_EQ(r.Status, 0);
-    QFile file(Path("t.txt"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    QStringList lines = Lines(file.readAll(), "\r\n");
+    QStringList lines = Lines(ReadWholeFile(Path("t.txt")), "\r\n");
     ASSERT_EQ(lines.size(), 60);
     EXPECT_EQ(lines.front(), "817.000   5.220");
     EXPECT_FALSE(lines.back().contains('\n'));
@@ -129,10 +128,8 @@ TEST_F(Batch, AnErrorStillWritesWhatWasProduced)
                            Path("t.txt"), "--image", Path("t.png")});
     EXPECT_EQ(r.Status, 1);
     EXPECT_EQ(r.Err, "Floating point division by zero.\n");
-    QFile file(Path("t.txt"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), "0.000   -0.200\r\n1.000   -0.250\r\n2.000   -0.333\r\n3.000   -0.500\r\n"
-                              "4.000   -1.000\r\n");
+    EXPECT_EQ(ReadWholeFile(Path("t.txt")),
+              "0.000   -0.200\r\n1.000   -0.250\r\n2.000   -0.333\r\n3.000   -0.500\r\n4.000   -1.000\r\n");
     EXPECT_FALSE(QImage(Path("t.png")).isNull());
 }
 
@@ -211,11 +208,8 @@ TEST_F(Batch, LineColourFromTheSettingsOrTheCommandLine)
     ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
     ini.write("[Appearance]\r\nElement_Color=16711680\r\n"); // blue, 0x00FF0000
     ini.close();
-    const QByteArray before = [&] {
-        QFile f(Path("q.ini"));
-        f.open(QIODevice::ReadOnly);
-        return f.readAll();
-    }();
+    const QByteArray before = ReadWholeFile(Path("q.ini"));
+    ASSERT_FALSE(before.isEmpty());
 
     RunQurvia({"--settings", Path("q.ini"), "--image", Path("blue.png")});
     QImage blue(Path("blue.png"));
@@ -226,9 +220,7 @@ TEST_F(Batch, LineColourFromTheSettingsOrTheCommandLine)
     RunQurvia({"--settings", Path("q.ini"), "--color", "0x0000FF00", "--image", Path("lime.png")});
     EXPECT_GT(CountPixels(QImage(Path("lime.png")), qRgb(0, 255, 0)), 100);
 
-    QFile after(Path("q.ini"));
-    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
-    EXPECT_EQ(after.readAll(), before) << "a batch run never writes the settings";
+    EXPECT_EQ(ReadWholeFile(Path("q.ini")), before) << "a batch run never writes the settings";
 }
 
 TEST_F(Batch, UsageErrorsExitWithStatusTwo)
@@ -367,9 +359,7 @@ TEST_F(Batch, ALongRunShowsProgressOnlyOnATerminal)
 
     const QByteArray onPipe = RunWithErrorsOn(false, args);
     EXPECT_TRUE(onPipe.isEmpty()) << onPipe.toStdString();
-    QFile written(table);
-    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_EQ(written.readAll().count('\n'), 10001);
+    EXPECT_EQ(ReadWholeFile(table).count('\n'), 10001);
 }
 
 } // namespace

@@ -2,6 +2,9 @@
 // namespace of this test process alone, is filled up; then every writer
 // must report the failure and leave the old file as it was. Needs root (or
 // the right to mount) and is skipped with the reason where that is missing.
+#include "TempFolder.h"
+#include "WholeFile.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -10,7 +13,6 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/wait.h>
@@ -28,19 +30,14 @@ namespace
 {
 
 namespace fs = std::filesystem;
-
-std::string Read(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using qrv::test::ReadWholeFile;
 
 struct TRun {
     int Status = -1;
     std::string Err;
 };
 
-class FullDisk : public ::testing::Test
+class FullDisk : public qrv::test::TTempFolderFixture
 {
 protected:
     void SetUp() override
@@ -50,9 +47,8 @@ protected:
             GTEST_SKIP() << "no private mount namespace here: " << std::strerror(errno);
         if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
             GTEST_SKIP() << "mounts cannot be made private here: " << std::strerror(errno);
-        std::string pattern = (fs::temp_directory_path() / "qurvia-full-disk-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        Dir = pattern;
+        TTempFolderFixture::SetUp();
+        if (HasFatalFailure()) return;
         if (mount("tmpfs", Dir.c_str(), "tmpfs", 0, "size=64k") != 0)
             GTEST_SKIP() << "cannot mount a tmpfs: " << std::strerror(errno);
         Mounted = true;
@@ -60,7 +56,7 @@ protected:
     void TearDown() override
     {
         if (Mounted) umount2(Dir.c_str(), MNT_DETACH);
-        if (!Dir.empty()) fs::remove_all(Dir);
+        TTempFolderFixture::TearDown();
     }
 
     // Old versions of the files, then a filler that takes every free block.
@@ -85,12 +81,11 @@ protected:
         const int status = std::system(script.c_str());
         TRun run;
         run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.Err = Read("/tmp/qurvia-full-disk.err");
+        run.Err = ReadWholeFile("/tmp/qurvia-full-disk.err");
         fs::remove("/tmp/qurvia-full-disk.err");
         return run;
     }
 
-    fs::path Dir;
     bool Mounted = false;
 };
 
@@ -102,25 +97,22 @@ TEST_F(FullDisk, EveryWriterReportsItAndKeepsTheOldFile)
     TRun table = Run(qurvia + "--table t.txt");
     EXPECT_EQ(table.Status, 1);
     EXPECT_EQ(table.Err, "Cannot create file t.txt.\n");
-    EXPECT_EQ(Read(Dir / "t.txt"), Old("t.txt"));
+    EXPECT_EQ(ReadWholeFile(Dir / "t.txt"), Old("t.txt"));
 
     for (const char* image : {"c.pdf", "c.png", "c.bmp"}) {
         TRun run = Run(qurvia + "--image " + image);
         EXPECT_EQ(run.Status, 1) << image;
         EXPECT_EQ(run.Err, std::string("Cannot create file ") + image + ".\n");
-        EXPECT_EQ(Read(Dir / image), Old(image)) << image;
+        EXPECT_EQ(ReadWholeFile(Dir / image), Old(image)) << image;
     }
 
     // The settings file as the program writes it at its end.
     TRun settings = Run(std::string("'") + QURVIA_SAVE_HELPER + "' QURVIA.INI 65280 >/dev/null");
     EXPECT_EQ(settings.Status, 1);
     EXPECT_EQ(settings.Err, "Unable to write to QURVIA.INI\n");
-    EXPECT_EQ(Read(Dir / "QURVIA.INI"), Old("QURVIA.INI"));
+    EXPECT_EQ(ReadWholeFile(Dir / "QURVIA.INI"), Old("QURVIA.INI"));
 
-    std::size_t entries = 0;
-    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(Dir))
-        ++entries;
-    EXPECT_EQ(entries, 6u) << "no temporary file is left";
+    EXPECT_EQ(Entries(), 6u) << "no temporary file is left";
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "QrvIniValues.h"
 #include "QrvSettingsFile.h"
 #include "RecordingDialogs.h"
+#include "WholeFile.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -15,12 +16,6 @@ namespace qrv::test
 {
 namespace
 {
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 TEST(SettingsAtExit, AFailedWriteIsShownAndKeepsTheOldFile)
 {
@@ -47,7 +42,7 @@ TEST(SettingsAtExit, AFailedWriteIsShownAndKeepsTheOldFile)
     EXPECT_EQ(dialogs.Messages[0].text, "Unable to write to " + path.toStdString() + ".");
     EXPECT_EQ(dialogs.Messages[0].type, TMsgDlgType::mtError);
     EXPECT_EQ(errors.str(), "") << "the window shows it; nothing goes to standard error";
-    EXPECT_EQ(ReadAll(path), QByteArray("[Appearance]\nElement_Color=255\n"));
+    EXPECT_EQ(ReadWholeFile(path), QByteArray("[Appearance]\nElement_Color=255\n"));
 }
 
 TEST(SettingsAtExit, AWrittenFileIsNoMessage)
@@ -62,7 +57,7 @@ TEST(SettingsAtExit, AWrittenFileIsNoMessage)
         EXPECT_TRUE(SaveSettingsAtExit(session, errors));
     }
     EXPECT_TRUE(dialogs.Messages.empty());
-    EXPECT_TRUE(ReadAll(path).contains("Element_Color=65280"));
+    EXPECT_TRUE(ReadWholeFile(path).contains("Element_Color=65280"));
 }
 
 } // namespace

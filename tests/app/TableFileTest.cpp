@@ -2,10 +2,11 @@
 // existing file.
 #include "QrvErrors.h"
 #include "QrvTableBatch.h"
+#include "TempFolder.h"
+#include "WholeFile.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -18,40 +19,24 @@ namespace
 
 namespace fs = std::filesystem;
 
-class TableFile : public ::testing::Test
+class TableFile : public TTempFolderFixture
 {
 protected:
     void SetUp() override
     {
-        std::string pattern = (fs::temp_directory_path() / "qurvia-table-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        Dir = pattern;
+        TTempFolderFixture::SetUp();
         Table.AddLine(817, 5.22);
         Table.AddLine(837, 5.20912);
     }
-    void TearDown() override { fs::remove_all(Dir); }
 
-    static std::string Read(const fs::path& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-    std::size_t FilesInDir() const
-    {
-        return std::distance(fs::directory_iterator(Dir), fs::directory_iterator());
-    }
-
-    fs::path Dir;
     TTableText Table;
 };
 
 TEST_F(TableFile, LinesEndedByCrLf)
 {
     WriteTableFile((Dir / "t.txt").string(), Table);
-    EXPECT_EQ(Read(Dir / "t.txt"), "817.000   5.220\r\n837.000   5.209\r\n");
-    EXPECT_EQ(FilesInDir(), 1u) << "no temporary file is left";
+    EXPECT_EQ(ReadWholeFile(Dir / "t.txt"), "817.000   5.220\r\n837.000   5.209\r\n");
+    EXPECT_EQ(Entries(), 1u) << "no temporary file is left";
 }
 
 TEST_F(TableFile, EmptyTableGivesEmptyFile)
@@ -66,7 +51,7 @@ TEST_F(TableFile, ReplacesAnExistingFileKeepingItsPermissions)
     std::ofstream(Dir / "t.txt") << "old contents that are longer than the table\n";
     fs::permissions(Dir / "t.txt", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     WriteTableFile((Dir / "t.txt").string(), Table);
-    EXPECT_EQ(Read(Dir / "t.txt"), "817.000   5.220\r\n837.000   5.209\r\n");
+    EXPECT_EQ(ReadWholeFile(Dir / "t.txt"), "817.000   5.220\r\n837.000   5.209\r\n");
     EXPECT_EQ(fs::status(Dir / "t.txt").permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
@@ -77,7 +62,7 @@ TEST_F(TableFile, WritesThroughASymbolicLink)
     fs::create_symlink(Dir / "real.txt", Dir / "link.txt");
     WriteTableFile((Dir / "link.txt").string(), Table);
     EXPECT_TRUE(fs::is_symlink(Dir / "link.txt"));
-    EXPECT_EQ(Read(Dir / "real.txt"), "817.000   5.220\r\n837.000   5.209\r\n");
+    EXPECT_EQ(ReadWholeFile(Dir / "real.txt"), "817.000   5.220\r\n837.000   5.209\r\n");
 }
 
 TEST_F(TableFile, FailureNamesTheFileAndLeavesNothingBehind)
@@ -89,7 +74,7 @@ TEST_F(TableFile, FailureNamesTheFileAndLeavesNothingBehind)
     } catch (const Exception& e) {
         EXPECT_EQ(e.Message(), "Cannot create file " + name);
     }
-    EXPECT_EQ(FilesInDir(), 0u);
+    EXPECT_EQ(Entries(), 0u);
 }
 
 TEST_F(TableFile, AFolderInTheWayIsNotReplaced)
@@ -97,7 +82,7 @@ TEST_F(TableFile, AFolderInTheWayIsNotReplaced)
     fs::create_directory(Dir / "t.txt");
     EXPECT_THROW(WriteTableFile((Dir / "t.txt").string(), Table), Exception);
     EXPECT_TRUE(fs::is_directory(Dir / "t.txt"));
-    EXPECT_EQ(FilesInDir(), 1u);
+    EXPECT_EQ(Entries(), 1u);
 }
 
 TEST(TableOutput, StandardOutputGetsLineFeeds)

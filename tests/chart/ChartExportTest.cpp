@@ -3,10 +3,10 @@
 
 #include "QrvChartFiles.h"
 #include "QrvErrors.h"
+#include "WholeFile.h"
 
 #include <QBuffer>
 #include <QClipboard>
-#include <QFile>
 #include <QGuiApplication>
 #include <QImageWriter>
 #include <QMimeData>
@@ -24,6 +24,7 @@ namespace
 
 using test::IsColor;
 using test::MakePlotChart;
+using test::ReadWholeFile;
 
 class ChartExportTest : public ::testing::Test
 {
@@ -40,12 +41,6 @@ protected:
     test::PlotChart plot;
     QTemporaryDir dir;
 };
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 void ExpectCannotCreate(const std::function<void(const QString&)>& save)
 {
@@ -69,7 +64,7 @@ TEST_F(ChartExportTest, BitmapHasTheClientSizeAndWhiteBackground)
 TEST_F(ChartExportTest, SavedBitmapFileReadsBackAsThePicture)
 {
     SaveBitmapFile(chart(), Path("chart.bmp"));
-    const QByteArray bytes = ReadAll(Path("chart.bmp"));
+    const QByteArray bytes = ReadWholeFile(Path("chart.bmp"));
     ASSERT_GE(bytes.size(), 54);
     EXPECT_EQ(bytes.left(2), QByteArray("BM"));
     QImage loaded;
@@ -206,8 +201,8 @@ TEST_F(ChartExportTest, SavedMetafileFiles)
 {
     SaveMetafileFile(chart(), Path("chart.wmf"));
     SaveEnhMetafileFile(chart(), Path("chart.emf"));
-    const QByteArray wmf = ReadAll(Path("chart.wmf"));
-    const QByteArray emf = ReadAll(Path("chart.emf"));
+    const QByteArray wmf = ReadWholeFile(Path("chart.wmf"));
+    const QByteArray emf = ReadWholeFile(Path("chart.emf"));
     ASSERT_GT(wmf.size(), 22 + 18);
     ASSERT_GT(emf.size(), 88);
     EXPECT_EQ(WmfSize(wmf), QSize(352, 304));

@@ -1,6 +1,8 @@
 // The one file writer: what it does to each kind of target, and that a
 // failure never costs the old file.
 #include "QrvFileWriter.h"
+#include "TempFolder.h"
+#include "WholeFile.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +12,6 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
-#include <iterator>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -22,35 +23,12 @@ namespace
 
 namespace fs = std::filesystem;
 
-class FileWriter : public ::testing::Test
+class FileWriter : public TTempFolderFixture
 {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (fs::temp_directory_path() / "qurvia-writer-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        Dir = pattern;
-    }
-    void TearDown() override
-    {
-        std::error_code ignored;
-        fs::permissions(Dir, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(Dir, ignored);
-    }
-
-    std::string At(const std::string& name) const { return (Dir / name).string(); }
-    static std::string Read(const std::string& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
     static void Put(const std::string& path, const std::string& text)
     {
         std::ofstream(path, std::ios::binary) << text;
-    }
-    std::size_t Entries() const
-    {
-        return std::distance(fs::directory_iterator(Dir), fs::directory_iterator());
     }
     // The message of the error the write raises, or "" when it succeeds.
     static std::string WriteError(const std::string& path, const std::string& bytes)
@@ -62,21 +40,19 @@ protected:
         }
         return "";
     }
-
-    fs::path Dir;
 };
 
 TEST_F(FileWriter, NewAndReplacedFiles)
 {
     WriteWholeFile(At("new.txt"), "first");
-    EXPECT_EQ(Read(At("new.txt")), "first");
+    EXPECT_EQ(ReadWholeFile(At("new.txt")), "first");
     WriteWholeFile(At("new.txt"), "");
-    EXPECT_EQ(Read(At("new.txt")), "") << "an empty content is a content";
+    EXPECT_EQ(ReadWholeFile(At("new.txt")), "") << "an empty content is a content";
 
     Put(At("kept.txt"), "a longer old content");
     chmod(At("kept.txt").c_str(), 0640);
     WriteWholeFile(At("kept.txt"), "new");
-    EXPECT_EQ(Read(At("kept.txt")), "new");
+    EXPECT_EQ(ReadWholeFile(At("kept.txt")), "new");
     struct stat info;
     ASSERT_EQ(stat(At("kept.txt").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u) << "a replaced file keeps its permissions";
@@ -88,7 +64,7 @@ TEST_F(FileWriter, WriteProtectedFileIsRefusedEvenForRoot)
     Put(At("locked.txt"), "old");
     chmod(At("locked.txt").c_str(), 0444);
     EXPECT_EQ(WriteError(At("locked.txt"), "new"), "Cannot create file " + At("locked.txt"));
-    EXPECT_EQ(Read(At("locked.txt")), "old");
+    EXPECT_EQ(ReadWholeFile(At("locked.txt")), "old");
     EXPECT_EQ(Entries(), 1u);
 }
 
@@ -111,7 +87,7 @@ TEST_F(FileWriter, FailuresLeaveNothingBehind)
         EXPECT_EQ(Entries(), 2u) << row.name;
     }
     EXPECT_TRUE(fs::is_directory(Dir / "folder"));
-    EXPECT_EQ(Read(At("plain")), "no folder");
+    EXPECT_EQ(ReadWholeFile(At("plain")), "no folder");
 }
 
 TEST_F(FileWriter, FolderWithoutWriteRightKeepsTheOldFile)
@@ -120,7 +96,7 @@ TEST_F(FileWriter, FolderWithoutWriteRightKeepsTheOldFile)
     Put(At("t.txt"), "old");
     chmod(Dir.c_str(), 0555);
     EXPECT_NE(WriteError(At("t.txt"), "new"), "");
-    EXPECT_EQ(Read(At("t.txt")), "old");
+    EXPECT_EQ(ReadWholeFile(At("t.txt")), "old");
 }
 
 TEST_F(FileWriter, LinksAreFollowed)
@@ -131,12 +107,12 @@ TEST_F(FileWriter, LinksAreFollowed)
     WriteWholeFile(At("link-to-link"), "new");
     EXPECT_TRUE(fs::is_symlink(Dir / "link-to-link"));
     EXPECT_TRUE(fs::is_symlink(Dir / "relative-link"));
-    EXPECT_EQ(Read(At("real.txt")), "new");
+    EXPECT_EQ(ReadWholeFile(At("real.txt")), "new");
 
     fs::create_symlink("created.txt", Dir / "dangling");
     WriteWholeFile(At("dangling"), "made");
     EXPECT_TRUE(fs::is_symlink(Dir / "dangling")) << "a dangling link creates its target";
-    EXPECT_EQ(Read(At("created.txt")), "made");
+    EXPECT_EQ(ReadWholeFile(At("created.txt")), "made");
 
     fs::create_symlink("loop-b", Dir / "loop-a");
     fs::create_symlink("loop-a", Dir / "loop-b");
@@ -148,15 +124,15 @@ TEST_F(FileWriter, NamesAreKeptByteForByte)
     const std::string latin1 = At("caf\xe9.txt"), utf8 = At("caf\xc3\xa9.txt");
     WriteWholeFile(latin1, "latin1");
     WriteWholeFile(utf8, "utf8");
-    EXPECT_EQ(Read(latin1), "latin1");
-    EXPECT_EQ(Read(utf8), "utf8");
+    EXPECT_EQ(ReadWholeFile(latin1), "latin1");
+    EXPECT_EQ(ReadWholeFile(utf8), "utf8");
     EXPECT_EQ(Entries(), 2u);
 }
 
 TEST_F(FileWriter, PipeIsWrittenInPlace)
 {
     ASSERT_EQ(mkfifo(At("pipe").c_str(), 0600), 0);
-    auto reader = std::async(std::launch::async, [this] { return Read(At("pipe")); });
+    auto reader = std::async(std::launch::async, [this] { return ReadWholeFile(At("pipe")); });
     WriteWholeFile(At("pipe"), "through the pipe");
     EXPECT_EQ(reader.get(), "through the pipe");
     struct stat info;

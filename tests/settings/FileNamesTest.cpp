@@ -2,12 +2,12 @@
 // settings file is read and written under exactly those bytes.
 #include "QrvFileNames.h"
 #include "QrvSettingsFile.h"
+#include "WholeFile.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iterator>
 
 namespace qrv::test
 {
@@ -55,9 +55,7 @@ TEST(FileNames, SettingsFileUnderANameThatIsNotUtf8)
         file.WriteString("A", "k", "new");
         file.Flush();
     }
-    std::ifstream in(latin1, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()),
-              "[A]\nk=new\n");
+    EXPECT_EQ(ReadWholeFile(latin1), "[A]\nk=new\n");
 }
 
 } // namespace

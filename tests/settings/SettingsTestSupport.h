@@ -2,6 +2,7 @@
 #pragma once
 
 #include "QrvSettingsFile.h"
+#include "WholeFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,12 +35,8 @@ public:
     }
 
     bool Exists() const { return QFile::exists(path_); }
-    std::string ReadFile() const
-    {
-        QFile file(path_);
-        if (!file.open(QIODevice::ReadOnly)) return "<missing>";
-        return file.readAll().toStdString();
-    }
+    // The file's content, or "<missing>" where there is none.
+    std::string ReadFile() const { return Exists() ? ReadWholeFile(path_).toStdString() : "<missing>"; }
 
     void Open() const { OpenSettingsFile(path_); }
     // Releases the handle without writing anything.

@@ -2,6 +2,9 @@
 // random moments, for every image type; after every kill the file is the
 // complete old image or the complete new one. The test counts kills, not
 // seconds: a busy machine makes it slower, never weaker.
+#include "TempFolder.h"
+#include "WholeFile.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,7 +13,6 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <random>
 #include <regex>
 #include <spawn.h>
@@ -30,17 +32,12 @@ namespace
 {
 
 namespace fs = std::filesystem;
+using qrv::test::ReadWholeFile;
 
 // Kills per image type, and the most runs tried to get them (a run that
 // ends before its kill counts as a complete save, not as a kill).
 constexpr int kKills = 12;
 constexpr int kMaxRuns = 10 * kKills;
-
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // A PDF carries the time it was made; two runs differ only there.
 std::string Comparable(const std::string& bytes, const std::string& type)
@@ -80,18 +77,8 @@ std::vector<std::string> Command(const fs::path& target, const char* formula)
             "--step",      "0.001",     "--image", target.string()};
 }
 
-class ImageCrash : public testing::TestWithParam<const char*>
+class ImageCrash : public qrv::test::TTempFolderFixture, public testing::WithParamInterface<const char*>
 {
-protected:
-    void SetUp() override
-    {
-        std::string pattern = (fs::temp_directory_path() / "qurvia-image-crash-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    fs::path dir;
 };
 
 TEST_P(ImageCrash, TargetIsAlwaysACompleteImage)
@@ -100,8 +87,8 @@ TEST_P(ImageCrash, TargetIsAlwaysACompleteImage)
 #ifndef QURVIA_HAVE_SVG
     if (type == "svg") GTEST_SKIP() << "this build writes no .svg images (built without Qt SVG)";
 #endif
-    const fs::path oldRef = dir / ("old." + type), newRef = dir / ("new." + type);
-    const fs::path target = dir / ("result." + type);
+    const fs::path oldRef = Dir / ("old." + type), newRef = Dir / ("new." + type);
+    const fs::path target = Dir / ("result." + type);
 
     // The two versions, and how long an undisturbed run takes.
     ASSERT_EQ(Wait(Start(Command(oldRef, "sin(x)"))), 0);
@@ -114,7 +101,7 @@ TEST_P(ImageCrash, TargetIsAlwaysACompleteImage)
                 .count()));
     }
     std::sort(micros.begin(), micros.end());
-    const std::string oldImage = ReadFile(oldRef), newImage = Comparable(ReadFile(newRef), type);
+    const std::string oldImage = ReadWholeFile(oldRef), newImage = Comparable(ReadWholeFile(newRef), type);
     ASSERT_FALSE(oldImage.empty());
     ASSERT_NE(Comparable(oldImage, type), newImage);
 
@@ -140,7 +127,7 @@ TEST_P(ImageCrash, TargetIsAlwaysACompleteImage)
         else
             scale *= 0.8;
 
-        const std::string now = ReadFile(target);
+        const std::string now = ReadWholeFile(target);
         if (now == oldImage)
             ++sawOld;
         else if (Comparable(now, type) == newImage)
@@ -149,7 +136,7 @@ TEST_P(ImageCrash, TargetIsAlwaysACompleteImage)
             FAIL() << "after run " << runs << " the " << type << " file holds " << now.size()
                    << " bytes of neither version (seed " << seed << ")";
         // Temporary files a killed run may leave are cleared away.
-        for (const auto& entry : fs::directory_iterator(dir))
+        for (const auto& entry : fs::directory_iterator(Dir))
             if (entry.path() != target && entry.path() != oldRef && entry.path() != newRef)
                 fs::remove(entry.path());
     }

@@ -8,6 +8,7 @@
 #include "QrvSettingValues.h"
 #include "QrvSettingsFile.h"
 #include "RowNames.h"
+#include "WholeFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,13 +20,6 @@ namespace qrv::test
 {
 namespace
 {
-
-QByteArray ReadAll(const std::string& path)
-{
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return file.readAll();
-}
 
 void WriteAll(const std::string& path, const QByteArray& bytes)
 {
@@ -84,7 +78,7 @@ TEST_P(SaveAsPath, WritesByExtensionAndRemembersTheName)
 
     if (c.Written) {
         EXPECT_EQ(Files(), QStringList{QString::fromUtf8(c.Written)});
-        EXPECT_EQ(ReadAll(Path(c.Written)), QByteArray(c.Content));
+        EXPECT_EQ(ReadWholeFile(Path(c.Written)), c.Content);
     } else {
         EXPECT_TRUE(Files().isEmpty()) << Files().join(' ').toStdString();
     }
@@ -274,9 +268,8 @@ TEST_P(SaveAsOverwrite, OnlyYesReplacesTheFile)
     EXPECT_EQ(messages.Messages[0].caption, "Confirm");
     EXPECT_EQ(messages.Messages[0].type, TMsgDlgType::mtConfirmation);
     EXPECT_EQ(messages.Messages[0].buttons, mbYesNo);
-    EXPECT_EQ(ReadAll(Path("curve.txt")), GetParam().Replaced
-                                              ? QByteArray("0.000   1.000\r\n1.000   2.000\r\n")
-                                              : QByteArray("old contents\n"));
+    EXPECT_EQ(ReadWholeFile(Path("curve.txt")),
+              GetParam().Replaced ? "0.000   1.000\r\n1.000   2.000\r\n" : "old contents\n");
     EXPECT_EQ(Output_File, GetParam().Replaced ? Path("curve.txt") : "/elsewhere/last.bmp");
     EXPECT_EQ(Files(), QStringList{"curve.txt"}) << "no temporary file stays behind";
 }
@@ -308,7 +301,7 @@ TEST_F(SaveAsFixture, EmptyTableGivesAnEmptyFile)
     saveDialogs.Script = TScriptedSaveDialogs::Choose("empty", 1);
     saveAs.SaveAsToolButtonClick(source);
     EXPECT_TRUE(QFile::exists(QString::fromStdString(Path("empty.txt"))));
-    EXPECT_EQ(ReadAll(Path("empty.txt")), QByteArray());
+    EXPECT_EQ(ReadWholeFile(Path("empty.txt")), "");
     EXPECT_EQ(Output_File, Path("empty.txt"));
 }
 
@@ -326,7 +319,7 @@ TEST_F(SaveAsFixture, UnwritablePlaceRaisesThePlatformMessage)
     } catch (const Exception& e) {
         EXPECT_EQ(e.Message().rfind("Not a directory"), e.Message().size() - 15) << e.Message();
     }
-    EXPECT_EQ(ReadAll(Path("plain")), QByteArray("not a folder\n"));
+    EXPECT_EQ(ReadWholeFile(Path("plain")), "not a folder\n");
     EXPECT_EQ(Output_File, "/elsewhere/last.txt");
     EXPECT_TRUE(messages.Messages.empty());
 }
@@ -345,9 +338,9 @@ TEST_F(SaveAsFixture, OutputFileReachesTheSettingsFileAtProgramEnd)
         EXPECT_EQ(Output_File, Path("curve.wmf"));
     }
     CloseSettingsFile();
-    EXPECT_TRUE(
-        ReadAll(settings.toStdString()).contains(QByteArray("Output_File=") + Path("curve.wmf").c_str()))
-        << ReadAll(settings.toStdString()).toStdString();
+    const QByteArray written = ReadWholeFile(settings);
+    EXPECT_TRUE(written.contains(QByteArray("Output_File=") + Path("curve.wmf").c_str()))
+        << written.toStdString();
 }
 
 } // namespace

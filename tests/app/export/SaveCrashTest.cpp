@@ -1,6 +1,9 @@
 // Kills a process that keeps saving a large table (and a chart picture)
 // over one file at random moments; after every kill the file must be the
 // complete old or the complete new version, never a mixture or a stub.
+#include "TempFolder.h"
+#include "WholeFile.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -8,7 +11,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <random>
 #include <spawn.h>
 #include <string>
@@ -24,12 +26,7 @@ namespace
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using qrv::test::ReadWholeFile;
 
 // A child process whose standard output the test reads.
 struct TChild {
@@ -80,19 +77,8 @@ void PrintTo(const TCrashRun& run, std::ostream* os)
     *os << run.Kind;
 }
 
-class SaveCrash : public testing::TestWithParam<TCrashRun>
+class SaveCrash : public qrv::test::TTempFolderFixture, public testing::WithParamInterface<TCrashRun>
 {
-protected:
-    void SetUp() override
-    {
-        dir = fs::temp_directory_path() /
-              ("qurvia-save-crash-" + std::to_string(getpid()) + "-" + GetParam().Kind);
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    fs::path dir;
 };
 
 TEST_P(SaveCrash, TargetIsAlwaysACompleteVersion)
@@ -101,7 +87,7 @@ TEST_P(SaveCrash, TargetIsAlwaysACompleteVersion)
     const std::string child = run.Kind == std::string("text") ? EXPORT_SAVE_CHILD_TEXT : EXPORT_SAVE_CHILD;
 
     // The two versions the child alternates between, and how long a save takes.
-    const fs::path refA = dir / "a.ref", refB = dir / "b.ref";
+    const fs::path refA = Dir / "a.ref", refB = Dir / "b.ref";
     TChild reference = Spawn({child, "reference", run.Kind, refA.string(), refB.string()});
     ASSERT_GT(reference.Pid, 0);
     const std::string timing = ReadAllOutput(reference.Output);
@@ -109,14 +95,14 @@ TEST_P(SaveCrash, TargetIsAlwaysACompleteVersion)
     int status = 0;
     waitpid(reference.Pid, &status, 0);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "reference run failed";
-    const std::string versionA = ReadFile(refA), versionB = ReadFile(refB);
+    const std::string versionA = ReadWholeFile(refA), versionB = ReadWholeFile(refB);
     ASSERT_FALSE(versionA.empty());
     ASSERT_FALSE(versionB.empty());
     ASSERT_NE(versionA, versionB);
     const long saveMicros = std::max(100L, std::stol(timing));
 
     const fs::path target =
-        dir / (std::string("result.") + (run.Kind == std::string("text") ? "txt" : "bmp"));
+        Dir / (std::string("result.") + (run.Kind == std::string("text") ? "txt" : "bmp"));
     std::ofstream(target, std::ios::binary) << versionA;
 
     const unsigned seed = std::random_device{}();
@@ -142,13 +128,13 @@ TEST_P(SaveCrash, TargetIsAlwaysACompleteVersion)
         ASSERT_TRUE(WIFSIGNALED(status)) << "the saving process ended by itself";
         ++kills;
 
-        const std::string now = ReadFile(target);
+        const std::string now = ReadWholeFile(target);
         ASSERT_TRUE(now == versionA || now == versionB)
             << "after kill " << kills << " the file holds " << now.size()
             << " bytes of neither version (seed " << seed << ")";
         (now == versionA ? sawA : sawB)++;
         // Temporary files a killed save may leave behind are cleared away.
-        for (const auto& entry : fs::directory_iterator(dir))
+        for (const auto& entry : fs::directory_iterator(Dir))
             if (entry.path() != target && entry.path() != refA && entry.path() != refB)
                 fs::remove(entry.path());
     }

@@ -10,6 +10,7 @@
 #include "QrvSettingValues.h"
 #include "QrvTableView.h"
 #include "RowNames.h"
+#include "WholeFile.h"
 #include "m_grf_w.h"
 
 #include <QClipboard>
@@ -53,11 +54,7 @@ protected:
     }
 
     std::string Path(const char* name) const { return dir.filePath(QString::fromUtf8(name)).toStdString(); }
-    QByteArray Read(const char* name) const
-    {
-        QFile file(dir.filePath(QString::fromUtf8(name)));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray Read(const char* name) const { return ReadWholeFile(dir.filePath(QString::fromUtf8(name))); }
     void Write(const char* name, const QByteArray& bytes) const
     {
         QFile file(dir.filePath(QString::fromUtf8(name)));
