@@ -2,6 +2,7 @@
 // clicked, the table, the chart's series and the error box checked.
 #include "ChartProbe.h"
 #include "DecimalSeparatorScope.h"
+#include "MainWindowFixture.h"
 #include "PlotCases.h"
 #include "QrvErrors.h"
 #include "QrvNumberText.h"
@@ -30,22 +31,21 @@ QStringList MemoLines(const TTableView& memo)
     return text.isEmpty() ? QStringList() : text.split('\n');
 }
 
-class MainWindowPlot : public ::testing::TestWithParam<TPlotCase>
+class MainWindowPlot : public TMainWindowFixture, public ::testing::WithParamInterface<TPlotCase>
 {
 protected:
+    // The window is made under the case's decimal separator.
     void SetUp() override
     {
         Separator.emplace(GetParam().Separator);
-        Window = std::make_unique<TF_Main_GRF>();
+        TMainWindowFixture::SetUp();
     }
     void TearDown() override
     {
-        Window.reset();
+        TMainWindowFixture::TearDown();
         Separator.reset();
     }
 
-    TRecordingDialogs Dialogs;
-    std::unique_ptr<TF_Main_GRF> Window;
     std::optional<test::TDecimalSeparatorScope> Separator;
 };
 

@@ -2,6 +2,7 @@
 // menu, view toggles, the Mode group, the Enter filter and the commands.
 #include "ChartProbe.h"
 #include "DecimalSeparatorScope.h"
+#include "MainWindowFixture.h"
 #include "QrvAngleMode.h"
 #include "QrvApplication.h"
 #include "QrvChartPreview.h"
@@ -12,7 +13,6 @@
 #include "QrvSplitter.h"
 #include "QrvTableView.h"
 #include "QrvTextPrintForm.h"
-#include "RecordingDialogs.h"
 #include "m_grf_w.h"
 
 #include <QAction>
@@ -36,20 +36,16 @@ namespace qrv::test
 namespace
 {
 
-class MainWindow : public ::testing::Test
+class MainWindow : public TMainWindowFixture
 {
 protected:
     void SetUp() override
     {
-        Window = std::make_unique<TF_Main_GRF>();
-        Window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(Window.get()));
+        TMainWindowFixture::SetUp();
+        ShowWindow();
     }
     // Lets the layouts settle after panels were shown or hidden.
     void Settle() { QApplication::processEvents(); }
-
-    TRecordingDialogs Dialogs;
-    std::unique_ptr<TF_Main_GRF> Window;
 };
 
 TEST_F(MainWindow, StartsWithItsCaptionSizeAndFields)

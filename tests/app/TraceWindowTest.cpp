@@ -3,6 +3,7 @@
 // zoom and scroll work as before, and no picture of the chart holds the
 // trace.
 #include "DecimalSeparatorScope.h"
+#include "MainWindowFixture.h"
 #include "QrvChart.h"
 #include "QrvChartExport.h"
 #include "QrvChartTrace.h"
@@ -24,14 +25,14 @@ namespace qrv::test
 namespace
 {
 
-class TraceWindow : public ::testing::Test
+class TraceWindow : public TMainWindowFixture
 {
 protected:
     void SetUp() override
     {
-        Window = std::make_unique<TF_Main_GRF>();
-        Window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(Window.get()));
+        TMainWindowFixture::SetUp();
+        ShowWindow();
+        if (HasFatalFailure()) return;
         Plot();
     }
     // Each test starts with a decimal point and leaves the separator as it found it.
@@ -53,8 +54,6 @@ protected:
     }
     QImage Screen() { return Chart().grab().toImage(); }
     QImage Picture() { return MakeBitmap(Chart(), clWhite, Chart().size()); }
-
-    std::unique_ptr<TF_Main_GRF> Window;
 };
 
 TEST_F(TraceWindow, HoverReadsOutTheNearestPointAndHighlightsItsLine)

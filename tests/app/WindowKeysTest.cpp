@@ -2,8 +2,8 @@
 // field's selection without focus, menu mnemonics and command shortcuts,
 // Plot with F5, and the popup menus' font.
 #include "ChartProbe.h"
+#include "MainWindowFixture.h"
 #include "QrvTableView.h"
-#include "RecordingDialogs.h"
 #include "m_grf_w.h"
 
 #include <QAction>
@@ -22,26 +22,21 @@ namespace qrv::test
 namespace
 {
 
-class WindowKeys : public ::testing::Test
+class WindowKeys : public TMainWindowFixture
 {
 protected:
     void SetUp() override
     {
-        Window = std::make_unique<TF_Main_GRF>();
-        Window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(Window.get()));
-        Window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(Window.get()));
+        TMainWindowFixture::SetUp();
+        ActivateWindow();
     }
     void TearDown() override
     {
         for (QWidget* popup = QApplication::activePopupWidget(); popup;
              popup = QApplication::activePopupWidget())
             popup->close();
+        TMainWindowFixture::TearDown();
     }
-
-    TRecordingDialogs Dialogs;
-    std::unique_ptr<TF_Main_GRF> Window;
 };
 
 TEST_F(WindowKeys, TabLeavesTheTableAndCtrlTabTypesATab)

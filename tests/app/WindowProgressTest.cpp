@@ -4,10 +4,10 @@
 // script: it advances by a fixed amount per reading and acts at chosen
 // readings, so the tests count readings, not seconds.
 #include "ChartProbe.h"
+#include "MainWindowFixture.h"
 #include "QrvPlotProgress.h"
 #include "QrvPlotProgressBar.h"
 #include "QrvTableView.h"
-#include "RecordingDialogs.h"
 #include "m_grf_w.h"
 
 #include <QApplication>
@@ -43,19 +43,22 @@ public:
     std::function<void(int)> OnReading;
 };
 
-class WindowProgress : public ::testing::Test
+class WindowProgress : public TMainWindowFixture
 {
 protected:
     void SetUp() override
     {
-        Window = std::make_unique<TF_Main_GRF>();
+        TMainWindowFixture::SetUp();
         Window->SetRunClock(&Clock);
         // 101 points, x = 0 to 100.
         Window->SetFields({"x*x", "0", "100", "1"});
-        Window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(Window.get()));
+        ShowWindow();
     }
-    void TearDown() override { Window->SetRunClock(nullptr); }
+    void TearDown() override
+    {
+        Window->SetRunClock(nullptr);
+        TMainWindowFixture::TearDown();
+    }
 
     int TableLines() const
     {
@@ -65,9 +68,7 @@ protected:
     void Post(QWidget* receiver, QEvent* event) { QCoreApplication::postEvent(receiver, event); }
     static QKeyEvent* Key(Qt::Key key) { return new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier); }
 
-    TRecordingDialogs Dialogs;
     TScriptedClock Clock;
-    std::unique_ptr<TF_Main_GRF> Window;
 };
 
 TEST_F(WindowProgress, LongFormulaIsTakenWhole)

@@ -1,12 +1,13 @@
 // Test doubles for Save as and the Copy commands: a save dialog played by a
 // script (typing into the name box, changing the file type, confirming or
-// cancelling) and message dialogs that record every box and answer from a
-// queue.
+// cancelling), the message boxes recorded and answered by TRecordingDialogs,
+// and a fake source of the table and the chart pictures.
 #pragma once
 
 #include "QrvExportFiles.h"
 #include "QrvExportSaveAs.h"
 #include "QrvTestPlatform.h"
+#include "RecordingDialogs.h"
 
 #include <deque>
 #include <functional>
@@ -87,25 +88,6 @@ public:
 
 private:
     std::string folder_;
-};
-
-// Message dialogs that record each box and answer with the next queued
-// result (OK when the queue is empty).
-class TAnsweringDialogs : public TPlatformDouble
-{
-public:
-    TModalResult ShowMessage(const TMessageRequest& request) override
-    {
-        Messages.push_back(request);
-        if (Answers.empty()) return TModalResult::mrOk;
-        TModalResult answer = Answers.front();
-        Answers.pop_front();
-        return answer;
-    }
-    std::optional<TColor> ChooseColor(TColor) override { return std::nullopt; }
-
-    std::vector<TMessageRequest> Messages;
-    std::deque<TModalResult> Answers;
 };
 
 // A source whose chart "pictures" are marker texts naming their kind, so a

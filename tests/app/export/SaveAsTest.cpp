@@ -43,7 +43,7 @@ protected:
 
     QTemporaryDir dir;
     TScriptedSaveDialogs saveDialogs{dir.path().toStdString()};
-    TAnsweringDialogs messages;
+    TRecordingDialogs messages;
     TFakeSource source;
     TSaveAs saveAs;
 };

@@ -4,6 +4,7 @@
 // the old file as it was.
 #include "ChartAccess.h"
 #include "ExportDoubles.h"
+#include "MainWindowFixture.h"
 #include "QrvErrors.h"
 #include "QrvExportTexts.h"
 #include "QrvResultExport.h"
@@ -35,20 +36,20 @@ namespace
 
 const QString kTable = QStringLiteral("0.000   0.000\n1.000   1.000\n2.000   4.000\n3.000   9.000");
 
-class WindowExport : public testing::Test
+class WindowExport : public TMainWindowFixture
 {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
         Output_File = std::string(kOutputFileKey.Default);
-        window = std::make_unique<TF_Main_GRF>();
-        window->Memo1->setPlainText(kTable);
-        FillChart(*window);
+        TMainWindowFixture::SetUp();
+        Window->Memo1->setPlainText(kTable);
+        FillChart(*Window);
     }
     void TearDown() override
     {
-        window.reset();
+        TMainWindowFixture::TearDown();
         Output_File = std::string(kOutputFileKey.Default);
         Use_Enhanced_Metafiles = kUseEnhancedMetafilesKey.Default;
     }
@@ -64,18 +65,16 @@ protected:
     QStringList Files() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden); }
     void ExpectCopiedMessage(const char* name) const
     {
-        ASSERT_EQ(messages.Messages.size(), 1u);
-        EXPECT_EQ(messages.Messages[0].text,
+        ASSERT_EQ(Dialogs.Messages.size(), 1u);
+        EXPECT_EQ(Dialogs.Messages[0].text,
                   std::string(name) + " copied to Clipboard\n\rUse Paste command in another application");
-        EXPECT_EQ(messages.Messages[0].caption, "Information");
-        EXPECT_EQ(messages.Messages[0].type, TMsgDlgType::mtInformation);
-        EXPECT_EQ(messages.Messages[0].buttons, mbOK);
+        EXPECT_EQ(Dialogs.Messages[0].caption, "Information");
+        EXPECT_EQ(Dialogs.Messages[0].type, TMsgDlgType::mtInformation);
+        EXPECT_EQ(Dialogs.Messages[0].buttons, mbOK);
     }
 
     QTemporaryDir dir;
     TScriptedSaveDialogs saveDialogs{dir.path().toStdString()};
-    TAnsweringDialogs messages;
-    std::unique_ptr<TF_Main_GRF> window;
 };
 
 // --- Copy text ------------------------------------------------------------------
@@ -99,14 +98,14 @@ class CopyText : public WindowExport, public testing::WithParamInterface<TSelect
 TEST_P(CopyText, CopiesTheWholeTableAndKeepsTheSelection)
 {
     const TSelectionCase& c = GetParam();
-    window->Memo1->SetSelection(c.Start, c.End);
+    Window->Memo1->SetSelection(c.Start, c.End);
     QGuiApplication::clipboard()->setText(QStringLiteral("before"));
 
-    window->Copytext1Click();
+    Window->Copytext1Click();
 
     EXPECT_EQ(QGuiApplication::clipboard()->text(), kTable);
-    EXPECT_EQ(window->Memo1->SelectionStart(), c.AfterStart);
-    EXPECT_EQ(window->Memo1->SelectionEnd(), c.AfterEnd);
+    EXPECT_EQ(Window->Memo1->SelectionStart(), c.AfterStart);
+    EXPECT_EQ(Window->Memo1->SelectionEnd(), c.AfterEnd);
     ExpectCopiedMessage("Text");
 }
 
@@ -120,14 +119,14 @@ INSTANTIATE_TEST_SUITE_P(Export, CopyText,
 
 TEST_F(WindowExport, CopyTextOfAnEditedTable)
 {
-    window->Memo1->setPlainText(QStringLiteral("edited\nby hand"));
-    window->Copytext1Click();
+    Window->Memo1->setPlainText(QStringLiteral("edited\nby hand"));
+    Window->Copytext1Click();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("edited\nby hand"));
 }
 
 TEST_F(WindowExport, CopyAsCsvOffersTextCsvAndPlainText)
 {
-    window->CopyCsv1Click();
+    Window->CopyCsv1Click();
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     ASSERT_NE(data, nullptr);
     const QByteArray csv("x,y\r\n0.000,0.000\r\n1.000,1.000\r\n2.000,4.000\r\n3.000,9.000\r\n");
@@ -135,8 +134,8 @@ TEST_F(WindowExport, CopyAsCsvOffersTextCsvAndPlainText)
     EXPECT_EQ(data->text().toUtf8(), csv);
     ExpectCopiedMessage(ExportText::CopiedCsv);
     // Copy text keeps its own format.
-    messages.Messages.clear();
-    window->Copytext1Click();
+    Dialogs.Messages.clear();
+    Window->Copytext1Click();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), kTable);
 }
 
@@ -144,10 +143,10 @@ TEST_F(WindowExport, CopyAsCsvOffersTextCsvAndPlainText)
 
 TEST_F(WindowExport, CopyBitmapPutsTheChartPicture)
 {
-    window->Copybitmap1Click();
+    Window->Copybitmap1Click();
     const QImage image = QGuiApplication::clipboard()->image();
     EXPECT_EQ(image.size(), QSize(353, 305));
-    EXPECT_EQ(image, ChartBitmap(*window).convertToFormat(image.format()));
+    EXPECT_EQ(image, ChartBitmap(*Window).convertToFormat(image.format()));
     ExpectCopiedMessage("Graphics (BMP)");
 }
 
@@ -171,12 +170,12 @@ TEST_P(CopyMetafile, FollowsTheSetting)
 {
     const TMetafileCase& c = GetParam();
     Use_Enhanced_Metafiles = c.Enhanced;
-    window->Copymetafile1Click();
+    Window->Copymetafile1Click();
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     ASSERT_NE(data, nullptr);
     EXPECT_TRUE(data->hasFormat(QString::fromUtf8(c.Mime)));
     EXPECT_FALSE(data->hasFormat(QString::fromUtf8(c.Other)));
-    EXPECT_EQ(data->data(QString::fromUtf8(c.Mime)), ChartMetafile(*window, c.Enhanced));
+    EXPECT_EQ(data->data(QString::fromUtf8(c.Mime)), ChartMetafile(*Window, c.Enhanced));
     ExpectCopiedMessage(c.Message);
 }
 
@@ -216,7 +215,7 @@ TEST_F(WindowExport, SavesEachFormatFromTheWindow)
                  {"curve", 4, "curve.emf"}};
     for (const auto& save : saves) {
         saveDialogs.Script = TScriptedSaveDialogs::Choose(save.typed, save.index);
-        window->SaveAsToolButtonClick();
+        Window->SaveAsToolButtonClick();
         EXPECT_EQ(Output_File, Path(save.file));
     }
     EXPECT_EQ(Read("curve.txt"),
@@ -225,20 +224,20 @@ TEST_F(WindowExport, SavesEachFormatFromTheWindow)
     EXPECT_TRUE(IsPlaceableWmf(Read("curve.wmf")));
     EXPECT_TRUE(IsEmf(Read("curve.emf")));
     EXPECT_EQ(Files().size(), 4) << Files().join(' ').toStdString();
-    EXPECT_TRUE(messages.Messages.empty());
+    EXPECT_TRUE(Dialogs.Messages.empty());
 }
 
 TEST_F(WindowExport, WindowKeepsItsSaveDialogBetweenUses)
 {
     saveDialogs.Script = TScriptedSaveDialogs::Choose("curve", 4);
-    window->SaveAsToolButtonClick();
+    Window->SaveAsToolButtonClick();
     saveDialogs.Script = [](TScriptedOpenDialog&) { return std::optional<TSaveDialogChoice>(); };
-    window->SaveAsToolButtonClick();
+    Window->SaveAsToolButtonClick();
     ASSERT_EQ(saveDialogs.Opened.size(), 2u);
     EXPECT_EQ(saveDialogs.Opened[1].FilterIndex, 4);
     EXPECT_EQ(saveDialogs.Opened[1].FileName, "curve");
-    EXPECT_EQ(&window->SaveAs(), &window->SaveAs());
-    EXPECT_EQ(window->SaveAs().SaveFileName, Path("curve.emf"));
+    EXPECT_EQ(&Window->SaveAs(), &Window->SaveAs());
+    EXPECT_EQ(Window->SaveAs().SaveFileName, Path("curve.emf"));
 }
 
 // --- failed writes keep the old file ------------------------------------------------
@@ -287,18 +286,18 @@ TEST_P(FailedSave, LeavesTheOldFileAndOutputFile)
     QString big;
     for (int i = 0; i < 2000; ++i)
         big += QStringLiteral("%1.000   %2.000\n").arg(i).arg(2 * i);
-    window->Memo1->setPlainText(big);
+    Window->Memo1->setPlainText(big);
     const QByteArray old = "the old file, which must survive\r\n";
     Write(c.File, old);
     Output_File = "/elsewhere/last.txt";
-    messages.Answers = {TModalResult::mrYes};
+    Dialogs.Answers = {TModalResult::mrYes};
     saveDialogs.Script = TScriptedSaveDialogs::Choose(c.File, c.Index);
 
     std::string error;
     {
         TFileSizeLimit limit(256);
         try {
-            window->SaveAsToolButtonClick();
+            Window->SaveAsToolButtonClick();
         } catch (const Exception& e) {
             error = e.Message();
         }
@@ -322,7 +321,7 @@ TEST_F(WindowExport, ChartIntoAnUnwritablePlaceNamesTheFile)
     Write("plain", "not a folder\n");
     saveDialogs.Script = TScriptedSaveDialogs::Choose("plain/curve", 2);
     try {
-        window->SaveAsToolButtonClick();
+        Window->SaveAsToolButtonClick();
         FAIL() << "no error raised";
     } catch (const Exception& e) {
         EXPECT_EQ(e.Message(), "Cannot create file " + Path("plain/curve.bmp"));

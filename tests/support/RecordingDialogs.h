@@ -1,10 +1,12 @@
 // Dialogs for tests: every message box is recorded instead of shown, and
-// answered with a fixed button. A callback may look at the program's state
-// at the moment the box would be on screen.
+// answered with the next of Answers, or with OK once they are used up. A
+// callback may look at the program's state at the moment the box would be
+// on screen.
 #pragma once
 
 #include "QrvTestPlatform.h"
 
+#include <deque>
 #include <functional>
 #include <vector>
 
@@ -18,11 +20,15 @@ public:
     {
         Messages.push_back(request);
         if (WhileShown) WhileShown(request);
-        return TModalResult::mrOk;
+        if (Answers.empty()) return TModalResult::mrOk;
+        const TModalResult answer = Answers.front();
+        Answers.pop_front();
+        return answer;
     }
     std::optional<TColor> ChooseColor(TColor) override { return std::nullopt; }
 
     std::vector<TMessageRequest> Messages;
+    std::deque<TModalResult> Answers;
     std::function<void(const TMessageRequest&)> WhileShown;
 };
 
