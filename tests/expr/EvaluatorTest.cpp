@@ -1,16 +1,11 @@
 // Program building through the node factory, and the evaluators' life cycle.
 #include "ExprTestSupport.h"
+#include "ListingRow.h"
 
 namespace qrv::test
 {
 namespace
 {
-
-struct ListingRow {
-    const char* name;
-    const char* text;
-    const char* listing;
-};
 
 class ProgramListing : public ::testing::TestWithParam<ListingRow>
 {

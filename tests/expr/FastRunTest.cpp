@@ -2,6 +2,7 @@
 // and unfolded, gives the checked mode's value bit for bit or its error
 // message; folding and the direct call path change nothing observable.
 #include "ExprTestSupport.h"
+#include "ListingRow.h"
 #include "QrvExprFastRun.h"
 #include "QrvExprNativeCode.h"
 
@@ -207,12 +208,6 @@ TEST_F(FoldingTest, FaultingSubtreesFaultInPlace)
     EXPECT_EQ(MessageOf<EQrvMathError>([&] { f.Evaluator().Evaluate(); }), "Domain check failure in QrvMath");
     EXPECT_EQ(gCountCalls, 2);
 }
-
-struct ListingRow {
-    const char* name;
-    const char* text;
-    const char* listing;
-};
 
 class FastListing : public ::testing::TestWithParam<ListingRow>
 {
