@@ -59,10 +59,16 @@ template <typename V> struct TOutcome {
     std::string text; // the edit's text afterwards: a committed value shows in its own form
 };
 
-template <typename V>
-void CheckCommit(TEditWindow& w, TScriptedDialogs& dialogs, const TOutcome<V>& expected, V actualValue,
-                 const QSignalSpy& exited)
+// Types into an edit linked to the variable, leaves it and checks what the
+// commit did.
+template <typename TVar, typename V>
+void TypeAndLeave(TVar& variable, const char* typed, TScriptedDialogs& dialogs, const TOutcome<V>& expected)
 {
+    TEditWindow w;
+    w.edit->SetLink(&variable);
+    QSignalSpy exited(w.edit, &TVarEdit::Exited);
+    w.edit->setText(typed);
+    LeaveFocus(w.edit);
     if (expected.message) {
         ASSERT_EQ(dialogs.messages.size(), 1u);
         EXPECT_EQ(dialogs.messages[0].text, *expected.message);
@@ -75,7 +81,7 @@ void CheckCommit(TEditWindow& w, TScriptedDialogs& dialogs, const TOutcome<V>& e
         EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messages[0].text;
         EXPECT_EQ(exited.count(), 1);
     }
-    EXPECT_EQ(actualValue, expected.value);
+    EXPECT_EQ(variable.Value(), expected.value);
     EXPECT_EQ(w.edit->text().toStdString(), expected.text);
 }
 
@@ -102,12 +108,7 @@ TEST_P(IntEdit, CommitsOrComplains)
     variable.SetMin(c.min);
     variable.SetMax(c.max);
     variable.SetValue(3);
-    TEditWindow w;
-    w.edit->SetLink(&variable);
-    QSignalSpy exited(w.edit, &TVarEdit::Exited);
-    w.edit->setText(c.typed);
-    LeaveFocus(w.edit);
-    CheckCommit(w, dialogs, c.outcome, variable.Value(), exited);
+    TypeAndLeave(variable, c.typed, dialogs, c.outcome);
 }
 
 const std::string kInvalidInteger = "Invalid integer";
@@ -162,12 +163,7 @@ TEST_P(FloatEdit, CommitsOrComplains)
         variable.SetFormat(TFloatFormat::ffFixed);
     }
     variable.SetValue(0.25);
-    TEditWindow w;
-    w.edit->SetLink(&variable);
-    QSignalSpy exited(w.edit, &TVarEdit::Exited);
-    w.edit->setText(c.typed);
-    LeaveFocus(w.edit);
-    CheckCommit(w, dialogs, c.outcome, variable.Value(), exited);
+    TypeAndLeave(variable, c.typed, dialogs, c.outcome);
 }
 
 const std::string kInvalidFloat = "Invalid float";

@@ -6,9 +6,11 @@
 #include <QStringList>
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <map>
 #include <set>
+#include <string>
 
 #include "QrvBuiltins.h"
 #include "QrvExprEval.h"
@@ -159,6 +161,14 @@ TEST(GuideTextTest, MakesNoClaimsTheProgramDoesNotKeep)
     EXPECT_EQ(file.filter(QRegularExpression("^Print graph:")).size(), 1);
 }
 
+// A built-in's name as the guide's lists hold it: in lower case.
+std::string LowerName(std::string name)
+{
+    for (char& ch : name)
+        ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    return name;
+}
+
 long double ParseValue(const std::string& text)
 {
     char* end = nullptr;
@@ -172,9 +182,7 @@ TEST(GuideTextTest, EveryRegisteredConstantIsDocumentedWithItsValue)
     const auto documented = DocumentedConstants();
     std::set<std::string> registered;
     for (const auto& c : BuiltinConstants()) {
-        std::string name(c.Name);
-        for (auto& ch : name)
-            ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+        const std::string name = LowerName(std::string(c.Name));
         registered.insert(name);
         const auto it = documented.find(name);
         if (it == documented.end()) {
@@ -199,12 +207,8 @@ TEST(GuideTextTest, DecidedValuesAreTheRegisteredOnes)
 TEST(GuideTextTest, EveryRegisteredFunctionIsDocumentedAndNoOther)
 {
     std::set<std::string> registered;
-    for (const auto& f : BuiltinFunctions()) {
-        std::string name(f.Name);
-        for (auto& ch : name)
-            ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-        registered.insert(name);
-    }
+    for (const auto& f : BuiltinFunctions())
+        registered.insert(LowerName(std::string(f.Name)));
     EXPECT_EQ(GroupFunctions(), registered);
     // Every call written anywhere in the guide names a registered function.
     for (const auto& name : CalledNames(GuideLines()))

@@ -1,6 +1,7 @@
 // The program-wide printer: its list, page geometry, and print jobs written
 // to PDF files and read back.
 #include "FormsTestSupport.h"
+#include "MessageOf.h"
 #include "QrvPrintJob.h"
 #include "QrvPrinter.h"
 #include "QrvPrinterErrors.h"
@@ -30,14 +31,9 @@ TEST(PrinterListTest, IndexOutsideTheListIsRefusedAndChangesNothing)
     const int before = printer.PrinterIndex();
     const int count = static_cast<int>(printer.Printers().size());
     for (int index : {-1, count, count + 5}) {
-        SCOPED_TRACE(index);
-        try {
-            printer.SetPrinterIndex(index);
-            ADD_FAILURE() << "no error";
-        } catch (const EPrinter& e) {
-            EXPECT_EQ(e.Message(), "Printer index out of range");
-        }
-        EXPECT_EQ(printer.PrinterIndex(), before);
+        EXPECT_EQ(MessageOf<EPrinter>([&] { printer.SetPrinterIndex(index); }), "Printer index out of range")
+            << index;
+        EXPECT_EQ(printer.PrinterIndex(), before) << index;
     }
 }
 
@@ -112,15 +108,8 @@ TEST_F(PrinterJobTest, CallsOutsideAJobAreRefused)
         {"EndDoc", [&] { printer.EndDoc(); }},
         {"Canvas", [&] { printer.Canvas(); }},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        try {
-            c.call();
-            ADD_FAILURE() << "no error";
-        } catch (const EPrinter& e) {
-            EXPECT_EQ(e.Message(), "Printer is not currently printing");
-        }
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(MessageOf<EPrinter>(c.call), "Printer is not currently printing") << c.name;
     EXPECT_NO_THROW(printer.Abort());
 }
 
@@ -138,15 +127,8 @@ TEST_F(PrinterJobTest, ChangesDuringAJobAreRefused)
         {"SetOrientation", [&] { printer.SetOrientation(TPrinterOrientation::poLandscape); }},
         {"SetPageSize", [&] { printer.SetPageSize(QPageSize(QPageSize::A3)); }},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        try {
-            c.call();
-            ADD_FAILURE() << "no error";
-        } catch (const EPrinter& e) {
-            EXPECT_EQ(e.Message(), "Printing in progress");
-        }
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(MessageOf<EPrinter>(c.call), "Printing in progress") << c.name;
     printer.EndDoc();
     EXPECT_EQ(PdfInfo(OutputFile()).value("Pages"), "1");
     EXPECT_EQ(printer.Orientation(), TPrinterOrientation::poPortrait);
@@ -157,12 +139,8 @@ TEST_F(PrinterJobTest, UnwritablePdfFileIsReportedAndNoJobIsLeftOpen)
     TPrinter& printer = Printer();
     const QString bad = ScratchPath("missing-folder/out.pdf");
     printer.SetOutputFileName(bad);
-    try {
-        TPrintJob job(printer, "Report");
-        ADD_FAILURE() << "no error";
-    } catch (const EPrinter& e) {
-        EXPECT_EQ(e.Message(), "Cannot create file \"" + bad.toStdString() + "\"");
-    }
+    EXPECT_EQ(MessageOf<EPrinter>([&] { TPrintJob job(printer, "Report"); }),
+              "Cannot create file \"" + bad.toStdString() + "\"");
     EXPECT_FALSE(printer.Printing());
     // The printer is still usable afterwards.
     printer.SetOutputFileName(OutputFile());
