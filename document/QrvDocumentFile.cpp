@@ -1,20 +1,18 @@
 #include "QrvDocumentFile.h"
 
 #include "QrvFileWriter.h"
+#include "QrvJsonText.h"
 #include "QrvPalette.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
 #include <QJsonParseError>
-#include <QJsonValue>
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cmath>
 #include <fcntl.h>
-#include <map>
 #include <optional>
 #include <span>
 #include <sys/stat.h>
@@ -61,13 +59,19 @@ struct TKindFormat {
 };
 
 // Indexed by TCurveKind.
-const std::array<TKindFormat, 5> kKinds{{
+constexpr std::array<TKindFormat, 5> kKinds{{
     {TCurveKind::Function, "function", kFunctionKeys, false},
     {TCurveKind::Derivative, "derivative", {}, true},
     {TCurveKind::Parametric, "parametric", kParametricKeys, false},
     {TCurveKind::Polar, "polar", kPolarKeys, false},
     {TCurveKind::Implicit, "implicit", kImplicitKeys, false},
 }};
+
+static_assert(std::all_of(kKinds.begin(), kKinds.end(),
+                          [](const TKindFormat& format) {
+                              return &format == &kKinds[std::size_t(format.Kind)];
+                          }),
+              "kKinds is indexed by TCurveKind");
 
 constexpr std::array<const char*, 5> kStyleKeys{"color", "width", "style", "label", "visible"};
 
@@ -96,191 +100,7 @@ bool IsKnownDocumentKey(const std::string& key)
     return false;
 }
 
-// ---- the members of an object -----------------------------------------------
-
-// An object's members by their UTF-8 keys, in the order of those bytes; of
-// keys that read alike, the last. Qt's own order and look-up are not used:
-// its reader drops U+FEFF from a key but sorts the key as if it were there,
-// so the order would change when the text is read again, and a look-up of
-// the key could miss it.
-using TMembers = std::map<std::string, QJsonValue>;
-
-TMembers MembersOf(const QJsonObject& object)
-{
-    TMembers members;
-    for (auto it = object.begin(); it != object.end(); ++it)
-        members[it.key().toStdString()] = it.value();
-    return members;
-}
-
-// The member's value; Undefined when there is none.
-QJsonValue Member(const TMembers& members, const char* key)
-{
-    const auto it = members.find(key);
-    return it == members.end() ? QJsonValue(QJsonValue::Undefined) : it->second;
-}
-
-// ---- writing JSON ----------------------------------------------------------
-
-void Indent(std::string& out, int depth)
-{
-    out.append(std::size_t(depth) * 2, ' ');
-}
-
-void WriteString(std::string& out, const QByteArray& utf8)
-{
-    static constexpr char kHex[] = "0123456789abcdef";
-    out += '"';
-    for (const char c : utf8) {
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\b':
-            out += "\\b";
-            break;
-        case '\f':
-            out += "\\f";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                out += "\\u00";
-                out += kHex[(c >> 4) & 0xF];
-                out += kHex[c & 0xF];
-            } else {
-                out += c;
-            }
-        }
-    }
-    out += '"';
-}
-
-// A text of the model; bytes that are not UTF-8 are written as U+FFFD, so
-// the file stays readable.
-void WriteString(std::string& out, const std::string& text)
-{
-    WriteString(out, QString::fromStdString(text).toUtf8());
-}
-
-// A number as Qt's writer spells it, which its reader reads back to the
-// same value.
-std::string NumberJson(double value)
-{
-    const QByteArray text = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
-    return text.mid(1, text.size() - 2).toStdString();
-}
-
-void WriteValue(std::string& out, const QJsonValue& value, int depth)
-{
-    switch (value.type()) {
-    case QJsonValue::Bool:
-        out += value.toBool() ? "true" : "false";
-        break;
-    case QJsonValue::Double:
-        out += NumberJson(value.toDouble());
-        break;
-    case QJsonValue::String:
-        WriteString(out, value.toString().toUtf8());
-        break;
-    case QJsonValue::Array: {
-        const QJsonArray array = value.toArray();
-        if (array.isEmpty()) {
-            out += "[]";
-            break;
-        }
-        out += "[\n";
-        for (qsizetype i = 0; i < array.size(); ++i) {
-            Indent(out, depth + 1);
-            WriteValue(out, array[i], depth + 1);
-            out += i + 1 < array.size() ? ",\n" : "\n";
-        }
-        Indent(out, depth);
-        out += ']';
-        break;
-    }
-    case QJsonValue::Object: {
-        const TMembers members = MembersOf(value.toObject());
-        if (members.empty()) {
-            out += "{}";
-            break;
-        }
-        out += "{\n";
-        for (auto it = members.begin(); it != members.end(); ++it) {
-            Indent(out, depth + 1);
-            WriteString(out, it->first);
-            out += ": ";
-            WriteValue(out, it->second, depth + 1);
-            out += std::next(it) != members.end() ? ",\n" : "\n";
-        }
-        Indent(out, depth);
-        out += '}';
-        break;
-    }
-    case QJsonValue::Null:
-    case QJsonValue::Undefined:
-        out += "null";
-        break;
-    }
-}
-
-// The members of one object, written one per line at `depth` + 1.
-class TObjectWriter
-{
-public:
-    TObjectWriter(std::string& out, int depth) : out_(out), depth_(depth) { out_ += "{"; }
-
-    // Starts a member; its value follows.
-    std::string& Key(const std::string& key)
-    {
-        out_ += first_ ? "\n" : ",\n";
-        first_ = false;
-        Indent(out_, depth_ + 1);
-        WriteString(out_, key);
-        out_ += ": ";
-        return out_;
-    }
-    void Text(const char* key, const std::string& text) { WriteString(Key(key), text); }
-    void Name(const char* key, const char* name) { Key(key) += std::string("\"") + name + '"'; }
-    void Integer(const char* key, long long value) { Key(key) += std::to_string(value); }
-
-    // Unknown members: their JSON text was written at depth 0.
-    void Members(const TJsonMembers& members)
-    {
-        for (const TJsonMember& member : members) {
-            std::string& out = Key(member.Key);
-            for (const char c : member.Json) {
-                out += c;
-                if (c == '\n') Indent(out, depth_ + 1);
-            }
-        }
-    }
-
-    void End()
-    {
-        if (!first_) {
-            out_ += '\n';
-            Indent(out_, depth_);
-        }
-        out_ += '}';
-    }
-
-private:
-    std::string& out_;
-    int depth_;
-    bool first_ = true;
-};
+// ---- writing ----------------------------------------------------------------
 
 std::string ColorText(TColor color)
 {
@@ -296,7 +116,7 @@ std::string ColorText(TColor color)
 void WriteCurve(std::string& out, const TCurve& curve, int depth)
 {
     const TKindFormat& format = FormatOf(curve.Kind);
-    TObjectWriter object(out, depth);
+    TJsonObjectWriter object(out, depth);
     object.Name("kind", format.Name);
     for (const TTextKey& text : format.Texts)
         object.Text(text.Key, curve.*text.Field);
@@ -308,7 +128,7 @@ void WriteCurve(std::string& out, const TCurve& curve, int depth)
     object.Integer("width", curve.Width);
     object.Name("style", kStyleNames.at(std::size_t(curve.Style)));
     object.Text("label", curve.Label);
-    object.Key("visible") += curve.Visible ? "true" : "false";
+    object.Boolean("visible", curve.Visible);
     object.Members(curve.Unknown);
     object.End();
 }
@@ -419,7 +239,7 @@ public:
         const QJsonDocument json = QJsonDocument::fromJson(bytes, &error);
         if (error.error != QJsonParseError::NoError) RefuseSyntax(bytes, error);
         if (!json.isObject()) Refuse(DocText::NotObject, {place_});
-        return ReadDocument(MembersOf(json.object()));
+        return ReadDocument(JsonMembersOf(json.object()));
     }
 
 private:
@@ -449,10 +269,10 @@ private:
     }
 
     // A member that must be text: nothing when missing and optional.
-    static std::optional<QString> TextMember(const TMembers& object, const char* key,
+    static std::optional<QString> TextMember(const TJsonObject& object, const char* key,
                                              const std::string& place, bool required)
     {
-        const QJsonValue value = Member(object, key);
+        const QJsonValue value = JsonMember(object, key);
         if (value.isUndefined()) {
             if (required) Refuse(DocText::MissingKey, {place, key});
             return std::nullopt;
@@ -461,10 +281,10 @@ private:
         return value.toString();
     }
 
-    static std::optional<double> NumberMember(const TMembers& object, const char* key,
+    static std::optional<double> NumberMember(const TJsonObject& object, const char* key,
                                               const std::string& place, bool required)
     {
-        const QJsonValue value = Member(object, key);
+        const QJsonValue value = JsonMember(object, key);
         if (value.isUndefined()) {
             if (required) Refuse(DocText::MissingKey, {place, key});
             return std::nullopt;
@@ -482,21 +302,21 @@ private:
         return std::nullopt;
     }
 
-    static TJsonMembers UnknownMembers(const TMembers& object, const auto& isKnown)
+    static TJsonMembers UnknownMembers(const TJsonObject& object, const auto& isKnown)
     {
         TJsonMembers members;
         for (const auto& [key, value] : object) {
             if (isKnown(key)) continue;
             std::string json;
-            WriteValue(json, value, 0);
+            AppendJsonValue(json, value, 0);
             members.push_back({key, std::move(json)});
         }
         return members;
     }
 
-    void ReadFormat(const TMembers& object)
+    void ReadFormat(const TJsonObject& object)
     {
-        const QJsonValue value = Member(object, "qurvia");
+        const QJsonValue value = JsonMember(object, "qurvia");
         if (value.isUndefined()) Refuse(DocText::NoFormat, {place_});
         if (!value.isDouble() || !IsWholeIn(value.toDouble(), -HUGE_VAL, HUGE_VAL))
             WrongType(place_, "qurvia", DocText::TypeWholeNumber);
@@ -506,7 +326,7 @@ private:
         if (format < 1) Refuse(DocText::UnknownFormat, {place_, NumberJson(format)});
     }
 
-    TDocument ReadDocument(const TMembers& object)
+    TDocument ReadDocument(const TJsonObject& object)
     {
         ReadFormat(object);
         TDocument document;
@@ -520,7 +340,7 @@ private:
                 Refuse(DocText::BadSeparator, {place_, Quoted(*separator)});
             document.DecimalSeparator = char(separator->at(0).unicode());
         }
-        const QJsonValue curves = Member(object, "curves");
+        const QJsonValue curves = JsonMember(object, "curves");
         if (!curves.isUndefined()) {
             if (!curves.isArray()) WrongType(place_, "curves", DocText::TypeList);
             const QJsonArray list = curves.toArray();
@@ -544,7 +364,7 @@ private:
         const std::string place =
             FormatDocumentText(DocText::PlaceCurve, {fileName_, std::to_string(index + 1)});
         if (!value.isObject()) Refuse(DocText::CurveNotObject, {place});
-        const TMembers object = MembersOf(value.toObject());
+        const TJsonObject object = JsonMembersOf(value.toObject());
         TCurve curve;
         const QString kind = *TextMember(object, "kind", place, true);
         const TKindFormat* format = nullptr;
@@ -578,7 +398,7 @@ private:
             curve.Style = TLineStyle(*index);
         }
         if (const auto label = TextMember(object, "label", place, false)) curve.Label = label->toStdString();
-        const QJsonValue visible = Member(object, "visible");
+        const QJsonValue visible = JsonMember(object, "visible");
         if (!visible.isUndefined()) {
             if (!visible.isBool()) WrongType(place, "visible", DocText::TypeTrueFalse);
             curve.Visible = visible.toBool();
@@ -709,7 +529,7 @@ TDocument LoadDocument(const std::string& fileName, TColor firstColor)
 std::string DocumentJson(const TDocument& document)
 {
     std::string out;
-    TObjectWriter object(out, 0);
+    TJsonObjectWriter object(out, 0);
     object.Integer("qurvia", kDocumentFormat);
     object.Name("angle", kAngleNames.at(std::size_t(document.Angle)));
     object.Text("decimal-separator", std::string(1, document.DecimalSeparator));
@@ -719,11 +539,11 @@ std::string DocumentJson(const TDocument& document)
     } else {
         curves += "[\n";
         for (std::size_t i = 0; i < document.Curves.size(); ++i) {
-            Indent(curves, 2);
+            AppendIndent(curves, 2);
             WriteCurve(curves, document.Curves[i], 2);
             curves += i + 1 < document.Curves.size() ? ",\n" : "\n";
         }
-        Indent(curves, 1);
+        AppendIndent(curves, 1);
         curves += ']';
     }
     object.Members(document.Unknown);
