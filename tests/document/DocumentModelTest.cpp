@@ -21,6 +21,13 @@ namespace qrv
 namespace
 {
 
+TCurve Colored(TColor color)
+{
+    TCurve curve;
+    curve.Color = color;
+    return curve;
+}
+
 // What the lexer reads from a formula under a decimal separator: one entry
 // per token (numbers by value), or where it stops with a conversion error.
 std::vector<std::string> Tokens(const std::string& text, char separator)
@@ -115,115 +122,62 @@ TEST(RangeSeparator, SeparatorsTradePlacesSoNoFieldChangesWhetherItReads)
     }
 }
 
-TEST(DocumentSeparator, ConvertsEveryTextOfEveryCurve)
+TEST(DocumentSeparator, ConvertsEveryFormulaAndRangeTextButNoLabel)
 {
     TDocument document;
-    TCurve function;
-    function.Formula = "max(1,2.5)";
-    function.XMin = "0.5";
-    function.XMax = "1";
-    function.Step = "0.1";
-    function.Label = "a.b"; // a label is no formula
-    TCurve parametric;
-    parametric.Kind = TCurveKind::Parametric;
-    parametric.XOfT = "1.5*cos(t)";
-    parametric.YOfT = "2.5*sin(t)";
-    parametric.TMin = "0.0";
-    parametric.TMax = "6.28";
-    TCurve implicit;
-    implicit.Kind = TCurveKind::Implicit;
-    implicit.YMin = "-1.5";
-    implicit.YMax = "1.5";
-    document.Curves = {function, parametric, implicit};
-
+    document.Curves.resize(2);
+    TCurve& f = document.Curves[0];
+    f.Formula = "max(1,2.5)";
+    f.XMin = "0.5";
+    f.Step = "1.5";
+    f.Label = "a.b";
+    TCurve& p = document.Curves[1];
+    p.Kind = TCurveKind::Parametric;
+    p.XOfT = "1.5*t";
+    p.YOfT = "2.5";
+    for (std::string* range : {&p.XMax, &p.YMin, &p.YMax, &p.TMin, &p.TMax})
+        *range = "0.1";
     ConvertDocumentSeparator(document, ',');
     EXPECT_EQ(document.DecimalSeparator, ',');
-    const TCurve& f = document.Curves[0];
-    EXPECT_EQ(f.Formula, "max(1 ,2,5)");
-    EXPECT_EQ(f.XMin + f.XMax + f.Step, "0,510,1");
-    EXPECT_EQ(f.Label, "a.b");
-    const TCurve& p = document.Curves[1];
-    EXPECT_EQ(p.XOfT + " " + p.YOfT + " " + p.TMin + " " + p.TMax, "1,5*cos(t) 2,5*sin(t) 0,0 6,28");
-    EXPECT_EQ(document.Curves[2].YMin + document.Curves[2].YMax, "-1,51,5");
+    EXPECT_EQ(f.Formula + " " + f.XMin + " " + f.Step + " " + f.Label, "max(1 ,2,5) 0,5 1,5 a.b");
+    EXPECT_EQ(p.XOfT + " " + p.YOfT + " " + p.XMax + " " + p.YMin + " " + p.YMax + " " + p.TMin + " " +
+                  p.TMax,
+              "1,5*t 2,5 0,1 0,1 0,1 0,1 0,1");
 }
 
 // ---- palette ----------------------------------------------------------------
-
-TDocument WithColors(std::initializer_list<TColor> colors)
-{
-    TDocument document;
-    for (const TColor color : colors) {
-        TCurve curve;
-        curve.Color = color;
-        document.Curves.push_back(curve);
-    }
-    return document;
-}
 
 TEST(Palette, HoldsDistinctColoursWithoutYellowOrTheFirstCurvesRed)
 {
     const std::set<TColor> colors(kCurvePalette.begin(), kCurvePalette.end());
     EXPECT_EQ(colors.size(), kCurvePalette.size());
-    EXPECT_EQ(colors.count(RGB(0xF0, 0xE4, 0x42)), 0u);
-    EXPECT_EQ(colors.count(clRed), 0u);
+    EXPECT_EQ(colors.count(RGB(0xF0, 0xE4, 0x42)) + colors.count(clRed), 0u);
 }
 
-TEST(Palette, FirstCurveGetsTheGivenColourAndLaterOnesTheFirstUnused)
+TEST(Palette, HandsOutTheFirstUnusedColourAndCyclesOnceAllAreUsed)
 {
-    EXPECT_EQ(NextCurveColor(TDocument{}, clRed), clRed);
-    EXPECT_EQ(NextCurveColor(WithColors({clRed}), clRed), kCurvePalette[0]);
-    EXPECT_EQ(NextCurveColor(WithColors({clRed, kCurvePalette[0]}), clRed), kCurvePalette[1]);
-    // A colour removed from the middle is handed out again first.
-    EXPECT_EQ(NextCurveColor(WithColors({kCurvePalette[2], kCurvePalette[0]}), clRed), kCurvePalette[1]);
-}
-
-TEST(Palette, CyclesInItsOrderOnceEveryColourIsUsed)
-{
-    TDocument document = WithColors({clRed});
-    std::vector<TColor> handedOut;
+    TDocument document;
+    EXPECT_EQ(NextCurveColor(document, clRed), clRed);
+    document.Curves = {Colored(kCurvePalette[2]), Colored(kCurvePalette[0])};
+    EXPECT_EQ(NextCurveColor(document, clRed), kCurvePalette[1]); // a gap is filled first
+    document.Curves = {Colored(clRed)};
     for (std::size_t i = 0; i < 2 * kCurvePalette.size(); ++i) {
         const TColor color = NextCurveColor(document, clRed);
-        handedOut.push_back(color);
-        document.Curves.push_back(TCurve{});
-        document.Curves.back().Color = color;
+        EXPECT_EQ(color, kCurvePalette[i % kCurvePalette.size()]) << i;
+        document.Curves.push_back(Colored(color));
     }
-    for (std::size_t i = 0; i < handedOut.size(); ++i)
-        EXPECT_EQ(handedOut[i], kCurvePalette[i % kCurvePalette.size()]) << i;
 }
 
 // ---- names ------------------------------------------------------------------
 
 struct NameCase {
     const char* name;
-    TCurve curve;
-    int index;
+    TCurveKind kind;
+    const char* formula; // the formula, or x(t) and y(t) between "|"
+    const char* label;
+    int of, order, index;
     const char* expected;
 };
-
-TCurve Curve(TCurveKind kind, std::string formula, std::string label = "")
-{
-    TCurve curve;
-    curve.Kind = kind;
-    curve.Formula = std::move(formula);
-    curve.Label = std::move(label);
-    return curve;
-}
-
-TCurve Derivative(int of, int order)
-{
-    TCurve curve = Curve(TCurveKind::Derivative, "");
-    curve.Of = of;
-    curve.Order = order;
-    return curve;
-}
-
-TCurve Parametric(std::string x, std::string y)
-{
-    TCurve curve = Curve(TCurveKind::Parametric, "");
-    curve.XOfT = std::move(x);
-    curve.YOfT = std::move(y);
-    return curve;
-}
 
 class CurveName : public ::testing::TestWithParam<NameCase>
 {
@@ -231,20 +185,35 @@ class CurveName : public ::testing::TestWithParam<NameCase>
 
 TEST_P(CurveName, IsTheLabelOrMadeOfTheFormula)
 {
-    EXPECT_EQ(DisplayName(GetParam().curve, GetParam().index), GetParam().expected);
+    const NameCase& c = GetParam();
+    TCurve curve;
+    curve.Kind = c.kind;
+    const std::string formula = c.formula;
+    if (c.kind == TCurveKind::Parametric && formula.find('|') != std::string::npos) {
+        curve.XOfT = formula.substr(0, formula.find('|'));
+        curve.YOfT = formula.substr(formula.find('|') + 1);
+    } else {
+        curve.Formula = formula;
+    }
+    curve.Label = c.label;
+    curve.Of = c.of;
+    curve.Order = c.order;
+    EXPECT_EQ(DisplayName(curve, c.index), c.expected);
 }
 
+using K = TCurveKind;
 INSTANTIATE_TEST_SUITE_P(
     Cases, CurveName,
-    ::testing::Values(NameCase{"label_wins", Curve(TCurveKind::Function, "sin(x)", "wave"), 0, "wave"},
-                      NameCase{"function", Curve(TCurveKind::Function, "sin(x)"), 0, "sin(x)"},
-                      NameCase{"empty_function", Curve(TCurveKind::Function, ""), 2, "f3"},
-                      NameCase{"first_derivative", Derivative(1, 1), 1, "f1'"},
-                      NameCase{"second_derivative", Derivative(4, 2), 1, "f4''"},
-                      NameCase{"parametric", Parametric("cos(t)", "sin(t)"), 0, "x(t)=cos(t), y(t)=sin(t)"},
-                      NameCase{"empty_parametric", Parametric("", ""), 1, "f2"},
-                      NameCase{"polar", Curve(TCurveKind::Polar, "1+cos(t)"), 0, "r(t)=1+cos(t)"},
-                      NameCase{"implicit", Curve(TCurveKind::Implicit, "x*x+y*y-4"), 0, "x*x+y*y-4 = 0"}),
+    ::testing::Values(NameCase{"label_wins", K::Function, "sin(x)", "wave", 1, 1, 0, "wave"},
+                      NameCase{"function", K::Function, "sin(x)", "", 1, 1, 0, "sin(x)"},
+                      NameCase{"empty_function", K::Function, "", "", 1, 1, 2, "f3"},
+                      NameCase{"first_derivative", K::Derivative, "", "", 1, 1, 1, "f1'"},
+                      NameCase{"second_derivative", K::Derivative, "", "", 4, 2, 1, "f4''"},
+                      NameCase{"parametric", K::Parametric, "cos(t)|sin(t)", "", 1, 1, 0,
+                               "x(t)=cos(t), y(t)=sin(t)"},
+                      NameCase{"empty_parametric", K::Parametric, "", "", 1, 1, 1, "f2"},
+                      NameCase{"polar", K::Polar, "1+cos(t)", "", 1, 1, 0, "r(t)=1+cos(t)"},
+                      NameCase{"implicit", K::Implicit, "x*x+y*y-4", "", 1, 1, 0, "x*x+y*y-4 = 0"}),
     test::RowName{});
 
 } // namespace
