@@ -30,7 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         first = qrv::ReadDocument(bytes, kFile);
     } catch (const qrv::EQrvDocumentError& error) {
-        if (error.Message().find(kFile) == std::string::npos || error.Message().find('\n') != std::string::npos)
+        if (error.Message().find(kFile) == std::string::npos ||
+            error.Message().find('\n') != std::string::npos)
             Finding("a refusal that is not one line naming the file", error.Message());
         return 0;
     }

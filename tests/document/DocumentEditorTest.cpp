@@ -113,50 +113,82 @@ TCurveLook Look(TColor color, int width, TLineStyle style, std::string label)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, EditorCommand,
-    ::testing::Values(
-        CommandCase{"add_first", [](TDocumentEditor& e) { e.AddCurve(0, Function("new")); },
-                    [](TDocument& d) { d.Curves.insert(d.Curves.begin(), Function("new")); }, "Add curve",
-                    {"inserted 0"}, {"removed 0"}},
-        CommandCase{"add_last", [](TDocumentEditor& e) { e.AddCurve(3, Function("new")); },
-                    [](TDocument& d) { d.Curves.push_back(Function("new")); }, "Add curve", {"inserted 3"},
-                    {"removed 3"}},
-        CommandCase{"remove_middle", [](TDocumentEditor& e) { e.RemoveCurve(1); },
-                    [](TDocument& d) { d.Curves.erase(d.Curves.begin() + 1); }, "Remove curve", {"removed 1"},
-                    {"inserted 1"}},
-        CommandCase{"move_down", [](TDocumentEditor& e) { e.MoveCurve(0, 2); },
-                    [](TDocument& d) { d.Curves = {d.Curves[1], d.Curves[2], d.Curves[0]}; }, "Move curve",
-                    {"moved 0 2"}, {"moved 2 0"}},
-        CommandCase{"move_up", [](TDocumentEditor& e) { e.MoveCurve(2, 1); },
-                    [](TDocument& d) { d.Curves = {d.Curves[0], d.Curves[2], d.Curves[1]}; }, "Move curve",
-                    {"moved 2 1"}, {"moved 1 2"}},
-        CommandCase{"edit_keeps_look_and_unknown",
-                    [](TDocumentEditor& e) {
-                        TCurve texts = Function("sin(x)", clBlack);
-                        texts.Kind = TCurveKind::Polar;
-                        texts.TMax = "6";
-                        texts.Label = "not a text of the curve";
-                        texts.Visible = false;
-                        e.EditCurve(1, texts);
-                    },
-                    [](TDocument& d) {
-                        d.Curves[1].Kind = TCurveKind::Polar;
-                        d.Curves[1].Formula = "sin(x)";
-                        d.Curves[1].TMax = "6";
-                    },
-                    "Edit curve", {"changed 1"}, {"changed 1"}},
-        CommandCase{"restyle",
-                    [](TDocumentEditor& e) { e.RestyleCurve(2, Look(clBlack, 4, TLineStyle::Dash, "c's label")); },
-                    [](TDocument& d) {
-                        d.Curves[2].Color = clBlack;
-                        d.Curves[2].Width = 4;
-                        d.Curves[2].Style = TLineStyle::Dash;
-                        d.Curves[2].Label = "c's label";
-                    },
-                    "Restyle curve", {"changed 2"}, {"changed 2"}},
-        CommandCase{"hide", [](TDocumentEditor& e) { e.SetCurveVisible(0, false); },
-                    [](TDocument& d) { d.Curves[0].Visible = false; }, "Hide curve", {"changed 0"}, {"changed 0"}},
-        CommandCase{"angle", [](TDocumentEditor& e) { e.SetAngle(TAngleMode::Grads); },
-                    [](TDocument& d) { d.Angle = TAngleMode::Grads; }, "Change angle mode", {"angle"}, {"angle"}}),
+    ::testing::Values(CommandCase{"add_first",
+                                  [](TDocumentEditor& e) { e.AddCurve(0, Function("new")); },
+                                  [](TDocument& d) { d.Curves.insert(d.Curves.begin(), Function("new")); },
+                                  "Add curve",
+                                  {"inserted 0"},
+                                  {"removed 0"}},
+                      CommandCase{"add_last",
+                                  [](TDocumentEditor& e) { e.AddCurve(3, Function("new")); },
+                                  [](TDocument& d) { d.Curves.push_back(Function("new")); },
+                                  "Add curve",
+                                  {"inserted 3"},
+                                  {"removed 3"}},
+                      CommandCase{"remove_middle",
+                                  [](TDocumentEditor& e) { e.RemoveCurve(1); },
+                                  [](TDocument& d) { d.Curves.erase(d.Curves.begin() + 1); },
+                                  "Remove curve",
+                                  {"removed 1"},
+                                  {"inserted 1"}},
+                      CommandCase{"move_down",
+                                  [](TDocumentEditor& e) { e.MoveCurve(0, 2); },
+                                  [](TDocument& d) {
+                                      d.Curves = {d.Curves[1], d.Curves[2], d.Curves[0]};
+                                  },
+                                  "Move curve",
+                                  {"moved 0 2"},
+                                  {"moved 2 0"}},
+                      CommandCase{"move_up",
+                                  [](TDocumentEditor& e) { e.MoveCurve(2, 1); },
+                                  [](TDocument& d) {
+                                      d.Curves = {d.Curves[0], d.Curves[2], d.Curves[1]};
+                                  },
+                                  "Move curve",
+                                  {"moved 2 1"},
+                                  {"moved 1 2"}},
+                      CommandCase{"edit_keeps_look_and_unknown",
+                                  [](TDocumentEditor& e) {
+                                      TCurve texts = Function("sin(x)", clBlack);
+                                      texts.Kind = TCurveKind::Polar;
+                                      texts.TMax = "6";
+                                      texts.Label = "not a text of the curve";
+                                      texts.Visible = false;
+                                      e.EditCurve(1, texts);
+                                  },
+                                  [](TDocument& d) {
+                                      d.Curves[1].Kind = TCurveKind::Polar;
+                                      d.Curves[1].Formula = "sin(x)";
+                                      d.Curves[1].TMax = "6";
+                                  },
+                                  "Edit curve",
+                                  {"changed 1"},
+                                  {"changed 1"}},
+                      CommandCase{"restyle",
+                                  [](TDocumentEditor& e) {
+                                      e.RestyleCurve(2, Look(clBlack, 4, TLineStyle::Dash, "c's label"));
+                                  },
+                                  [](TDocument& d) {
+                                      d.Curves[2].Color = clBlack;
+                                      d.Curves[2].Width = 4;
+                                      d.Curves[2].Style = TLineStyle::Dash;
+                                      d.Curves[2].Label = "c's label";
+                                  },
+                                  "Restyle curve",
+                                  {"changed 2"},
+                                  {"changed 2"}},
+                      CommandCase{"hide",
+                                  [](TDocumentEditor& e) { e.SetCurveVisible(0, false); },
+                                  [](TDocument& d) { d.Curves[0].Visible = false; },
+                                  "Hide curve",
+                                  {"changed 0"},
+                                  {"changed 0"}},
+                      CommandCase{"angle",
+                                  [](TDocumentEditor& e) { e.SetAngle(TAngleMode::Grads); },
+                                  [](TDocument& d) { d.Angle = TAngleMode::Grads; },
+                                  "Change angle mode",
+                                  {"angle"},
+                                  {"angle"}}),
     test::RowName{});
 
 TEST(Editor, ShowingAHiddenCurveIsShowCurve)
@@ -251,10 +283,12 @@ TEST(Editor, IndexesOutsideTheDocumentAreRefused)
 {
     TDocumentEditor editor;
     editor.ResetDocument(ThreeCurves(), "");
-    const std::vector<std::function<void()>> calls{
-        [&] { editor.AddCurve(4, Function("x")); }, [&] { editor.AddCurve(-1, Function("x")); },
-        [&] { editor.RemoveCurve(3); },             [&] { editor.MoveCurve(0, 3); },
-        [&] { editor.EditCurve(-1, Function("x")); }, [&] { editor.SetCurveVisible(3, false); }};
+    const std::vector<std::function<void()>> calls{[&] { editor.AddCurve(4, Function("x")); },
+                                                   [&] { editor.AddCurve(-1, Function("x")); },
+                                                   [&] { editor.RemoveCurve(3); },
+                                                   [&] { editor.MoveCurve(0, 3); },
+                                                   [&] { editor.EditCurve(-1, Function("x")); },
+                                                   [&] { editor.SetCurveVisible(3, false); }};
     for (const auto& call : calls)
         EXPECT_THROW(call(), EAssertionFailed);
     EXPECT_EQ(editor.UndoStack().count(), 0);
