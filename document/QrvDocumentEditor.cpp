@@ -198,11 +198,13 @@ void TDocumentEditor::SetAngle(TAngleMode angle)
 
 void TDocumentEditor::ResetDocument(TDocument document, std::string fileName)
 {
-    stack_.clear();
-    stack_.setClean();
+    // The new document and name first, so that whoever follows the clean
+    // state already sees them.
     document_ = std::move(document);
     const bool renamed = fileName != fileName_;
     fileName_ = std::move(fileName);
+    stack_.clear();
+    stack_.setClean();
     emit DocumentReset();
     if (renamed) emit FileNameChanged();
 }
