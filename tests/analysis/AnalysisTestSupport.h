@@ -7,6 +7,7 @@
 #include "QrvFeatures.h"
 #include "QrvPoleProbe.h"
 
+#include <cmath>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -29,6 +30,39 @@ inline TJetFunction Smooth(std::function<Float(Float)> f, std::function<Float(Fl
                            std::function<Float(Float)> d2)
 {
     return [=](Float x) -> std::optional<TJet> { return MakeJet(f(x), d1(x), d2(x)); };
+}
+
+// The polynomial c[0] + c[1] x + c[2] x^2 + ... by Horner's scheme.
+inline TJetFunction Polynomial(std::vector<Float> c)
+{
+    return [c](Float x) -> std::optional<TJet> {
+        Float v = 0, d1 = 0, d2 = 0;
+        for (std::size_t i = c.size(); i-- > 0;) {
+            d2 = d2 * x + 2 * d1;
+            d1 = d1 * x + v;
+            v = v * x + c[i];
+        }
+        return MakeJet(v, d1, d2);
+    };
+}
+
+inline TJetFunction Sin()
+{
+    return Smooth([](Float x) { return std::sin(x); }, [](Float x) { return std::cos(x); },
+                  [](Float x) { return -std::sin(x); });
+}
+
+inline TJetFunction Cos()
+{
+    return Smooth([](Float x) { return std::cos(x); }, [](Float x) { return -std::sin(x); },
+                  [](Float x) { return -std::cos(x); });
+}
+
+inline TJetFunction Tan()
+{
+    return Smooth([](Float x) { return std::tan(x); },
+                  [](Float x) { return 1 / (std::cos(x) * std::cos(x)); },
+                  [](Float x) { return 2 * std::tan(x) / (std::cos(x) * std::cos(x)); });
 }
 
 class TTestCurve : public TAnalysisFunction

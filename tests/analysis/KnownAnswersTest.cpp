@@ -68,13 +68,21 @@ Quad XError(Float x, Quad truth)
     return fabsq(truth) < Quad(1e-3L) ? diff : diff / fabsq(truth);
 }
 
+struct TRange {
+    double XMin, XMax, Step;
+};
+
+// The true x of each kind, in order.
+struct TTruth {
+    std::vector<Quad> Roots, Minima, Maxima, Inflections;
+};
+
 struct TKnownCase {
     const char* Name;
     test::TJetFunction Function;
-    double XMin, XMax, Step;
-    std::vector<Quad> Roots, Minima, Maxima, Inflections;
-    bool HasIntegral;
-    Quad Integral;
+    TRange Range;
+    TTruth Truth;
+    std::optional<Quad> Integral; // nothing: no value (a pole)
 };
 
 class KnownAnswers : public ::testing::TestWithParam<TKnownCase>
@@ -97,19 +105,19 @@ TEST_P(KnownAnswers, FindsEveryFeatureToTheLastBits)
 {
     const TKnownCase& c = GetParam();
     test::TTestCurve curve(c.Function);
-    const std::vector<TFeature> features = test::FeaturesOf(curve, c.XMin, c.XMax, c.Step);
-    ExpectAt(OfKind(features, TFeatureKind::Root), c.Roots, "root", c.Name);
-    ExpectAt(OfKind(features, TFeatureKind::Minimum), c.Minima, "minimum", c.Name);
-    ExpectAt(OfKind(features, TFeatureKind::Maximum), c.Maxima, "maximum", c.Name);
-    ExpectAt(OfKind(features, TFeatureKind::Inflection), c.Inflections, "inflection", c.Name);
+    const std::vector<TFeature> features = test::FeaturesOf(curve, c.Range.XMin, c.Range.XMax, c.Range.Step);
+    ExpectAt(OfKind(features, TFeatureKind::Root), c.Truth.Roots, "root", c.Name);
+    ExpectAt(OfKind(features, TFeatureKind::Minimum), c.Truth.Minima, "minimum", c.Name);
+    ExpectAt(OfKind(features, TFeatureKind::Maximum), c.Truth.Maxima, "maximum", c.Name);
+    ExpectAt(OfKind(features, TFeatureKind::Inflection), c.Truth.Inflections, "inflection", c.Name);
     const TFeature& integral = test::IntegralIn(features);
-    ASSERT_EQ(integral.HasValue(), c.HasIntegral) << integral.FaultMessage;
-    if (!c.HasIntegral) return;
-    const Quad error = fabsq(Quad(integral.Value) - c.Integral) / fabsq(c.Integral);
+    ASSERT_EQ(integral.HasValue(), c.Integral.has_value()) << integral.FaultMessage;
+    if (!c.Integral) return;
+    const Quad error = fabsq(Quad(integral.Value) - *c.Integral) / fabsq(*c.Integral);
     TWorstCases::Note("integral", c.Name, error);
     EXPECT_LE(error, Quad(1e-17L)) << static_cast<long double>(integral.Value);
     // The estimate covers the true error and is not wildly pessimistic.
-    EXPECT_GE(Quad(integral.Error), fabsq(Quad(integral.Value) - c.Integral));
+    EXPECT_GE(Quad(integral.Error), fabsq(Quad(integral.Value) - *c.Integral));
     EXPECT_LE(integral.Error, 1e-16L * std::fabs(integral.Value));
 }
 
@@ -130,157 +138,71 @@ Quad QuinticSlope(Quad x)
     return 5 * x * x * x * x - 1;
 }
 
+std::optional<TJet> Log(Float x)
+{
+    if (x <= 0) return std::nullopt;
+    return test::MakeJet(std::log(x), 1 / x, -1 / (x * x));
+}
+
+std::optional<TJet> Sqrt(Float x) // no derivative at 0
+{
+    if (x < 0) return std::nullopt;
+    if (x == 0) return TJet{};
+    const Float s = std::sqrt(x);
+    return test::MakeJet(s, 1 / (2 * s), -1 / (4 * x * s));
+}
+
+const auto kExpMinus3 = Smooth([](Float x) { return std::exp(x) - 3; }, [](Float x) { return std::exp(x); },
+                               [](Float x) { return std::exp(x); });
+const auto kXExpMinusX =
+    Smooth([](Float x) { return x * std::exp(-x); }, [](Float x) { return (1 - x) * std::exp(-x); },
+           [](Float x) { return (x - 2) * std::exp(-x); });
+const auto kGaussian =
+    Smooth([](Float x) { return std::exp(-x * x); }, [](Float x) { return -2 * x * std::exp(-x * x); },
+           [](Float x) { return (4 * x * x - 2) * std::exp(-x * x); });
+const auto kLorentz = Smooth(
+    [](Float x) { return 1 / (1 + x * x); }, [](Float x) { return -2 * x / ((1 + x * x) * (1 + x * x)); },
+    [](Float x) { return (6 * x * x - 2) / ((1 + x * x) * (1 + x * x) * (1 + x * x)); });
+
+const Quad kQuarticRoot5 = powq(Quad(1) / 5, Quad(1) / 4);
+
 const TKnownCase kKnownCases[] = {
     {"cubic_wallis",
-     Smooth([](Float x) { return x * x * x - 2 * x - 5; }, [](Float x) { return 3 * x * x - 2; },
-            [](Float x) { return 6 * x; }),
-     0,
-     4,
-     0.01,
-     {QuadRoot(Wallis, WallisSlope, 2)},
-     {sqrtq(Quad(2) / 3)},
-     {},
-     {},
-     true,
+     test::Polynomial({-5, -2, 0, 1}),
+     {0, 4, 0.01},
+     {{QuadRoot(Wallis, WallisSlope, 2)}, {sqrtq(Quad(2) / 3)}, {}, {}},
      28},
-    {"quadratic",
-     Smooth([](Float x) { return x * x - 2; }, [](Float x) { return 2 * x; }, [](Float) { return 2; }),
-     -3,
-     3,
-     0.1,
-     {-sqrtq(2), sqrtq(2)},
-     {0},
-     {},
-     {},
-     true,
-     6},
+    {"quadratic", test::Polynomial({-2, 0, 1}), {-3, 3, 0.1}, {{-sqrtq(2), sqrtq(2)}, {0}, {}, {}}, 6},
     {"quintic",
-     Smooth([](Float x) { return x * x * x * x * x - x - 1; }, [](Float x) { return 5 * x * x * x * x - 1; },
-            [](Float x) { return 20 * x * x * x; }),
-     -2,
-     2,
-     0.05,
-     {QuadRoot(Quintic, QuinticSlope, Quad(1.2L))},
-     {powq(Quad(1) / 5, Quad(1) / 4)},
-     {-powq(Quad(1) / 5, Quad(1) / 4)},
-     {0},
-     true,
+     test::Polynomial({-1, -1, 0, 0, 0, 1}),
+     {-2, 2, 0.05},
+     {{QuadRoot(Quintic, QuinticSlope, Quad(1.2L))}, {kQuarticRoot5}, {-kQuarticRoot5}, {0}},
      -4},
     {"sin",
-     Smooth([](Float x) { return std::sin(x); }, [](Float x) { return std::cos(x); },
-            [](Float x) { return -std::sin(x); }),
-     0.5,
-     10,
-     0.01,
-     {kPi, 2 * kPi, 3 * kPi},
-     {3 * kPi / 2},
-     {kPi / 2, 5 * kPi / 2},
-     {kPi, 2 * kPi, 3 * kPi},
-     true,
+     test::Sin(),
+     {0.5, 10, 0.01},
+     {{kPi, 2 * kPi, 3 * kPi}, {3 * kPi / 2}, {kPi / 2, 5 * kPi / 2}, {kPi, 2 * kPi, 3 * kPi}},
      cosq(Quad(0.5L)) - cosq(10)},
     {"cos",
-     Smooth([](Float x) { return std::cos(x); }, [](Float x) { return -std::sin(x); },
-            [](Float x) { return -std::cos(x); }),
-     -1,
-     7,
-     0.02,
-     {kPi / 2, 3 * kPi / 2},
-     {kPi},
-     {0, 2 * kPi},
-     {kPi / 2, 3 * kPi / 2},
-     true,
+     test::Cos(),
+     {-1, 7, 0.02},
+     {{kPi / 2, 3 * kPi / 2}, {kPi}, {0, 2 * kPi}, {kPi / 2, 3 * kPi / 2}},
      sinq(7) - sinq(-1)},
-    {"tan",
-     Smooth([](Float x) { return std::tan(x); }, [](Float x) { return 1 / (std::cos(x) * std::cos(x)); },
-            [](Float x) { return 2 * std::tan(x) / (std::cos(x) * std::cos(x)); }),
-     -1.2,
-     7.5,
-     0.01,
-     {0, kPi, 2 * kPi},
-     {},
-     {},
-     {0, kPi, 2 * kPi},
-     false,
-     0},
-    {"exp_minus_3",
-     Smooth([](Float x) { return std::exp(x) - 3; }, [](Float x) { return std::exp(x); },
-            [](Float x) { return std::exp(x); }),
-     -1,
-     3,
-     0.01,
-     {logq(3)},
-     {},
-     {},
-     {},
-     true,
-     expq(3) - expq(-1) - 12},
+    {"tan", test::Tan(), {-1.2, 7.5, 0.01}, {{0, kPi, 2 * kPi}, {}, {}, {0, kPi, 2 * kPi}}, std::nullopt},
+    {"exp_minus_3", kExpMinus3, {-1, 3, 0.01}, {{logq(3)}, {}, {}, {}}, expq(3) - expq(-1) - 12},
     {"log",
-     [](Float x) -> std::optional<TJet> {
-         if (x <= 0) return std::nullopt;
-         return test::MakeJet(std::log(x), 1 / x, -1 / (x * x));
-     },
-     0.5,
-     4,
-     0.01,
-     {1},
-     {},
-     {},
-     {},
-     true,
+     Log,
+     {0.5, 4, 0.01},
+     {{1}, {}, {}, {}},
      (4 * logq(4) - 4) - (Quad(0.5L) * logq(Quad(0.5L)) - Quad(0.5L))},
-    {"x_exp_minus_x",
-     Smooth([](Float x) { return x * std::exp(-x); }, [](Float x) { return (1 - x) * std::exp(-x); },
-            [](Float x) { return (x - 2) * std::exp(-x); }),
-     0,
-     5,
-     0.01,
-     {0},
-     {},
-     {1},
-     {2},
-     true,
-     1 - 6 * expq(-5)},
+    {"x_exp_minus_x", kXExpMinusX, {0, 5, 0.01}, {{0}, {}, {1}, {2}}, 1 - 6 * expq(-5)},
     {"gaussian",
-     Smooth([](Float x) { return std::exp(-x * x); }, [](Float x) { return -2 * x * std::exp(-x * x); },
-            [](Float x) { return (4 * x * x - 2) * std::exp(-x * x); }),
-     -3,
-     3,
-     0.01,
-     {},
-     {},
-     {0},
-     {-1 / sqrtq(2), 1 / sqrtq(2)},
-     true,
+     kGaussian,
+     {-3, 3, 0.01},
+     {{}, {}, {0}, {-1 / sqrtq(2), 1 / sqrtq(2)}},
      sqrtq(kPi) * erfq(3)},
-    {"rational",
-     Smooth([](Float x) { return 1 / (1 + x * x); },
-            [](Float x) { return -2 * x / ((1 + x * x) * (1 + x * x)); },
-            [](Float x) { return (6 * x * x - 2) / ((1 + x * x) * (1 + x * x) * (1 + x * x)); }),
-     0,
-     1,
-     0.001,
-     {},
-     {},
-     {},
-     {1 / sqrtq(3)},
-     true,
-     kPi / 4},
-    {"sqrt",
-     [](Float x) -> std::optional<TJet> {
-         if (x < 0) return std::nullopt;
-         TJet jet{std::sqrt(x), 0, 0, x > 0, x > 0};
-         if (x > 0) jet.D1 = 1 / (2 * std::sqrt(x)), jet.D2 = -1 / (4 * x * std::sqrt(x));
-         return jet;
-     },
-     0,
-     2,
-     0.01,
-     {0},
-     {},
-     {},
-     {},
-     true,
-     2 * sqrtq(8) / 3},
+    {"lorentz", kLorentz, {0, 1, 0.001}, {{}, {}, {}, {1 / sqrtq(3)}}, kPi / 4},
+    {"sqrt", Sqrt, {0, 2, 0.01}, {{0}, {}, {}, {}}, 2 * sqrtq(8) / 3},
 };
 
 INSTANTIATE_TEST_SUITE_P(Curves, KnownAnswers, ::testing::ValuesIn(kKnownCases), test::RowName{});
@@ -288,7 +210,7 @@ INSTANTIATE_TEST_SUITE_P(Curves, KnownAnswers, ::testing::ValuesIn(kKnownCases),
 struct TPairCase {
     const char* Name;
     test::TJetFunction F, G;
-    double XMin, XMax, Step;
+    TRange Range;
     std::vector<Quad> Crossings;
 };
 
@@ -300,8 +222,9 @@ TEST_P(KnownIntersections, FindsEveryCrossingToTheLastBits)
 {
     const TPairCase& c = GetParam();
     test::TTestCurve f(c.F), g(c.G);
+    const TRange& r = c.Range;
     const std::vector<TFeature> features = AnalyzeCurves(
-        {TCurveInput{1, &f, c.XMin, c.XMax, c.Step}, TCurveInput{2, &g, c.XMin, c.XMax, c.Step}});
+        {TCurveInput{1, &f, r.XMin, r.XMax, r.Step}, TCurveInput{2, &g, r.XMin, r.XMax, r.Step}});
     const std::vector<TFeature> crossings = OfKind(features, TFeatureKind::Intersection);
     ExpectAt(crossings, c.Crossings, "intersection", c.Name);
     for (const TFeature& x : crossings) {
@@ -320,33 +243,17 @@ Quad ExpLineSlope(Quad x)
     return expq(x) - 1;
 }
 
-const auto kSin = Smooth([](Float x) { return std::sin(x); }, [](Float x) { return std::cos(x); },
-                         [](Float x) { return -std::sin(x); });
+const auto kExp = Smooth([](Float x) { return std::exp(x); }, [](Float x) { return std::exp(x); },
+                         [](Float x) { return std::exp(x); });
 
 const TPairCase kPairCases[] = {
-    {"sin_cos",
-     kSin,
-     Smooth([](Float x) { return std::cos(x); }, [](Float x) { return -std::sin(x); },
-            [](Float x) { return -std::cos(x); }),
-     0,
-     7,
-     0.01,
-     {kPi / 4, 5 * kPi / 4}},
-    {"parabola_line",
-     Smooth([](Float x) { return x * x; }, [](Float x) { return 2 * x; }, [](Float) { return 2; }),
-     Smooth([](Float x) { return 2 - x; }, [](Float) { return -1; }, [](Float) { return 0; }),
-     -3,
-     3,
-     0.07,
-     {-2, 1}},
+    {"sin_cos", test::Sin(), test::Cos(), {0, 7, 0.01}, {kPi / 4, 5 * kPi / 4}},
+    {"parabola_line", test::Polynomial({0, 0, 1}), test::Polynomial({2, -1}), {-3, 3, 0.07}, {-2, 1}},
     {"exp_line",
-     Smooth([](Float x) { return std::exp(x); }, [](Float x) { return std::exp(x); },
-            [](Float x) { return std::exp(x); }),
-     Smooth([](Float x) { return x + 2; }, [](Float) { return 1; }, [](Float) { return 0; }),
-     -3,
-     3,
-     0.01,
-     {QuadRoot(ExpLine, ExpLineSlope, -Quad(1.8L)), QuadRoot(ExpLine, ExpLineSlope, Quad(1.1L))}},
+     kExp,
+     test::Polynomial({2, 1}),
+     {-3, 3, 0.01},
+     {QuadRoot(ExpLine, ExpLineSlope, Quad(-1.8L)), QuadRoot(ExpLine, ExpLineSlope, Quad(1.1L))}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Pairs, KnownIntersections, ::testing::ValuesIn(kPairCases), test::RowName{});

@@ -39,11 +39,15 @@ void ExpectNear(const std::vector<Float>& found, const std::vector<Float>& expec
 
 // -- Features never cross a pole or a failing sample --------------------------
 
+struct TRange {
+    double XMin, XMax, Step;
+};
+
 struct TBreakCase {
     const char* Name;
     test::TJetFunction Function;
-    double XMin, XMax, Step;
-    std::vector<Float> Roots, Extrema, Inflections;
+    TRange Range;
+    std::vector<Float> Roots;
     TNoValue Integral;
     Float FaultNear; // where the reason points, to within 0.02
 };
@@ -56,13 +60,12 @@ TEST_P(Breaks, FindsTheFeaturesOfThePiecesAndNoIntegral)
 {
     const TBreakCase& c = GetParam();
     test::TTestCurve curve(c.Function);
-    const std::vector<TFeature> features = test::FeaturesOf(curve, c.XMin, c.XMax, c.Step);
+    const std::vector<TFeature> features = test::FeaturesOf(curve, c.Range.XMin, c.Range.XMax, c.Range.Step);
     ExpectNear(XsOf(OfKind(features, TFeatureKind::Root)), c.Roots, 1e-18L, "roots");
-    std::vector<TFeature> extrema = OfKind(features, TFeatureKind::Minimum);
-    for (const TFeature& f : OfKind(features, TFeatureKind::Maximum))
-        extrema.push_back(f);
-    ExpectNear(XsOf(extrema), c.Extrema, 1e-18L, "extrema");
-    ExpectNear(XsOf(OfKind(features, TFeatureKind::Inflection)), c.Inflections, 1e-18L, "inflections");
+    // Poles and failures make no extremum (tan has none, 1/x^2 has its
+    // sign change of f' across the pole).
+    EXPECT_TRUE(OfKind(features, TFeatureKind::Minimum).empty());
+    EXPECT_TRUE(OfKind(features, TFeatureKind::Maximum).empty());
     const TFeature& integral = test::IntegralIn(features);
     EXPECT_EQ(integral.NoValue, c.Integral);
     EXPECT_NEAR(integral.FaultX, c.FaultNear, 0.02L);
@@ -103,28 +106,14 @@ std::optional<TJet> Hyperbola(Float x)
 }
 
 const TBreakCase kBreakCases[] = {
-    {"tan",
-     Smooth([](Float x) { return std::tan(x); }, [](Float x) { return 1 / (std::cos(x) * std::cos(x)); },
-            [](Float x) { return 2 * std::tan(x) / (std::cos(x) * std::cos(x)); }),
-     -1.2,
-     7.5,
-     0.01,
-     {0, kPi, 2 * kPi},
-     {},
-     {0, kPi, 2 * kPi},
-     TNoValue::Pole,
-     kPi / 2},
-    {"reciprocal", Reciprocal, -1, 1, 0.3, {}, {}, {}, TNoValue::Pole, 0.05L},
-    {"inverse_square", InverseSquare, -1, 1, 0.3, {}, {}, {}, TNoValue::Pole, 0.05L},
-    {"sqrt_fails_beyond_one", RootOfOneMinus, 0, 2, 0.01, {0.75L}, {}, {}, TNoValue::Failure, 1.01L},
+    {"tan", test::Tan(), {-1.2, 7.5, 0.01}, {0, kPi, 2 * kPi}, TNoValue::Pole, kPi / 2},
+    {"reciprocal", Reciprocal, {-1, 1, 0.3}, {}, TNoValue::Pole, 0.05L},
+    {"inverse_square", InverseSquare, {-1, 1, 0.3}, {}, TNoValue::Pole, 0.05L},
+    {"sqrt_fails_beyond_one", RootOfOneMinus, {0, 2, 0.01}, {0.75L}, TNoValue::Failure, 1.01L},
     {"sqrt_fails_in_the_middle",
      Hyperbola,
-     -2,
-     2,
-     0.01,
+     {-2, 2, 0.01},
      {-std::sqrt(1.25L), std::sqrt(1.25L)},
-     {},
-     {},
      TNoValue::Failure,
      -0.99L},
 };
@@ -136,7 +125,7 @@ INSTANTIATE_TEST_SUITE_P(PolesAndFaults, Breaks, ::testing::ValuesIn(kBreakCases
 struct TShapeCase {
     const char* Name;
     test::TJetFunction Function;
-    double XMin, XMax, Step;
+    TRange Range;
     std::vector<Float> Roots, Minima, Maxima;
 };
 
@@ -148,7 +137,7 @@ TEST_P(Shapes, ReportsWhatAUserExpects)
 {
     const TShapeCase& c = GetParam();
     test::TTestCurve curve(c.Function);
-    const std::vector<TFeature> features = test::FeaturesOf(curve, c.XMin, c.XMax, c.Step);
+    const std::vector<TFeature> features = test::FeaturesOf(curve, c.Range.XMin, c.Range.XMax, c.Range.Step);
     ExpectNear(XsOf(OfKind(features, TFeatureKind::Root)), c.Roots, 1e-18L, "roots");
     ExpectNear(XsOf(OfKind(features, TFeatureKind::Minimum)), c.Minima, 1e-18L, "minima");
     ExpectNear(XsOf(OfKind(features, TFeatureKind::Maximum)), c.Maxima, 1e-18L, "maxima");
@@ -197,98 +186,41 @@ std::optional<TJet> Scallops(Float x, bool steps)
     return TJet{(steps ? n : 0) + u * u, 2 * u, 2, x != n, x != n};
 }
 
+const auto kSquareAtOne = Smooth([](Float x) { return (x - 1) * (x - 1); },
+                                 [](Float x) { return 2 * (x - 1); }, [](Float) { return 2; });
+const auto kSquareAtPi = Smooth([](Float x) { return (x - kPi) * (x - kPi); },
+                                [](Float x) { return 2 * (x - kPi); }, [](Float) { return 2; });
+const auto kSinSquared =
+    Smooth([](Float x) { return std::sin(x) * std::sin(x); }, [](Float x) { return std::sin(2 * x); },
+           [](Float x) { return 2 * std::cos(2 * x); });
+
 const TShapeCase kShapeCases[] = {
     // Flat pieces: their ends inside the range are the roots.
-    {"ramp", Ramp, -1, 3, 0.1, {1}, {}, {}},
-    {"dead_zone", DeadZone, -3, 3, 0.1, {-1, 1}, {}, {}},
-    {"zero_everywhere",
-     Smooth([](Float) { return 0; }, [](Float) { return 0; }, [](Float) { return 0; }),
-     -1,
-     1,
-     0.1,
-     {},
-     {},
-     {}},
-    {"plateau_minimum", Plateau, -3, 3, 0.1, {}, {-1, 1}, {}},
+    {"ramp", Ramp, {-1, 3, 0.1}, {1}, {}, {}},
+    {"dead_zone", DeadZone, {-3, 3, 0.1}, {-1, 1}, {}, {}},
+    {"zero_everywhere", test::Polynomial({0}), {-1, 1, 0.1}, {}, {}, {}},
+    {"plateau_minimum", Plateau, {-3, 3, 0.1}, {}, {-1, 1}, {}},
     // Touching roots: an extremum at zero is a root too.
-    {"square_at_one",
-     Smooth([](Float x) { return (x - 1) * (x - 1); }, [](Float x) { return 2 * (x - 1); },
-            [](Float) { return 2; }),
-     -1,
-     3,
-     0.07,
-     {1},
-     {1},
-     {}},
-    {"square_at_pi",
-     Smooth([](Float x) { return (x - kPi) * (x - kPi); }, [](Float x) { return 2 * (x - kPi); },
-            [](Float) { return 2; }),
-     0,
-     6,
-     0.07,
-     {kPi},
-     {kPi},
-     {}},
-    {"sin_squared",
-     Smooth([](Float x) { return std::sin(x) * std::sin(x); }, [](Float x) { return std::sin(2 * x); },
-            [](Float x) { return 2 * std::cos(2 * x); }),
-     2,
-     4,
-     0.01,
-     {kPi},
-     {kPi},
-     {}},
-    {"expanded_square",
-     Smooth([](Float x) { return x * x - 2.2L * x + 1.21L; }, [](Float x) { return 2 * x - 2.2L; },
-            [](Float) { return 2; }),
-     0,
-     2,
-     0.03,
-     {1.1L},
-     {1.1L},
-     {}},
-    {"negative_maximum_touching",
-     Smooth([](Float x) { return -(x - 0.7L) * (x - 0.7L); }, [](Float x) { return -2 * (x - 0.7L); },
-            [](Float) { return -2; }),
-     0,
-     2,
-     0.03,
-     {0.7L},
-     {},
-     {0.7L}},
-    {"minimum_above_zero",
-     Smooth([](Float x) { return x * x + 1e-6L; }, [](Float x) { return 2 * x; }, [](Float) { return 2; }),
-     -1,
-     1,
-     0.03,
-     {},
-     {0},
-     {}},
-    {"two_roots_between_samples",
-     Smooth([](Float x) { return x * x - 1e-10L; }, [](Float x) { return 2 * x; }, [](Float) { return 2; }),
-     -1,
-     1,
-     0.03,
-     {-1e-5L, 1e-5L},
-     {0},
-     {}},
-    {"corner", Corner, 0, 1, 0.07, {0.3L}, {0.3L}, {}},
-    // Jumps: no root, no extremum where the curve steps.
-    {"step_through_zero", StepThroughZero, -2.05, 2.05, 0.1, {}, {}, {}},
-    // The scallops touch zero at their minima: touching roots there.
+    {"square_at_one", kSquareAtOne, {-1, 3, 0.07}, {1}, {1}, {}},
+    {"square_at_pi", kSquareAtPi, {0, 6, 0.07}, {kPi}, {kPi}, {}},
+    {"sin_squared", kSinSquared, {2, 4, 0.01}, {kPi}, {kPi}, {}},
+    {"expanded_square", test::Polynomial({1.21L, -2.2L, 1}), {0, 2, 0.03}, {1.1L}, {1.1L}, {}},
+    {"negative_maximum_touching", test::Polynomial({-0.49L, 1.4L, -1}), {0, 2, 0.03}, {0.7L}, {}, {0.7L}},
+    {"minimum_above_zero", test::Polynomial({1e-6L, 0, 1}), {-1, 1, 0.03}, {}, {0}, {}},
+    {"two_roots_between_samples", test::Polynomial({-1e-10L, 0, 1}), {-1, 1, 0.03}, {-1e-5L, 1e-5L}, {0}, {}},
+    {"corner", Corner, {0, 1, 0.07}, {0.3L}, {0.3L}, {}},
+    // Jumps: no root, no extremum where the curve steps. The scallops touch
+    // zero at their minima: touching roots there.
+    {"step_through_zero", StepThroughZero, {-2.05, 2.05, 0.1}, {}, {}, {}},
     {"scallops",
      [](Float x) { return Scallops(x, false); },
-     0.25,
-     3.25,
-     0.1,
+     {0.25, 3.25, 0.1},
      {0.5L, 1.5L, 2.5L},
      {0.5L, 1.5L, 2.5L},
      {1, 2, 3}},
     {"scallops_on_steps",
      [](Float x) { return Scallops(x, true); },
-     0.25,
-     3.25,
-     0.1,
+     {0.25, 3.25, 0.1},
      {0.5L},
      {0.5L, 1.5L, 2.5L},
      {}},
@@ -298,10 +230,8 @@ INSTANTIATE_TEST_SUITE_P(FlatTouchingJumps, Shapes, ::testing::ValuesIn(kShapeCa
 
 // -- The list ------------------------------------------------------------------
 
-const auto kSin = Smooth([](Float x) { return std::sin(x); }, [](Float x) { return std::cos(x); },
-                         [](Float x) { return -std::sin(x); });
-const auto kCos = Smooth([](Float x) { return std::cos(x); }, [](Float x) { return -std::sin(x); },
-                         [](Float x) { return -std::cos(x); });
+const auto kSin = test::Sin();
+const auto kCos = test::Cos();
 
 TEST(FeatureList, IsSortedByCurveThenPairsByXWithTheIntegralLast)
 {
