@@ -44,6 +44,8 @@ struct TPoint {
     TJet Jet;
     // An extremum whose value is zero to the precision of its terms.
     bool Touching = false;
+    // A point of the grid, not one found by a search.
+    bool Sample = false;
 };
 
 // f, f' or f'' of a jet; nothing where the derivative does not exist.
@@ -112,7 +114,7 @@ std::optional<TPoint> TSearch::Evaluate(Float x, TJetNeed need)
 {
     std::optional<TJet> jet = function_.At(x, need);
     if (!jet) return std::nullopt;
-    return TPoint{x, *jet, false};
+    return TPoint{x, *jet, false, false};
 }
 
 int TSearch::Sign(const TPoint& p, int order) const
@@ -242,41 +244,51 @@ void TSearch::Run(int order, const std::vector<TPoint>& points, std::size_t firs
                   std::vector<TFoundPoint>& found)
 {
     // Points first..last have no sign for this quantity: zeros, or (for a
-    // derivative) points where it does not exist.
-    const bool hasBefore = first > 0, hasAfter = last + 1 < points.size();
+    // derivative) points where it does not exist. The points around them,
+    // where there are any, have a sign.
+    const TPoint* before = first > 0 ? &points[first - 1] : nullptr;
+    const TPoint* after = last + 1 < points.size() ? &points[last + 1] : nullptr;
+    // A flat piece needs two samples. Zeros at one sample and at points
+    // found near it are one zero at the resolution of Float (1 - cos(x) is
+    // exactly 0 for |x| < 3e-10): one feature, at the found point.
+    std::size_t samples = 0, single = first;
+    for (std::size_t i = first; i <= last; ++i) {
+        if (points[i].Sample)
+            ++samples;
+        else
+            single = i;
+    }
+    const bool flat = samples >= 2;
+    const TPoint& point = points[single];
     if (order == 0) {
-        if (first == last) {
-            found.push_back({TFeatureKind::Root, points[first].X, points[first].Jet});
+        if (!flat) {
+            found.push_back({TFeatureKind::Root, point.X, point.Jet});
             return;
         }
         // A flat piece: its ends inside the piece are roots.
-        if (hasBefore)
-            if (auto p = Edge(0, points[first], points[first - 1]))
-                found.push_back({TFeatureKind::Root, p->X, p->Jet});
-        if (hasAfter)
-            if (auto p = Edge(0, points[last], points[last + 1]))
-                found.push_back({TFeatureKind::Root, p->X, p->Jet});
+        if (before)
+            if (auto p = Edge(0, points[first], *before)) found.push_back({TFeatureKind::Root, p->X, p->Jet});
+        if (after)
+            if (auto p = Edge(0, points[last], *after)) found.push_back({TFeatureKind::Root, p->X, p->Jet});
         return;
     }
-    if (!hasBefore || !hasAfter) return;
-    const int before = Sign(points[first - 1], order), after = Sign(points[last + 1], order);
-    if (before == after) return;
-    const TFeatureKind kind = KindOf(order, before);
-    if (first == last) {
-        const TPoint& p = points[first];
-        if (Sign(p, order) == kMissing) {
-            const Float scale =
-                std::max(std::fabs(points[first - 1].Jet.Value), std::fabs(points[last + 1].Jet.Value));
-            if (auto q = AtKink(p, scale)) found.push_back({kind, q->X, q->Jet});
+    if (!before || !after) return;
+    const int signBefore = Sign(*before, order), signAfter = Sign(*after, order);
+    if (signBefore == signAfter) return;
+    const TFeatureKind kind = KindOf(order, signBefore);
+    if (!flat) {
+        if (Sign(point, order) == kMissing) {
+            const Float scale = std::max(std::fabs(before->Jet.Value), std::fabs(after->Jet.Value));
+            if (auto q = AtKink(point, scale)) found.push_back({kind, q->X, q->Jet});
         } else {
-            found.push_back({kind, p.X, p.Jet});
+            found.push_back({kind, point.X, point.Jet});
         }
         return;
     }
     for (std::size_t i = first; i <= last; ++i)
         if (Sign(points[i], order) == kMissing) return;
-    if (auto p = Edge(order, points[first], points[first - 1])) found.push_back({kind, p->X, p->Jet});
-    if (auto p = Edge(order, points[last], points[last + 1])) found.push_back({kind, p->X, p->Jet});
+    if (auto p = Edge(order, points[first], *before)) found.push_back({kind, p->X, p->Jet});
+    if (auto p = Edge(order, points[last], *after)) found.push_back({kind, p->X, p->Jet});
 }
 
 void TSearch::Pass(int order, const std::vector<TPoint>& points, std::vector<TFoundPoint>& found)
@@ -312,7 +324,7 @@ std::vector<TPoint> Merged(const std::vector<TPoint>& points, const std::vector<
 {
     std::vector<TPoint> out = points;
     for (const TFoundPoint& f : found) {
-        TPoint p{f.X, f.Jet, extrema && IsTouching({f.X, f.Jet, false})};
+        TPoint p{f.X, f.Jet, extrema && IsTouching({f.X, f.Jet, false, false}), false};
         out.push_back(p);
     }
     std::stable_sort(out.begin(), out.end(), [](const TPoint& a, const TPoint& b) { return a.X < b.X; });
@@ -389,7 +401,7 @@ TSearchResult SearchFeatures(TAnalysisFunction& function, const std::vector<TSam
                 piece.clear();
             }
         }
-        piece.push_back({s.X, *s.Jet, false});
+        piece.push_back({s.X, *s.Jet, false, true});
     }
     search.Piece(std::move(piece), inflections, result.Features);
     std::stable_sort(result.Features.begin(), result.Features.end(),

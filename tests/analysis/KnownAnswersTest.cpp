@@ -248,6 +248,8 @@ const auto kExp = Smooth([](Float x) { return std::exp(x); }, [](Float x) { retu
 
 const TPairCase kPairCases[] = {
     {"sin_cos", test::Sin(), test::Cos(), {0, 7, 0.01}, {kPi / 4, 5 * kPi / 4}},
+    // A line touching a curve meets it.
+    {"sin_tangent", test::Sin(), test::Polynomial({1}), {0, 3, 0.01}, {kPi / 2}},
     {"parabola_line", test::Polynomial({0, 0, 1}), test::Polynomial({2, -1}), {-3, 3, 0.07}, {-2, 1}},
     {"exp_line",
      kExp,
