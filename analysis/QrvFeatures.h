@@ -26,10 +26,12 @@
 //   is zero to the precision of its terms: |f| <= 128 eps (|x f'| +
 //   |x^2 f''|/2). A minimum above that (x^2 + 1e-6) is no root; one below
 //   zero between positive samples gives the two roots around it.
-// - Flat pieces: where f is exactly zero over a run of points, each end of
-//   the piece inside the range is a root (found to the last Float where f is
-//   still zero); the points inside are none, and a curve that is zero
-//   everywhere has no roots. The same for runs of f' = 0 (a plateau between
+// - Flat pieces: where f is exactly zero at two or more neighbouring
+//   samples, each end of the piece inside the range is a root (found to the
+//   last Float where f is still zero); the points inside are none, and a
+//   curve that is zero everywhere has no roots. Zero at one sample only
+//   (with points found beside it) is one root: 1 - cos(x) is exactly 0 for
+//   |x| < 3e-10, and has one root, at 0. The same for runs of f' = 0 (a plateau between
 //   a fall and a rise gives a minimum at each end; a terrace none) and f''.
 // - Jumps: a sign change where the curve is not continuous (x div 1 + 0.5,
 //   a step of f' where f jumps) is neither a root nor an extremum. A corner

@@ -31,11 +31,12 @@ bool TCountedFunction::PoleBetween(Float xa, Float ya, Float xb, Float yb)
     return function_.PoleBetween(xa, ya, xb, yb);
 }
 
-TSampledCurve::TSampledCurve(TAnalysisFunction& function, TAnalysisCounts& counts, std::vector<double> runXs)
-    : function_(function, counts), runXs_(std::move(runXs))
+TSampledCurve::TSampledCurve(TAnalysisFunction& function, TAnalysisCounts& counts,
+                             const std::vector<double>& runXs)
+    : function_(function, counts)
 {
-    samples_.reserve(runXs_.size());
-    for (double x : runXs_) {
+    samples_.reserve(runXs.size());
+    for (double x : runXs) {
         TSample sample{x, function_.At(x, TJetNeed::Second), {}};
         if (!sample.Jet) sample.Failure = function_.FailureText();
         samples_.push_back(std::move(sample));

@@ -41,11 +41,10 @@ private:
 class TSampledCurve
 {
 public:
-    // Evaluates the curve at every x of the run (in run order).
-    TSampledCurve(TAnalysisFunction& function, TAnalysisCounts& counts, std::vector<double> runXs);
+    // Evaluates the curve at every x of the run.
+    TSampledCurve(TAnalysisFunction& function, TAnalysisCounts& counts, const std::vector<double>& runXs);
 
     TCountedFunction& Function() { return function_; }
-    const std::vector<double>& RunXs() const { return runXs_; }
     // The samples by ascending x.
     const std::vector<TSample>& Samples() const { return samples_; }
     // The sample at x when x is one, else x evaluated now.
@@ -53,7 +52,6 @@ public:
 
 private:
     TCountedFunction function_;
-    std::vector<double> runXs_;
     std::vector<TSample> samples_;
 };
 
