@@ -156,18 +156,6 @@ bool InLineRange(int p)
     return p >= -MaxLinePixel && p <= MaxLinePixel;
 }
 
-// The unrounded pixel position of a value, in Float so that values far
-// beyond the axis keep their true direction; the same mapping as
-// TAxisScale::ValueToPixel before its rounding and its int range.
-Float PixelPosition(const TAxisScale& scale, double value)
-{
-    const Float span = scale.Span();
-    if (span == 0 || !std::isfinite(value)) return scale.CenterPixel();
-    const Float d =
-        (static_cast<Float>(value) - static_cast<Float>(scale.RangeMin)) * scale.PixelLength() / span;
-    return scale.Horizontal != scale.Inverted ? scale.StartPixel + d : scale.EndPixel - d;
-}
-
 // One end of a segment: its exact position and, when that lies within the
 // line range, the pixel the axes give it.
 struct TLineEnd {
@@ -269,10 +257,11 @@ std::vector<TLineRun> TLineSeries::BuildLineRuns(const TAxisScale& horiz, const 
     for (int i = first; i <= last; ++i) {
         const TColor color = PointColor(i);
         TLineEnd here;
-        here.Pixel = QPoint(horiz.ValueToPixel(xAt(i)), vert.ValueToPixel(yAt(i)));
+        const TAxisPixel px = horiz.PixelOf(xAt(i)), py = vert.PixelOf(yAt(i));
+        here.Pixel = QPoint(px.Rounded, py.Rounded);
         here.InRange = InLineRange(here.Pixel.x()) && InLineRange(here.Pixel.y());
-        here.X = here.InRange ? here.Pixel.x() : PixelPosition(horiz, xAt(i));
-        here.Y = here.InRange ? here.Pixel.y() : PixelPosition(vert, yAt(i));
+        here.X = here.InRange ? here.Pixel.x() : px.Exact;
+        here.Y = here.InRange ? here.Pixel.y() : py.Exact;
         bool draw = i > first && previousColor != clNone && !LineBrokenBefore(i);
         if (i == first && i > 0) {
             // Enter from the left edge at the height the line between the
@@ -283,9 +272,11 @@ std::vector<TLineRun> TLineSeries::BuildLineRuns(const TAxisScale& horiz, const 
             // overflow a double; the height lies between y0 and y1.
             const double edgeY =
                 x1 == x0 ? y0 : ClampToDouble(y0 + (Float(y1) - y0) * (Float(edgeX) - x0) / (Float(x1) - x0));
-            int py = vert.ValueToPixel(edgeY);
-            py = py < -MaxLinePixel ? -MaxLinePixel : py > MaxLinePixel ? MaxLinePixel : py;
-            previous.Pixel = QPoint(axesRect.Left, py);
+            int edgePixel = vert.ValueToPixel(edgeY);
+            edgePixel = edgePixel < -MaxLinePixel  ? -MaxLinePixel
+                        : edgePixel > MaxLinePixel ? MaxLinePixel
+                                                   : edgePixel;
+            previous.Pixel = QPoint(axesRect.Left, edgePixel);
             previous.X = previous.Pixel.x();
             previous.Y = previous.Pixel.y();
             previous.InRange = true;
