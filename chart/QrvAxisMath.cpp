@@ -107,9 +107,11 @@ Float TAxisScale::PixelsToSpan(Float pixels) const
 double TAxisScale::PixelToValue(int pixel) const
 {
     if (PixelLength() < 1) return 0.0;
-    const Float from = Inverted ? EndPixel : StartPixel;
-    const Float a = PixelsToSpan(pixel - from);
-    return ClampToDouble(Horizontal != Inverted ? RangeMin + a : RangeMax - a);
+    // The distance from the start pixel, on an inverted axis from the end
+    // pixel: the value then grows the other way along the pixels.
+    const Float a = PixelsToSpan(Inverted ? static_cast<Float>(EndPixel) - pixel
+                                          : pixel - static_cast<Float>(StartPixel));
+    return ClampToDouble(Horizontal ? RangeMin + a : RangeMax - a);
 }
 
 double TAxisScale::ValueDistance(int from, int to) const

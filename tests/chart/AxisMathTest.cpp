@@ -186,6 +186,25 @@ TEST(AxisMathTest, PixelOfGivesTheExactPositionAndItsPixel)
     }
 }
 
+// Every pixel of an axis stands for a value that maps back onto it,
+// whichever way the axis runs and however wide its range.
+TEST(AxisMathTest, EveryPixelMapsBackOntoItself)
+{
+    const TAxisScale scales[] = {Bottom,
+                                 Left,
+                                 {0, 1000, 1000, 50, 350, true, true},
+                                 {-10, 10, 20, 20, 220, false, true},
+                                 {-0.001, 0.002, 0.003, 7, 1930, true, false},
+                                 ExpLeft,
+                                 WholeBottom,
+                                 WholeLeft};
+    for (std::size_t k = 0; k < std::size(scales); ++k) {
+        const TAxisScale& s = scales[k];
+        for (int p = s.StartPixel; p <= s.EndPixel; ++p)
+            ASSERT_EQ(s.ValueToPixel(s.PixelToValue(p)), p) << "scale " << k;
+    }
+}
+
 TEST(AxisMathTest, WholeDoubleRangeGetsLabelsApartAndInPlace)
 {
     for (const TAxisScale& scale : {WholeBottom, WholeLeft, ExpLeft}) {
