@@ -1,5 +1,6 @@
 #include "QrvSeries.h"
 
+#include "QrvClipGeometry.h"
 #include "QrvPoleScale.h"
 
 #include <QPainter>
@@ -156,6 +157,14 @@ bool InLineRange(int p)
     return p >= -MaxLinePixel && p <= MaxLinePixel;
 }
 
+// p rounded to the nearest pixel and held within the line range; NaN gives 0.
+int LinePixel(Float p)
+{
+    const Float r = std::nearbyint(p);
+    if (std::isnan(r)) return 0;
+    return r <= -MaxLinePixel ? -MaxLinePixel : r >= MaxLinePixel ? MaxLinePixel : static_cast<int>(r);
+}
+
 // One end of a segment: its exact position and, when that lies within the
 // line range, the pixel the axes give it.
 struct TLineEnd {
@@ -165,42 +174,24 @@ struct TLineEnd {
     QPoint Pixel;
 };
 
-int ClippedPixel(Float p)
-{
-    const Float r = std::nearbyint(p);
-    if (std::isnan(r)) return 0;
-    return r <= -MaxLinePixel ? -MaxLinePixel : r >= MaxLinePixel ? MaxLinePixel : static_cast<int>(r);
-}
+// The square of +-MaxLinePixel, edges included.
+constexpr TClipBox LineRange{-MaxLinePixel, -MaxLinePixel, MaxLinePixel, MaxLinePixel};
 
-// The part of the segment from a to b inside the square of +-MaxLinePixel
-// (Liang-Barsky), as pixels; an end inside the square keeps its own pixel.
-// Nothing when the segment misses the square.
+// The part of the segment from a to b inside the line range, as pixels; an
+// end inside the range keeps its own pixel. Nothing when the segment misses
+// the range.
 std::optional<std::pair<QPoint, QPoint>> ClipToLineRange(const TLineEnd& a, const TLineEnd& b)
 {
     if (a.InRange && b.InRange) return std::pair(a.Pixel, b.Pixel);
+    const auto part = ClipSegment<Float>({a.X, a.Y}, {b.X, b.Y}, LineRange);
+    if (!part) return std::nullopt;
     const Float dx = b.X - a.X, dy = b.Y - a.Y;
-    Float t0 = 0, t1 = 1;
-    // One edge of the square: the segment is on its inner side where
-    // p * t <= q. False when no part of the segment is left.
-    auto edge = [&](Float p, Float q) {
-        if (p == 0) return q >= 0;
-        const Float t = q / p;
-        if (p < 0) {
-            if (t > t1) return false;
-            if (t > t0) t0 = t;
-        } else {
-            if (t < t0) return false;
-            if (t < t1) t1 = t;
-        }
-        return true;
-    };
-    const Float m = MaxLinePixel;
-    if (!edge(-dx, a.X + m) || !edge(dx, m - a.X) || !edge(-dy, a.Y + m) || !edge(dy, m - a.Y))
-        return std::nullopt;
-    const QPoint from =
-        t0 == 0 && a.InRange ? a.Pixel : QPoint(ClippedPixel(a.X + t0 * dx), ClippedPixel(a.Y + t0 * dy));
-    const QPoint to =
-        t1 == 1 && b.InRange ? b.Pixel : QPoint(ClippedPixel(a.X + t1 * dx), ClippedPixel(a.Y + t1 * dy));
+    const QPoint from = part->T0 == 0 && a.InRange
+                            ? a.Pixel
+                            : QPoint(LinePixel(a.X + part->T0 * dx), LinePixel(a.Y + part->T0 * dy));
+    const QPoint to = part->T1 == 1 && b.InRange
+                          ? b.Pixel
+                          : QPoint(LinePixel(a.X + part->T1 * dx), LinePixel(a.Y + part->T1 * dy));
     return std::pair(from, to);
 }
 
@@ -272,11 +263,7 @@ std::vector<TLineRun> TLineSeries::BuildLineRuns(const TAxisScale& horiz, const 
             // overflow a double; the height lies between y0 and y1.
             const double edgeY =
                 x1 == x0 ? y0 : ClampToDouble(y0 + (Float(y1) - y0) * (Float(edgeX) - x0) / (Float(x1) - x0));
-            int edgePixel = vert.ValueToPixel(edgeY);
-            edgePixel = edgePixel < -MaxLinePixel  ? -MaxLinePixel
-                        : edgePixel > MaxLinePixel ? MaxLinePixel
-                                                   : edgePixel;
-            previous.Pixel = QPoint(axesRect.Left, edgePixel);
+            previous.Pixel = QPoint(axesRect.Left, LinePixel(vert.ValueToPixel(edgeY)));
             previous.X = previous.Pixel.x();
             previous.Y = previous.Pixel.y();
             previous.InRange = true;
