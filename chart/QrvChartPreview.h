@@ -102,10 +102,8 @@ private:
     TChartPreviewPage* page_;
     QButtonGroup* orientationGroup_;
     TPaperMargins saved_;
-    TPaperMargins ownMargins_;
     bool creating_ = true;
     bool updatingMargins_ = true;
-    bool settingProportional_ = false;
 };
 
 // Print graph: shows the preview of `chart` modally (through the platform's

@@ -119,12 +119,6 @@ void TChartSeries::RequestRepaint()
     if (parent_) parent_->RequestRepaint();
 }
 
-void TChartSeries::NotifyValueChanged(TChartValueList&)
-{
-    // No dependent series or functions exist; the chart repaints on the
-    // change itself.
-}
-
 void TChartSeries::SetSeriesColor(TColor color)
 {
     if (color == seriesColor_) return;
