@@ -109,9 +109,9 @@ QByteArray ImageBytes(const TSizedPicture& picture, const std::string& fileName,
     case TImageFormat::Bmp:
         return EncodeBmp(MakeBitmap(picture.Chart, clWhite, picture.Size));
     case TImageFormat::Wmf:
-        return MakeMetafile(picture.Chart, false, picture.Size, ScreenDpi());
+        return MakeMetafile(picture.Chart, MetafileKind::Wmf, picture.Size, ScreenDpi());
     case TImageFormat::Emf:
-        return MakeMetafile(picture.Chart, true, picture.Size, ScreenDpi());
+        return MakeMetafile(picture.Chart, MetafileKind::Emf, picture.Size, ScreenDpi());
     case TImageFormat::Png:
         return PngBytes(picture, fileName);
     case TImageFormat::Pdf:

@@ -15,9 +15,9 @@ QByteArray ChartFileBytes(TChart& chart, TExportKind kind)
     case TExportKind::Bitmap:
         return BitmapFileBytes(chart);
     case TExportKind::Metafile:
-        return MakeMetafile(chart, false, chart.size());
+        return MakeMetafile(chart, MetafileKind::Wmf, chart.size());
     case TExportKind::EnhMetafile:
-        return MakeMetafile(chart, true, chart.size());
+        return MakeMetafile(chart, MetafileKind::Emf, chart.size());
     case TExportKind::Text:
     case TExportKind::Csv:
         break;

@@ -59,7 +59,7 @@ void CopyResultBitmap(TChart& chart)
 void CopyResultMetafile(TChart& chart)
 {
     const bool enhanced = Use_Enhanced_Metafiles;
-    CopyMetafileToClipboard(chart, enhanced);
+    CopyMetafileToClipboard(chart, enhanced ? MetafileKind::Emf : MetafileKind::Wmf);
     ShowCopiedMessage(enhanced ? ExportText::CopiedEnhMetafile : ExportText::CopiedMetafile);
 }
 

@@ -57,9 +57,7 @@ double LabelSizeForStep(const TChartAxis& axis, const TAxisScale& scale, const Q
 {
     // Along the axis: the text height for labels that lie across it,
     // otherwise the wider of the labels of the two range ends.
-    const int a = axis.LabelsAngle;
-    const bool heightAlong = axis.IsHorizontal() ? (a == 90 || a == 270) : (a == 0 || a == 180);
-    if (heightAlong) return fm.height();
+    if (axis.TextDirection(axis.LabelsAngle) == TTextDirection::Across) return fm.height();
     return std::max(fm.horizontalAdvance(axis.LabelText(scale.RangeMax)),
                     fm.horizontalAdvance(axis.LabelText(scale.RangeMin)));
 }
@@ -85,7 +83,8 @@ double TAxisLayout::IncrementForLength(const TChartAxis& axis, const QFontMetric
 
 int TAxisLayout::LabelSizeForSpace(const TChartAxis& axis, const QFontMetrics& fm, int pixelLength) const
 {
-    if (axis.LabelsAcross()) return fm.height();
+    // Across the axis: the text height for labels that run along it.
+    if (axis.TextDirection(axis.LabelsAngle) == TTextDirection::Along) return fm.height();
     // The step decides which values the widest labels will show: the range
     // ends truncated to it.
     const double step = IncrementForLength(axis, fm, pixelLength);
@@ -119,7 +118,7 @@ void TAxisLayout::ReserveAxisSpace(const TChartAxis& axis, TChartRect& rect,
     if (!axis.Title.Caption.empty()) {
         int size = axis.TitleSize;
         if (size == 0)
-            size = axis.TitleAlongAxis()
+            size = axis.TextDirection(axis.Title.Angle) == TTextDirection::Along
                        ? titleMetrics.height()
                        : titleMetrics.horizontalAdvance(QString::fromStdString(axis.Title.Caption));
         TitlePos = shrink(size);

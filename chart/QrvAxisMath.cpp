@@ -81,31 +81,37 @@ Float TAxisScale::Span() const
     return static_cast<Float>(RangeMax) - static_cast<Float>(RangeMin);
 }
 
-int TAxisScale::ValueToPixel(double value) const
+TAxisPixel TAxisScale::PixelOf(double value) const
 {
     const Float span = Span();
-    if (span != 0 && std::isfinite(value)) {
-        // In Float the distance times the pixel length cannot overflow: its
-        // exponent range reaches far beyond the square of the largest double.
-        const Float d = (static_cast<Float>(value) - static_cast<Float>(RangeMin)) * PixelLength() / span;
-        // A value far outside the range lies beyond every pixel on its side:
-        // the distance is capped there, never folded back to the centre.
-        const long long n = std::fabs(d) < 2147483647.0L ? RoundSmallHalfEven(d) : d > 0 ? INT_MAX : -INT_MAX;
-        const bool fromStart = Horizontal != Inverted;
-        const long long p = fromStart ? StartPixel + n : EndPixel - n;
-        if (p > INT_MAX) return INT_MAX;
-        if (p < INT_MIN) return INT_MIN;
-        return static_cast<int>(p);
-    }
-    return CenterPixel();
+    if (span == 0 || !std::isfinite(value)) return {static_cast<Float>(CenterPixel()), CenterPixel()};
+    // In Float the distance times the pixel length cannot overflow: its
+    // exponent range reaches far beyond the square of the largest double.
+    const Float d = (static_cast<Float>(value) - static_cast<Float>(RangeMin)) * PixelLength() / span;
+    // The pixel rounds the distance, not the position, so the end it is
+    // counted from adds no rounding of its own. A value far outside the
+    // range lies beyond every pixel on its side: the distance is capped
+    // there, never folded back to the centre.
+    const long long n = std::fabs(d) < 2147483647.0L ? RoundSmallHalfEven(d) : d > 0 ? INT_MAX : -INT_MAX;
+    const bool fromStart = Horizontal != Inverted;
+    const long long p = fromStart ? StartPixel + n : EndPixel - n;
+    const int rounded = p > INT_MAX ? INT_MAX : p < INT_MIN ? INT_MIN : static_cast<int>(p);
+    return {fromStart ? StartPixel + d : EndPixel - d, rounded};
+}
+
+Float TAxisScale::PixelsToSpan(Float pixels) const
+{
+    return pixels * Span() / PixelLength();
 }
 
 double TAxisScale::PixelToValue(int pixel) const
 {
     if (PixelLength() < 1) return 0.0;
-    const Float from = Inverted ? EndPixel : StartPixel;
-    const Float a = (pixel - from) * Span() / PixelLength();
-    return ClampToDouble(Horizontal != Inverted ? RangeMin + a : RangeMax - a);
+    // The distance from the start pixel, on an inverted axis from the end
+    // pixel: the value then grows the other way along the pixels.
+    const Float a = PixelsToSpan(Inverted ? static_cast<Float>(EndPixel) - pixel
+                                          : pixel - static_cast<Float>(StartPixel));
+    return ClampToDouble(Horizontal ? RangeMin + a : RangeMax - a);
 }
 
 double TAxisScale::ValueDistance(int from, int to) const
@@ -113,8 +119,7 @@ double TAxisScale::ValueDistance(int from, int to) const
     if (PixelLength() < 1) return 0.0;
     // PixelToValue grows with the pixel on a horizontal axis and shrinks on
     // a vertical one (an inverted axis swaps the two).
-    const Float pixels = static_cast<Float>(from) - static_cast<Float>(to);
-    const Float d = pixels * Span() / PixelLength();
+    const Float d = PixelsToSpan(static_cast<Float>(from) - static_cast<Float>(to));
     return ClampToDouble(Horizontal != Inverted ? d : -d);
 }
 

@@ -28,7 +28,20 @@ int NearestInt(double x);
 // the largest double of their sign. NaN stays NaN.
 double ClampToDouble(Float x);
 
-// The range and pixel span of an axis in one layout.
+// Where a value lies on an axis: the exact position, in Float so that a
+// value far beyond the axis keeps its true direction and distance, and the
+// pixel it is drawn at.
+struct TAxisPixel {
+    Float Exact = 0;
+    // The distance from the end the axis grows from, rounded to the nearest
+    // pixel with halves to even; a distance beyond the int range is capped
+    // there, and the pixel is held within the int range.
+    int Rounded = 0;
+};
+
+// The range and pixel span of an axis in one layout, and its one mapping
+// between values and pixels: the drawing of labels, ticks and series, the
+// zoom, the scroll and the trace all go through it.
 struct TAxisScale {
     double RangeMin = 0.0;
     double RangeMax = 0.0;
@@ -47,10 +60,10 @@ struct TAxisScale {
     // Horizontal axes grow to the right, vertical ones upwards. The mapping
     // runs in Float, so values near the largest double, whose distances
     // times the pixel length overflow a double, still map to their place. A
-    // zero span or a non-finite value maps to the centre; a distance beyond
-    // the int range lies beyond every pixel on its side, and the result is
-    // clamped to the int range.
-    int ValueToPixel(double value) const;
+    // zero span or a non-finite value maps to the centre.
+    TAxisPixel PixelOf(double value) const;
+    // The rounded pixel of PixelOf.
+    int ValueToPixel(double value) const { return PixelOf(value).Rounded; }
     // 0 while the axis has no length. Computed in Float; a pixel beyond
     // the axis' ends may stand for a value beyond the double range, which is
     // held at the largest double of its sign.
@@ -60,6 +73,10 @@ struct TAxisScale {
     // PixelToValue(to), without the overflow of subtracting two huge
     // values. Held within the double range.
     double ValueDistance(int from, int to) const;
+
+private:
+    // The value distance that a number of pixels along the axis covers.
+    Float PixelsToSpan(Float pixels) const;
 };
 
 // The label step after x: 1, 2, 5, 10, 20, 50 ... for any decade. Returns x

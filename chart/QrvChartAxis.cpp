@@ -76,16 +76,12 @@ void TChartAxis::SetRangeState(const TAxisRangeState& state)
     if (!same) Changed();
 }
 
-bool TChartAxis::TitleAlongAxis() const
+TTextDirection TChartAxis::TextDirection(int angle) const
 {
-    const int a = Title.Angle;
-    return IsHorizontal() ? (a == 0 || a == 180) : (a == 90 || a == 270);
-}
-
-bool TChartAxis::LabelsAcross() const
-{
-    const int a = LabelsAngle;
-    return IsHorizontal() ? (a == 0 || a == 180) : (a == 90 || a == 270);
+    const bool level = angle == 0 || angle == 180;
+    const bool upright = angle == 90 || angle == 270;
+    if (!level && !upright) return TTextDirection::Slanted;
+    return level == IsHorizontal() ? TTextDirection::Along : TTextDirection::Across;
 }
 
 QString TChartAxis::LabelText(double value) const

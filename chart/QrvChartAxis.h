@@ -26,6 +26,10 @@ struct TAxisRangeState {
 };
 enum class TAxisLabelStyle { talAuto, talNone, talValue, talMark, talText };
 
+// How a text lies to its axis: along it (its lines parallel to the axis),
+// across it, or slanted at any other angle.
+enum class TTextDirection { Along, Across, Slanted };
+
 struct TChartAxisTitle {
     std::string Caption;
     int Angle = 0;
@@ -91,9 +95,10 @@ public:
     TChartAxisTitle Title;
 
     QString LabelText(double value) const;
-    // The title, or the labels, run along the axis (else across it).
-    bool TitleAlongAxis() const;
-    bool LabelsAcross() const;
+    // How a text drawn at angle degrees lies to this axis: 0 and 180 run
+    // along a horizontal axis and across a vertical one, 90 and 270 the
+    // other way round; any other angle is slanted.
+    TTextDirection TextDirection(int angle) const;
 
 private:
     void Changed();

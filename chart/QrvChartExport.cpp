@@ -7,9 +7,9 @@
 namespace qrv
 {
 
-QByteArray MakeMetafile(const TChart& chart, bool enhanced, const QSize& size)
+QByteArray MakeMetafile(const TChart& chart, MetafileKind kind, const QSize& size)
 {
-    return MakeMetafile(static_cast<const TChartPicture&>(chart), enhanced, size, chart.logicalDpiY());
+    return MakeMetafile(static_cast<const TChartPicture&>(chart), kind, size, chart.logicalDpiY());
 }
 
 QByteArray BitmapFileBytes(const TChart& chart)
@@ -30,19 +30,19 @@ void CopyBitmapToClipboard(const TChart& chart)
 
 void SaveMetafileFile(const TChart& chart, const QString& fileName)
 {
-    WriteFile(fileName, MakeMetafile(chart, false, chart.size()));
+    WriteFile(fileName, MakeMetafile(chart, MetafileKind::Wmf, chart.size()));
 }
 
 void SaveEnhMetafileFile(const TChart& chart, const QString& fileName)
 {
-    WriteFile(fileName, MakeMetafile(chart, true, chart.size()));
+    WriteFile(fileName, MakeMetafile(chart, MetafileKind::Emf, chart.size()));
 }
 
-void CopyMetafileToClipboard(const TChart& chart, bool enhanced)
+void CopyMetafileToClipboard(const TChart& chart, MetafileKind kind)
 {
-    const QByteArray metafile = MakeMetafile(chart, enhanced, chart.size());
-    PutOnClipboard(MetafileMimeData(enhanced, metafile, MakeBitmap(chart, clWhite, chart.size())),
-                   MetafileMimeType(enhanced));
+    const QByteArray metafile = MakeMetafile(chart, kind, chart.size());
+    PutOnClipboard(MetafileMimeData(kind, metafile, MakeBitmap(chart, clWhite, chart.size())),
+                   MetafileMimeType(kind));
 }
 
 } // namespace qrv

@@ -17,7 +17,7 @@ namespace qrv
 class TChart;
 
 // MakeMetafile at the resolution of the control's screen.
-QByteArray MakeMetafile(const TChart& chart, bool enhanced, const QSize& size);
+QByteArray MakeMetafile(const TChart& chart, MetafileKind kind, const QSize& size);
 // The window-size bitmap as the bytes of a .bmp file.
 QByteArray BitmapFileBytes(const TChart& chart);
 
@@ -27,6 +27,6 @@ void SaveMetafileFile(const TChart& chart, const QString& fileName);
 void SaveEnhMetafileFile(const TChart& chart, const QString& fileName);
 // Clipboard failure raises "Cannot open clipboard".
 void CopyBitmapToClipboard(const TChart& chart);
-void CopyMetafileToClipboard(const TChart& chart, bool enhanced);
+void CopyMetafileToClipboard(const TChart& chart, MetafileKind kind);
 
 } // namespace qrv

@@ -107,12 +107,12 @@ void WriteFile(const QString& fileName, const QByteArray& bytes)
     WriteWholeFile(name, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
-QString MetafileMimeType(bool enhanced)
+QString MetafileMimeType(MetafileKind kind)
 {
-    return enhanced ? QStringLiteral("image/x-emf") : QStringLiteral("image/x-wmf");
+    return kind == MetafileKind::Emf ? QStringLiteral("image/x-emf") : QStringLiteral("image/x-wmf");
 }
 
-QMimeData* MetafileMimeData(bool enhanced, const QByteArray& metafile, const QImage& picture)
+QMimeData* MetafileMimeData(MetafileKind kind, const QByteArray& metafile, const QImage& picture)
 {
     // Linux applications know metafiles by the freedesktop MIME types: the
     // older "image/x-emf" / "image/x-wmf", which most readers (GIMP, Inkscape
@@ -122,7 +122,7 @@ QMimeData* MetafileMimeData(bool enhanced, const QByteArray& metafile, const QIm
     // placeable file, as the .wmf readers expect it. The PNG beside them
     // lets any other application paste the picture.
     auto data = std::make_unique<QMimeData>();
-    if (enhanced) {
+    if (kind == MetafileKind::Emf) {
         data->setData(QStringLiteral("image/x-emf"), metafile);
         data->setData(QStringLiteral("image/emf"), metafile);
         data->setData(QStringLiteral("application/x-openoffice-emf;windows_formatname=\"Image EMF\""),

@@ -3,6 +3,8 @@
 // error; nothing is written half-way without being reported.
 #pragma once
 
+#include "QrvMetafile.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
@@ -24,7 +26,7 @@ void WriteFile(const QString& fileName, const QByteArray& bytes);
 // The clipboard formats of a metafile: the file bytes under the MIME types
 // Linux applications read for the kind, and a PNG of the same picture
 // beside them for those that read no metafiles.
-QMimeData* MetafileMimeData(bool enhanced, const QByteArray& metafile, const QImage& picture);
+QMimeData* MetafileMimeData(MetafileKind kind, const QByteArray& metafile, const QImage& picture);
 // The clipboard formats of a bitmap: every image format Qt offers.
 QMimeData* BitmapMimeData(const QImage& picture);
 
@@ -33,6 +35,6 @@ QMimeData* BitmapMimeData(const QImage& picture);
 void PutOnClipboard(QMimeData* data, const QString& probeFormat);
 
 // The MIME type under which a metafile is first offered.
-QString MetafileMimeType(bool enhanced);
+QString MetafileMimeType(MetafileKind kind);
 
 } // namespace qrv

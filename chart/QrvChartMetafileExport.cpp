@@ -1,15 +1,14 @@
 // The chart's picture drawn into a metafile.
 #include "QrvChartPicture.h"
-#include "QrvMetafile.h"
 
 #include <QPainter>
 
 namespace qrv
 {
 
-QByteArray MakeMetafile(const TChartPicture& chart, bool enhanced, const QSize& size, int dpi)
+QByteArray MakeMetafile(const TChartPicture& chart, MetafileKind kind, const QSize& size, int dpi)
 {
-    TMetafilePaintDevice device(enhanced ? MetafileKind::Emf : MetafileKind::Wmf, MetafileSizeFor(size), dpi);
+    TMetafilePaintDevice device(kind, MetafileSizeFor(size), dpi);
     {
         QPainter painter(&device);
         chart.DrawPicture(painter, QRect(QPoint(0, 0), size), true);

@@ -7,6 +7,7 @@
 #include "QrvChartAxis.h"
 #include "QrvChartColor.h"
 #include "QrvChartLayout.h"
+#include "QrvMetafile.h"
 #include "QrvSeries.h"
 
 #include <QByteArray>
@@ -108,6 +109,6 @@ QImage MakeBitmap(const TChartPicture& chart, TColor background, const QSize& si
 // The picture drawn into a metafile of (width - 1) x (height - 1), at least
 // 1 x 1, at the screen resolution dpi: the complete file bytes, placeable
 // WMF or EMF.
-QByteArray MakeMetafile(const TChartPicture& chart, bool enhanced, const QSize& size, int dpi);
+QByteArray MakeMetafile(const TChartPicture& chart, MetafileKind kind, const QSize& size, int dpi);
 
 } // namespace qrv

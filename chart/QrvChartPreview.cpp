@@ -275,35 +275,20 @@ void TChartPreview::Refresh()
     BReset->setEnabled(Margins() != saved_);
 }
 
-void TChartPreview::MarginEdited(TSide side, int value)
+void TChartPreview::MarginEdited(int TPaperMargins::*margin, int TPaperMargins::*opposite, QSpinBox* edit,
+                                 int value)
 {
     if (creating_) return;
     TPaperMargins& m = Margins();
-    int* mine = nullptr;
-    int opposite = 0;
-    QSpinBox* edit = nullptr;
-    switch (side) {
-    case TSide::Left:
-        mine = &m.Left, opposite = m.Right, edit = SELeftMa;
-        break;
-    case TSide::Right:
-        mine = &m.Right, opposite = m.Left, edit = SERightMa;
-        break;
-    case TSide::Top:
-        mine = &m.Top, opposite = m.Bottom, edit = SETopMa;
-        break;
-    case TSide::Bottom:
-        mine = &m.Bottom, opposite = m.Top, edit = SEBotMa;
-        break;
-    }
+    int& mine = m.*margin;
     // Two opposite margins must leave some paper: the entry is refused.
-    if (!MarginPairAllowed(value, opposite)) {
+    if (!MarginPairAllowed(value, m.*opposite)) {
         const QSignalBlocker blocker(edit);
-        edit->setValue(*mine);
+        edit->setValue(mine);
         return;
     }
-    if (value == *mine) return;
-    *mine = value;
+    if (value == mine) return;
+    mine = value;
     // A typed margin is the user's choice, as a dragged one is; left
     // proportional, the printout would quietly use other margins than the
     // preview shows.
@@ -314,22 +299,22 @@ void TChartPreview::MarginEdited(TSide side, int value)
 
 void TChartPreview::SETopMaChange(int value)
 {
-    MarginEdited(TSide::Top, value);
+    MarginEdited(&TPaperMargins::Top, &TPaperMargins::Bottom, SETopMa, value);
 }
 
 void TChartPreview::SELeftMaChange(int value)
 {
-    MarginEdited(TSide::Left, value);
+    MarginEdited(&TPaperMargins::Left, &TPaperMargins::Right, SELeftMa, value);
 }
 
 void TChartPreview::SEBotMaChange(int value)
 {
-    MarginEdited(TSide::Bottom, value);
+    MarginEdited(&TPaperMargins::Bottom, &TPaperMargins::Top, SEBotMa, value);
 }
 
 void TChartPreview::SERightMaChange(int value)
 {
-    MarginEdited(TSide::Right, value);
+    MarginEdited(&TPaperMargins::Right, &TPaperMargins::Left, SERightMa, value);
 }
 
 void TChartPreview::OrientationClick()

@@ -84,14 +84,14 @@ public:
     QCheckBox* CBProp;
 
 private:
-    enum class TSide { Left, Top, Right, Bottom };
-
     TPaperMargins& Margins();
     void FillPrinters();
     void OrientationFromPrinter();
     void Recompute();
     void MarginsChanged(bool fromDrag, const TPaperMargins& margins);
-    void MarginEdited(TSide side, int value);
+    // A margin typed into its edit; the opposite margin is the one the two
+    // must leave paper with.
+    void MarginEdited(int TPaperMargins::*margin, int TPaperMargins::*opposite, QSpinBox* edit, int value);
     void Refresh();
     // Runs a handler for a control: an error goes to the error display.
     void Run(void (TChartPreview::*handler)());
@@ -102,10 +102,8 @@ private:
     TChartPreviewPage* page_;
     QButtonGroup* orientationGroup_;
     TPaperMargins saved_;
-    TPaperMargins ownMargins_;
     bool creating_ = true;
     bool updatingMargins_ = true;
-    bool settingProportional_ = false;
 };
 
 // Print graph: shows the preview of `chart` modally (through the platform's

@@ -82,25 +82,20 @@ TChartRect Ordered(const TChartRect& rect)
 
 TChartRect SheetRectFor(QSize clientSize, QSize pageSize)
 {
-    const int cw = clientSize.width(), ch = clientSize.height();
-    const int pw = pageSize.width(), ph = pageSize.height();
-    TChartRect r;
-    if (pw < ph) {
-        const int height = ch - NearestInt(ch * 10 / 100.0);
-        const int width = ph <= 0 ? cw : MulDiv(height, pw, ph);
-        r.Top = NearestInt(ch * 5 / 100.0);
-        r.Bottom = r.Top + height;
-        r.Left = (cw - width) / 2;
-        r.Right = r.Left + width;
-    } else {
-        const int width = cw - NearestInt(cw * 10 / 100.0);
-        const int height = pw <= 0 ? ch : MulDiv(width, ph, pw);
-        r.Left = NearestInt(cw * 5 / 100.0);
-        r.Right = r.Left + width;
-        r.Top = (ch - height) / 2;
-        r.Bottom = r.Top + height;
-    }
-    return r;
+    // Along the page's longer side (its height when it is taller than wide)
+    // the sheet takes 90 % of the client, 5 % in from its edge; across, it
+    // keeps the page's proportions and is centred.
+    const bool tall = pageSize.width() < pageSize.height();
+    const int clientAlong = tall ? clientSize.height() : clientSize.width();
+    const int clientAcross = tall ? clientSize.width() : clientSize.height();
+    const int pageAlong = tall ? pageSize.height() : pageSize.width();
+    const int pageAcross = tall ? pageSize.width() : pageSize.height();
+    const int along = clientAlong - NearestInt(clientAlong * 10 / 100.0);
+    const int across = pageAlong <= 0 ? clientAcross : MulDiv(along, pageAcross, pageAlong);
+    const int alongStart = NearestInt(clientAlong * 5 / 100.0);
+    const int acrossStart = (clientAcross - across) / 2;
+    if (tall) return {acrossStart, alongStart, acrossStart + across, alongStart + along};
+    return {alongStart, acrossStart, alongStart + along, acrossStart + across};
 }
 
 TChartRect PrintableRectFor(const TChartRect& sheet, const TPaperMargins& margins)

@@ -1,5 +1,6 @@
 #include "QrvSeries.h"
 
+#include "QrvClipGeometry.h"
 #include "QrvPoleScale.h"
 
 #include <QPainter>
@@ -118,12 +119,6 @@ void TChartSeries::RequestRepaint()
     if (parent_) parent_->RequestRepaint();
 }
 
-void TChartSeries::NotifyValueChanged(TChartValueList&)
-{
-    // No dependent series or functions exist; the chart repaints on the
-    // change itself.
-}
-
 void TChartSeries::SetSeriesColor(TColor color)
 {
     if (color == seriesColor_) return;
@@ -156,16 +151,12 @@ bool InLineRange(int p)
     return p >= -MaxLinePixel && p <= MaxLinePixel;
 }
 
-// The unrounded pixel position of a value, in Float so that values far
-// beyond the axis keep their true direction; the same mapping as
-// TAxisScale::ValueToPixel before its rounding and its int range.
-Float PixelPosition(const TAxisScale& scale, double value)
+// p rounded to the nearest pixel and held within the line range; NaN gives 0.
+int LinePixel(Float p)
 {
-    const Float span = scale.Span();
-    if (span == 0 || !std::isfinite(value)) return scale.CenterPixel();
-    const Float d =
-        (static_cast<Float>(value) - static_cast<Float>(scale.RangeMin)) * scale.PixelLength() / span;
-    return scale.Horizontal != scale.Inverted ? scale.StartPixel + d : scale.EndPixel - d;
+    const Float r = std::nearbyint(p);
+    if (std::isnan(r)) return 0;
+    return r <= -MaxLinePixel ? -MaxLinePixel : r >= MaxLinePixel ? MaxLinePixel : static_cast<int>(r);
 }
 
 // One end of a segment: its exact position and, when that lies within the
@@ -177,42 +168,24 @@ struct TLineEnd {
     QPoint Pixel;
 };
 
-int ClippedPixel(Float p)
-{
-    const Float r = std::nearbyint(p);
-    if (std::isnan(r)) return 0;
-    return r <= -MaxLinePixel ? -MaxLinePixel : r >= MaxLinePixel ? MaxLinePixel : static_cast<int>(r);
-}
+// The square of +-MaxLinePixel, edges included.
+constexpr TClipBox LineRange{-MaxLinePixel, -MaxLinePixel, MaxLinePixel, MaxLinePixel};
 
-// The part of the segment from a to b inside the square of +-MaxLinePixel
-// (Liang-Barsky), as pixels; an end inside the square keeps its own pixel.
-// Nothing when the segment misses the square.
+// The part of the segment from a to b inside the line range, as pixels; an
+// end inside the range keeps its own pixel. Nothing when the segment misses
+// the range.
 std::optional<std::pair<QPoint, QPoint>> ClipToLineRange(const TLineEnd& a, const TLineEnd& b)
 {
     if (a.InRange && b.InRange) return std::pair(a.Pixel, b.Pixel);
+    const auto part = ClipSegment<Float>({a.X, a.Y}, {b.X, b.Y}, LineRange);
+    if (!part) return std::nullopt;
     const Float dx = b.X - a.X, dy = b.Y - a.Y;
-    Float t0 = 0, t1 = 1;
-    // One edge of the square: the segment is on its inner side where
-    // p * t <= q. False when no part of the segment is left.
-    auto edge = [&](Float p, Float q) {
-        if (p == 0) return q >= 0;
-        const Float t = q / p;
-        if (p < 0) {
-            if (t > t1) return false;
-            if (t > t0) t0 = t;
-        } else {
-            if (t < t0) return false;
-            if (t < t1) t1 = t;
-        }
-        return true;
-    };
-    const Float m = MaxLinePixel;
-    if (!edge(-dx, a.X + m) || !edge(dx, m - a.X) || !edge(-dy, a.Y + m) || !edge(dy, m - a.Y))
-        return std::nullopt;
-    const QPoint from =
-        t0 == 0 && a.InRange ? a.Pixel : QPoint(ClippedPixel(a.X + t0 * dx), ClippedPixel(a.Y + t0 * dy));
-    const QPoint to =
-        t1 == 1 && b.InRange ? b.Pixel : QPoint(ClippedPixel(a.X + t1 * dx), ClippedPixel(a.Y + t1 * dy));
+    const QPoint from = part->T0 == 0 && a.InRange
+                            ? a.Pixel
+                            : QPoint(LinePixel(a.X + part->T0 * dx), LinePixel(a.Y + part->T0 * dy));
+    const QPoint to = part->T1 == 1 && b.InRange
+                          ? b.Pixel
+                          : QPoint(LinePixel(a.X + part->T1 * dx), LinePixel(a.Y + part->T1 * dy));
     return std::pair(from, to);
 }
 
@@ -269,10 +242,11 @@ std::vector<TLineRun> TLineSeries::BuildLineRuns(const TAxisScale& horiz, const 
     for (int i = first; i <= last; ++i) {
         const TColor color = PointColor(i);
         TLineEnd here;
-        here.Pixel = QPoint(horiz.ValueToPixel(xAt(i)), vert.ValueToPixel(yAt(i)));
+        const TAxisPixel px = horiz.PixelOf(xAt(i)), py = vert.PixelOf(yAt(i));
+        here.Pixel = QPoint(px.Rounded, py.Rounded);
         here.InRange = InLineRange(here.Pixel.x()) && InLineRange(here.Pixel.y());
-        here.X = here.InRange ? here.Pixel.x() : PixelPosition(horiz, xAt(i));
-        here.Y = here.InRange ? here.Pixel.y() : PixelPosition(vert, yAt(i));
+        here.X = here.InRange ? here.Pixel.x() : px.Exact;
+        here.Y = here.InRange ? here.Pixel.y() : py.Exact;
         bool draw = i > first && previousColor != clNone && !LineBrokenBefore(i);
         if (i == first && i > 0) {
             // Enter from the left edge at the height the line between the
@@ -283,9 +257,7 @@ std::vector<TLineRun> TLineSeries::BuildLineRuns(const TAxisScale& horiz, const 
             // overflow a double; the height lies between y0 and y1.
             const double edgeY =
                 x1 == x0 ? y0 : ClampToDouble(y0 + (Float(y1) - y0) * (Float(edgeX) - x0) / (Float(x1) - x0));
-            int py = vert.ValueToPixel(edgeY);
-            py = py < -MaxLinePixel ? -MaxLinePixel : py > MaxLinePixel ? MaxLinePixel : py;
-            previous.Pixel = QPoint(axesRect.Left, py);
+            previous.Pixel = QPoint(axesRect.Left, LinePixel(vert.ValueToPixel(edgeY)));
             previous.X = previous.Pixel.x();
             previous.Y = previous.Pixel.y();
             previous.InRange = true;

@@ -69,8 +69,6 @@ public:
     TChartSeriesHost* ParentChart() const { return parent_; }
     void SetParentChart(TChartSeriesHost* chart) { parent_ = chart; }
     void RequestRepaint();
-    // Called by a value list whose values or multiplier changed.
-    void NotifyValueChanged(TChartValueList& list);
 
     TColor SeriesColor() const { return seriesColor_; }
     void SetSeriesColor(TColor color);

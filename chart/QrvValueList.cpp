@@ -18,12 +18,6 @@ void TChartValueList::CheckIndex(int index, bool allowEnd) const
     if (index < 0 || index > count || (index == count && !allowEnd)) throw EListError(index);
 }
 
-void TChartValueList::Changed()
-{
-    statsDirty_ = true;
-    if (owner_) owner_->NotifyValueChanged(*this);
-}
-
 double TChartValueList::ValueAt(int index) const
 {
     CheckIndex(index);
@@ -34,7 +28,7 @@ void TChartValueList::SetValueAt(int index, double value)
 {
     CheckIndex(index);
     values_[static_cast<std::size_t>(index)] = value;
-    Changed();
+    statsDirty_ = true;
 }
 
 void TChartValueList::RemoveAll()
@@ -90,7 +84,7 @@ void TChartValueList::SetMultiplier(double multiplier)
 {
     if (multiplier == multiplier_) return;
     multiplier_ = multiplier;
-    Changed();
+    statsDirty_ = true;
     if (owner_) owner_->RequestRepaint();
 }
 

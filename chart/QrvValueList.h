@@ -58,7 +58,6 @@ public:
 
 private:
     void CheckIndex(int index, bool allowEnd = false) const;
-    void Changed();
 
     TChartSeries* owner_;
     std::vector<double> values_;

@@ -86,9 +86,9 @@ int main(int argc, char** argv)
                 }));
     QByteArray emf, wmf;
     std::printf("MakeMetafile EMF:                   %8.3f ms (median of 21)\n",
-                MedianMs(21, [&] { emf = MakeMetafile(chart, true, r.size()); }));
+                MedianMs(21, [&] { emf = MakeMetafile(chart, MetafileKind::Emf, r.size()); }));
     std::printf("MakeMetafile WMF:                   %8.3f ms (median of 21)\n",
-                MedianMs(21, [&] { wmf = MakeMetafile(chart, false, r.size()); }));
+                MedianMs(21, [&] { wmf = MakeMetafile(chart, MetafileKind::Wmf, r.size()); }));
     std::printf("EMF size %lld bytes, WMF size %lld bytes\n", static_cast<long long>(emf.size()),
                 static_cast<long long>(wmf.size()));
     if (argc > 1) {

@@ -8,39 +8,11 @@ namespace qrv
 namespace
 {
 
-struct TPointD {
-    double X, Y;
-};
+using TPointD = TClipPoint<double>;
 
 QPoint Round(TPointD p)
 {
     return {int(std::lround(p.X)), int(std::lround(p.Y))};
-}
-
-// Liang-Barsky: the part of segment a-b inside the box as parameters t0..t1
-// along it; false when no part is inside.
-bool ClipSegment(TPointD a, TPointD b, const TClipBox& box, double& t0, double& t1)
-{
-    const double dx = b.X - a.X, dy = b.Y - a.Y;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {a.X - box.Left, box.Right - a.X, a.Y - box.Top, box.Bottom - a.Y};
-    t0 = 0.0;
-    t1 = 1.0;
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0.0) {
-            if (q[i] < 0.0) return false; // parallel to this edge and outside it
-            continue;
-        }
-        const double t = q[i] / p[i];
-        if (p[i] < 0.0) {
-            if (t > t1) return false;
-            if (t > t0) t0 = t;
-        } else {
-            if (t < t0) return false;
-            if (t < t1) t1 = t;
-        }
-    }
-    return true;
 }
 
 } // namespace
@@ -60,12 +32,13 @@ std::vector<std::vector<QPoint>> ClipPolyline(std::span<const QPoint> points, co
             part.push_back(b);
             continue;
         }
-        double t0 = 0, t1 = 1;
         const TPointD da{double(a.x()), double(a.y())}, db{double(b.x()), double(b.y())};
-        if (!ClipSegment(da, db, box, t0, t1)) {
+        const std::optional<TSegmentPart<double>> inside = ClipSegment(da, db, box);
+        if (!inside) {
             close();
             continue;
         }
+        const double t0 = inside->T0, t1 = inside->T1;
         const QPoint c0 = t0 > 0 ? Round({da.X + t0 * (db.X - da.X), da.Y + t0 * (db.Y - da.Y)}) : a;
         const QPoint c1 = t1 < 1 ? Round({da.X + t1 * (db.X - da.X), da.Y + t1 * (db.Y - da.Y)}) : b;
         if (part.empty() || part.back() != c0) {

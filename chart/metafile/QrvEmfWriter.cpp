@@ -89,8 +89,8 @@ void TEmfWriter::Append(char* record)
     if (!record) return;
     uint32_t bytes = 0;
     std::memcpy(&bytes, record + 4, sizeof bytes); // nSize, after the record type
-    FRecords.append(record, qsizetype(bytes));
-    ++FRecordCount;
+    records_.append(record, qsizetype(bytes));
+    ++recordCount_;
     std::free(record);
 }
 
@@ -279,7 +279,7 @@ QByteArray TEmfWriter::Assemble()
     QByteArray out(header, qsizetype(headerBytes));
     std::free(header);
 
-    out.append(FRecords);
+    out.append(records_);
     // End of file: no palette entries; the last field repeats the record size.
     const uint32_t eof[5] = {U_EMR_EOF, 20, 0, 16, 20};
     for (uint32_t v : eof) {
@@ -289,7 +289,7 @@ QByteArray TEmfWriter::Assemble()
         out.append(char((v >> 24) & 0xFF));
     }
     Patch32(out, HeaderBytesAt, uint32_t(out.size()));
-    Patch32(out, HeaderRecordsAt, FRecordCount + 2);
+    Patch32(out, HeaderRecordsAt, recordCount_ + 2);
     const uint32_t handles = uint32_t(ObjectSlots() + 1); // entry 0 is the file itself
     out[HeaderHandlesAt] = char(handles & 0xFF);
     out[HeaderHandlesAt + 1] = char((handles >> 8) & 0xFF);

@@ -45,8 +45,8 @@ private:
     // Takes a record built by libUEMF (malloc'd) and frees it.
     void Append(char* record);
 
-    QByteArray FRecords;
-    uint32_t FRecordCount = 0;
+    QByteArray records_;
+    uint32_t recordCount_ = 0;
 };
 
 } // namespace qrv

@@ -29,19 +29,19 @@ std::vector<QPoint> WithoutRepeats(std::span<const QPoint> points)
 
 void TGdiRecorder::SetBackground(bool opaque, uint32_t color)
 {
-    FWantBkOpaque = opaque;
-    FWantBkColor = color;
+    wantBkOpaque_ = opaque;
+    wantBkColor_ = color;
 }
 
 void TGdiRecorder::Polyline(std::span<const QPoint> points)
 {
-    if (FFinished || points.empty() || FWantPen.Style == GdiPenStyle::Null) return;
+    if (finished_ || points.empty() || wantPen_.Style == GdiPenStyle::Null) return;
     const std::optional<TClipBox> box = GeometryBox();
     if (!box) return;
     const std::vector<QPoint> pts = WithoutRepeats(points);
     if (pts.size() == 1) {
         // A line of no length: Qt still marks its pixel, a GDI line would not.
-        if (box->Contains(pts.front())) Pixel(pts.front(), FWantPen.Color);
+        if (box->Contains(pts.front())) Pixel(pts.front(), wantPen_.Color);
         return;
     }
     for (const std::vector<QPoint>& part : ClipPolyline(pts, *box))
@@ -51,38 +51,38 @@ void TGdiRecorder::Polyline(std::span<const QPoint> points)
 void TGdiRecorder::AddPolyline(const std::vector<QPoint>& pts)
 {
     RealizeClip();
-    RealizePen(FWantPen);
-    if (!FPending.empty() && FPending.back() == pts.front())
-        FPending.insert(FPending.end(), pts.begin() + 1, pts.end());
+    RealizePen(wantPen_);
+    if (!pending_.empty() && pending_.back() == pts.front())
+        pending_.insert(pending_.end(), pts.begin() + 1, pts.end());
     else {
         FlushPending();
-        FPending = pts;
+        pending_ = pts;
     }
     // Split only where a record would exceed the format; the pieces share
     // their end points so the line stays unbroken.
     const size_t max = MaxPolyPoints();
-    while (FPending.size() > max) {
-        EmitPolyline(std::span<const QPoint>(FPending.data(), max));
-        FPending.erase(FPending.begin(), FPending.begin() + std::ptrdiff_t(max - 1));
+    while (pending_.size() > max) {
+        EmitPolyline(std::span<const QPoint>(pending_.data(), max));
+        pending_.erase(pending_.begin(), pending_.begin() + std::ptrdiff_t(max - 1));
     }
 }
 
 std::optional<TClipBox> TGdiRecorder::GeometryBox() const
 {
-    TGdiRect area{0, 0, FSize.width(), FSize.height()};
-    if (FWantClip)
-        area = {std::max(area.Left, FWantClip->Left), std::max(area.Top, FWantClip->Top),
-                std::min(area.Right, FWantClip->Right), std::min(area.Bottom, FWantClip->Bottom)};
+    TGdiRect area{0, 0, size_.width(), size_.height()};
+    if (wantClip_)
+        area = {std::max(area.Left, wantClip_->Left), std::max(area.Top, wantClip_->Top),
+                std::min(area.Right, wantClip_->Right), std::min(area.Bottom, wantClip_->Bottom)};
     if (area.IsEmpty()) return std::nullopt; // nothing can show
     // Wide enough that a line's width never reaches into the visible area
     // from outside the box: the reader's clip cuts the exact edge.
-    const int margin = std::clamp(FWantPen.Width, 1, 1000) + 2;
+    const int margin = std::clamp(wantPen_.Width, 1, 1000) + 2;
     return TClipBox{area.Left - margin, area.Top - margin, area.Right - 1 + margin, area.Bottom - 1 + margin};
 }
 
 void TGdiRecorder::Polygon(std::span<const QPoint> points, bool stroke, bool fill)
 {
-    if (FFinished || points.empty() || (!stroke && !fill)) return;
+    if (finished_ || points.empty() || (!stroke && !fill)) return;
     const std::optional<TClipBox> box = GeometryBox();
     if (!box) return;
     std::vector<QPoint> pts = WithoutRepeats(points);
@@ -104,8 +104,8 @@ void TGdiRecorder::Polygon(std::span<const QPoint> points, bool stroke, bool fil
         return;
     }
     RealizeClip();
-    RealizePen(stroke ? FWantPen : NullPen);
-    RealizeBrush(fill ? FWantBrush : NullBrush);
+    RealizePen(stroke ? wantPen_ : NullPen);
+    RealizeBrush(fill ? wantBrush_ : NullBrush);
     RealizeFillMode();
     FlushPending();
     EmitPolygon(pts);
@@ -113,7 +113,7 @@ void TGdiRecorder::Polygon(std::span<const QPoint> points, bool stroke, bool fil
 
 void TGdiRecorder::FillPolyPolygon(const std::vector<std::vector<QPoint>>& polygons)
 {
-    if (FFinished) return;
+    if (finished_) return;
     const std::optional<TClipBox> box = GeometryBox();
     if (!box) return;
     std::vector<std::vector<QPoint>> polys;
@@ -128,7 +128,7 @@ void TGdiRecorder::FillPolyPolygon(const std::vector<std::vector<QPoint>>& polyg
     if (polys.empty()) return;
     RealizeClip();
     RealizePen(NullPen);
-    RealizeBrush(FWantBrush);
+    RealizeBrush(wantBrush_);
     RealizeFillMode();
     FlushPending();
     if (polys.size() == 1)
@@ -139,35 +139,35 @@ void TGdiRecorder::FillPolyPolygon(const std::vector<std::vector<QPoint>>& polyg
 
 void TGdiRecorder::Rectangle(const TGdiRect& rect, bool stroke, bool fill)
 {
-    if (FFinished || (!stroke && !fill)) return;
+    if (finished_ || (!stroke && !fill)) return;
     const std::optional<TClipBox> box = GeometryBox();
     if (!box) return;
     const TGdiRect cut{std::max(rect.Left, box->Left), std::max(rect.Top, box->Top),
                        std::min(rect.Right, box->Right + 1), std::min(rect.Bottom, box->Bottom + 1)};
     if (cut.IsEmpty()) return;
     RealizeClip();
-    RealizePen(stroke ? FWantPen : NullPen);
-    RealizeBrush(fill ? FWantBrush : NullBrush);
+    RealizePen(stroke ? wantPen_ : NullPen);
+    RealizeBrush(fill ? wantBrush_ : NullBrush);
     FlushPending();
     EmitRectangle(cut);
 }
 
 void TGdiRecorder::Text(QPoint origin, const QString& text, const std::vector<int>& dx)
 {
-    if (FFinished || text.isEmpty()) return;
+    if (finished_ || text.isEmpty()) return;
     RealizeClip();
-    RealizeFont(FWantFont);
+    RealizeFont(wantFont_);
     FlushPending();
-    if (FDc.TextColor != FWantTextColor) EmitTextColor(FDc.TextColor = FWantTextColor);
-    if (FDc.BkOpaque != FWantBkOpaque) EmitBkMode(FDc.BkOpaque = FWantBkOpaque);
-    if (FWantBkOpaque && FDc.BkColor != FWantBkColor) EmitBkColor(FDc.BkColor = FWantBkColor);
-    if (FDc.TextAlign != TextAlignBaseline) EmitTextAlign(FDc.TextAlign = TextAlignBaseline);
+    if (dc_.TextColor != wantTextColor_) EmitTextColor(dc_.TextColor = wantTextColor_);
+    if (dc_.BkOpaque != wantBkOpaque_) EmitBkMode(dc_.BkOpaque = wantBkOpaque_);
+    if (wantBkOpaque_ && dc_.BkColor != wantBkColor_) EmitBkColor(dc_.BkColor = wantBkColor_);
+    if (dc_.TextAlign != TextAlignBaseline) EmitTextAlign(dc_.TextAlign = TextAlignBaseline);
     EmitText(origin, text, dx);
 }
 
 void TGdiRecorder::Pixel(QPoint point, uint32_t color)
 {
-    if (FFinished) return;
+    if (finished_) return;
     if (const std::optional<TClipBox> box = GeometryBox(); !box || !box->Contains(point)) return;
     RealizeClip();
     FlushPending();
@@ -176,7 +176,7 @@ void TGdiRecorder::Pixel(QPoint point, uint32_t color)
 
 void TGdiRecorder::Image(const TGdiRect& dest, const QImage& image)
 {
-    if (FFinished || dest.IsEmpty() || image.isNull()) return;
+    if (finished_ || dest.IsEmpty() || image.isNull()) return;
     RealizeClip();
     FlushPending();
     EmitImage(dest, image);
@@ -184,43 +184,43 @@ void TGdiRecorder::Image(const TGdiRect& dest, const QImage& image)
 
 QByteArray TGdiRecorder::Finish()
 {
-    if (FFinished) return FResult;
+    if (finished_) return result_;
     FlushPending();
-    FWantClip.reset();
+    wantClip_.reset();
     RealizeClip();
-    while (!FSaved.empty())
+    while (!saved_.empty())
         RestoreDc();
     EmitDeselectAll();
-    for (size_t slot = 0; slot < FSlots.size(); ++slot)
-        if (FSlots[slot].Used) {
+    for (size_t slot = 0; slot < slots_.size(); ++slot)
+        if (slots_[slot].Used) {
             EmitDelete(FirstObjectIndex() + int(slot));
-            FSlots[slot].Used = false;
+            slots_[slot].Used = false;
         }
-    FDc.Pen = FDc.Brush = FDc.Font = -1;
-    FFinished = true;
-    FResult = Assemble();
-    return FResult;
+    dc_.Pen = dc_.Brush = dc_.Font = -1;
+    finished_ = true;
+    result_ = Assemble();
+    return result_;
 }
 
 void TGdiRecorder::RealizeClip()
 {
-    if (FWantClip == FClip) return;
+    if (wantClip_ == clip_) return;
     FlushPending();
-    if (FClip) RestoreDc();
-    if (FWantClip) {
+    if (clip_) RestoreDc();
+    if (wantClip_) {
         EmitSaveDc();
-        FSaved.push_back(FDc);
-        EmitIntersectClip(*FWantClip);
+        saved_.push_back(dc_);
+        EmitIntersectClip(*wantClip_);
     }
-    FClip = FWantClip;
+    clip_ = wantClip_;
 }
 
 void TGdiRecorder::RestoreDc()
 {
     EmitRestoreDc();
-    const TDcState live = FDc;
-    FDc = FSaved.back();
-    FSaved.pop_back();
+    const TDcState live = dc_;
+    dc_ = saved_.back();
+    saved_.pop_back();
     // The restore brings back the objects selected at the save; the objects
     // in use just before stay selected instead, so they need not be made
     // again, and the restored ones are deleted if nothing else holds them.
@@ -231,55 +231,55 @@ void TGdiRecorder::RestoreDc()
         dcSlot = liveSlot;
         Release(old);
     };
-    keep(live.Pen, FDc.Pen);
-    keep(live.Brush, FDc.Brush);
-    keep(live.Font, FDc.Font);
+    keep(live.Pen, dc_.Pen);
+    keep(live.Brush, dc_.Brush);
+    keep(live.Font, dc_.Font);
 }
 
 void TGdiRecorder::RealizePen(const TGdiPen& pen)
 {
-    if (FDc.Pen >= 0 && FSlots[size_t(FDc.Pen)].Pen == pen) return;
+    if (dc_.Pen >= 0 && slots_[size_t(dc_.Pen)].Pen == pen) return;
     FlushPending();
     int slot = FindSlot(ObjKind::Pen, &pen, nullptr, nullptr);
     if (slot < 0) {
         slot = NewSlot(ObjKind::Pen);
-        FSlots[size_t(slot)].Pen = pen;
+        slots_[size_t(slot)].Pen = pen;
         EmitCreatePen(FirstObjectIndex() + slot, pen);
     }
-    SelectSlot(FDc.Pen, slot);
+    SelectSlot(dc_.Pen, slot);
 }
 
 void TGdiRecorder::RealizeBrush(const TGdiBrush& brush)
 {
-    if (FDc.Brush >= 0 && FSlots[size_t(FDc.Brush)].Brush == brush) return;
+    if (dc_.Brush >= 0 && slots_[size_t(dc_.Brush)].Brush == brush) return;
     FlushPending();
     int slot = FindSlot(ObjKind::Brush, nullptr, &brush, nullptr);
     if (slot < 0) {
         slot = NewSlot(ObjKind::Brush);
-        FSlots[size_t(slot)].Brush = brush;
+        slots_[size_t(slot)].Brush = brush;
         EmitCreateBrush(FirstObjectIndex() + slot, brush);
     }
-    SelectSlot(FDc.Brush, slot);
+    SelectSlot(dc_.Brush, slot);
 }
 
 void TGdiRecorder::RealizeFont(const TGdiFont& font)
 {
-    if (FDc.Font >= 0 && FSlots[size_t(FDc.Font)].Font == font) return;
+    if (dc_.Font >= 0 && slots_[size_t(dc_.Font)].Font == font) return;
     FlushPending();
     int slot = FindSlot(ObjKind::Font, nullptr, nullptr, &font);
     if (slot < 0) {
         slot = NewSlot(ObjKind::Font);
-        FSlots[size_t(slot)].Font = font;
+        slots_[size_t(slot)].Font = font;
         EmitCreateFont(FirstObjectIndex() + slot, font);
     }
-    SelectSlot(FDc.Font, slot);
+    SelectSlot(dc_.Font, slot);
 }
 
 void TGdiRecorder::RealizeFillMode()
 {
-    if (FDc.Winding == FWantWinding) return;
+    if (dc_.Winding == wantWinding_) return;
     FlushPending();
-    EmitPolyFillMode(FDc.Winding = FWantWinding);
+    EmitPolyFillMode(dc_.Winding = wantWinding_);
 }
 
 void TGdiRecorder::SelectSlot(int& current, int slot)
@@ -293,8 +293,8 @@ void TGdiRecorder::SelectSlot(int& current, int slot)
 int TGdiRecorder::FindSlot(ObjKind kind, const TGdiPen* pen, const TGdiBrush* brush,
                            const TGdiFont* font) const
 {
-    for (size_t i = 0; i < FSlots.size(); ++i) {
-        const TSlot& s = FSlots[i];
+    for (size_t i = 0; i < slots_.size(); ++i) {
+        const TSlot& s = slots_[i];
         if (!s.Used || s.Kind != kind) continue;
         if ((pen && s.Pen == *pen) || (brush && s.Brush == *brush) || (font && s.Font == *font))
             return int(i);
@@ -305,12 +305,12 @@ int TGdiRecorder::FindSlot(ObjKind kind, const TGdiPen* pen, const TGdiBrush* br
 int TGdiRecorder::NewSlot(ObjKind kind)
 {
     // The formats give a new object the lowest free table entry.
-    auto it = std::find_if(FSlots.begin(), FSlots.end(), [](const TSlot& s) { return !s.Used; });
-    if (it == FSlots.end()) it = FSlots.insert(FSlots.end(), TSlot{});
+    auto it = std::find_if(slots_.begin(), slots_.end(), [](const TSlot& s) { return !s.Used; });
+    if (it == slots_.end()) it = slots_.insert(slots_.end(), TSlot{});
     *it = TSlot{};
     it->Used = true;
     it->Kind = kind;
-    return int(it - FSlots.begin());
+    return int(it - slots_.begin());
 }
 
 bool TGdiRecorder::IsReferenced(int slot) const
@@ -318,7 +318,7 @@ bool TGdiRecorder::IsReferenced(int slot) const
     const auto holds = [slot](const TDcState& s) {
         return s.Pen == slot || s.Brush == slot || s.Font == slot;
     };
-    return holds(FDc) || std::any_of(FSaved.begin(), FSaved.end(), holds);
+    return holds(dc_) || std::any_of(saved_.begin(), saved_.end(), holds);
 }
 
 void TGdiRecorder::Release(int slot)
@@ -327,13 +327,13 @@ void TGdiRecorder::Release(int slot)
     // that selects it again; it is released after that restore.
     if (slot < 0 || IsReferenced(slot)) return;
     EmitDelete(FirstObjectIndex() + slot);
-    FSlots[size_t(slot)].Used = false;
+    slots_[size_t(slot)].Used = false;
 }
 
 void TGdiRecorder::FlushPending()
 {
-    if (FPending.size() >= 2) EmitPolyline(FPending);
-    FPending.clear();
+    if (pending_.size() >= 2) EmitPolyline(pending_);
+    pending_.clear();
 }
 
 } // namespace qrv

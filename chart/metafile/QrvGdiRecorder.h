@@ -33,19 +33,19 @@ namespace qrv
 class TGdiRecorder
 {
 public:
-    TGdiRecorder(QSize size, int dpi) : FSize(size), FDpi(dpi) {}
+    TGdiRecorder(QSize size, int dpi) : size_(size), dpi_(dpi) {}
     virtual ~TGdiRecorder() = default;
     TGdiRecorder(const TGdiRecorder&) = delete;
     TGdiRecorder& operator=(const TGdiRecorder&) = delete;
 
     // The state the next drawing calls use.
-    void SetPen(const TGdiPen& pen) { FWantPen = pen; }
-    void SetBrush(const TGdiBrush& brush) { FWantBrush = brush; }
-    void SetFont(const TGdiFont& font) { FWantFont = font; }
-    void SetTextColor(uint32_t color) { FWantTextColor = color; }
+    void SetPen(const TGdiPen& pen) { wantPen_ = pen; }
+    void SetBrush(const TGdiBrush& brush) { wantBrush_ = brush; }
+    void SetFont(const TGdiFont& font) { wantFont_ = font; }
+    void SetTextColor(uint32_t color) { wantTextColor_ = color; }
     void SetBackground(bool opaque, uint32_t color);
-    void SetWindingFill(bool winding) { FWantWinding = winding; }
-    void SetClip(std::optional<TGdiRect> clip) { FWantClip = clip; }
+    void SetWindingFill(bool winding) { wantWinding_ = winding; }
+    void SetClip(std::optional<TGdiRect> clip) { wantClip_ = clip; }
 
     void Polyline(std::span<const QPoint> points);
     void Polygon(std::span<const QPoint> points, bool stroke, bool fill);
@@ -63,11 +63,11 @@ public:
     QByteArray Finish();
 
     // Number of object-table slots the drawing needed at most.
-    int ObjectSlots() const { return int(FSlots.size()); }
+    int ObjectSlots() const { return int(slots_.size()); }
 
 protected:
-    QSize Size() const { return FSize; }
-    int Dpi() const { return FDpi; }
+    QSize Size() const { return size_; }
+    int Dpi() const { return dpi_; }
 
     // Object indices start here (WMF 0, EMF 1: index 0 is the file itself).
     virtual int FirstObjectIndex() const = 0;
@@ -138,25 +138,25 @@ private:
     void RestoreDc();
     void FlushPending();
 
-    QSize FSize;
-    int FDpi;
+    QSize size_;
+    int dpi_;
 
-    TGdiPen FWantPen;
-    TGdiBrush FWantBrush;
-    TGdiFont FWantFont;
-    uint32_t FWantTextColor = 0;
-    bool FWantBkOpaque = false;
-    uint32_t FWantBkColor = GdiRgb(255, 255, 255);
-    bool FWantWinding = false;
-    std::optional<TGdiRect> FWantClip;
+    TGdiPen wantPen_;
+    TGdiBrush wantBrush_;
+    TGdiFont wantFont_;
+    uint32_t wantTextColor_ = 0;
+    bool wantBkOpaque_ = false;
+    uint32_t wantBkColor_ = GdiRgb(255, 255, 255);
+    bool wantWinding_ = false;
+    std::optional<TGdiRect> wantClip_;
 
-    TDcState FDc;
-    std::vector<TDcState> FSaved;
-    std::optional<TGdiRect> FClip;
-    std::vector<TSlot> FSlots; // index i is object index FirstObjectIndex() + i
-    std::vector<QPoint> FPending;
-    bool FFinished = false;
-    QByteArray FResult;
+    TDcState dc_;
+    std::vector<TDcState> saved_;
+    std::optional<TGdiRect> clip_;
+    std::vector<TSlot> slots_; // index i is object index FirstObjectIndex() + i
+    std::vector<QPoint> pending_;
+    bool finished_ = false;
+    QByteArray result_;
 };
 
 } // namespace qrv

@@ -14,9 +14,9 @@ QSize MetafileSizeFor(QSize panelSize)
 }
 
 TMetafilePaintDevice::TMetafilePaintDevice(MetafileKind kind, QSize size, int dpi)
-    : FKind(kind), FSize(std::max(1, size.width()), std::max(1, size.height())),
-      FDpi(dpi < 1 ? 96 : std::min(dpi, 65535)),
-      FEngine(std::make_unique<TMetafilePaintEngine>(FKind, FSize, FDpi))
+    : kind_(kind), size_(std::max(1, size.width()), std::max(1, size.height())),
+      dpi_(dpi < 1 ? 96 : std::min(dpi, 65535)),
+      engine_(std::make_unique<TMetafilePaintEngine>(kind_, size_, dpi_))
 {
 }
 
@@ -24,30 +24,30 @@ TMetafilePaintDevice::~TMetafilePaintDevice() = default;
 
 QPaintEngine* TMetafilePaintDevice::paintEngine() const
 {
-    return FEngine.get();
+    return engine_.get();
 }
 
 QByteArray TMetafilePaintDevice::Finish()
 {
-    if (FFinished) return FBytes;
-    if (FEngine->isActive()) return {};
-    FBytes = FEngine->Finish();
-    FFinished = true;
-    return FBytes;
+    if (finished_) return bytes_;
+    if (engine_->isActive()) return {};
+    bytes_ = engine_->Finish();
+    finished_ = true;
+    return bytes_;
 }
 
 int TMetafilePaintDevice::metric(PaintDeviceMetric metric) const
 {
-    const auto mm = [this](int pixels) { return int(std::lround(pixels * 25.4 / FDpi)); };
+    const auto mm = [this](int pixels) { return int(std::lround(pixels * 25.4 / dpi_)); };
     switch (metric) {
     case PdmWidth:
-        return FSize.width();
+        return size_.width();
     case PdmHeight:
-        return FSize.height();
+        return size_.height();
     case PdmWidthMM:
-        return mm(FSize.width());
+        return mm(size_.width());
     case PdmHeightMM:
-        return mm(FSize.height());
+        return mm(size_.height());
     case PdmNumColors:
         return INT_MAX;
     case PdmDepth:
@@ -56,7 +56,7 @@ int TMetafilePaintDevice::metric(PaintDeviceMetric metric) const
     case PdmDpiY:
     case PdmPhysicalDpiX:
     case PdmPhysicalDpiY:
-        return FDpi;
+        return dpi_;
     case PdmDevicePixelRatio:
         return 1;
     case PdmDevicePixelRatioScaled:

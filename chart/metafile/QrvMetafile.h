@@ -46,9 +46,9 @@ public:
     // same bytes.
     QByteArray Finish();
 
-    MetafileKind Kind() const { return FKind; }
-    QSize Size() const { return FSize; }
-    int Dpi() const { return FDpi; }
+    MetafileKind Kind() const { return kind_; }
+    QSize Size() const { return size_; }
+    int Dpi() const { return dpi_; }
 
     QPaintEngine* paintEngine() const override;
 
@@ -56,12 +56,12 @@ protected:
     int metric(PaintDeviceMetric metric) const override;
 
 private:
-    MetafileKind FKind;
-    QSize FSize;
-    int FDpi;
-    std::unique_ptr<TMetafilePaintEngine> FEngine;
-    QByteArray FBytes;
-    bool FFinished = false;
+    MetafileKind kind_;
+    QSize size_;
+    int dpi_;
+    std::unique_ptr<TMetafilePaintEngine> engine_;
+    QByteArray bytes_;
+    bool finished_ = false;
 };
 
 } // namespace qrv

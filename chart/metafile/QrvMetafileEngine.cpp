@@ -116,19 +116,19 @@ TGdiRect Normalized(TGdiRect r)
 } // namespace
 
 TMetafilePaintEngine::TMetafilePaintEngine(MetafileKind kind, QSize size, int dpi)
-    : QPaintEngine(QPaintEngine::AllFeatures), FDpi(dpi)
+    : QPaintEngine(QPaintEngine::AllFeatures), dpi_(dpi)
 {
     if (kind == MetafileKind::Wmf)
-        FRecorder = std::make_unique<TWmfWriter>(size, dpi);
+        recorder_ = std::make_unique<TWmfWriter>(size, dpi);
     else
-        FRecorder = std::make_unique<TEmfWriter>(size, dpi);
+        recorder_ = std::make_unique<TEmfWriter>(size, dpi);
 }
 
 TMetafilePaintEngine::~TMetafilePaintEngine() = default;
 
 bool TMetafilePaintEngine::begin(QPaintDevice*)
 {
-    return !FFinished;
+    return !finished_;
 }
 
 bool TMetafilePaintEngine::end()
@@ -138,13 +138,13 @@ bool TMetafilePaintEngine::end()
 
 QByteArray TMetafilePaintEngine::Finish()
 {
-    FFinished = true;
-    return FRecorder->Finish();
+    finished_ = true;
+    return recorder_->Finish();
 }
 
 QPoint TMetafilePaintEngine::Map(const QPointF& p) const
 {
-    const QPointF m = FTransform.map(p);
+    const QPointF m = transform_.map(p);
     return {Px(m.x()), Px(m.y())};
 }
 
@@ -159,12 +159,12 @@ std::vector<QPoint> TMetafilePaintEngine::Map(const QPointF* points, int count) 
 
 bool TMetafilePaintEngine::PenVisible() const
 {
-    return ToGdiPen(FPen, FTransform).Style != GdiPenStyle::Null;
+    return ToGdiPen(pen_, transform_).Style != GdiPenStyle::Null;
 }
 
 bool TMetafilePaintEngine::BrushVisible() const
 {
-    return ToGdiBrush(FBrush).Style != GdiBrushStyle::Null;
+    return ToGdiBrush(brush_).Style != GdiBrushStyle::Null;
 }
 
 void TMetafilePaintEngine::updateState(const QPaintEngineState& state)
@@ -172,22 +172,22 @@ void TMetafilePaintEngine::updateState(const QPaintEngineState& state)
     const DirtyFlags flags = state.state();
     // The transform first: a clip arrives in the coordinates of the transform
     // sent with it (QPainter::restore replays clips that way).
-    if (flags & DirtyTransform) FTransform = state.transform();
-    if (flags & DirtyPen) FPen = state.pen();
-    if (flags & DirtyBrush) FBrush = state.brush();
+    if (flags & DirtyTransform) transform_ = state.transform();
+    if (flags & DirtyPen) pen_ = state.pen();
+    if (flags & DirtyBrush) brush_ = state.brush();
     if (flags & (DirtyBackground | DirtyBackgroundMode))
-        FRecorder->SetBackground(state.backgroundMode() == Qt::OpaqueMode,
+        recorder_->SetBackground(state.backgroundMode() == Qt::OpaqueMode,
                                  Rgb(state.backgroundBrush().color()));
     if (flags & DirtyClipRegion)
-        ApplyClip(state.clipOperation(), FTransform.mapRect(QRectF(state.clipRegion().boundingRect())));
+        ApplyClip(state.clipOperation(), transform_.mapRect(QRectF(state.clipRegion().boundingRect())));
     if (flags & DirtyClipPath)
-        ApplyClip(state.clipOperation(), FTransform.map(state.clipPath()).boundingRect());
-    if (flags & DirtyClipEnabled) FClipEnabled = state.isClipEnabled();
+        ApplyClip(state.clipOperation(), transform_.map(state.clipPath()).boundingRect());
+    if (flags & DirtyClipEnabled) clipEnabled_ = state.isClipEnabled();
 
-    FRecorder->SetPen(ToGdiPen(FPen, FTransform));
-    FRecorder->SetBrush(ToGdiBrush(FBrush));
-    FRecorder->SetTextColor(Rgb(FPen.color()));
-    FRecorder->SetClip(FClipEnabled ? FClip : std::nullopt);
+    recorder_->SetPen(ToGdiPen(pen_, transform_));
+    recorder_->SetBrush(ToGdiBrush(brush_));
+    recorder_->SetTextColor(Rgb(pen_.color()));
+    recorder_->SetClip(clipEnabled_ ? clip_ : std::nullopt);
 }
 
 void TMetafilePaintEngine::ApplyClip(Qt::ClipOperation op, const QRectF& deviceRect)
@@ -196,28 +196,28 @@ void TMetafilePaintEngine::ApplyClip(Qt::ClipOperation op, const QRectF& deviceR
         {Px(deviceRect.left()), Px(deviceRect.top()), Px(deviceRect.right()), Px(deviceRect.bottom())});
     switch (op) {
     case Qt::NoClip:
-        FClip.reset();
+        clip_.reset();
         return;
     case Qt::ReplaceClip:
-        FClip = r;
+        clip_ = r;
         break;
     case Qt::IntersectClip:
-        if (FClip)
-            FClip = TGdiRect{std::max(FClip->Left, r.Left), std::max(FClip->Top, r.Top),
-                             std::min(FClip->Right, r.Right), std::min(FClip->Bottom, r.Bottom)};
+        if (clip_)
+            clip_ = TGdiRect{std::max(clip_->Left, r.Left), std::max(clip_->Top, r.Top),
+                             std::min(clip_->Right, r.Right), std::min(clip_->Bottom, r.Bottom)};
         else
-            FClip = r;
+            clip_ = r;
         break;
     }
     // Nothing visible: keep an empty rectangle rather than an inverted one.
-    if (FClip->IsEmpty()) FClip = TGdiRect{FClip->Left, FClip->Top, FClip->Left, FClip->Top};
+    if (clip_->IsEmpty()) clip_ = TGdiRect{clip_->Left, clip_->Top, clip_->Left, clip_->Top};
 }
 
 void TMetafilePaintEngine::drawLines(const QLineF* lines, int lineCount)
 {
     for (int i = 0; i < lineCount; ++i) {
         const QPoint pts[2] = {Map(lines[i].p1()), Map(lines[i].p2())};
-        FRecorder->Polyline(pts);
+        recorder_->Polyline(pts);
     }
 }
 
@@ -233,18 +233,18 @@ void TMetafilePaintEngine::drawRects(const QRectF* rects, int rectCount)
 {
     const bool stroke = PenVisible(), fill = BrushVisible();
     for (int i = 0; i < rectCount; ++i) {
-        if (FTransform.type() <= QTransform::TxScale) {
-            const QRectF m = FTransform.mapRect(rects[i]).normalized();
+        if (transform_.type() <= QTransform::TxScale) {
+            const QRectF m = transform_.mapRect(rects[i]).normalized();
             // QPainter outlines a w x h rectangle over w + 1 by h + 1 pixels
             // and fills w x h of them; a GDI rectangle one pixel larger in each
             // direction covers the same pixels either way (GDI leaves out the
             // right and bottom edge, and one more pixel when there is no pen).
-            FRecorder->Rectangle({Px(m.left()), Px(m.top()), Px(m.right()) + 1, Px(m.bottom()) + 1}, stroke,
+            recorder_->Rectangle({Px(m.left()), Px(m.top()), Px(m.right()) + 1, Px(m.bottom()) + 1}, stroke,
                                  fill);
         } else {
             const QPointF corners[4] = {rects[i].topLeft(), rects[i].topRight(), rects[i].bottomRight(),
                                         rects[i].bottomLeft()};
-            FRecorder->Polygon(Map(corners, 4), stroke, fill);
+            recorder_->Polygon(Map(corners, 4), stroke, fill);
         }
     }
 }
@@ -261,11 +261,11 @@ void TMetafilePaintEngine::drawPolygon(const QPointF* points, int pointCount, Po
 {
     const std::vector<QPoint> pts = Map(points, pointCount);
     if (mode == PolylineMode) {
-        FRecorder->Polyline(pts);
+        recorder_->Polyline(pts);
         return;
     }
-    FRecorder->SetWindingFill(mode == WindingMode);
-    FRecorder->Polygon(pts, PenVisible(), BrushVisible());
+    recorder_->SetWindingFill(mode == WindingMode);
+    recorder_->Polygon(pts, PenVisible(), BrushVisible());
 }
 
 void TMetafilePaintEngine::drawPolygon(const QPoint* points, int pointCount, PolygonDrawMode mode)
@@ -278,13 +278,13 @@ void TMetafilePaintEngine::drawPoints(const QPointF* points, int pointCount)
 {
     if (!PenVisible()) return;
     for (int i = 0; i < pointCount; ++i)
-        FRecorder->Pixel(Map(points[i]), Rgb(FPen.color()));
+        recorder_->Pixel(Map(points[i]), Rgb(pen_.color()));
 }
 
 void TMetafilePaintEngine::drawPath(const QPainterPath& path)
 {
     // Curves arrive flattened into polygons, already in device coordinates.
-    const QList<QPolygonF> subpaths = path.toSubpathPolygons(FTransform);
+    const QList<QPolygonF> subpaths = path.toSubpathPolygons(transform_);
     std::vector<std::vector<QPoint>> polys;
     for (const QPolygonF& sp : subpaths) {
         std::vector<QPoint> pts;
@@ -295,39 +295,39 @@ void TMetafilePaintEngine::drawPath(const QPainterPath& path)
     }
     if (polys.empty()) return;
     const bool stroke = PenVisible(), fill = BrushVisible();
-    FRecorder->SetWindingFill(path.fillRule() == Qt::WindingFill);
+    recorder_->SetWindingFill(path.fillRule() == Qt::WindingFill);
     // One closed outline that is also filled is one polygon record.
     if (polys.size() == 1 && fill && stroke && polys.front().front() == polys.front().back()) {
-        FRecorder->Polygon(polys.front(), true, true);
+        recorder_->Polygon(polys.front(), true, true);
         return;
     }
-    if (fill) FRecorder->FillPolyPolygon(polys);
+    if (fill) recorder_->FillPolyPolygon(polys);
     if (stroke)
         for (const auto& pts : polys)
-            FRecorder->Polyline(pts);
+            recorder_->Polyline(pts);
 }
 
 void TMetafilePaintEngine::drawTextItem(const QPointF& p, const QTextItem& textItem)
 {
     const QString text = textItem.text();
-    if (text.isEmpty() || FPen.style() == Qt::NoPen) return;
+    if (text.isEmpty() || pen_.style() == Qt::NoPen) return;
     const QFont font = textItem.font();
-    const double pixels = font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * FDpi / 72.0;
-    const double alongX = std::hypot(FTransform.m11(), FTransform.m12());
-    const double alongY = std::hypot(FTransform.m21(), FTransform.m22());
+    const double pixels = font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * dpi_ / 72.0;
+    const double alongX = std::hypot(transform_.m11(), transform_.m12());
+    const double alongY = std::hypot(transform_.m21(), transform_.m22());
 
     TGdiFont f;
     f.Height = -std::max(1, Px(pixels * alongY));
     // Qt turns clockwise on the screen for positive angles, GDI counter-clockwise.
-    const double degrees = -std::atan2(FTransform.m12(), FTransform.m11()) * 180.0 / std::numbers::pi;
+    const double degrees = -std::atan2(transform_.m12(), transform_.m11()) * 180.0 / std::numbers::pi;
     f.Escapement = (Px(degrees * 10.0) % 3600 + 3600) % 3600;
     f.Weight = std::clamp(int(font.weight()), 0, 1000);
     f.Italic = font.italic();
     f.Underline = font.underline();
     f.StrikeOut = font.strikeOut();
     f.Face = font.family();
-    FRecorder->SetFont(f);
-    FRecorder->SetTextColor(Rgb(FPen.color()));
+    recorder_->SetFont(f);
+    recorder_->SetTextColor(Rgb(pen_.color()));
 
     // Each character's advance as Qt laid it out, so the text ends where Qt
     // ended it (right-aligned labels stay aligned) whatever font a reader
@@ -340,14 +340,14 @@ void TMetafilePaintEngine::drawTextItem(const QPointF& p, const QTextItem& textI
         dx[size_t(i)] = total - previous;
         previous = total;
     }
-    FRecorder->Text(Map(p), text, dx);
+    recorder_->Text(Map(p), text, dx);
 }
 
 void TMetafilePaintEngine::DrawImagePart(const QRectF& r, const QImage& image)
 {
     // A rotated image is placed upright in the rectangle around it.
-    const QRectF m = FTransform.mapRect(r).normalized();
-    FRecorder->Image({Px(m.left()), Px(m.top()), Px(m.right()), Px(m.bottom())}, image);
+    const QRectF m = transform_.mapRect(r).normalized();
+    recorder_->Image({Px(m.left()), Px(m.top()), Px(m.right()), Px(m.bottom())}, image);
 }
 
 void TMetafilePaintEngine::drawPixmap(const QRectF& r, const QPixmap& pm, const QRectF& sr)

@@ -52,7 +52,7 @@ public:
 
     // Ends the recording and returns the file; later drawing is ignored.
     QByteArray Finish();
-    bool IsFinished() const { return FFinished; }
+    bool IsFinished() const { return finished_; }
 
 private:
     QPoint Map(const QPointF& p) const;
@@ -62,14 +62,14 @@ private:
     bool PenVisible() const;
     bool BrushVisible() const;
 
-    std::unique_ptr<TGdiRecorder> FRecorder;
-    int FDpi;
-    QTransform FTransform;
-    QPen FPen;
-    QBrush FBrush;
-    std::optional<TGdiRect> FClip; // device pixels
-    bool FClipEnabled = false;
-    bool FFinished = false;
+    std::unique_ptr<TGdiRecorder> recorder_;
+    int dpi_;
+    QTransform transform_;
+    QPen pen_;
+    QBrush brush_;
+    std::optional<TGdiRect> clip_; // device pixels
+    bool clipEnabled_ = false;
+    bool finished_ = false;
 };
 
 } // namespace qrv

@@ -90,8 +90,8 @@ void TWmfWriter::Append(char* record)
     if (!record) return;
     uint32_t words = 0;
     std::memcpy(&words, record, sizeof words); // Size16_4: the record size in 16-bit words
-    FRecords.append(record, qsizetype(words) * 2);
-    FMaxRecordWords = std::max(FMaxRecordWords, words);
+    records_.append(record, qsizetype(words) * 2);
+    maxRecordWords_ = std::max(maxRecordWords_, words);
     std::free(record);
 }
 
@@ -236,16 +236,16 @@ QByteArray TWmfWriter::Assemble()
     Put16(out, checksum);
 
     const uint32_t eofWords = 3;
-    const uint32_t fileWords = MetaHeaderWords + uint32_t(FRecords.size() / 2) + eofWords;
+    const uint32_t fileWords = MetaHeaderWords + uint32_t(records_.size() / 2) + eofWords;
     Put16(out, MetaFileInMemory);
     Put16(out, MetaHeaderWords);
     Put16(out, MetaVersion);
     Put32(out, fileWords);
     Put16(out, uint16_t(std::min(ObjectSlots(), 65535)));
-    Put32(out, std::max(FMaxRecordWords, eofWords));
+    Put32(out, std::max(maxRecordWords_, eofWords));
     Put16(out, 0);
 
-    out.append(FRecords);
+    out.append(records_);
     Put32(out, eofWords);
     Put16(out, MetaEof);
     return out;

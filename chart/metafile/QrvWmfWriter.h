@@ -44,8 +44,8 @@ private:
     // Takes a record built by libUEMF (malloc'd) and frees it.
     void Append(char* record);
 
-    QByteArray FRecords;
-    uint32_t FMaxRecordWords = 0;
+    QByteArray records_;
+    uint32_t maxRecordWords_ = 0;
 };
 
 } // namespace qrv

@@ -113,7 +113,7 @@ TEST_F(TraceWindow, PicturesNeverHoldTheTrace)
     const QImage screenBefore = Screen();
     const QImage pictureBefore = Picture();
     const QByteArray bmpBefore = BitmapFileBytes(Chart());
-    const QByteArray emfBefore = MakeMetafile(Chart(), true, Chart().size());
+    const QByteArray emfBefore = MakeMetafile(Chart(), MetafileKind::Emf, Chart().size());
     CopyBitmapToClipboard(Chart());
     const QImage clipboardBefore = QGuiApplication::clipboard()->image();
     ASSERT_FALSE(clipboardBefore.isNull());
@@ -124,7 +124,7 @@ TEST_F(TraceWindow, PicturesNeverHoldTheTrace)
 
     EXPECT_EQ(Picture(), pictureBefore);
     EXPECT_EQ(BitmapFileBytes(Chart()), bmpBefore);
-    EXPECT_EQ(MakeMetafile(Chart(), true, Chart().size()), emfBefore);
+    EXPECT_EQ(MakeMetafile(Chart(), MetafileKind::Emf, Chart().size()), emfBefore);
     QGuiApplication::clipboard()->clear();
     CopyBitmapToClipboard(Chart());
     EXPECT_EQ(QGuiApplication::clipboard()->image(), clipboardBefore);

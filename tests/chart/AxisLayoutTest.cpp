@@ -53,6 +53,28 @@ TEST_F(AxisLayoutTest, LabelTextUsesGroupingAndTheProgramSeparators)
     EXPECT_EQ(axis.LabelText(1000.25).toStdString(), "1.000,25");
 }
 
+// The one rule the title's room and both label sizes read: how a text at
+// an angle lies to its axis. Angles off the four right angles are neither
+// along nor across.
+TEST_F(AxisLayoutTest, TextDirectionOfAnAngle)
+{
+    using enum TTextDirection;
+    const struct {
+        const char* name;
+        TAxisKind kind;
+        int angle;
+        TTextDirection direction;
+    } rows[] = {
+        {"BottomLevel", TAxisKind::Bottom, 0, Along},      {"TopUpsideDown", TAxisKind::Top, 180, Along},
+        {"BottomUpright", TAxisKind::Bottom, 90, Across},  {"TopUpright", TAxisKind::Top, 270, Across},
+        {"LeftUpright", TAxisKind::Left, 90, Along},       {"RightUpright", TAxisKind::Right, 270, Along},
+        {"LeftLevel", TAxisKind::Left, 0, Across},         {"RightUpsideDown", TAxisKind::Right, 180, Across},
+        {"BottomSlanted", TAxisKind::Bottom, 45, Slanted}, {"LeftSlanted", TAxisKind::Left, 135, Slanted},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(TChartAxis(r.kind).TextDirection(r.angle), r.direction) << r.name;
+}
+
 TEST_F(AxisLayoutTest, RangeFollowsActiveSeriesWithPoints)
 {
     TLineSeries a, b, empty, inactive;

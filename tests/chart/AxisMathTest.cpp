@@ -7,6 +7,7 @@
 
 #include <cfloat>
 #include <climits>
+#include <iterator>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -153,6 +154,55 @@ TEST(AxisMathTest, PixelToValueAcrossTheWholeDoubleRange)
     EXPECT_EQ(WholeBottom.ValueDistance(0, 300), -2 * (DBL_MAX / 2));
     EXPECT_NEAR(WholeLeft.ValueDistance(20, 120) / DBL_MAX, 1.0, 1e-15) << "upwards: the top value";
     EXPECT_NEAR(Bottom.ValueDistance(100, 50), Bottom.PixelToValue(100) - Bottom.PixelToValue(50), 1e-12);
+}
+
+// The exact position beside the pixel it is drawn at. The pixel rounds the
+// distance from the end the axis grows from, so a tie on a vertical axis
+// rounds towards that end, not to the even position.
+TEST(AxisMathTest, PixelOfGivesTheExactPositionAndItsPixel)
+{
+    const struct {
+        const char* name;
+        TAxisScale scale;
+        double value;
+        Float exact;
+        int rounded;
+    } rows[] = {
+        {"BottomBetweenPixels", Bottom, 1.5, 50.45L, 50},
+        {"LeftUpwards", Left, 5, 70, 70},
+        {"InvertedBottomFromItsEnd", {0, 1000, 1000, 50, 350, true, true}, 250, 275, 275},
+        {"TieFromTheStartToEven", {0, 2, 2, 0, 1, true, false}, 1, 0.5L, 0},
+        {"TieOnAVerticalAxisRoundsTheDistance", {0, 2, 2, 0, 3, false, false}, 1, 1.5L, 1},
+        {"ZeroSpanAtTheCentre", {5, 5, 0, 20, 221, false, false}, 7, 120, 120},
+        {"NaNAtTheCentre", Bottom, std::nan(""), 200, 200},
+        {"WholeRangeOneE308", WholeBottom, 1e308, 233.44026969402006L, 233},
+        {"FarBeyondKeepsItsDistance", Bottom, 1e300, 3e299L, INT_MAX},
+    };
+    for (const auto& r : rows) {
+        const TAxisPixel p = r.scale.PixelOf(r.value);
+        EXPECT_NEAR(static_cast<double>(p.Exact / r.exact), 1.0, 1e-15) << r.name;
+        EXPECT_EQ(p.Rounded, r.rounded) << r.name;
+        EXPECT_EQ(r.scale.ValueToPixel(r.value), r.rounded) << r.name;
+    }
+}
+
+// Every pixel of an axis stands for a value that maps back onto it,
+// whichever way the axis runs and however wide its range.
+TEST(AxisMathTest, EveryPixelMapsBackOntoItself)
+{
+    const TAxisScale scales[] = {Bottom,
+                                 Left,
+                                 {0, 1000, 1000, 50, 350, true, true},
+                                 {-10, 10, 20, 20, 220, false, true},
+                                 {-0.001, 0.002, 0.003, 7, 1930, true, false},
+                                 ExpLeft,
+                                 WholeBottom,
+                                 WholeLeft};
+    for (std::size_t k = 0; k < std::size(scales); ++k) {
+        const TAxisScale& s = scales[k];
+        for (int p = s.StartPixel; p <= s.EndPixel; ++p)
+            ASSERT_EQ(s.ValueToPixel(s.PixelToValue(p)), p) << "scale " << k;
+    }
 }
 
 TEST(AxisMathTest, WholeDoubleRangeGetsLabelsApartAndInPlace)

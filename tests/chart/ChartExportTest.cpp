@@ -182,8 +182,8 @@ QSize EmfSize(const QByteArray& b)
 
 TEST_F(ChartExportTest, MetafilesAreOnePixelSmallerThanTheClient)
 {
-    EXPECT_EQ(WmfSize(MakeMetafile(chart(), false, chart().size())), QSize(352, 304));
-    const QSize emf = EmfSize(MakeMetafile(chart(), true, chart().size()));
+    EXPECT_EQ(WmfSize(MakeMetafile(chart(), MetafileKind::Wmf, chart().size())), QSize(352, 304));
+    const QSize emf = EmfSize(MakeMetafile(chart(), MetafileKind::Emf, chart().size()));
     EXPECT_NEAR(emf.width(), 352, 1);
     EXPECT_NEAR(emf.height(), 304, 1);
 }
@@ -191,8 +191,8 @@ TEST_F(ChartExportTest, MetafilesAreOnePixelSmallerThanTheClient)
 TEST_F(ChartExportTest, ZeroSizeChartGivesOneByOneMetafile)
 {
     chart().resize(0, 0);
-    EXPECT_EQ(WmfSize(MakeMetafile(chart(), false, chart().size())), QSize(1, 1));
-    const QSize emf = EmfSize(MakeMetafile(chart(), true, chart().size()));
+    EXPECT_EQ(WmfSize(MakeMetafile(chart(), MetafileKind::Wmf, chart().size())), QSize(1, 1));
+    const QSize emf = EmfSize(MakeMetafile(chart(), MetafileKind::Emf, chart().size()));
     EXPECT_NEAR(emf.width(), 1, 1);
     EXPECT_NEAR(emf.height(), 1, 1);
 }
@@ -213,13 +213,13 @@ TEST_F(ChartExportTest, SavedMetafileFiles)
 
 TEST_F(ChartExportTest, MetafileOnTheClipboardWithAPictureBeside)
 {
-    for (bool enhanced : {true, false}) {
-        CopyMetafileToClipboard(chart(), enhanced);
+    for (MetafileKind kind : {MetafileKind::Emf, MetafileKind::Wmf}) {
+        CopyMetafileToClipboard(chart(), kind);
         const QMimeData* data = QGuiApplication::clipboard()->mimeData();
         ASSERT_NE(data, nullptr);
-        const QString type = enhanced ? "image/x-emf" : "image/x-wmf";
-        ASSERT_TRUE(data->hasFormat(type)) << enhanced;
-        EXPECT_EQ(data->data(type), MakeMetafile(chart(), enhanced, chart().size())) << enhanced;
+        const QString type = kind == MetafileKind::Emf ? "image/x-emf" : "image/x-wmf";
+        ASSERT_TRUE(data->hasFormat(type)) << type.toStdString();
+        EXPECT_EQ(data->data(type), MakeMetafile(chart(), kind, chart().size())) << type.toStdString();
         ASSERT_TRUE(data->hasImage());
         EXPECT_EQ(qvariant_cast<QImage>(data->imageData()).size(), QSize(353, 305));
     }
@@ -234,10 +234,10 @@ TEST_F(ChartExportTest, PictureWithoutAWindowDrawsWhatTheControlDraws)
     test::Fill(series, -5, 5, 0.1, [](double x) { return std::cos(x); });
     for (const QSize size : {QSize(353, 305), QSize(640, 200)}) {
         EXPECT_EQ(MakeBitmap(picture, clWhite, size), MakeBitmap(chart(), clWhite, size)) << size.width();
-        for (bool enhanced : {true, false})
-            EXPECT_EQ(MakeMetafile(picture, enhanced, size, chart().logicalDpiY()),
-                      MakeMetafile(chart(), enhanced, size))
-                << size.width() << enhanced;
+        for (MetafileKind kind : {MetafileKind::Emf, MetafileKind::Wmf})
+            EXPECT_EQ(MakeMetafile(picture, kind, size, chart().logicalDpiY()),
+                      MakeMetafile(chart(), kind, size))
+                << size.width() << (kind == MetafileKind::Emf ? " EMF" : " WMF");
     }
 }
 

@@ -133,7 +133,7 @@ TEST_F(ChartWindowLayoutTest, PicturesOfOtherSizesLeaveTheMouseAreasAlone)
     const TChartLayout screen = chart().Layout();
     const double x0 = screen.Bottom().PixelToValue(100), x1 = screen.Bottom().PixelToValue(200);
     (void)MakeBitmap(chart(), clWhite, QSize(120, 90));
-    (void)MakeMetafile(chart(), true, QSize(160, 100));
+    (void)MakeMetafile(chart(), MetafileKind::Emf, QSize(160, 100));
     EXPECT_EQ(chart().AxesRect(), screen.AxesRect);
     EXPECT_EQ(chart().Layout().Bottom().LabelsPos, screen.Bottom().LabelsPos);
 

@@ -22,7 +22,8 @@ QImage ChartBitmap(TF_Main_GRF& window)
 
 QByteArray ChartMetafile(TF_Main_GRF& window, bool enhanced)
 {
-    return MakeMetafile(*window.Chart1, enhanced, window.Chart1->size());
+    return MakeMetafile(*window.Chart1, enhanced ? MetafileKind::Emf : MetafileKind::Wmf,
+                        window.Chart1->size());
 }
 
 } // namespace qrv::test
