@@ -22,6 +22,9 @@
 // first error is raised. Errors a called routine raises pass through the
 // generated frame, which is registered with the unwinder.
 //
+// The instructions are encoded through the table of instruction forms of
+// QrvExprNativeForms.h.
+//
 // Generation fails, and the interpreter runs instead, wherever the code
 // cannot run: not x86-64, executable memory refused, more than eight values
 // on the register stack, or an operation it does not generate (the 32- and
@@ -83,9 +86,15 @@ private:
     TExprNativeCode() = default;
     friend class TExprNativeWriter;
 
+    // The code starts this far into its block: instrumented callers may
+    // read a few bytes before a function they call through a pointer.
+    static constexpr std::size_t kEntry = 16;
+    const std::uint8_t* Code() const { return static_cast<const std::uint8_t*>(block_.Execute) + kEntry; }
+
     Float (*entry_)() = nullptr;
     TExprCodeBlock block_;
     std::size_t codeSize_ = 0;
+    std::size_t dataSize_ = 0;         // the data area follows the code at a multiple of 16
     std::vector<std::uint8_t> unwind_; // the frame description, registered
     std::uint32_t fault_ = 0;
 };
