@@ -356,6 +356,12 @@ TExprFastProgram::TExprFastProgram(const std::vector<TExprVirtMachOp*>& code,
 void TExprFastProgram::MakeNative()
 {
     untilNative_ = -1;
+    native_ = TExprNativeCode::Generate(NativeSteps());
+}
+
+// The code list as the code generator sees it.
+std::vector<TExprNativeStep> TExprFastProgram::NativeSteps() const
+{
     const std::size_t n = code_.size();
     std::vector<TExprNativeStep> steps(n);
     TProducerFinder finder(code_, constants_);
@@ -380,7 +386,12 @@ void TExprFastProgram::MakeNative()
         if (step.Kind == TExprVmKind::CallBinary)
             step.Function = reinterpret_cast<const void*>(static_cast<TExprCallBinaryVmOp*>(op)->function_);
     }
-    native_ = TExprNativeCode::Generate(steps);
+    return steps;
+}
+
+std::string TExprFastProgram::NativeListing(const TExprDumpNames& names) const
+{
+    return native_ ? native_->Listing(NativeSteps(), names) : std::string();
 }
 
 Float TExprFastProgram::NativeFault()

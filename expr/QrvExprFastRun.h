@@ -56,6 +56,10 @@ public:
     // Whether the generated code runs.
     bool RunsNativeCode() const { return native_ != nullptr; }
 
+    // The generated code's listing (TExprNativeCode::Listing), with
+    // variables and functions named by `names`; empty while no code runs.
+    std::string NativeListing(const TExprDumpNames& names = {}) const;
+
     // Evaluations through the instruction loop before the code is
     // generated: generating costs a few microseconds, which a formula
     // evaluated only a few times would not win back.
@@ -80,6 +84,7 @@ private:
     [[gnu::noinline, gnu::cold]] Float Recover(std::size_t stretch);
     [[gnu::noinline, gnu::cold]] Float NativeFault();
     [[gnu::noinline]] void MakeNative();
+    std::vector<TExprNativeStep> NativeSteps() const;
     Float RunNative();
 
     const std::vector<TExprVirtMachOp*>& code_;

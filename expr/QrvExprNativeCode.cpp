@@ -2,8 +2,11 @@
 
 #include "QrvExprCodeMemory.h"
 #include "QrvExprNativeForms.h"
+#include "QrvExprVirtMach.h"
 
 #include <cstring>
+#include <string>
+#include <utility>
 
 #if defined(__x86_64__) && defined(__linux__)
 #define QRV_NATIVE_CODE 1
@@ -616,6 +619,7 @@ bool TExprNativeWriter::Place(TExprNativeCode& native, std::size_t dataAt)
     if (!data_.empty()) std::memcpy(write + dataAt, data_.data(), data_.size());
     if (!SealCode(block)) return false;
     native.codeSize_ = code.size();
+    native.dataSize_ = data_.size();
     native.entry_ = reinterpret_cast<Float (*)()>(const_cast<void*>(static_cast<const void*>(native.Code())));
     return true;
 }
@@ -675,6 +679,37 @@ std::unique_ptr<TExprNativeCode> TExprNativeCode::Generate(const std::vector<TEx
 {
     if (!Supported() || steps.empty()) return nullptr;
     return TExprNativeWriter(steps).Write();
+}
+
+std::string TExprNativeCode::Listing(const std::vector<TExprNativeStep>& steps,
+                                     const TExprDumpNames& names) const
+{
+    // The addresses the code holds: the fault word, and for each operation
+    // its variable, its routine and its output slot ("@3", numbered like
+    // the optimised program's listing).
+    TExprDumpWriter writer(names);
+    std::vector<std::pair<std::uintptr_t, std::string>> known;
+    auto add = [&](const void* address, std::string name) {
+        if (address != nullptr)
+            known.emplace_back(reinterpret_cast<std::uintptr_t>(address), std::move(name));
+    };
+    add(&fault_, "fault");
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        const TExprNativeStep& step = steps[i];
+        if (step.Variable != nullptr)
+            add(step.Variable, writer.VariableName(reinterpret_cast<TExprDumpKey>(step.Variable)));
+        if (step.Function != nullptr)
+            add(step.Function, writer.FunctionName(reinterpret_cast<TExprDumpKey>(step.Function)));
+        add(HelperOf(step.Kind), std::string(OperationTraits(step.Kind).Mnemonic));
+        add(step.Output, "@" + std::to_string(i + 1));
+    }
+    const native::TAddressNamer name = [&](std::uintptr_t address) {
+        for (const auto& [at, text] : known)
+            if (at == address) return text;
+        return std::string();
+    };
+    const std::uint8_t* code = Code();
+    return native::ListCode(code, codeSize_, code + (codeSize_ + 15) / 16 * 16, dataSize_, name);
 }
 
 bool TExprNativeCode::Supported()

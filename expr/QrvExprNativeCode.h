@@ -23,7 +23,8 @@
 // generated frame, which is registered with the unwinder.
 //
 // The instructions are encoded through the table of instruction forms of
-// QrvExprNativeForms.h.
+// QrvExprNativeForms.h, which the listing (Listing) decodes from the same
+// rows: the listing shows the bytes as they were written.
 //
 // Generation fails, and the interpreter runs instead, wherever the code
 // cannot run: not x86-64, executable memory refused, more than eight values
@@ -37,10 +38,13 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace qrv
 {
+
+struct TExprDumpNames;
 
 // One operation of the code list as the generator sees it.
 struct TExprNativeStep {
@@ -81,6 +85,14 @@ public:
 
     // Bytes of generated code, for the listing and the benchmarks.
     std::size_t CodeSize() const { return codeSize_; }
+
+    // A disassembly of the code as written, one entry per instruction, in
+    // the style of the machine's listings: "push rbp | mov rbp, rsp | ... |
+    // mov rax, <var1> | fld qword [rax] | fmul qword [const 2] | ... | ret".
+    // `steps` are the steps it was generated from; they name the addresses
+    // it holds (variables and functions as `names` name them, output slots
+    // as "@3", the integer rules by their mnemonics, the fault word).
+    std::string Listing(const std::vector<TExprNativeStep>& steps, const TExprDumpNames& names) const;
 
 private:
     TExprNativeCode() = default;

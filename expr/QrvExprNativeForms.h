@@ -1,15 +1,19 @@
 // The instruction forms the x87 code generator writes (QrvExprNativeCode.h),
-// in one table.
+// in one table that both the writer and the listing read, so that what the
+// listing shows is what was written.
 //
 // A form is its opcode bytes and the shape of what follows them: nothing,
 // an immediate, an address, a register, a memory operand or a jump
-// displacement. The writer encodes through one emit helper per shape. A
-// memory operand's addressing modes are a second table.
+// displacement. The writer encodes through one emit helper per shape; the
+// listing decodes with one helper per shape, from the same row. A memory
+// operand's addressing modes are a second table, read the same two ways.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <iterator>
+#include <string>
 #include <vector>
 
 namespace qrv::native
@@ -242,5 +246,17 @@ private:
 
     std::vector<std::uint8_t> bytes_;
 };
+
+// Names an absolute address the code holds; an empty name lists the
+// address in hexadecimal.
+using TAddressNamer = std::function<std::string(std::uintptr_t address)>;
+
+// The listing of the code at [code, code + size), entries joined by " | "
+// like the machine's listings: "push rbp | mov rbp, rsp | ... | ret".
+// Absolute addresses are listed as <name>, a constant of the data area
+// [data, data + dataSize) as [const value], a jump target as a label
+// ("stub1"). Bytes no form matches are listed as "db 0x..".
+std::string ListCode(const std::uint8_t* code, std::size_t size, const std::uint8_t* data,
+                     std::size_t dataSize, const TAddressNamer& name);
 
 } // namespace qrv::native
