@@ -80,6 +80,16 @@ private:
         TExprBinaryFunc f2 = nullptr;
     };
 
+    // Building, in passes over the code list (QrvExprFastRun.cpp).
+    struct TBuild;
+    void Analyse(TBuild& build, bool folding);
+    void MarkTestsAndStores(TBuild& build);
+    void ChooseInstructions(TBuild& build);
+    void EmitInstructions(TBuild& build);
+    void EmitCheck(TBuild& build, std::size_t upTo);
+    int OperandForm(TBuild& build, int k, std::size_t consumer, const void*& where);
+    void SetStoresAndChecks(const TBuild& build);
+    void EmitEnd(const TBuild& build);
     const Float* Intern(Float value);
     [[gnu::noinline, gnu::cold]] Float Recover(std::size_t stretch);
     [[gnu::noinline, gnu::cold]] Float NativeFault();
