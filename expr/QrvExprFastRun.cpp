@@ -171,21 +171,46 @@ const Float* TExprFastProgram::Intern(Float value)
     return &pool_.back();
 }
 
+// What building knows: each operation's facts, and the checkpoints
+// emitted so far.
+struct TExprFastProgram::TBuild {
+    std::vector<TOpInfo> info;
+    std::vector<std::pair<std::size_t, std::size_t>> checkRanges; // instruction, first check
+    std::size_t nextSink = 0;                                     // sinks before this index are listed
+};
+
 TExprFastProgram::TExprFastProgram(const std::vector<TExprVirtMachOp*>& code,
                                    const std::vector<TExprVirtMachOp*>& constants, bool folding,
                                    TExprNativeUse native)
     : code_(code), constants_(constants)
 {
     const std::size_t n = code.size();
-    std::vector<TOpInfo> info(n);
-    const bool generate = native != TExprNativeUse::Never && TExprNativeCode::Supported();
+    TBuild build;
+    build.info.resize(n);
     folded_.assign(n, false);
     pool_.reserve(3 * n + 1);
     insns_.reserve(2 * n + 2);
 
-    TProducerFinder finder(code, constants);
+    Analyse(build, folding);
+    MarkTestsAndStores(build);
+    ChooseInstructions(build);
+    EmitInstructions(build);
+    SetStoresAndChecks(build);
+    EmitEnd(build);
 
-    // Pass 1: operands, folding, stretches, which values may be non-finite.
+    if (native != TExprNativeUse::Never && TExprNativeCode::Supported()) {
+        untilNative_ = native == TExprNativeUse::AtOnce ? 0 : kNativeAfter;
+        if (untilNative_ == 0) MakeNative();
+    }
+}
+
+// Pass 1: operands, folding, stretches, which values may be non-finite.
+void TExprFastProgram::Analyse(TBuild& build, bool folding)
+{
+    const std::vector<TExprVirtMachOp*>& code = code_;
+    std::vector<TOpInfo>& info = build.info;
+    const std::size_t n = code.size();
+    TProducerFinder finder(code, constants_);
     int stretch = 0;
     for (std::size_t i = 0; i < n; ++i) {
         TExprVirtMachOp* op = code[i];
@@ -226,11 +251,17 @@ TExprFastProgram::TExprFastProgram(const std::vector<TExprVirtMachOp*>& code,
                                 (me.producer[0] >= 0 && info[me.producer[0]].mayBeNonFinite);
         }
     }
+}
 
-    // Pass 2: which values are tested, which are stored. A value must be
-    // tested where a non-finite value would no longer show in the result:
-    // where the chain stops, in a later stretch (after a call that must not
-    // be made after a fault), and before a call that narrows it.
+// Pass 2: which values are tested, which are stored. A value must be
+// tested where a non-finite value would no longer show in the result:
+// where the chain stops, in a later stretch (after a call that must not
+// be made after a fault), and before a call that narrows it.
+void TExprFastProgram::MarkTestsAndStores(TBuild& build)
+{
+    const std::vector<TExprVirtMachOp*>& code = code_;
+    std::vector<TOpInfo>& info = build.info;
+    const std::size_t n = code.size();
     for (std::size_t i = 0; i < n; ++i) {
         TOpInfo& me = info[i];
         if (me.folded) continue;
@@ -248,10 +279,16 @@ TExprFastProgram::TExprFastProgram(const std::vector<TExprVirtMachOp*>& code,
             if (stops && producer.mayBeNonFinite) producer.sink = producer.store = true;
         }
     }
+}
 
-    // Pass 3: the instructions. A 64-bit variable is read in place by the
-    // operations that use it; it has its own instruction only when an
-    // operation reads it from its output slot.
+// Pass 3: which operations get an instruction. A 64-bit variable is read
+// in place by the operations that use it; it has its own instruction only
+// when an operation reads it from its output slot.
+void TExprFastProgram::ChooseInstructions(TBuild& build)
+{
+    const std::vector<TExprVirtMachOp*>& code = code_;
+    std::vector<TOpInfo>& info = build.info;
+    const std::size_t n = code.size();
     int position = 0;
     for (std::size_t i = 0; i < n; ++i) {
         TOpInfo& me = info[i];
@@ -263,36 +300,56 @@ TExprFastProgram::TExprFastProgram(const std::vector<TExprVirtMachOp*>& code,
         me.emitted = !me.folded && (kind != TExprVmKind::Load64 || me.store);
         if (me.emitted) me.position = position++;
     }
-    // The checkpoint lists go into checks_ in stretch order; each check
-    // instruction holds its range.
-    std::vector<std::pair<std::size_t, std::size_t>> checkRanges; // instruction, first check
-    std::size_t nextSink = 0;                                     // sinks before this index are listed
-    auto emitCheck = [&](std::size_t upTo) {
-        const std::size_t first = checks_.size();
-        for (; nextSink < upTo; ++nextSink)
-            if (info[nextSink].sink && !info[nextSink].folded)
-                checks_.push_back(code_[nextSink]->OutputLocation());
-        if (checks_.size() == first) return;
-        TInsn check;
-        check.code = static_cast<std::uint16_t>(kCheck);
-        checkRanges.emplace_back(insns_.size(), first);
-        insns_.push_back(check);
-    };
-    auto form = [&](const TOpInfo& me, int k, std::size_t consumer, const void*& where) {
-        const int p = me.producer[k];
-        if (p < 0) {
-            where = me.constant[k];
-            return kSlot;
-        }
-        if (code_[p]->Kind() == TExprVmKind::Load64) {
-            where = static_cast<TExprVar64VmOp*>(code_[p])->location_;
-            return kVar;
-        }
-        if (info[p].position + 1 == info[consumer].position) return kAcc;
-        info[p].store = true;
-        where = code_[p]->OutputLocation();
+}
+
+// A check instruction for the sinks before `upTo` not yet listed; their
+// slots go into checks_ in stretch order, and the instruction's range is
+// set when all are listed.
+[[gnu::always_inline]] inline void TExprFastProgram::EmitCheck(TBuild& build, std::size_t upTo)
+{
+    std::vector<TOpInfo>& info = build.info;
+    std::size_t& nextSink = build.nextSink;
+    const std::size_t first = checks_.size();
+    for (; nextSink < upTo; ++nextSink)
+        if (info[nextSink].sink && !info[nextSink].folded)
+            checks_.push_back(code_[nextSink]->OutputLocation());
+    if (checks_.size() == first) return;
+    TInsn check;
+    check.code = static_cast<std::uint16_t>(kCheck);
+    build.checkRanges.emplace_back(insns_.size(), first);
+    insns_.push_back(check);
+}
+
+// Where an instruction finds operand k of operation `consumer`: the value
+// just computed, a slot (a constant or a stored value) or a variable read
+// in place.
+[[gnu::always_inline]] inline int TExprFastProgram::OperandForm(TBuild& build, int k, std::size_t consumer,
+                                                                const void*& where)
+{
+    std::vector<TOpInfo>& info = build.info;
+    const TOpInfo& me = info[consumer];
+    const int p = me.producer[k];
+    if (p < 0) {
+        where = me.constant[k];
         return kSlot;
-    };
+    }
+    if (code_[p]->Kind() == TExprVmKind::Load64) {
+        where = static_cast<TExprVar64VmOp*>(code_[p])->location_;
+        return kVar;
+    }
+    if (info[p].position + 1 == info[consumer].position) return kAcc;
+    info[p].store = true;
+    where = code_[p]->OutputLocation();
+    return kSlot;
+}
+
+// Pass 4: one instruction per emitted operation, with a check before each
+// call.
+void TExprFastProgram::EmitInstructions(TBuild& build)
+{
+    const std::vector<TExprVirtMachOp*>& code = code_;
+    std::vector<TOpInfo>& info = build.info;
+    const std::size_t n = code.size();
     for (std::size_t i = 0; i < n; ++i) {
         TOpInfo& me = info[i];
         if (!me.emitted) continue;
@@ -302,37 +359,53 @@ TExprFastProgram::TExprFastProgram(const std::vector<TExprVirtMachOp*>& code,
         in.op = op;
         in.dst = &op->Output;
         in.next = static_cast<std::uint32_t>(i + 1);
-        if (IsCall(kind)) emitCheck(i);
+        if (IsCall(kind)) EmitCheck(build, i);
         if (kind == TExprVmKind::Opaque) {
             in.code = static_cast<std::uint16_t>(kOpaque);
         } else if (kind == TExprVmKind::Pure || kind == TExprVmKind::Load64) {
             in.code = static_cast<std::uint16_t>(kGeneric);
         } else if (kind == TExprVmKind::CallUnary) {
             in.f1 = static_cast<TExprCallUnaryVmOp*>(op)->function_;
-            in.code = static_cast<std::uint16_t>(kCall1 + form(me, 0, i, in.a));
+            in.code = static_cast<std::uint16_t>(kCall1 + OperandForm(build, 0, i, in.a));
         } else if (kind == TExprVmKind::CallBinary) {
             in.f2 = static_cast<TExprCallBinaryVmOp*>(op)->function_;
-            int a = form(me, 0, i, in.a), b = form(me, 1, i, in.b);
+            int a = OperandForm(build, 0, i, in.a), b = OperandForm(build, 1, i, in.b);
             in.code = static_cast<std::uint16_t>(kCall2 + a * 3 + b);
         } else {
-            int a = form(me, 0, i, in.a), b = OperationTraits(kind).Arity == 2 ? form(me, 1, i, in.b) : 0;
+            int a = OperandForm(build, 0, i, in.a),
+                b = OperationTraits(kind).Arity == 2 ? OperandForm(build, 1, i, in.b) : 0;
             in.code = static_cast<std::uint16_t>(Code(kind, a, b));
         }
         insns_.push_back(in);
     }
-    emitCheck(n);
+    EmitCheck(build, n);
+}
+
+// Pass 5: the stores, and each check's range.
+void TExprFastProgram::SetStoresAndChecks(const TBuild& build)
+{
+    const std::vector<TOpInfo>& info = build.info;
     // Stores are decided only now (an operand read from a slot marks its
     // producer), so set them on the table instructions afterwards; the
     // other instructions write their slots anyway.
     for (TInsn& in : insns_)
         if (in.code >= kTable) in.store = info[in.next - 1].store;
     // Each check's range ends where the next one begins.
-    for (std::size_t k = 0; k < checkRanges.size(); ++k) {
-        const std::size_t last = k + 1 < checkRanges.size() ? checkRanges[k + 1].second : checks_.size();
-        insns_[checkRanges[k].first].a = checks_.data() + checkRanges[k].second;
-        insns_[checkRanges[k].first].b = checks_.data() + last;
+    for (std::size_t k = 0; k < build.checkRanges.size(); ++k) {
+        const std::size_t last =
+            k + 1 < build.checkRanges.size() ? build.checkRanges[k + 1].second : checks_.size();
+        insns_[build.checkRanges[k].first].a = checks_.data() + build.checkRanges[k].second;
+        insns_[build.checkRanges[k].first].b = checks_.data() + last;
     }
+}
 
+// Pass 6: the end, which returns the result: the value just computed (tested
+// when it may be non-finite), a folded constant or a variable.
+void TExprFastProgram::EmitEnd(const TBuild& build)
+{
+    const std::vector<TExprVirtMachOp*>& code = code_;
+    const std::vector<TOpInfo>& info = build.info;
+    const std::size_t n = code.size();
     TInsn end;
     const std::size_t last = n - 1;
     if (info[last].folded) {
@@ -346,16 +419,17 @@ TExprFastProgram::TExprFastProgram(const std::vector<TExprVirtMachOp*>& code,
         end.testResult = info[last].mayBeNonFinite;
     }
     insns_.push_back(end);
-
-    if (generate) {
-        untilNative_ = native == TExprNativeUse::AtOnce ? 0 : kNativeAfter;
-        if (untilNative_ == 0) MakeNative();
-    }
 }
 
 void TExprFastProgram::MakeNative()
 {
     untilNative_ = -1;
+    native_ = TExprNativeCode::Generate(NativeSteps());
+}
+
+// The code list as the code generator sees it.
+std::vector<TExprNativeStep> TExprFastProgram::NativeSteps() const
+{
     const std::size_t n = code_.size();
     std::vector<TExprNativeStep> steps(n);
     TProducerFinder finder(code_, constants_);
@@ -380,7 +454,12 @@ void TExprFastProgram::MakeNative()
         if (step.Kind == TExprVmKind::CallBinary)
             step.Function = reinterpret_cast<const void*>(static_cast<TExprCallBinaryVmOp*>(op)->function_);
     }
-    native_ = TExprNativeCode::Generate(steps);
+    return steps;
+}
+
+std::string TExprFastProgram::NativeListing(const TExprDumpNames& names) const
+{
+    return native_ ? native_->Listing(NativeSteps(), names) : std::string();
 }
 
 Float TExprFastProgram::NativeFault()

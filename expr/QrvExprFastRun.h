@@ -56,6 +56,10 @@ public:
     // Whether the generated code runs.
     bool RunsNativeCode() const { return native_ != nullptr; }
 
+    // The generated code's listing (TExprNativeCode::Listing), with
+    // variables and functions named by `names`; empty while no code runs.
+    std::string NativeListing(const TExprDumpNames& names = {}) const;
+
     // Evaluations through the instruction loop before the code is
     // generated: generating costs a few microseconds, which a formula
     // evaluated only a few times would not win back.
@@ -76,10 +80,21 @@ private:
         TExprBinaryFunc f2 = nullptr;
     };
 
+    // Building, in passes over the code list (QrvExprFastRun.cpp).
+    struct TBuild;
+    void Analyse(TBuild& build, bool folding);
+    void MarkTestsAndStores(TBuild& build);
+    void ChooseInstructions(TBuild& build);
+    void EmitInstructions(TBuild& build);
+    void EmitCheck(TBuild& build, std::size_t upTo);
+    int OperandForm(TBuild& build, int k, std::size_t consumer, const void*& where);
+    void SetStoresAndChecks(const TBuild& build);
+    void EmitEnd(const TBuild& build);
     const Float* Intern(Float value);
     [[gnu::noinline, gnu::cold]] Float Recover(std::size_t stretch);
     [[gnu::noinline, gnu::cold]] Float NativeFault();
     [[gnu::noinline]] void MakeNative();
+    std::vector<TExprNativeStep> NativeSteps() const;
     Float RunNative();
 
     const std::vector<TExprVirtMachOp*>& code_;

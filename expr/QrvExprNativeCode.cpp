@@ -1,9 +1,12 @@
 #include "QrvExprNativeCode.h"
 
 #include "QrvExprCodeMemory.h"
+#include "QrvExprNativeForms.h"
+#include "QrvExprVirtMach.h"
 
 #include <cstring>
-#include <initializer_list>
+#include <string>
+#include <utility>
 
 #if defined(__x86_64__) && defined(__linux__)
 #define QRV_NATIVE_CODE 1
@@ -59,9 +62,16 @@ bool ExactDouble(Float value)
 constexpr std::uint32_t kCallResultFault = 0x80000000u;
 constexpr int kRegisters = 8;
 
+using native::TBase;
+using native::TByteRegister;
+using native::TForm;
+
 } // namespace
 
-// Writes the code for one program; Generate's worker.
+// Writes the code for one program; Generate's worker. Write runs the
+// passes in order: the prologue, one step per operation, the result, the
+// fault stubs, the frame size, the data references, the placement in
+// executable memory and the unwinder's description of the frame.
 class TExprNativeWriter
 {
 public:
@@ -70,56 +80,47 @@ public:
 
 private:
     // A value on the model stack: in an x87 register, or still in memory.
-    enum class Where { Reg, Var, Const, Spill };
+    enum class TWhere { Reg, Var, Const, Spill };
     struct TItem {
-        Where where = Where::Reg;
-        int producer = -1;
-        const double* var = nullptr;
-        const Float* constant = nullptr;
-        int spill = 0;       // frame offset from rbp
-        bool unsure = false; // computed, so it may be an infinity or a NaN
+        TWhere Where = TWhere::Reg;
+        int Producer = -1;
+        const double* Var = nullptr;
+        const Float* Constant = nullptr;
+        int Spill = 0;       // frame offset from rbp
+        bool Unsure = false; // computed, so it may be an infinity or a NaN
     };
     // A memory operand: 64-bit (a variable or a constant exact in double)
-    // or 80-bit.
+    // or 80-bit; at an absolute address (read through rax), in the data
+    // area or in the frame.
     struct TMemory {
-        enum { Absolute, Data, Frame } base;
-        bool wide;
-        const void* address; // Absolute
-        std::size_t data;    // Data: offset in the data area
-        int disp;            // Frame: offset from rbp
+        bool Wide = false;
+        const void* Absolute = nullptr;
+        native::TAddress Address;
+        std::size_t Data = 0; // Rip: offset in the data area
     };
     struct TStub {
-        std::size_t jump; // offset of the rel32 to patch
-        std::uint32_t code;
-        int depth; // values on the register stack at the jump
+        std::size_t Jump; // offset of the rel32 to patch
+        std::uint32_t Code;
+        int Depth; // values on the register stack at the jump
     };
 
-    void Byte(std::uint8_t b) { code_.push_back(b); }
-    void Bytes(std::initializer_list<std::uint8_t> bytes) { code_.insert(code_.end(), bytes); }
-    void Imm32(std::uint32_t v)
-    {
-        for (int i = 0; i < 4; ++i)
-            Byte(static_cast<std::uint8_t>(v >> (8 * i)));
-    }
-    void Imm64(std::uint64_t v)
-    {
-        for (int i = 0; i < 8; ++i)
-            Byte(static_cast<std::uint8_t>(v >> (8 * i)));
-    }
-    void MovRaxImm(const void* p)
-    {
-        Bytes({0x48, 0xB8});
-        Imm64(reinterpret_cast<std::uintptr_t>(p));
-    }
+    // The passes.
+    void Prologue();
+    bool Step(std::size_t index);
+    bool Result();
+    void Stubs(const std::uint32_t* fault);
+    void PatchFrame();
+    std::size_t Relocate();
+    bool Place(TExprNativeCode& native, std::size_t dataAt);
+    void DescribeFrame(TExprNativeCode& native);
+
+    // One operation.
+    int TakeOperands(const TExprNativeStep& step, TItem (&operands)[2]);
+    bool Operation(std::size_t index, const TItem (&operands)[2], int arity, bool& unsure);
+
     std::size_t DataDouble(double value);
     std::size_t DataFloat(Float value);
-    void DataDisp(std::size_t offset)
-    {
-        fixups_.emplace_back(code_.size(), offset);
-        Imm32(0);
-    }
-    // opcode /reg with a memory operand; an absolute address goes through rax.
-    void MemoryOp(std::uint8_t opcode, int reg, const TMemory& m);
+    void MemoryOp(native::TForm form, const TMemory& m);
     TMemory MemoryOf(const TItem& item);
 
     bool Push();
@@ -131,9 +132,9 @@ private:
     bool Comparison(TExprVmKind kind, const TItem& l, const TItem& r);
     bool Logical(TExprVmKind kind, const TItem* l, const TItem& r);
     bool Call(const void* function, const TItem* operands, int count, bool realCall, std::size_t index);
-    void TestValue(int position);
+    void TestValue(int position, std::uint32_t code);
+    void TestValue(int position) { TestValue(position, static_cast<std::uint32_t>(1 + stretch_)); }
     void TestOperands(const TItem* operands, int count);
-    void JumpToStub(std::uint8_t condition, std::uint32_t code);
     int NewSpill()
     {
         spills_ += 1;
@@ -141,7 +142,7 @@ private:
     }
 
     const std::vector<TExprNativeStep>& steps_;
-    std::vector<std::uint8_t> code_;
+    native::TCodeBuffer code_;
     std::vector<std::uint8_t> data_;
     std::vector<std::pair<std::size_t, std::size_t>> fixups_; // disp32 position, data offset
     std::vector<TStub> stubs_;
@@ -174,36 +175,28 @@ std::size_t TExprNativeWriter::DataFloat(Float value)
     return at;
 }
 
-void TExprNativeWriter::MemoryOp(std::uint8_t opcode, int reg, const TMemory& m)
+void TExprNativeWriter::MemoryOp(native::TForm form, const TMemory& m)
 {
-    const auto r = static_cast<std::uint8_t>(reg << 3);
-    switch (m.base) {
-    case TMemory::Absolute:
-        MovRaxImm(m.address);
-        Bytes({opcode, r}); // [rax]
-        break;
-    case TMemory::Data:
-        Bytes({opcode, static_cast<std::uint8_t>(r | 0x05)}); // [rip + disp32]
-        DataDisp(m.data);
-        break;
-    case TMemory::Frame:
-        Bytes({opcode, static_cast<std::uint8_t>(r | 0x85)}); // [rbp + disp32]
-        Imm32(static_cast<std::uint32_t>(m.disp));
-        break;
+    if (m.Absolute != nullptr) {
+        code_.EmitAddress(TForm::MovRax, m.Absolute);
+        code_.EmitMemory(form, {TBase::Rax});
+        return;
     }
+    const std::size_t disp = code_.EmitMemory(form, m.Address);
+    if (m.Address.Base == TBase::Rip) fixups_.emplace_back(disp, m.Data);
 }
 
 TExprNativeWriter::TMemory TExprNativeWriter::MemoryOf(const TItem& item)
 {
-    switch (item.where) {
-    case Where::Var:
-        return {TMemory::Absolute, false, item.var, 0, 0};
-    case Where::Const:
-        if (ExactDouble(*item.constant))
-            return {TMemory::Data, false, nullptr, DataDouble(static_cast<double>(*item.constant)), 0};
-        return {TMemory::Data, true, nullptr, DataFloat(*item.constant), 0};
+    switch (item.Where) {
+    case TWhere::Var:
+        return {false, item.Var, {}, 0};
+    case TWhere::Const:
+        if (ExactDouble(*item.Constant))
+            return {false, nullptr, {TBase::Rip}, DataDouble(static_cast<double>(*item.Constant))};
+        return {true, nullptr, {TBase::Rip}, DataFloat(*item.Constant)};
     default:
-        return {TMemory::Frame, true, nullptr, 0, item.spill};
+        return {true, nullptr, {TBase::Rbp, item.Spill}, 0};
     }
 }
 
@@ -216,10 +209,7 @@ bool TExprNativeWriter::Push()
 void TExprNativeWriter::Load(const TItem& item)
 {
     const TMemory m = MemoryOf(item);
-    if (m.wide)
-        MemoryOp(0xDB, 5, m); // fld m80
-    else
-        MemoryOp(0xDD, 0, m); // fld m64
+    MemoryOp(m.Wide ? TForm::FldTword : TForm::FldQword, m);
     Push();
 }
 
@@ -227,62 +217,61 @@ void TExprNativeWriter::Load(const TItem& item)
 // taken straight into the instruction.
 void TExprNativeWriter::Arithmetic(TExprVmKind kind, const TItem& l, const TItem& r)
 {
-    int plain = 0, reversed = 0;                 // /reg of the memory forms: st0 op m, m op st0
-    std::uint8_t popped = 0, poppedReversed = 0; // st1 = st1 op st0, st1 = st0 op st1; pop
+    struct TForms {
+        TForm Memory, MemoryReversed; // st0 = st0 op m, st0 = m op st0
+        TForm Popped, PoppedReversed; // st1 = st1 op st0, st1 = st0 op st1; pop
+    };
+    TForms forms;
     switch (kind) {
     case TExprVmKind::Add:
-        plain = reversed = 0;
-        popped = poppedReversed = 0xC1;
+        forms = {TForm::FaddQword, TForm::FaddQword, TForm::Faddp, TForm::Faddp};
         break;
     case TExprVmKind::Multiply:
-        plain = reversed = 1;
-        popped = poppedReversed = 0xC9;
+        forms = {TForm::FmulQword, TForm::FmulQword, TForm::Fmulp, TForm::Fmulp};
         break;
     case TExprVmKind::Subtract:
-        plain = 4, reversed = 5;
-        popped = 0xE9, poppedReversed = 0xE1;
+        forms = {TForm::FsubQword, TForm::FsubrQword, TForm::Fsubp, TForm::Fsubrp};
         break;
     default: // Divide
-        plain = 6, reversed = 7;
-        popped = 0xF9, poppedReversed = 0xF1;
+        forms = {TForm::FdivQword, TForm::FdivrQword, TForm::Fdivp, TForm::Fdivrp};
         break;
     }
     if (kind == TExprVmKind::Divide) TestOperands(&r, 1); // an infinite divisor would vanish
-    const bool lReg = l.where == Where::Reg, rReg = r.where == Where::Reg;
+    const bool lReg = l.Where == TWhere::Reg, rReg = r.Where == TWhere::Reg;
     if (lReg && rReg) {
-        Bytes({0xDE, popped});
+        code_.Emit(forms.Popped);
         Pop();
         return;
     }
     if (!lReg && rReg) {
         const TMemory m = MemoryOf(l);
-        if (!m.wide) {
-            MemoryOp(0xDC, reversed, m);
+        if (!m.Wide) {
+            MemoryOp(forms.MemoryReversed, m);
             return;
         }
         Load(l); // st0 = l, st1 = r
-        Bytes({0xDE, poppedReversed});
+        code_.Emit(forms.PoppedReversed);
         Pop();
         return;
     }
     if (!lReg) Load(l);
     const TMemory m = MemoryOf(r);
-    if (!m.wide) {
-        MemoryOp(0xDC, plain, m);
+    if (!m.Wide) {
+        MemoryOp(forms.Memory, m);
         return;
     }
     Load(r);
-    Bytes({0xDE, popped});
+    code_.Emit(forms.Popped);
     Pop();
 }
 
 // Leaves l in st1 and r in st0.
 bool TExprNativeWriter::BothInRegisters(const TItem& l, const TItem& r)
 {
-    const bool lReg = l.where == Where::Reg, rReg = r.where == Where::Reg;
+    const bool lReg = l.Where == TWhere::Reg, rReg = r.Where == TWhere::Reg;
     if (!lReg) {
         Load(l);
-        if (rReg) Bytes({0xD9, 0xC9}); // fxch st1
+        if (rReg) code_.Emit(TForm::FxchSt1);
     }
     if (!rReg) Load(r);
     return ok_;
@@ -291,9 +280,8 @@ bool TExprNativeWriter::BothInRegisters(const TItem& l, const TItem& r)
 // Loads the truth table's entry at rax (-1, 0 or 1) as the new st0.
 void TExprNativeWriter::TruthFromFlags()
 {
-    Bytes({0x48, 0x8D, 0x0D}); // lea rcx, [rip + disp32]
-    DataDisp(truthTable_ + 8); // the 0.0 entry
-    Bytes({0xDD, 0x04, 0xC1}); // fld qword [rcx + rax*8]
+    MemoryOp(TForm::LeaRcx, {false, nullptr, {TBase::Rip}, truthTable_ + 8}); // the 0.0 entry
+    code_.EmitMemory(TForm::FldQword, {TBase::RcxRax8});
     Push();
 }
 
@@ -303,34 +291,39 @@ bool TExprNativeWriter::Comparison(TExprVmKind kind, const TItem& l, const TItem
     TestOperands(operands, 2);
     if (!BothInRegisters(l, r)) return false;
     // fcomip st0, st1 compares r with l; then the l left over is popped.
-    Bytes({0xDF, 0xF1, 0xDD, 0xD8});
+    code_.Emit(TForm::FcomipSt1);
+    code_.Emit(TForm::FstpSt0);
     depth_ -= 2;
-    std::uint8_t set = 0;
+    TForm set = TForm::Sete;
     switch (kind) {
     case TExprVmKind::Greater: // l > r: r below l
-        set = 0x92;
+        set = TForm::Setb;
         break;
     case TExprVmKind::GreaterEqual:
-        set = 0x96;
+        set = TForm::Setbe;
         break;
     case TExprVmKind::Less:
-        set = 0x97;
+        set = TForm::Seta;
         break;
     case TExprVmKind::LessEqual:
-        set = 0x93;
+        set = TForm::Setae;
         break;
     case TExprVmKind::Equal:
-        set = 0x94;
+        set = TForm::Sete;
         break;
     case TExprVmKind::NotEqual:
-        set = 0x95;
+        set = TForm::Setne;
         break;
     default: // Compare: (l > r) - (l < r)
-        Bytes({0x0F, 0x92, 0xC0, 0x0F, 0x97, 0xC1, 0x28, 0xC8, 0x48, 0x0F, 0xBE, 0xC0});
+        code_.EmitByteRegister(TForm::Setb, TByteRegister::Al);
+        code_.EmitByteRegister(TForm::Seta, TByteRegister::Cl);
+        code_.Emit(TForm::SubAlCl);
+        code_.Emit(TForm::MovsxRaxAl);
         TruthFromFlags();
         return ok_;
     }
-    Bytes({0x0F, set, 0xC0, 0x0F, 0xB6, 0xC0}); // setcc al; movzx eax, al
+    code_.EmitByteRegister(set, TByteRegister::Al);
+    code_.Emit(TForm::MovzxEaxAl);
     TruthFromFlags();
     return ok_;
 }
@@ -345,48 +338,45 @@ bool TExprNativeWriter::Logical(TExprVmKind kind, const TItem* l, const TItem& r
         if (!BothInRegisters(*l, r)) return false;
     } else {
         TestOperands(&r, 1);
-        if (r.where != Where::Reg) Load(r);
+        if (r.Where != TWhere::Reg) Load(r);
     }
-    auto nonZero = [&](std::uint8_t set, std::uint8_t reg) {
-        Bytes({0xD9, 0xEE}); // fldz
+    auto nonZero = [&](TForm set, TByteRegister reg) {
+        code_.Emit(TForm::Fldz);
         if (!Push()) return;
-        Bytes({0xDF, 0xF1, 0xDD, 0xD8, 0x0F, set, reg}); // fcomip st0, st1; fstp st0; setcc
+        code_.Emit(TForm::FcomipSt1);
+        code_.Emit(TForm::FstpSt0);
+        code_.EmitByteRegister(set, reg);
         depth_ -= 2;
     };
     if (l == nullptr) { // not: 1 when the operand is 0
-        nonZero(0x94, 0xC0);
+        nonZero(TForm::Sete, TByteRegister::Al);
     } else {
-        nonZero(0x95, 0xC1);
-        nonZero(0x95, 0xC0);
-        const std::uint8_t combine = kind == TExprVmKind::LogicalAnd  ? 0x20
-                                     : kind == TExprVmKind::LogicalOr ? 0x08
-                                                                      : 0x30;
-        Bytes({combine, 0xC8});
+        nonZero(TForm::Setne, TByteRegister::Cl);
+        nonZero(TForm::Setne, TByteRegister::Al);
+        code_.Emit(kind == TExprVmKind::LogicalAnd  ? TForm::AndAlCl
+                   : kind == TExprVmKind::LogicalOr ? TForm::OrAlCl
+                                                    : TForm::XorAlCl);
     }
     if (!ok_) return false;
-    Bytes({0x0F, 0xB6, 0xC0}); // movzx eax, al
+    code_.Emit(TForm::MovzxEaxAl);
     TruthFromFlags();
     return ok_;
 }
 
-void TExprNativeWriter::JumpToStub(std::uint8_t condition, std::uint32_t code)
-{
-    Bytes({0x0F, condition});
-    stubs_.push_back({code_.size(), code, depth_});
-    Imm32(0);
-}
-
 // Tests st(position): x - x is a NaN exactly when x is an infinity or a NaN,
 // and only a NaN compares unordered with itself. No flag is read, so the
-// test waits for nothing but its own value.
-void TExprNativeWriter::TestValue(int position)
+// test waits for nothing but its own value. On a NaN it jumps to a stub
+// that reports `code`.
+void TExprNativeWriter::TestValue(int position, std::uint32_t code)
 {
     if (depth_ + 1 > kRegisters) {
         ok_ = false;
         return;
     }
-    Bytes({0xD9, static_cast<std::uint8_t>(0xC0 + position), 0xD8, 0xE0, 0xDF, 0xE8});
-    JumpToStub(0x8A, static_cast<std::uint32_t>(1 + stretch_)); // jp
+    code_.EmitStackRegister(TForm::FldSt, position);
+    code_.Emit(TForm::FsubSt0St0);
+    code_.Emit(TForm::FucomipSt0);
+    stubs_.push_back({code_.EmitJump(TForm::Jp), code, depth_});
 }
 
 // Tests the operands that may be non-finite; those in registers are the top
@@ -395,8 +385,8 @@ void TExprNativeWriter::TestOperands(const TItem* operands, int count)
 {
     int position = 0;
     for (int k = count - 1; k >= 0; --k) {
-        if (operands[k].where != Where::Reg) continue;
-        if (operands[k].unsure) TestValue(position);
+        if (operands[k].Where != TWhere::Reg) continue;
+        if (operands[k].Unsure) TestValue(position);
         ++position;
     }
 }
@@ -412,47 +402,46 @@ bool TExprNativeWriter::Call(const void* function, const TItem* operands, int co
     TestOperands(operands, count);
     int position = 0;
     for (int k = 0; k < count; ++k)
-        position += operands[k].where == Where::Reg;
+        position += operands[k].Where == TWhere::Reg;
     for (auto it = stack_.rbegin(); it != stack_.rend(); ++it) {
-        if (it->where != Where::Reg) continue;
-        if (it->unsure) TestValue(position);
-        it->unsure = false;
+        if (it->Where != TWhere::Reg) continue;
+        if (it->Unsure) TestValue(position);
+        it->Unsure = false;
         ++position;
     }
     for (int k = count - 1; k >= 0; --k) {
-        if (operands[k].where != Where::Reg) Load(operands[k]);
-        Bytes({0xDB, 0x7C, 0x24, static_cast<std::uint8_t>(16 * k)}); // fstp tbyte [rsp + 16k]
+        if (operands[k].Where != TWhere::Reg) Load(operands[k]);
+        code_.EmitMemory(TForm::FstpTword, {TBase::Rsp, 16 * k});
         Pop();
     }
     for (auto it = stack_.rbegin(); it != stack_.rend(); ++it) {
-        if (it->where != Where::Reg) continue;
-        it->where = Where::Spill;
-        it->spill = NewSpill();
-        MemoryOp(0xDB, 7, {TMemory::Frame, true, nullptr, 0, it->spill}); // fstp tbyte
+        if (it->Where != TWhere::Reg) continue;
+        it->Where = TWhere::Spill;
+        it->Spill = NewSpill();
+        code_.EmitMemory(TForm::FstpTword, {TBase::Rbp, it->Spill});
         Pop();
     }
     if (depth_ != 0) ok_ = false;
-    MovRaxImm(function);
-    Bytes({0xFF, 0xD0}); // call rax
+    code_.EmitAddress(TForm::MovRax, function);
+    code_.Emit(TForm::CallRax);
     Push();
     if (realCall) {
-        // Kept for a checked re-run, then tested: x - x is NaN only for an
-        // infinity or a NaN.
-        MovRaxImm(steps_[index].Output);
-        Bytes({0xD9, 0xC0, 0xDB, 0x38});             // fld st0; fstp tbyte [rax]
-        Bytes({0xD9, 0xC0, 0xD8, 0xE0, 0xDF, 0xE8}); // fld st0; fsub st0, st0; fucomip st0, st0
-        if (depth_ + 1 > kRegisters) ok_ = false;
-        JumpToStub(0x8A, kCallResultFault | static_cast<std::uint32_t>(index));
+        // Kept for a checked re-run, then tested.
+        code_.EmitAddress(TForm::MovRax, steps_[index].Output);
+        code_.EmitStackRegister(TForm::FldSt, 0);
+        code_.EmitMemory(TForm::FstpTword, {TBase::Rax});
+        TestValue(0, kCallResultFault | static_cast<std::uint32_t>(index));
         stretch_ = index + 1;
     }
     return ok_;
 }
 
-std::unique_ptr<TExprNativeCode> TExprNativeWriter::Write()
+// push rbp; mov rbp, rsp; sub rsp, frame (patched once the spills are
+// known). The data area starts with the truth table.
+void TExprNativeWriter::Prologue()
 {
-#if QRV_NATIVE_CODE
     const std::size_t steps = steps_.size();
-    code_.reserve(40 * steps + 64);
+    code_.Bytes().reserve(40 * steps + 64);
     data_.reserve(16 * steps + 32);
     stack_.reserve(steps);
     fixups_.reserve(2 * steps + 2);
@@ -460,174 +449,226 @@ std::unique_ptr<TExprNativeCode> TExprNativeWriter::Write()
     truthTable_ = DataDouble(-1.0);
     DataDouble(0.0);
     DataDouble(1.0);
-    // push rbp; mov rbp, rsp; sub rsp, frame (patched at the end)
-    Bytes({0x55, 0x48, 0x89, 0xE5, 0x48, 0x81, 0xEC});
-    frameFixup_ = code_.size();
-    Imm32(0);
+    code_.Emit(TForm::PushRbp);
+    code_.Emit(TForm::MovRbpRsp);
+    frameFixup_ = code_.EmitImm32(TForm::SubRsp, 0);
+}
 
-    const std::size_t n = steps_.size();
-    for (std::size_t i = 0; i < n && ok_; ++i) {
-        const TExprNativeStep& step = steps_[i];
-        if (step.Folded) continue;
-        if (step.Kind == TExprVmKind::Load64) {
-            stack_.push_back({Where::Var, static_cast<int>(i), step.Variable, nullptr, 0});
+// The operands of a step: those computed by earlier operations must be the
+// values on top of the model stack, in order; constants are not on the
+// stack. Returns the arity, or 0 where the step cannot be written.
+int TExprNativeWriter::TakeOperands(const TExprNativeStep& step, TItem (&operands)[2])
+{
+    int arity = OperationTraits(step.Kind).Arity;
+    if (step.Kind == TExprVmKind::CallUnary) arity = 1;
+    if (step.Kind == TExprVmKind::CallBinary) arity = 2;
+    if (arity == 0) return 0; // an operation this generator does not know
+    int fromStack = 0;
+    for (int k = 0; k < arity; ++k)
+        fromStack += step.Producer[k] >= 0;
+    if (fromStack > static_cast<int>(stack_.size())) return 0;
+    std::size_t at = stack_.size() - static_cast<std::size_t>(fromStack);
+    for (int k = 0; k < arity; ++k) {
+        if (step.Producer[k] < 0) {
+            operands[k] = {TWhere::Const, -1, nullptr, step.Constant[k], 0};
             continue;
         }
-        int arity = OperationTraits(step.Kind).Arity;
-        if (step.Kind == TExprVmKind::CallUnary) arity = 1;
-        if (step.Kind == TExprVmKind::CallBinary) arity = 2;
-        if (arity == 0) return nullptr; // an operation this generator does not know
-        // The operands computed by earlier operations must be the values on
-        // top of the stack, in order; constants are not on the stack.
-        TItem operands[2];
-        int fromStack = 0;
-        for (int k = 0; k < arity; ++k)
-            fromStack += step.Producer[k] >= 0;
-        if (fromStack > static_cast<int>(stack_.size())) return nullptr;
-        std::size_t at = stack_.size() - static_cast<std::size_t>(fromStack);
-        for (int k = 0; k < arity; ++k) {
-            if (step.Producer[k] < 0) {
-                operands[k] = {Where::Const, -1, nullptr, step.Constant[k], 0};
-                continue;
-            }
-            if (stack_[at].producer != step.Producer[k]) return nullptr;
-            operands[k] = stack_[at++];
-        }
-        stack_.resize(stack_.size() - static_cast<std::size_t>(fromStack));
-
-        const TExprOperationTraits& traits = OperationTraits(step.Kind);
-        bool unsure = false;
-        if (step.Kind == TExprVmKind::CallUnary || step.Kind == TExprVmKind::CallBinary) {
-            Call(step.Function, operands, arity, true, i);
-        } else if (traits.Fault == TExprFault::Raises) {
-            Call(HelperOf(step.Kind), operands, arity, false, i);
-        } else {
-            switch (step.Kind) {
-            case TExprVmKind::Negate:
-                unsure = operands[0].unsure;
-                if (operands[0].where != Where::Reg) Load(operands[0]);
-                Bytes({0xD9, 0xE0}); // fchs
-                break;
-            case TExprVmKind::Add:
-            case TExprVmKind::Subtract:
-            case TExprVmKind::Multiply:
-            case TExprVmKind::Divide:
-                Arithmetic(step.Kind, operands[0], operands[1]);
-                unsure = true;
-                break;
-            case TExprVmKind::LogicalNot:
-                Logical(step.Kind, nullptr, operands[0]);
-                break;
-            case TExprVmKind::LogicalAnd:
-            case TExprVmKind::LogicalOr:
-            case TExprVmKind::LogicalXor:
-                Logical(step.Kind, &operands[0], operands[1]);
-                break;
-            case TExprVmKind::Compare:
-            case TExprVmKind::Greater:
-            case TExprVmKind::GreaterEqual:
-            case TExprVmKind::Less:
-            case TExprVmKind::LessEqual:
-            case TExprVmKind::Equal:
-            case TExprVmKind::NotEqual:
-                Comparison(step.Kind, operands[0], operands[1]);
-                break;
-            default:
-                // An operation this generator does not write (a new one in
-                // the table): the interpreter runs the whole program.
-                return nullptr;
-            }
-        }
-        stack_.push_back({Where::Reg, static_cast<int>(i), nullptr, nullptr, 0, unsure});
+        if (stack_[at].Producer != step.Producer[k]) return 0;
+        operands[k] = stack_[at++];
     }
-    if (!ok_) return nullptr;
+    stack_.resize(stack_.size() - static_cast<std::size_t>(fromStack));
+    return arity;
+}
 
-    // The result: the last operation's value, or its folded constant.
+// Writes the code of one operation whose operands are taken; `unsure` tells
+// whether its value may be non-finite. False for an operation this
+// generator does not write.
+bool TExprNativeWriter::Operation(std::size_t index, const TItem (&operands)[2], int arity, bool& unsure)
+{
+    const TExprNativeStep& step = steps_[index];
+    unsure = false;
+    if (step.Kind == TExprVmKind::CallUnary || step.Kind == TExprVmKind::CallBinary) {
+        Call(step.Function, operands, arity, true, index);
+        return true;
+    }
+    if (OperationTraits(step.Kind).Fault == TExprFault::Raises) {
+        Call(HelperOf(step.Kind), operands, arity, false, index);
+        return true;
+    }
+    switch (step.Kind) {
+    case TExprVmKind::Negate:
+        unsure = operands[0].Unsure;
+        if (operands[0].Where != TWhere::Reg) Load(operands[0]);
+        code_.Emit(TForm::Fchs);
+        return true;
+    case TExprVmKind::Add:
+    case TExprVmKind::Subtract:
+    case TExprVmKind::Multiply:
+    case TExprVmKind::Divide:
+        Arithmetic(step.Kind, operands[0], operands[1]);
+        unsure = true;
+        return true;
+    case TExprVmKind::LogicalNot:
+        Logical(step.Kind, nullptr, operands[0]);
+        return true;
+    case TExprVmKind::LogicalAnd:
+    case TExprVmKind::LogicalOr:
+    case TExprVmKind::LogicalXor:
+        Logical(step.Kind, &operands[0], operands[1]);
+        return true;
+    case TExprVmKind::Compare:
+    case TExprVmKind::Greater:
+    case TExprVmKind::GreaterEqual:
+    case TExprVmKind::Less:
+    case TExprVmKind::LessEqual:
+    case TExprVmKind::Equal:
+    case TExprVmKind::NotEqual:
+        Comparison(step.Kind, operands[0], operands[1]);
+        return true;
+    default:
+        // An operation this generator does not write (a new one in the
+        // table): the interpreter runs the whole program.
+        return false;
+    }
+}
+
+// One operation of the code list onto the model stack. False where the
+// program cannot be generated.
+bool TExprNativeWriter::Step(std::size_t index)
+{
+    const TExprNativeStep& step = steps_[index];
+    if (step.Folded) return true;
+    if (step.Kind == TExprVmKind::Load64) {
+        stack_.push_back({TWhere::Var, static_cast<int>(index), step.Variable, nullptr, 0});
+        return true;
+    }
+    TItem operands[2];
+    const int arity = TakeOperands(step, operands);
+    bool unsure = false;
+    if (arity == 0 || !Operation(index, operands, arity, unsure)) return false;
+    stack_.push_back({TWhere::Reg, static_cast<int>(index), nullptr, nullptr, 0, unsure});
+    return true;
+}
+
+// The result: the last operation's value, or its folded constant, tested
+// and returned in st0.
+bool TExprNativeWriter::Result()
+{
+    const std::size_t n = steps_.size();
     if (stack_.empty() && n > 0 && steps_[n - 1].Folded) {
         // Its value is the constant the interpreter would return; the
         // caller passes it as the last step's Output.
-        stack_.push_back({Where::Const, -1, nullptr, steps_[n - 1].Output, 0});
+        stack_.push_back({TWhere::Const, -1, nullptr, steps_[n - 1].Output, 0});
     }
-    if (stack_.size() != 1) return nullptr;
-    if (stack_[0].where != Where::Reg) Load(stack_[0]);
-    if (stack_[0].unsure) TestValue(0);
-    if (!ok_ || depth_ != 1) return nullptr;
-    Bytes({0xC9, 0xC3}); // leave; ret
+    if (stack_.size() != 1) return false;
+    if (stack_[0].Where != TWhere::Reg) Load(stack_[0]);
+    if (stack_[0].Unsure) TestValue(0);
+    if (!ok_ || depth_ != 1) return false;
+    code_.Emit(TForm::Leave);
+    code_.Emit(TForm::Ret);
+    return true;
+}
 
-    auto native = std::unique_ptr<TExprNativeCode>(new TExprNativeCode);
+// A stub per fault test, after the code: it reports where the fault was
+// and returns exactly one value on the register stack.
+void TExprNativeWriter::Stubs(const std::uint32_t* fault)
+{
     for (const TStub& stub : stubs_) {
-        const auto rel = static_cast<std::uint32_t>(code_.size() - (stub.jump + 4));
-        std::memcpy(&code_[stub.jump], &rel, 4);
-        MovRaxImm(&native->fault_);
-        Bytes({0xC7, 0x00}); // mov dword [rax], code
-        Imm32(stub.code);
-        // Exactly one value is returned on the register stack.
-        if (stub.depth == 0) Bytes({0xD9, 0xEE}); // fldz
-        for (int k = 1; k < stub.depth; ++k)
-            Bytes({0xDD, 0xD8}); // fstp st0
-        Bytes({0xC9, 0xC3});
+        code_.PatchJump(stub.Jump);
+        code_.EmitAddress(TForm::MovRax, fault);
+        code_.EmitImm32(TForm::StoreAtRax, stub.Code);
+        if (stub.Depth == 0) code_.Emit(TForm::Fldz);
+        for (int k = 1; k < stub.Depth; ++k)
+            code_.Emit(TForm::FstpSt0);
+        code_.Emit(TForm::Leave);
+        code_.Emit(TForm::Ret);
     }
-    // Frame: 16 bytes below rbp unused, the spill slots, 32 bytes of
-    // arguments at rsp; a multiple of 16 keeps calls aligned.
-    const auto frame = static_cast<std::uint32_t>(16 + 16 * spills_ + 32);
-    std::memcpy(&code_[frameFixup_], &frame, 4);
+}
 
-    std::size_t dataAt = (code_.size() + 15) / 16 * 16;
-    for (const auto& [position, offset] : fixups_) {
-        const auto disp = static_cast<std::int32_t>(dataAt + offset - (position + 4));
-        std::memcpy(&code_[position], &disp, 4);
-    }
-    // The code starts 16 bytes into its block: instrumented callers may
-    // read a few bytes before a function they call through a pointer.
-    constexpr std::size_t kEntry = 16;
+// The frame: 16 bytes below rbp unused, the spill slots, 32 bytes of
+// arguments at rsp; a multiple of 16 keeps calls aligned.
+void TExprNativeWriter::PatchFrame()
+{
+    native::Patch32(code_.Bytes(), frameFixup_, static_cast<std::uint32_t>(16 + 16 * spills_ + 32));
+}
+
+// The data area follows the code at the next multiple of 16; the
+// rip-relative operands are pointed at their constants. Returns where the
+// data area starts.
+std::size_t TExprNativeWriter::Relocate()
+{
+    const std::size_t dataAt = (code_.Size() + 15) / 16 * 16;
+    for (const auto& [position, offset] : fixups_)
+        native::Patch32(code_.Bytes(), position,
+                        static_cast<std::uint32_t>(dataAt + offset - (position + 4)));
+    return dataAt;
+}
+
+// Copies code and data into executable memory.
+bool TExprNativeWriter::Place(TExprNativeCode& native, std::size_t dataAt)
+{
+    const std::vector<std::uint8_t>& code = code_.Bytes();
+    constexpr std::size_t kEntry = TExprNativeCode::kEntry;
     const std::size_t total = kEntry + dataAt + data_.size();
-    TExprCodeBlock& block = native->block_;
-    if (!AllocateCode(total, block)) return nullptr;
+    TExprCodeBlock& block = native.block_;
+    if (!AllocateCode(total, block)) return false;
     std::uint8_t* write = block.Write + kEntry;
     std::memset(block.Write, 0xCC, kEntry); // int3
-    std::memcpy(write, code_.data(), code_.size());
-    std::memset(write + code_.size(), 0xCC, dataAt - code_.size());
+    std::memcpy(write, code.data(), code.size());
+    std::memset(write + code.size(), 0xCC, dataAt - code.size());
     if (!data_.empty()) std::memcpy(write + dataAt, data_.data(), data_.size());
-    if (!SealCode(block)) return nullptr;
-    const void* memory = static_cast<const std::uint8_t*>(block.Execute) + kEntry;
-    native->codeSize_ = code_.size();
-    native->entry_ = reinterpret_cast<Float (*)()>(const_cast<void*>(memory));
+    if (!SealCode(block)) return false;
+    native.codeSize_ = code.size();
+    native.dataSize_ = data_.size();
+    native.entry_ = reinterpret_cast<Float (*)()>(const_cast<void*>(static_cast<const void*>(native.Code())));
+    return true;
+}
 
-    // The frame description for the unwinder: a routine may raise through
-    // the generated code. CIE: CFA = rsp + 8, return address at CFA - 8.
-    // FDE: after push rbp, CFA = rsp + 16 and rbp at CFA - 16; after
-    // mov rbp, rsp, CFA = rbp + 16.
-    std::vector<std::uint8_t>& u = native->unwind_;
-    auto put32 = [&](std::uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            u.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-    };
-    auto put64 = [&](std::uint64_t v) {
-        for (int i = 0; i < 8; ++i)
-            u.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-    };
+// The frame description for the unwinder, registered: a routine may raise
+// through the generated code. CIE: CFA = rsp + 8, return address at
+// CFA - 8. FDE: after push rbp, CFA = rsp + 16 and rbp at CFA - 16; after
+// mov rbp, rsp, CFA = rbp + 16.
+void TExprNativeWriter::DescribeFrame(TExprNativeCode& native)
+{
+    std::vector<std::uint8_t>& u = native.unwind_;
     auto finish = [&](std::size_t start) { // pad to 8 and write the length
         while ((u.size() - start) % 8 != 0)
             u.push_back(0); // DW_CFA_nop
-        const auto length = static_cast<std::uint32_t>(u.size() - start - 4);
-        std::memcpy(&u[start], &length, 4);
+        native::Patch32(u, start, static_cast<std::uint32_t>(u.size() - start - 4));
     };
-    put32(0); // length
-    put32(0); // CIE id
+    native::Append32(u, 0); // length
+    native::Append32(u, 0); // CIE id
     u.insert(u.end(),
              {1, 'z', 'R', 0, 1, 0x78, 16, 1, 0x00}); // version, "zR", code 1, data -8, ra 16, absptr
     u.insert(u.end(), {0x0C, 7, 8, 0x90, 1});         // def_cfa rsp+8; offset r16 at cfa-8
     finish(0);
     const std::size_t fde = u.size();
-    put32(0);
-    put32(static_cast<std::uint32_t>(u.size() - 0)); // back to the CIE
-    put64(reinterpret_cast<std::uintptr_t>(memory));
-    put64(code_.size());
+    native::Append32(u, 0);
+    native::Append32(u, static_cast<std::uint32_t>(u.size() - 0)); // back to the CIE
+    native::Append64(u, reinterpret_cast<std::uintptr_t>(native.Code()));
+    native::Append64(u, native.codeSize_);
     u.push_back(0); // no augmentation data
     u.insert(u.end(), {0x41, 0x0E, 16, 0x86, 2, 0x43, 0x0D, 6});
     finish(fde);
-    put32(0); // terminator
+    native::Append32(u, 0); // terminator
+#if QRV_NATIVE_CODE
     __register_frame(u.data());
+#endif
+}
+
+std::unique_ptr<TExprNativeCode> TExprNativeWriter::Write()
+{
+#if QRV_NATIVE_CODE
+    Prologue();
+    for (std::size_t i = 0; i < steps_.size() && ok_; ++i)
+        if (!Step(i)) return nullptr;
+    if (!ok_ || !Result()) return nullptr;
+    auto native = std::unique_ptr<TExprNativeCode>(new TExprNativeCode);
+    Stubs(&native->fault_);
+    PatchFrame();
+    const std::size_t dataAt = Relocate();
+    if (!Place(*native, dataAt)) return nullptr;
+    DescribeFrame(*native);
     return native;
 #else
     return nullptr;
@@ -638,6 +679,37 @@ std::unique_ptr<TExprNativeCode> TExprNativeCode::Generate(const std::vector<TEx
 {
     if (!Supported() || steps.empty()) return nullptr;
     return TExprNativeWriter(steps).Write();
+}
+
+std::string TExprNativeCode::Listing(const std::vector<TExprNativeStep>& steps,
+                                     const TExprDumpNames& names) const
+{
+    // The addresses the code holds: the fault word, and for each operation
+    // its variable, its routine and its output slot ("@3", numbered like
+    // the optimised program's listing).
+    TExprDumpWriter writer(names);
+    std::vector<std::pair<std::uintptr_t, std::string>> known;
+    auto add = [&](const void* address, std::string name) {
+        if (address != nullptr)
+            known.emplace_back(reinterpret_cast<std::uintptr_t>(address), std::move(name));
+    };
+    add(&fault_, "fault");
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        const TExprNativeStep& step = steps[i];
+        if (step.Variable != nullptr)
+            add(step.Variable, writer.VariableName(reinterpret_cast<TExprDumpKey>(step.Variable)));
+        if (step.Function != nullptr)
+            add(step.Function, writer.FunctionName(reinterpret_cast<TExprDumpKey>(step.Function)));
+        add(HelperOf(step.Kind), std::string(OperationTraits(step.Kind).Mnemonic));
+        add(step.Output, "@" + std::to_string(i + 1));
+    }
+    const native::TAddressNamer name = [&](std::uintptr_t address) {
+        for (const auto& [at, text] : known)
+            if (at == address) return text;
+        return std::string();
+    };
+    const std::uint8_t* code = Code();
+    return native::ListCode(code, codeSize_, code + (codeSize_ + 15) / 16 * 16, dataSize_, name);
 }
 
 bool TExprNativeCode::Supported()

@@ -22,6 +22,10 @@
 // first error is raised. Errors a called routine raises pass through the
 // generated frame, which is registered with the unwinder.
 //
+// The instructions are encoded through the table of instruction forms of
+// QrvExprNativeForms.h, which the listing (Listing) decodes from the same
+// rows: the listing shows the bytes as they were written.
+//
 // Generation fails, and the interpreter runs instead, wherever the code
 // cannot run: not x86-64, executable memory refused, more than eight values
 // on the register stack, or an operation it does not generate (the 32- and
@@ -34,10 +38,13 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace qrv
 {
+
+struct TExprDumpNames;
 
 // One operation of the code list as the generator sees it.
 struct TExprNativeStep {
@@ -79,13 +86,27 @@ public:
     // Bytes of generated code, for the listing and the benchmarks.
     std::size_t CodeSize() const { return codeSize_; }
 
+    // A disassembly of the code as written, one entry per instruction, in
+    // the style of the machine's listings: "push rbp | mov rbp, rsp | ... |
+    // mov rax, <var1> | fld qword [rax] | fmul qword [const 2] | ... | ret".
+    // `steps` are the steps it was generated from; they name the addresses
+    // it holds (variables and functions as `names` name them, output slots
+    // as "@3", the integer rules by their mnemonics, the fault word).
+    std::string Listing(const std::vector<TExprNativeStep>& steps, const TExprDumpNames& names) const;
+
 private:
     TExprNativeCode() = default;
     friend class TExprNativeWriter;
 
+    // The code starts this far into its block: instrumented callers may
+    // read a few bytes before a function they call through a pointer.
+    static constexpr std::size_t kEntry = 16;
+    const std::uint8_t* Code() const { return static_cast<const std::uint8_t*>(block_.Execute) + kEntry; }
+
     Float (*entry_)() = nullptr;
     TExprCodeBlock block_;
     std::size_t codeSize_ = 0;
+    std::size_t dataSize_ = 0;         // the data area follows the code at a multiple of 16
     std::vector<std::uint8_t> unwind_; // the frame description, registered
     std::uint32_t fault_ = 0;
 };
