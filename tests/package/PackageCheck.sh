@@ -94,13 +94,28 @@ cp -l -n /var/cache/apt/archives/*.deb "$cache/" 2>/dev/null || true
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/qurvia-package-check.XXXXXX")
 root=$work/root
-# The cache is bind-mounted into the root while apt runs there; it is
-# unmounted before the root is removed, so the removal never reaches it.
+# The cache is bind-mounted into the root while apt runs there. Whatever is
+# still mounted under the work folder when the script ends (the cache, or
+# what a stopped mmdebstrap left) is detached before the folder is removed,
+# so the removal never reaches into it.
+builder=""
+mounts_under_work() {
+  awk -v w="$work/" 'index($2, w) == 1 {print $2}' /proc/mounts | sort -r
+}
 cleanup() {
-  local status=$?
-  mountpoint -q "$root/var/cache/apt/archives" 2>/dev/null && umount "$root/var/cache/apt/archives"
-  if mountpoint -q "$root/var/cache/apt/archives" 2>/dev/null; then
-    echo "package check: $root/var/cache/apt/archives is still mounted; left $work in place" >&2
+  local status=$? m
+  set +e
+  # A check stopped half-way stops mmdebstrap and what it runs in the root
+  # (its own process group), and waits until it has unmounted.
+  if [ -n "$builder" ]; then
+    kill -TERM -- "-$builder" 2>/dev/null || kill -TERM "$builder" 2>/dev/null
+    while kill -0 "$builder" 2>/dev/null; do sleep 1; done
+  fi
+  for m in $(mounts_under_work); do
+    umount "$m" 2>/dev/null || umount -l "$m"
+  done
+  if [ -n "$(mounts_under_work)" ]; then
+    echo "package check: mounts remain under $work; left it in place" >&2
   else
     rm -rf --one-file-system "$work"
   fi
@@ -140,7 +155,9 @@ chmod 755 "$work/inside.sh"
 
 echo "making a fresh $suite root (minbase) and installing the package there"
 # The root is thrown away: no translations to download, no syncing to disk.
-if ! mmdebstrap --variant=minbase --quiet --skip=essential/unlink \
+# mmdebstrap runs as a child in a process group of its own that the script
+# waits for, so that a signal to the script reaches its trap at once.
+setsid mmdebstrap --variant=minbase --quiet --skip=essential/unlink \
     --aptopt='Acquire::Languages "none"' --dpkgopt=force-unsafe-io \
     --setup-hook='mkdir -p "$1/var/cache/apt/archives"' \
     --setup-hook="mount --bind '$cache' \"\$1/var/cache/apt/archives\"" \
@@ -149,10 +166,14 @@ if ! mmdebstrap --variant=minbase --quiet --skip=essential/unlink \
     --customize-hook='chroot "$1" /tmp/check/inside.sh' \
     --customize-hook="copy-out /tmp/check/version /tmp/check/table.actual /tmp/check/x.png '$work'" \
     --customize-hook='umount "$1/var/cache/apt/archives"' \
-    "$suite" "$root" "${mirrors[@]}" >"$work/mmdebstrap.log" 2>&1; then
+    "$suite" "$root" "${mirrors[@]}" >"$work/mmdebstrap.log" 2>&1 &
+builder=$!
+if ! wait "$builder"; then
+  builder=""
   cat "$work/mmdebstrap.log" >&2
   fail "installing, running or removing the package in the fresh root failed (above)"
 fi
+builder=""
 grep -qF "$version" "$work/version" || fail "the installed qurvia --version does not say $version: $(cat "$work/version")"
 
 cmp -s "$work/table.expected" "$work/table.actual" \
