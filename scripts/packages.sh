@@ -36,6 +36,14 @@ QURVIA_TEST_PACKAGES=(
   libreoffice-calc-nogui
   # Validators of the installed desktop entry, metadata and manual page.
   desktop-file-utils appstream groff-base
+  # The Debian package: CPack's dependencies come from dpkg-shlibdeps
+  # (dpkg-dev; file tells it which files are programs), lintian checks the
+  # package, and mmdebstrap makes the fresh root it is installed into
+  # (apt builds it; the archive's keys check it; mount gives the root its
+  # /proc).
+  dpkg-dev file fakeroot lintian mmdebstrap debian-archive-keyring gpg mount
+  # shared-mime-info checks the document type's description.
+  shared-mime-info
 )
 
 # Installs the named packages that are not installed yet. Everything it

@@ -14,9 +14,24 @@ char LowerAscii(char c)
     return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
 }
 
+// The index's spelling of a name: SameName holds for two names exactly when
+// their lowered spellings are equal.
+std::string Lowered(std::string_view name)
+{
+    std::string lowered(name);
+    for (char& c : lowered)
+        c = LowerAscii(c);
+    return lowered;
+}
+
 bool HasLineBreak(std::string_view text)
 {
     return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+}
+
+bool IsBlank(std::string_view text)
+{
+    return TrimBlanks(text).empty();
 }
 
 // A value read from a key line loses one pair of matching quotes around it.
@@ -51,48 +66,90 @@ TIniDocument::TIniDocument(std::string_view text)
     while (start < text.size()) {
         auto end = text.find('\n', start);
         if (end == std::string_view::npos) {
-            lines_.push_back({std::string(text.substr(start)), ""});
+            AddLine({std::string(text.substr(start)), ""}, start == 0);
             break;
         }
         bool crlf = end > start && text[end - 1] == '\r';
         auto textEnd = crlf ? end - 1 : end;
-        lines_.push_back({std::string(text.substr(start, textEnd - start)), crlf ? "\r\n" : "\n"});
+        AddLine({std::string(text.substr(start, textEnd - start)), crlf ? "\r\n" : "\n"}, start == 0);
         start = end + 1;
     }
+    SeparateTrailingBlanks();
 }
 
-TIniDocument::TParsed TIniDocument::Parse(std::size_t index) const
+TIniDocument::TParsed TIniDocument::ParseLine(TLine& line, bool first)
 {
-    std::string_view line = lines_[index].text;
-    if (index == 0 && line.substr(0, kByteOrderMark.size()) == kByteOrderMark)
-        line.remove_prefix(kByteOrderMark.size());
-    line = TrimBlanks(line);
+    ++linesParsed_;
+    line.valueStart = line.valueSize = 0;
+    std::string_view view = line.text;
+    if (first && view.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+        view.remove_prefix(kByteOrderMark.size());
+    view = TrimBlanks(view);
     TParsed parsed;
-    if (line.empty() || line.front() == ';') return parsed;
-    if (line.front() == '[') {
-        auto close = line.rfind(']');
+    if (view.empty() || view.front() == ';') return parsed;
+    if (view.front() == '[') {
+        auto close = view.rfind(']');
         if (close != std::string_view::npos) {
             parsed.kind = Kind::Section;
-            parsed.name = TrimBlanks(line.substr(1, close - 1));
+            parsed.name = TrimBlanks(view.substr(1, close - 1));
         }
         return parsed;
     }
-    auto equals = line.find('=');
+    auto equals = view.find('=');
     if (equals != std::string_view::npos) {
         parsed.kind = Kind::Key;
-        parsed.name = TrimBlanks(line.substr(0, equals));
-        parsed.value = TrimBlanks(line.substr(equals + 1));
+        parsed.name = TrimBlanks(view.substr(0, equals));
+        const std::string_view value = TrimBlanks(view.substr(equals + 1));
+        // An empty value may be a view of nothing; it starts anywhere.
+        line.valueStart = value.empty() ? 0 : std::size_t(value.data() - line.text.data());
+        line.valueSize = value.size();
     }
     return parsed;
 }
 
-std::optional<std::size_t> TIniDocument::FindSection(std::string_view section) const
+void TIniDocument::AddLine(TLine line, bool first)
 {
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
-        auto parsed = Parse(i);
-        if (parsed.kind == Kind::Section && SameName(parsed.name, section)) return i;
+    const TParsed parsed = ParseLine(line, first);
+    if (parsed.kind == Kind::Section) {
+        SeparateTrailingBlanks();
+        sectionIndex_.emplace(Lowered(parsed.name), sections_.size());
+        sections_.emplace_back();
+    } else if (parsed.kind == Kind::Key && sections_.size() > 1) {
+        // Keys before the first header belong to no section that can be
+        // named; only the first of a name counts.
+        sections_.back().keys.emplace(Lowered(parsed.name), sections_.back().lines.size());
     }
-    return std::nullopt;
+    sections_.back().lines.push_back(std::move(line));
+}
+
+void TIniDocument::SeparateTrailingBlanks()
+{
+    TSection& section = sections_.back();
+    std::size_t end = section.lines.size();
+    while (end > 0 && IsBlank(section.lines[end - 1].text))
+        --end;
+    section.blanks.insert(section.blanks.begin(),
+                          std::make_move_iterator(section.lines.begin() + std::ptrdiff_t(end)),
+                          std::make_move_iterator(section.lines.end()));
+    section.lines.resize(end);
+}
+
+const TIniDocument::TLine* TIniDocument::FirstLine() const
+{
+    for (const TSection& section : sections_) {
+        if (!section.lines.empty()) return &section.lines.front();
+        if (!section.blanks.empty()) return &section.blanks.front();
+    }
+    return nullptr;
+}
+
+TIniDocument::TLine* TIniDocument::LastLine()
+{
+    for (auto section = sections_.rbegin(); section != sections_.rend(); ++section) {
+        if (!section->blanks.empty()) return &section->blanks.back();
+        if (!section->lines.empty()) return &section->lines.back();
+    }
+    return nullptr;
 }
 
 std::optional<std::string> TIniDocument::Read(std::string_view section, std::string_view key) const
@@ -100,20 +157,20 @@ std::optional<std::string> TIniDocument::Read(std::string_view section, std::str
     section = TrimBlanks(section);
     key = TrimBlanks(key);
     if (section.empty() || key.empty()) return std::nullopt;
-    auto header = FindSection(section);
-    if (!header) return std::nullopt;
-    for (std::size_t i = *header + 1; i < lines_.size(); ++i) {
-        auto parsed = Parse(i);
-        if (parsed.kind == Kind::Section) break;
-        if (parsed.kind == Kind::Key && SameName(parsed.name, key)) return std::string(Unquote(parsed.value));
-    }
-    return std::nullopt;
+    const auto found = sectionIndex_.find(Lowered(section));
+    if (found == sectionIndex_.end()) return std::nullopt;
+    const TSection& lines = sections_[found->second];
+    const auto entry = lines.keys.find(Lowered(key));
+    if (entry == lines.keys.end()) return std::nullopt;
+    const TLine& line = lines.lines[entry->second];
+    return std::string(Unquote(std::string_view(line.text).substr(line.valueStart, line.valueSize)));
 }
 
 std::string TIniDocument::NewLineEnd() const
 {
     // New lines follow the text's own convention, judged by its first line.
-    if (!lines_.empty() && !lines_.front().eol.empty()) return lines_.front().eol;
+    const TLine* first = FirstLine();
+    if (first && !first->eol.empty()) return first->eol;
     return "\n";
 }
 
@@ -131,39 +188,52 @@ bool TIniDocument::Write(std::string_view section, std::string_view key, std::st
         if (c == '\r' || c == '\n' || c == '\0') c = ' ';
 
     const std::string eol = NewLineEnd();
-    auto header = FindSection(section);
-    if (!header) {
-        if (!lines_.empty()) {
-            if (lines_.back().eol.empty()) lines_.back().eol = eol;
-            if (!TrimBlanks(lines_.back().text).empty()) lines_.push_back({"", eol});
+    const auto found = sectionIndex_.find(Lowered(section));
+    if (found == sectionIndex_.end()) {
+        const bool first = FirstLine() == nullptr;
+        if (TLine* last = LastLine()) {
+            if (last->eol.empty()) last->eol = eol;
+            if (!IsBlank(last->text)) sections_.back().blanks.push_back({"", eol});
         }
-        lines_.push_back({"[" + std::string(section) + "]", eol});
-        lines_.push_back({std::string(key) + "=" + safeValue, eol});
+        AddLine({"[" + std::string(section) + "]", eol}, first);
+        AddLine({std::string(key) + "=" + safeValue, eol}, false);
         return true;
     }
 
-    std::size_t lastEntry = *header;
-    for (std::size_t i = *header + 1; i < lines_.size(); ++i) {
-        auto parsed = Parse(i);
-        if (parsed.kind == Kind::Section) break;
-        if (parsed.kind == Kind::Key && SameName(parsed.name, key)) {
-            lines_[i].text = std::string(parsed.name) + "=" + safeValue;
-            return true;
-        }
-        if (!TrimBlanks(lines_[i].text).empty()) lastEntry = i;
+    TSection& lines = sections_[found->second];
+    const auto entry = lines.keys.find(Lowered(key));
+    if (entry != lines.keys.end()) {
+        // The key keeps its spelling in the file.
+        TLine& line = lines.lines[entry->second];
+        line.text = std::string(ParseLine(line, false).name) + "=" + safeValue;
+        ParseLine(line, false);
+        return true;
     }
-    if (lines_[lastEntry].eol.empty()) lines_[lastEntry].eol = eol;
-    lines_.insert(lines_.begin() + std::ptrdiff_t(lastEntry + 1), {std::string(key) + "=" + safeValue, eol});
+    // The new key follows the section's last line that is not blank.
+    TLine& last = lines.lines.back();
+    if (last.eol.empty()) last.eol = eol;
+    TLine line{std::string(key) + "=" + safeValue, eol};
+    ParseLine(line, false);
+    lines.keys.emplace(Lowered(key), lines.lines.size());
+    lines.lines.push_back(std::move(line));
     return true;
 }
 
 std::string TIniDocument::Text() const
 {
+    std::size_t size = 0;
+    for (const TSection& section : sections_)
+        for (const auto* part : {&section.lines, &section.blanks})
+            for (const TLine& line : *part)
+                size += line.text.size() + line.eol.size();
     std::string out;
-    for (const auto& line : lines_) {
-        out += line.text;
-        out += line.eol;
-    }
+    out.reserve(size);
+    for (const TSection& section : sections_)
+        for (const auto* part : {&section.lines, &section.blanks})
+            for (const TLine& line : *part) {
+                out += line.text;
+                out += line.eol;
+            }
     return out;
 }
 

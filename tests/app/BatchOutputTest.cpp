@@ -1,6 +1,7 @@
 // What the qurvia program writes beyond the table's text: --table FILE.csv,
 // read back by a spreadsheet (LibreOffice Calc must see numbers in every
 // cell below the header), and the warning about text after the formula.
+#include "MachineLock.h"
 #include "RowNames.h"
 #include "WholeFile.h"
 
@@ -108,7 +109,14 @@ TEST_P(CsvTable, SpreadsheetSeesNumbers)
     args << "--convert-to"
          << "fods"
          << "--outdir" << dir.path() << csv;
-    const QByteArray log = RunProgram(soffice, args, &status);
+    QByteArray log;
+    {
+        // LibreOffice runs alone on the machine: two starts at once can fail
+        // on a machine where it has never run (see MachineLock.h).
+        const TMachineLock alone("libreoffice");
+        ASSERT_TRUE(alone.Valid()) << "no lock file for LibreOffice in the temporary folder";
+        log = RunProgram(soffice, args, &status);
+    }
     ASSERT_EQ(status, 0) << log.toStdString();
 
     const auto rows = SheetCells(dir.filePath("points.fods"));

@@ -77,12 +77,18 @@ protected:
 
     TRun Run(const std::string& command) const
     {
-        const std::string script = "cd '" + Dir.string() + "' && " + command + " 2>/tmp/qurvia-full-disk.err";
+        // Standard error goes beside the full disk, to a file of this run
+        // alone: other test runs on the machine run the same test.
+        std::string err = (fs::temp_directory_path() / "qurvia-full-disk-err-XXXXXX").string();
+        const int fd = mkstemp(err.data());
+        EXPECT_GE(fd, 0);
+        if (fd >= 0) close(fd);
+        const std::string script = "cd '" + Dir.string() + "' && " + command + " 2>'" + err + "'";
         const int status = std::system(script.c_str());
         TRun run;
         run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.Err = ReadWholeFile("/tmp/qurvia-full-disk.err");
-        fs::remove("/tmp/qurvia-full-disk.err");
+        run.Err = ReadWholeFile(err);
+        fs::remove(err);
         return run;
     }
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -107,7 +108,17 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"line_breaks_in_value_become_blanks", "[A]\n", "A", "k", "a\r\nb=c", "[A]\nk=a  b=c\n"},
         WriteCase{"nul_in_value_becomes_blank", "", "A", "k", std::string("a\0b", 3), "[A]\nk=a b\n"},
         WriteCase{"garbled_text_kept", "\x01\xff\n[A]\n\x80=\x81\n", "A", "k", "1",
-                  "\x01\xff\n[A]\n\x80=\x81\nk=1\n"}),
+                  "\x01\xff\n[A]\n\x80=\x81\nk=1\n"},
+        WriteCase{"adds_key_before_blank_lines_at_end", "[A]\nk=1\n\n \n", "A", "n", "2",
+                  "[A]\nk=1\nn=2\n\n \n"},
+        WriteCase{"adds_key_to_first_of_two_sections", "[A]\nk=1\n\n[a]\nj=2\n", "a", "n", "2",
+                  "[A]\nk=1\nn=2\n\n[a]\nj=2\n"},
+        WriteCase{"changes_key_of_first_of_two_sections", "[A]\n[a]\nk=1\n", "A", "k", "2",
+                  "[A]\nk=2\n[a]\nk=1\n"},
+        WriteCase{"new_section_after_blank_last_line", "[A]\nk=1\n  ", "B", "x", "2",
+                  "[A]\nk=1\n  \n[B]\nx=2\n"},
+        WriteCase{"new_section_in_blank_text", "\n\n", "A", "k", "v", "\n\n[A]\nk=v\n"},
+        WriteCase{"line_end_of_blank_first_line", "\r\n[A]\nk=1\n", "A", "n", "2", "\r\n[A]\nk=1\nn=2\r\n"}),
     test::RowName{});
 
 struct RefusedCase {
@@ -146,6 +157,54 @@ TEST(IniDocument, WrittenValuesReadBack)
         EXPECT_EQ(document.Read("s", "K"), value) << "value '" << value << "'";
     }
     EXPECT_EQ(document.Text(), "; settings\n\n[S]\nk=-2147483648\n");
+}
+
+// A settings file of many sections read and written key by key: the
+// document parses each line once, whatever the number of reads and writes,
+// so the work grows with the file's size and not with its square (walking
+// the text for every key parsed about 5 * 10^8 lines here).
+TEST(IniDocument, WorkGrowsLinearlyWithTheFile)
+{
+    constexpr int kSections = 1000;
+    constexpr int kKeys = 20;
+    const auto sectionName = [](int s) { return "Section" + std::to_string(s); };
+    const auto keyName = [](int k) { return "Key" + std::to_string(k); };
+    std::string text = "; many sections\n";
+    std::string expected = text;
+    for (int s = 0; s < kSections; ++s) {
+        text += "[" + sectionName(s) + "]\n";
+        expected += "[" + sectionName(s) + "]\n";
+        for (int k = 0; k < kKeys; ++k) {
+            text += keyName(k) + " = " + std::to_string(s * kKeys + k) + "\n";
+            expected += keyName(k) + "=" + std::to_string(-(s * kKeys + k)) + "\n";
+        }
+        text += "\n";
+        expected += "Added=" + std::to_string(s) + "\n\n";
+    }
+    for (int s = 0; s < kSections; ++s)
+        // The text's blank last line separates the first new section.
+        expected += (s > 0 ? "\n[New" : "[New") + std::to_string(s) + "]\nKey=" + std::to_string(s) + "\n";
+    const std::size_t lines = std::size_t(std::count(text.begin(), text.end(), '\n'));
+
+    TIniDocument document(text);
+    EXPECT_EQ(document.LinesParsed(), lines);
+    for (int s = 0; s < kSections; ++s)
+        for (int k = 0; k < kKeys; ++k)
+            ASSERT_EQ(document.Read(sectionName(s), keyName(k)), std::to_string(s * kKeys + k));
+    EXPECT_EQ(document.LinesParsed(), lines) << "reads parse nothing";
+
+    std::size_t writes = 0;
+    for (int s = 0; s < kSections; ++s) {
+        for (int k = 0; k < kKeys; ++k, ++writes)
+            ASSERT_TRUE(document.Write(sectionName(s), keyName(k), std::to_string(-(s * kKeys + k))));
+        ASSERT_TRUE(document.Write(sectionName(s), "Added", std::to_string(s)));
+        ++writes;
+    }
+    for (int s = 0; s < kSections; ++s, ++writes)
+        ASSERT_TRUE(document.Write("New" + std::to_string(s), "Key", std::to_string(s)));
+    EXPECT_LE(document.LinesParsed(), lines + 2 * writes);
+    EXPECT_EQ(document.Text(), expected);
+    EXPECT_EQ(document.Read(sectionName(kSections - 1), "Added"), std::to_string(kSections - 1));
 }
 
 } // namespace
