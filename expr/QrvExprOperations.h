@@ -5,12 +5,15 @@
 // are all generated from these rows and from the one rule function of each
 // kind below, so that no operator's arithmetic is written twice.
 //
-// Fault (what the checked Execute does after applying the rule):
+// Fault (how the operation faults on finite operands; the checked Execute
+// settles it after applying the rule, for one operand as for two):
 //   None      nothing can go wrong on finite operands (truth values, negation)
 //   Result    a non-finite result is the fault: NaN invalid, infinity overflow
 //   Quotient  a zero divisor first: x/0 division by zero, 0/0 invalid
 //   Raises    the rule raises its own errors (rounding to a 64-bit integer)
-// Flow (what a non-finite operand does in the unchecked fast mode):
+// Flow (what a non-finite operand does: the unchecked fast mode tests values
+// where it stops, and the checked Execute also checks the result of Both and
+// Left, since a non-finite constant makes a program run checked only):
 //   Both      a non-finite operand gives a non-finite result
 //   Left      only a non-finite left operand does (x/inf is 0)
 //   Tested    the rule raises on a non-finite operand
@@ -290,16 +293,20 @@ inline Float LogicalXor(Float l, Float r)
     return Truth((l != 0) != (r != 0));
 }
 
-// The checked mode's view of a rule's result.
-template <TExprFault F> inline Float Settle(Float result, Float /*left*/, Float right)
+// The checked mode's view of a rule's result, alike for one operand and two
+// (`divisor` is the right operand; only a quotient reads it). Besides the
+// row's fault, a result that a non-finite operand can pass into (flow Both
+// or Left) is checked too: the checked mode is the one that runs a program
+// with a non-finite constant, and such a value must not become a result.
+template <TExprFault F, TExprFlow W> inline Float Settle(Float result, Float divisor)
 {
-    if constexpr (F == TExprFault::Result) {
-        return Checked(result);
-    } else if constexpr (F == TExprFault::Quotient) {
-        if (right == 0) [[unlikely]] {
+    if constexpr (F == TExprFault::Quotient) {
+        if (divisor == 0) [[unlikely]] {
             if (result != result) throw EInvalidOp(); // 0/0
             throw EZeroDivide();
         }
+        return Checked(result);
+    } else if constexpr (F == TExprFault::Result || W == TExprFlow::Both || W == TExprFlow::Left) {
         return Checked(result);
     } else {
         return result;

@@ -174,7 +174,11 @@ protected:
     {                                                                                                        \
     public:                                                                                                  \
         explicit C(const Float* operand) : TExprUnaryVmOp(operand, TExprVmKind::K) {}                        \
-        void Execute() override { Output = rules::K(*operand_); }                                            \
+        void Execute() override                                                                              \
+        {                                                                                                    \
+            Float x = *operand_;                                                                             \
+            Output = rules::Settle<TExprFault::F, TExprFlow::W>(rules::K(x), x);                             \
+        }                                                                                                    \
         std::string_view Mnemonic() const override { return M; }                                             \
     };
 
@@ -207,7 +211,7 @@ protected:
         void Execute() override                                                                              \
         {                                                                                                    \
             Float l = *left_, r = *right_;                                                                   \
-            Output = rules::Settle<TExprFault::F>(rules::K(l, r), l, r);                                     \
+            Output = rules::Settle<TExprFault::F, TExprFlow::W>(rules::K(l, r), r);                          \
         }                                                                                                    \
         std::string_view Mnemonic() const override { return M; }                                             \
     };
