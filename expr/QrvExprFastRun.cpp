@@ -206,9 +206,9 @@ TExprFastProgram::TExprFastProgram(const std::vector<TExprVirtMachOp*>& code,
         }
         bool foldable = traits.Arity > 0;
         if (kind == TExprVmKind::CallUnary)
-            foldable = static_cast<TExprCallUnaryVmOp*>(op)->Pure();
+            foldable = static_cast<TExprCallVmOpT<Float, 1>*>(op)->Pure();
         else if (kind == TExprVmKind::CallBinary)
-            foldable = static_cast<TExprCallBinaryVmOp*>(op)->Pure();
+            foldable = static_cast<TExprCallVmOpT<Float, 2>*>(op)->Pure();
         if (folding && foldable && allConstant) {
             try {
                 op->Execute(); // reads constant slots only; may raise
@@ -308,10 +308,10 @@ TExprFastProgram::TExprFastProgram(const std::vector<TExprVirtMachOp*>& code,
         } else if (kind == TExprVmKind::Pure || kind == TExprVmKind::Load64) {
             in.code = static_cast<std::uint16_t>(kGeneric);
         } else if (kind == TExprVmKind::CallUnary) {
-            in.f1 = static_cast<TExprCallUnaryVmOp*>(op)->function_;
+            in.f1 = static_cast<TExprCallVmOpT<Float, 1>*>(op)->function_;
             in.code = static_cast<std::uint16_t>(kCall1 + form(me, 0, i, in.a));
         } else if (kind == TExprVmKind::CallBinary) {
-            in.f2 = static_cast<TExprCallBinaryVmOp*>(op)->function_;
+            in.f2 = static_cast<TExprCallVmOpT<Float, 2>*>(op)->function_;
             int a = form(me, 0, i, in.a), b = form(me, 1, i, in.b);
             in.code = static_cast<std::uint16_t>(kCall2 + a * 3 + b);
         } else {
@@ -376,9 +376,11 @@ void TExprFastProgram::MakeNative()
         }
         if (step.Kind == TExprVmKind::Load64) step.Variable = static_cast<TExprVar64VmOp*>(op)->location_;
         if (step.Kind == TExprVmKind::CallUnary)
-            step.Function = reinterpret_cast<const void*>(static_cast<TExprCallUnaryVmOp*>(op)->function_);
+            step.Function =
+                reinterpret_cast<const void*>(static_cast<TExprCallVmOpT<Float, 1>*>(op)->function_);
         if (step.Kind == TExprVmKind::CallBinary)
-            step.Function = reinterpret_cast<const void*>(static_cast<TExprCallBinaryVmOp*>(op)->function_);
+            step.Function =
+                reinterpret_cast<const void*>(static_cast<TExprCallVmOpT<Float, 2>*>(op)->function_);
     }
     native_ = TExprNativeCode::Generate(steps);
 }
