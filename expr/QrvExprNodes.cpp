@@ -108,45 +108,18 @@ QRV_EXPR_CALL_FORMS(QRV_EXPR_CALL_METHOD)
 #undef QRV_EXPR_CALL_ARGUMENTS_3
 
 // Operators: one node per operator, generic over the operation class.
-#define QRV_UNARY(Method, Op)                                                                                \
+#define QRV_UNARY(C, K, Method, ...)                                                                         \
     Node TExprVirtMachNodeFactory::Method(Node x)                                                            \
     {                                                                                                        \
-        return Make<TExprUnaryVmNode>(&CreateUnaryOp<Op>, std::initializer_list<TExprNode*>{x});             \
+        return Make<TExprUnaryVmNode>(&CreateUnaryOp<C>, std::initializer_list<TExprNode*>{x});              \
     }
-#define QRV_BINARY(Method, Op)                                                                               \
+#define QRV_BINARY(C, K, Method, ...)                                                                        \
     Node TExprVirtMachNodeFactory::Method(Node l, Node r)                                                    \
     {                                                                                                        \
-        return Make<TExprBinaryVmNode>(&CreateBinaryOp<Op>, std::initializer_list<TExprNode*>{l, r});        \
+        return Make<TExprBinaryVmNode>(&CreateBinaryOp<C>, std::initializer_list<TExprNode*>{l, r});         \
     }
-
-QRV_BINARY(Add, TExprAddVmOp)
-QRV_BINARY(Subtract, TExprSubtractVmOp)
-QRV_BINARY(Multiply, TExprMultiplyVmOp)
-QRV_BINARY(Divide, TExprDivideVmOp)
-QRV_BINARY(IntegerDivide, TExprIntegerDivideVmOp)
-QRV_BINARY(Modulo, TExprModuloVmOp)
-QRV_UNARY(Negate, TExprNegateVmOp)
-
-QRV_BINARY(Compare, TExprCompareVmOp)
-QRV_BINARY(CompareEqual, TExprEqualVmOp)
-QRV_BINARY(CompareNotEqual, TExprNotEqualVmOp)
-QRV_BINARY(CompareLess, TExprLessVmOp)
-QRV_BINARY(CompareLessEqual, TExprLessEqualVmOp)
-QRV_BINARY(CompareGreater, TExprGreaterVmOp)
-QRV_BINARY(CompareGreaterEqual, TExprGreaterEqualVmOp)
-
-QRV_BINARY(LogicalAnd, TExprLogicalAndVmOp)
-QRV_BINARY(LogicalOr, TExprLogicalOrVmOp)
-QRV_BINARY(LogicalXor, TExprLogicalXorVmOp)
-QRV_UNARY(LogicalNot, TExprLogicalNotVmOp)
-
-QRV_BINARY(BitwiseAnd, TExprBitwiseAndVmOp)
-QRV_BINARY(BitwiseOr, TExprBitwiseOrVmOp)
-QRV_BINARY(BitwiseXor, TExprBitwiseXorVmOp)
-QRV_UNARY(BitwiseNot, TExprBitwiseNotVmOp)
-QRV_BINARY(ShiftLeft, TExprShiftLeftVmOp)
-QRV_BINARY(ShiftRight, TExprShiftRightVmOp)
-
+QRV_EXPR_UNARY_OPERATORS(QRV_UNARY)
+QRV_EXPR_BINARY_OPERATORS(QRV_BINARY)
 #undef QRV_UNARY
 #undef QRV_BINARY
 

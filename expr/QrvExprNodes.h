@@ -78,33 +78,16 @@ public:
     QRV_EXPR_CALL_FORMS(QRV_EXPR_CALL_METHOD)
 #undef QRV_EXPR_CALL_METHOD
 
-    virtual Node Add(Node l, Node r) = 0;
-    virtual Node Subtract(Node l, Node r) = 0;
-    virtual Node Multiply(Node l, Node r) = 0;
-    virtual Node Divide(Node l, Node r) = 0;
-    virtual Node IntegerDivide(Node l, Node r) = 0;
-    virtual Node Modulo(Node l, Node r) = 0;
-    virtual Node Negate(Node x) = 0;
-
-    virtual Node Compare(Node l, Node r) = 0;
-    virtual Node CompareEqual(Node l, Node r) = 0;
-    virtual Node CompareNotEqual(Node l, Node r) = 0;
-    virtual Node CompareLess(Node l, Node r) = 0;
-    virtual Node CompareLessEqual(Node l, Node r) = 0;
-    virtual Node CompareGreater(Node l, Node r) = 0;
-    virtual Node CompareGreaterEqual(Node l, Node r) = 0;
-
-    virtual Node LogicalAnd(Node l, Node r) = 0;
-    virtual Node LogicalOr(Node l, Node r) = 0;
-    virtual Node LogicalXor(Node l, Node r) = 0;
-    virtual Node LogicalNot(Node x) = 0;
-
-    virtual Node BitwiseAnd(Node l, Node r) = 0;
-    virtual Node BitwiseOr(Node l, Node r) = 0;
-    virtual Node BitwiseXor(Node l, Node r) = 0;
-    virtual Node BitwiseNot(Node x) = 0;
-    virtual Node ShiftLeft(Node l, Node r) = 0;
-    virtual Node ShiftRight(Node l, Node r) = 0;
+    // One method per row of the operator table (QrvExprOperations.h), named
+    // in its Method column: Negate(x), LogicalNot(x), BitwiseNot(x) for the
+    // prefix operators; Add(l, r), Subtract(l, r), ... CompareEqual(l, r),
+    // ... ShiftRight(l, r) for the two-operand ones.
+#define QRV_EXPR_UNARY_METHOD(C, K, Method, ...) virtual Node Method(Node x) = 0;
+#define QRV_EXPR_BINARY_METHOD(C, K, Method, ...) virtual Node Method(Node l, Node r) = 0;
+    QRV_EXPR_UNARY_OPERATORS(QRV_EXPR_UNARY_METHOD)
+    QRV_EXPR_BINARY_OPERATORS(QRV_EXPR_BINARY_METHOD)
+#undef QRV_EXPR_UNARY_METHOD
+#undef QRV_EXPR_BINARY_METHOD
 };
 
 // ---- nodes that emit virtual-machine operations ---------------------------
@@ -248,33 +231,12 @@ public:
     QRV_EXPR_CALL_FORMS(QRV_EXPR_CALL_METHOD)
 #undef QRV_EXPR_CALL_METHOD
 
-    Node Add(Node l, Node r) override;
-    Node Subtract(Node l, Node r) override;
-    Node Multiply(Node l, Node r) override;
-    Node Divide(Node l, Node r) override;
-    Node IntegerDivide(Node l, Node r) override;
-    Node Modulo(Node l, Node r) override;
-    Node Negate(Node x) override;
-
-    Node Compare(Node l, Node r) override;
-    Node CompareEqual(Node l, Node r) override;
-    Node CompareNotEqual(Node l, Node r) override;
-    Node CompareLess(Node l, Node r) override;
-    Node CompareLessEqual(Node l, Node r) override;
-    Node CompareGreater(Node l, Node r) override;
-    Node CompareGreaterEqual(Node l, Node r) override;
-
-    Node LogicalAnd(Node l, Node r) override;
-    Node LogicalOr(Node l, Node r) override;
-    Node LogicalXor(Node l, Node r) override;
-    Node LogicalNot(Node x) override;
-
-    Node BitwiseAnd(Node l, Node r) override;
-    Node BitwiseOr(Node l, Node r) override;
-    Node BitwiseXor(Node l, Node r) override;
-    Node BitwiseNot(Node x) override;
-    Node ShiftLeft(Node l, Node r) override;
-    Node ShiftRight(Node l, Node r) override;
+#define QRV_EXPR_UNARY_METHOD(C, K, Method, ...) Node Method(Node x) override;
+#define QRV_EXPR_BINARY_METHOD(C, K, Method, ...) Node Method(Node l, Node r) override;
+    QRV_EXPR_UNARY_OPERATORS(QRV_EXPR_UNARY_METHOD)
+    QRV_EXPR_BINARY_OPERATORS(QRV_EXPR_BINARY_METHOD)
+#undef QRV_EXPR_UNARY_METHOD
+#undef QRV_EXPR_BINARY_METHOD
 
 private:
     template <class NodeClass, class... Args> Node Make(Args&&... args);
