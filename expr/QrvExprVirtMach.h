@@ -233,18 +233,9 @@ template <class T> struct TExprFuncType<T, 3> {
 // function pointers.
 template <class T, std::size_t N> using TExprFunc = typename detail::TExprFuncType<T, N>::type;
 
-using TExprFloatFunc = TExprFunc<Float, 0>;
+// The two function forms the symbols call (QrvExprSymbols.h).
 using TExprUnaryFunc = TExprFunc<Float, 1>;
 using TExprBinaryFunc = TExprFunc<Float, 2>;
-using TExprTernaryFunc = TExprFunc<Float, 3>;
-using TExprFloat32Func = TExprFunc<float, 0>;
-using TExprUnary32Func = TExprFunc<float, 1>;
-using TExprBinary32Func = TExprFunc<float, 2>;
-using TExprTernary32Func = TExprFunc<float, 3>;
-using TExprFloat64Func = TExprFunc<double, 0>;
-using TExprUnary64Func = TExprFunc<double, 1>;
-using TExprBinary64Func = TExprFunc<double, 2>;
-using TExprTernary64Func = TExprFunc<double, 3>;
 
 // Narrows an argument to the width a 32-bit or 64-bit function takes; a
 // value beyond that width's range raises "Floating point overflow".
