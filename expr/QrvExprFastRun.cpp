@@ -231,9 +231,9 @@ void TExprFastProgram::Analyse(TBuild& build, bool folding)
         }
         bool foldable = traits.Arity > 0;
         if (kind == TExprVmKind::CallUnary)
-            foldable = static_cast<TExprCallUnaryVmOp*>(op)->Pure();
+            foldable = static_cast<TExprCallVmOpT<Float, 1>*>(op)->Pure();
         else if (kind == TExprVmKind::CallBinary)
-            foldable = static_cast<TExprCallBinaryVmOp*>(op)->Pure();
+            foldable = static_cast<TExprCallVmOpT<Float, 2>*>(op)->Pure();
         if (folding && foldable && allConstant) {
             try {
                 op->Execute(); // reads constant slots only; may raise
@@ -365,10 +365,10 @@ void TExprFastProgram::EmitInstructions(TBuild& build)
         } else if (kind == TExprVmKind::Pure || kind == TExprVmKind::Load64) {
             in.code = static_cast<std::uint16_t>(kGeneric);
         } else if (kind == TExprVmKind::CallUnary) {
-            in.f1 = static_cast<TExprCallUnaryVmOp*>(op)->function_;
+            in.f1 = static_cast<TExprCallVmOpT<Float, 1>*>(op)->function_;
             in.code = static_cast<std::uint16_t>(kCall1 + OperandForm(build, 0, i, in.a));
         } else if (kind == TExprVmKind::CallBinary) {
-            in.f2 = static_cast<TExprCallBinaryVmOp*>(op)->function_;
+            in.f2 = static_cast<TExprCallVmOpT<Float, 2>*>(op)->function_;
             int a = OperandForm(build, 0, i, in.a), b = OperandForm(build, 1, i, in.b);
             in.code = static_cast<std::uint16_t>(kCall2 + a * 3 + b);
         } else {
@@ -450,9 +450,11 @@ std::vector<TExprNativeStep> TExprFastProgram::NativeSteps() const
         }
         if (step.Kind == TExprVmKind::Load64) step.Variable = static_cast<TExprVar64VmOp*>(op)->location_;
         if (step.Kind == TExprVmKind::CallUnary)
-            step.Function = reinterpret_cast<const void*>(static_cast<TExprCallUnaryVmOp*>(op)->function_);
+            step.Function =
+                reinterpret_cast<const void*>(static_cast<TExprCallVmOpT<Float, 1>*>(op)->function_);
         if (step.Kind == TExprVmKind::CallBinary)
-            step.Function = reinterpret_cast<const void*>(static_cast<TExprCallBinaryVmOp*>(op)->function_);
+            step.Function =
+                reinterpret_cast<const void*>(static_cast<TExprCallVmOpT<Float, 2>*>(op)->function_);
     }
     return steps;
 }

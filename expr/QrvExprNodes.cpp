@@ -90,114 +90,36 @@ Node TExprVirtMachNodeFactory::LoadConst80(Float value)
     return Make<TExprConstVmNode>(value);
 }
 
-Node TExprVirtMachNodeFactory::CallFloatFunc(TExprFloatFunc f)
-{
-    return Make<TExprCallFloatVmNode>(f);
-}
-Node TExprVirtMachNodeFactory::CallFloat32Func(TExprFloat32Func f)
-{
-    return Make<TExprCallFloat32VmNode>(f);
-}
-Node TExprVirtMachNodeFactory::CallFloat64Func(TExprFloat64Func f)
-{
-    return Make<TExprCallFloat64VmNode>(f);
-}
-Node TExprVirtMachNodeFactory::CallFloat80Func(TExprFloatFunc f)
-{
-    return Make<TExprCallFloat80VmNode>(f);
-}
-
-Node TExprVirtMachNodeFactory::CallUnaryFunc(TExprUnaryFunc f, Node x)
-{
-    return Make<TExprCallUnaryVmNode>(f, x);
-}
-Node TExprVirtMachNodeFactory::CallUnary32Func(TExprUnary32Func f, Node x)
-{
-    return Make<TExprCallUnary32VmNode>(f, x);
-}
-Node TExprVirtMachNodeFactory::CallUnary64Func(TExprUnary64Func f, Node x)
-{
-    return Make<TExprCallUnary64VmNode>(f, x);
-}
-Node TExprVirtMachNodeFactory::CallUnary80Func(TExprUnaryFunc f, Node x)
-{
-    return Make<TExprCallUnary80VmNode>(f, x);
-}
-
-Node TExprVirtMachNodeFactory::CallBinaryFunc(TExprBinaryFunc f, Node x, Node y)
-{
-    return Make<TExprCallBinaryVmNode>(f, x, y);
-}
-Node TExprVirtMachNodeFactory::CallBinary32Func(TExprBinary32Func f, Node x, Node y)
-{
-    return Make<TExprCallBinary32VmNode>(f, x, y);
-}
-Node TExprVirtMachNodeFactory::CallBinary64Func(TExprBinary64Func f, Node x, Node y)
-{
-    return Make<TExprCallBinary64VmNode>(f, x, y);
-}
-Node TExprVirtMachNodeFactory::CallBinary80Func(TExprBinaryFunc f, Node x, Node y)
-{
-    return Make<TExprCallBinary80VmNode>(f, x, y);
-}
-
-Node TExprVirtMachNodeFactory::CallTernaryFunc(TExprTernaryFunc f, Node x, Node y, Node z)
-{
-    return Make<TExprCallTernaryVmNode>(f, x, y, z);
-}
-Node TExprVirtMachNodeFactory::CallTernary32Func(TExprTernary32Func f, Node x, Node y, Node z)
-{
-    return Make<TExprCallTernary32VmNode>(f, x, y, z);
-}
-Node TExprVirtMachNodeFactory::CallTernary64Func(TExprTernary64Func f, Node x, Node y, Node z)
-{
-    return Make<TExprCallTernary64VmNode>(f, x, y, z);
-}
-Node TExprVirtMachNodeFactory::CallTernary80Func(TExprTernaryFunc f, Node x, Node y, Node z)
-{
-    return Make<TExprCallTernary80VmNode>(f, x, y, z);
-}
+// The arguments of a call form's node, as its factory method received them.
+#define QRV_EXPR_CALL_ARGUMENTS_0 f
+#define QRV_EXPR_CALL_ARGUMENTS_1 f, x
+#define QRV_EXPR_CALL_ARGUMENTS_2 f, x, y
+#define QRV_EXPR_CALL_ARGUMENTS_3 f, x, y, z
+#define QRV_EXPR_CALL_METHOD(Name, T, N, M)                                                                  \
+    Node TExprVirtMachNodeFactory::Call##Name##Func(QRV_EXPR_CALL_PARAMETERS_##N(T))                         \
+    {                                                                                                        \
+        return Make<TExprCall##Name##VmNode>(QRV_EXPR_CALL_ARGUMENTS_##N);                                   \
+    }
+QRV_EXPR_CALL_FORMS(QRV_EXPR_CALL_METHOD)
+#undef QRV_EXPR_CALL_METHOD
+#undef QRV_EXPR_CALL_ARGUMENTS_0
+#undef QRV_EXPR_CALL_ARGUMENTS_1
+#undef QRV_EXPR_CALL_ARGUMENTS_2
+#undef QRV_EXPR_CALL_ARGUMENTS_3
 
 // Operators: one node per operator, generic over the operation class.
-#define QRV_UNARY(Method, Op)                                                                                \
+#define QRV_UNARY(C, K, Method, ...)                                                                         \
     Node TExprVirtMachNodeFactory::Method(Node x)                                                            \
     {                                                                                                        \
-        return Make<TExprUnaryVmNode>(&CreateUnaryOp<Op>, std::initializer_list<TExprNode*>{x});             \
+        return Make<TExprUnaryVmNode>(&CreateUnaryOp<C>, std::initializer_list<TExprNode*>{x});              \
     }
-#define QRV_BINARY(Method, Op)                                                                               \
+#define QRV_BINARY(C, K, Method, ...)                                                                        \
     Node TExprVirtMachNodeFactory::Method(Node l, Node r)                                                    \
     {                                                                                                        \
-        return Make<TExprBinaryVmNode>(&CreateBinaryOp<Op>, std::initializer_list<TExprNode*>{l, r});        \
+        return Make<TExprBinaryVmNode>(&CreateBinaryOp<C>, std::initializer_list<TExprNode*>{l, r});         \
     }
-
-QRV_BINARY(Add, TExprAddVmOp)
-QRV_BINARY(Subtract, TExprSubtractVmOp)
-QRV_BINARY(Multiply, TExprMultiplyVmOp)
-QRV_BINARY(Divide, TExprDivideVmOp)
-QRV_BINARY(IntegerDivide, TExprIntegerDivideVmOp)
-QRV_BINARY(Modulo, TExprModuloVmOp)
-QRV_UNARY(Negate, TExprNegateVmOp)
-
-QRV_BINARY(Compare, TExprCompareVmOp)
-QRV_BINARY(CompareEqual, TExprEqualVmOp)
-QRV_BINARY(CompareNotEqual, TExprNotEqualVmOp)
-QRV_BINARY(CompareLess, TExprLessVmOp)
-QRV_BINARY(CompareLessEqual, TExprLessEqualVmOp)
-QRV_BINARY(CompareGreater, TExprGreaterVmOp)
-QRV_BINARY(CompareGreaterEqual, TExprGreaterEqualVmOp)
-
-QRV_BINARY(LogicalAnd, TExprLogicalAndVmOp)
-QRV_BINARY(LogicalOr, TExprLogicalOrVmOp)
-QRV_BINARY(LogicalXor, TExprLogicalXorVmOp)
-QRV_UNARY(LogicalNot, TExprLogicalNotVmOp)
-
-QRV_BINARY(BitwiseAnd, TExprBitwiseAndVmOp)
-QRV_BINARY(BitwiseOr, TExprBitwiseOrVmOp)
-QRV_BINARY(BitwiseXor, TExprBitwiseXorVmOp)
-QRV_UNARY(BitwiseNot, TExprBitwiseNotVmOp)
-QRV_BINARY(ShiftLeft, TExprShiftLeftVmOp)
-QRV_BINARY(ShiftRight, TExprShiftRightVmOp)
-
+QRV_EXPR_UNARY_OPERATORS(QRV_UNARY)
+QRV_EXPR_BINARY_OPERATORS(QRV_BINARY)
 #undef QRV_UNARY
 #undef QRV_BINARY
 

@@ -45,6 +45,13 @@ private:
     bool pureCall_ = false;
 };
 
+// The parameters of a call form's factory method: the function, then one
+// node per argument.
+#define QRV_EXPR_CALL_PARAMETERS_0(T) TExprFunc<T, 0> f
+#define QRV_EXPR_CALL_PARAMETERS_1(T) TExprFunc<T, 1> f, Node x
+#define QRV_EXPR_CALL_PARAMETERS_2(T) TExprFunc<T, 2> f, Node x, Node y
+#define QRV_EXPR_CALL_PARAMETERS_3(T) TExprFunc<T, 3> f, Node x, Node y, Node z
+
 // The abstract factory: what the parser and the symbols know of nodes.
 class TExprNodeFactory
 {
@@ -63,50 +70,24 @@ public:
     virtual Node LoadConst64(double value) = 0;
     virtual Node LoadConst80(Float value) = 0;
 
-    virtual Node CallFloatFunc(TExprFloatFunc f) = 0;
-    virtual Node CallFloat32Func(TExprFloat32Func f) = 0;
-    virtual Node CallFloat64Func(TExprFloat64Func f) = 0;
-    virtual Node CallFloat80Func(TExprFloatFunc f) = 0;
-    virtual Node CallUnaryFunc(TExprUnaryFunc f, Node x) = 0;
-    virtual Node CallUnary32Func(TExprUnary32Func f, Node x) = 0;
-    virtual Node CallUnary64Func(TExprUnary64Func f, Node x) = 0;
-    virtual Node CallUnary80Func(TExprUnaryFunc f, Node x) = 0;
-    virtual Node CallBinaryFunc(TExprBinaryFunc f, Node x, Node y) = 0;
-    virtual Node CallBinary32Func(TExprBinary32Func f, Node x, Node y) = 0;
-    virtual Node CallBinary64Func(TExprBinary64Func f, Node x, Node y) = 0;
-    virtual Node CallBinary80Func(TExprBinaryFunc f, Node x, Node y) = 0;
-    virtual Node CallTernaryFunc(TExprTernaryFunc f, Node x, Node y, Node z) = 0;
-    virtual Node CallTernary32Func(TExprTernary32Func f, Node x, Node y, Node z) = 0;
-    virtual Node CallTernary64Func(TExprTernary64Func f, Node x, Node y, Node z) = 0;
-    virtual Node CallTernary80Func(TExprTernaryFunc f, Node x, Node y, Node z) = 0;
+    // CallFloatFunc(f), CallFloat32Func(f) ... CallTernary80Func(f, x, y, z):
+    // one per call form (QRV_EXPR_CALL_FORMS), f taking the form's
+    // arguments, one node per argument.
+#define QRV_EXPR_CALL_METHOD(Name, T, N, M)                                                                  \
+    virtual Node Call##Name##Func(QRV_EXPR_CALL_PARAMETERS_##N(T)) = 0;
+    QRV_EXPR_CALL_FORMS(QRV_EXPR_CALL_METHOD)
+#undef QRV_EXPR_CALL_METHOD
 
-    virtual Node Add(Node l, Node r) = 0;
-    virtual Node Subtract(Node l, Node r) = 0;
-    virtual Node Multiply(Node l, Node r) = 0;
-    virtual Node Divide(Node l, Node r) = 0;
-    virtual Node IntegerDivide(Node l, Node r) = 0;
-    virtual Node Modulo(Node l, Node r) = 0;
-    virtual Node Negate(Node x) = 0;
-
-    virtual Node Compare(Node l, Node r) = 0;
-    virtual Node CompareEqual(Node l, Node r) = 0;
-    virtual Node CompareNotEqual(Node l, Node r) = 0;
-    virtual Node CompareLess(Node l, Node r) = 0;
-    virtual Node CompareLessEqual(Node l, Node r) = 0;
-    virtual Node CompareGreater(Node l, Node r) = 0;
-    virtual Node CompareGreaterEqual(Node l, Node r) = 0;
-
-    virtual Node LogicalAnd(Node l, Node r) = 0;
-    virtual Node LogicalOr(Node l, Node r) = 0;
-    virtual Node LogicalXor(Node l, Node r) = 0;
-    virtual Node LogicalNot(Node x) = 0;
-
-    virtual Node BitwiseAnd(Node l, Node r) = 0;
-    virtual Node BitwiseOr(Node l, Node r) = 0;
-    virtual Node BitwiseXor(Node l, Node r) = 0;
-    virtual Node BitwiseNot(Node x) = 0;
-    virtual Node ShiftLeft(Node l, Node r) = 0;
-    virtual Node ShiftRight(Node l, Node r) = 0;
+    // One method per row of the operator table (QrvExprOperations.h), named
+    // in its Method column: Negate(x), LogicalNot(x), BitwiseNot(x) for the
+    // prefix operators; Add(l, r), Subtract(l, r), ... CompareEqual(l, r),
+    // ... ShiftRight(l, r) for the two-operand ones.
+#define QRV_EXPR_UNARY_METHOD(C, K, Method, ...) virtual Node Method(Node x) = 0;
+#define QRV_EXPR_BINARY_METHOD(C, K, Method, ...) virtual Node Method(Node l, Node r) = 0;
+    QRV_EXPR_UNARY_OPERATORS(QRV_EXPR_UNARY_METHOD)
+    QRV_EXPR_BINARY_OPERATORS(QRV_EXPR_BINARY_METHOD)
+#undef QRV_EXPR_UNARY_METHOD
+#undef QRV_EXPR_BINARY_METHOD
 };
 
 // ---- nodes that emit virtual-machine operations ---------------------------
@@ -220,22 +201,10 @@ private:
     TFunction function_;
 };
 
-using TExprCallFloatVmNode = TExprCallVmNodeT<TExprCallFloatVmOp, 0>;
-using TExprCallFloat32VmNode = TExprCallVmNodeT<TExprCallFloat32VmOp, 0>;
-using TExprCallFloat64VmNode = TExprCallVmNodeT<TExprCallFloat64VmOp, 0>;
-using TExprCallFloat80VmNode = TExprCallVmNodeT<TExprCallFloat80VmOp, 0>;
-using TExprCallUnaryVmNode = TExprCallVmNodeT<TExprCallUnaryVmOp, 1>;
-using TExprCallUnary32VmNode = TExprCallVmNodeT<TExprCallUnary32VmOp, 1>;
-using TExprCallUnary64VmNode = TExprCallVmNodeT<TExprCallUnary64VmOp, 1>;
-using TExprCallUnary80VmNode = TExprCallVmNodeT<TExprCallUnary80VmOp, 1>;
-using TExprCallBinaryVmNode = TExprCallVmNodeT<TExprCallBinaryVmOp, 2>;
-using TExprCallBinary32VmNode = TExprCallVmNodeT<TExprCallBinary32VmOp, 2>;
-using TExprCallBinary64VmNode = TExprCallVmNodeT<TExprCallBinary64VmOp, 2>;
-using TExprCallBinary80VmNode = TExprCallVmNodeT<TExprCallBinary80VmOp, 2>;
-using TExprCallTernaryVmNode = TExprCallVmNodeT<TExprCallTernaryVmOp, 3>;
-using TExprCallTernary32VmNode = TExprCallVmNodeT<TExprCallTernary32VmOp, 3>;
-using TExprCallTernary64VmNode = TExprCallVmNodeT<TExprCallTernary64VmOp, 3>;
-using TExprCallTernary80VmNode = TExprCallVmNodeT<TExprCallTernary80VmOp, 3>;
+#define QRV_EXPR_CALL_NODE(Name, T, N, M)                                                                    \
+    using TExprCall##Name##VmNode = TExprCallVmNodeT<TExprCall##Name##VmOp, N>;
+QRV_EXPR_CALL_FORMS(QRV_EXPR_CALL_NODE)
+#undef QRV_EXPR_CALL_NODE
 
 // The factory whose nodes become a virtual-machine program. It owns every
 // node it creates; the emitted operations belong to the machine.
@@ -258,50 +227,16 @@ public:
     Node LoadConst64(double value) override;
     Node LoadConst80(Float value) override;
 
-    Node CallFloatFunc(TExprFloatFunc f) override;
-    Node CallFloat32Func(TExprFloat32Func f) override;
-    Node CallFloat64Func(TExprFloat64Func f) override;
-    Node CallFloat80Func(TExprFloatFunc f) override;
-    Node CallUnaryFunc(TExprUnaryFunc f, Node x) override;
-    Node CallUnary32Func(TExprUnary32Func f, Node x) override;
-    Node CallUnary64Func(TExprUnary64Func f, Node x) override;
-    Node CallUnary80Func(TExprUnaryFunc f, Node x) override;
-    Node CallBinaryFunc(TExprBinaryFunc f, Node x, Node y) override;
-    Node CallBinary32Func(TExprBinary32Func f, Node x, Node y) override;
-    Node CallBinary64Func(TExprBinary64Func f, Node x, Node y) override;
-    Node CallBinary80Func(TExprBinaryFunc f, Node x, Node y) override;
-    Node CallTernaryFunc(TExprTernaryFunc f, Node x, Node y, Node z) override;
-    Node CallTernary32Func(TExprTernary32Func f, Node x, Node y, Node z) override;
-    Node CallTernary64Func(TExprTernary64Func f, Node x, Node y, Node z) override;
-    Node CallTernary80Func(TExprTernaryFunc f, Node x, Node y, Node z) override;
+#define QRV_EXPR_CALL_METHOD(Name, T, N, M) Node Call##Name##Func(QRV_EXPR_CALL_PARAMETERS_##N(T)) override;
+    QRV_EXPR_CALL_FORMS(QRV_EXPR_CALL_METHOD)
+#undef QRV_EXPR_CALL_METHOD
 
-    Node Add(Node l, Node r) override;
-    Node Subtract(Node l, Node r) override;
-    Node Multiply(Node l, Node r) override;
-    Node Divide(Node l, Node r) override;
-    Node IntegerDivide(Node l, Node r) override;
-    Node Modulo(Node l, Node r) override;
-    Node Negate(Node x) override;
-
-    Node Compare(Node l, Node r) override;
-    Node CompareEqual(Node l, Node r) override;
-    Node CompareNotEqual(Node l, Node r) override;
-    Node CompareLess(Node l, Node r) override;
-    Node CompareLessEqual(Node l, Node r) override;
-    Node CompareGreater(Node l, Node r) override;
-    Node CompareGreaterEqual(Node l, Node r) override;
-
-    Node LogicalAnd(Node l, Node r) override;
-    Node LogicalOr(Node l, Node r) override;
-    Node LogicalXor(Node l, Node r) override;
-    Node LogicalNot(Node x) override;
-
-    Node BitwiseAnd(Node l, Node r) override;
-    Node BitwiseOr(Node l, Node r) override;
-    Node BitwiseXor(Node l, Node r) override;
-    Node BitwiseNot(Node x) override;
-    Node ShiftLeft(Node l, Node r) override;
-    Node ShiftRight(Node l, Node r) override;
+#define QRV_EXPR_UNARY_METHOD(C, K, Method, ...) Node Method(Node x) override;
+#define QRV_EXPR_BINARY_METHOD(C, K, Method, ...) Node Method(Node l, Node r) override;
+    QRV_EXPR_UNARY_OPERATORS(QRV_EXPR_UNARY_METHOD)
+    QRV_EXPR_BINARY_OPERATORS(QRV_EXPR_BINARY_METHOD)
+#undef QRV_EXPR_UNARY_METHOD
+#undef QRV_EXPR_BINARY_METHOD
 
 private:
     template <class NodeClass, class... Args> Node Make(Args&&... args);

@@ -1,20 +1,36 @@
-// The one table of the machine's operators. Each row names the operation
-// class, its kind, its listing mnemonic, how the checked mode finds a fault
-// in it, and how a non-finite operand passes through it in the fast mode.
-// The operation classes, their checked Execute, the fast run and the listing
-// are all generated from these rows and from the one rule function of each
-// kind below, so that no operator's arithmetic is written twice.
+// The one table of the expression operators: a row per operator holds what
+// every stage needs to know of it.
+//   Kind      its TExprVmKind; its operation class is TExpr<Kind>VmOp
+//             (TExprAddVmOp, TExprEqualVmOp ...) and its arithmetic the rule
+//             function rules::<Kind> below
+//   Method    the node factory's method that makes it (TExprNodeFactory)
+//   Arity     1 for a prefix operator, 2 for a left and a right operand
+//   Level     the parser's precedence level (TExprOperatorLevel)
+//   Spelling  a symbol, or a word matched in any letter case; its token is
+//             whatever the lexer makes of it
+//   Mnemonic  its name in program listings
+//   Fault     how it faults on finite operands; the checked Execute settles
+//             it after applying the rule, for one operand as for two:
+//     None      nothing can go wrong on finite operands (truth values, negation)
+//     Result    a non-finite result is the fault: NaN invalid, infinity overflow
+//     Quotient  a zero divisor first: x/0 division by zero, 0/0 invalid
+//     Raises    the rule raises its own errors (rounding to a 64-bit integer)
+//   Flow      what a non-finite operand does: the unchecked fast mode tests
+//             values where it stops, and the checked Execute also checks the
+//             result of Both and Left, since a non-finite constant makes a
+//             program run checked only:
+//     Both      a non-finite operand gives a non-finite result
+//     Left      only a non-finite left operand does (x/inf is 0)
+//     Tested    the rule raises on a non-finite operand
+//     Stops     the result is a finite truth value whatever the operands
 //
-// Fault (what the checked Execute does after applying the rule):
-//   None      nothing can go wrong on finite operands (truth values, negation)
-//   Result    a non-finite result is the fault: NaN invalid, infinity overflow
-//   Quotient  a zero divisor first: x/0 division by zero, 0/0 invalid
-//   Raises    the rule raises its own errors (rounding to a 64-bit integer)
-// Flow (what a non-finite operand does in the unchecked fast mode):
-//   Both      a non-finite operand gives a non-finite result
-//   Left      only a non-finite left operand does (x/inf is 0)
-//   Tested    the rule raises on a non-finite operand
-//   Stops     the result is a finite truth value whatever the operands
+// Generated from the rows: the kinds and traits below, the operation classes
+// and their checked Execute (QrvExprVirtMach.h), the factory's operator
+// methods (QrvExprNodes.*), the parser's level tables (QrvExprParser.cpp),
+// the fast run and the x87 code's helpers, and the listings. So no operator
+// is written twice. A new column goes at the end of the rows: the users of
+// every column end their parameter lists with `...`, so only the stages that
+// read the new column change.
 #pragma once
 
 #include "QrvErrors.h"
@@ -26,34 +42,59 @@
 #include <cstdint>
 #include <string_view>
 
-// X(Class, Kind, Mnemonic, Fault, Flow)
-#define QRV_EXPR_UNARY_OPERATIONS(X)                                                                         \
-    X(TExprNegateVmOp, Negate, "neg", None, Both)                                                            \
-    X(TExprLogicalNotVmOp, LogicalNot, "not", None, Stops)                                                   \
-    X(TExprBitwiseNotVmOp, BitwiseNot, "bnot", Raises, Tested)
+// clang-format off
+#define QRV_EXPR_OPERATOR_TABLE(Row, X)                                                                      \
+    /*     Kind           Method               Arity Level           Spelling Mnemonic Fault     Flow */     \
+    Row(X, Negate,        Negate,              1,    Unary,          "-",     "neg",   None,     Both)       \
+    Row(X, LogicalNot,    LogicalNot,          1,    Unary,          "not",   "not",   None,     Stops)      \
+    Row(X, BitwiseNot,    BitwiseNot,          1,    Unary,          "bnot",  "bnot",  Raises,   Tested)     \
+    Row(X, Add,           Add,                 2,    Additive,       "+",     "add",   Result,   Both)       \
+    Row(X, Subtract,      Subtract,            2,    Additive,       "-",     "sub",   Result,   Both)       \
+    Row(X, Multiply,      Multiply,            2,    Multiplicative, "*",     "mul",   Result,   Both)       \
+    Row(X, Divide,        Divide,              2,    Multiplicative, "/",     "div",   Quotient, Left)       \
+    Row(X, Compare,       Compare,             2,    Relational,     "cmp",   "cmp",   None,     Stops)      \
+    Row(X, Greater,       CompareGreater,      2,    Relational,     ">",     "gt",    None,     Stops)      \
+    Row(X, GreaterEqual,  CompareGreaterEqual, 2,    Relational,     ">=",    "ge",    None,     Stops)      \
+    Row(X, Less,          CompareLess,         2,    Relational,     "<",     "lt",    None,     Stops)      \
+    Row(X, LessEqual,     CompareLessEqual,    2,    Relational,     "<=",    "le",    None,     Stops)      \
+    Row(X, Equal,         CompareEqual,        2,    Relational,     "=",     "eq",    None,     Stops)      \
+    Row(X, NotEqual,      CompareNotEqual,     2,    Relational,     "<>",    "ne",    None,     Stops)      \
+    Row(X, IntegerDivide, IntegerDivide,       2,    Multiplicative, "div",   "idiv",  Raises,   Tested)     \
+    Row(X, Modulo,        Modulo,              2,    Multiplicative, "mod",   "mod",   Raises,   Tested)     \
+    Row(X, ShiftLeft,     ShiftLeft,           2,    Multiplicative, "shl",   "shl",   Raises,   Tested)     \
+    Row(X, ShiftRight,    ShiftRight,          2,    Multiplicative, "shr",   "shr",   Raises,   Tested)     \
+    Row(X, BitwiseAnd,    BitwiseAnd,          2,    Multiplicative, "band",  "band",  Raises,   Tested)     \
+    Row(X, BitwiseOr,     BitwiseOr,           2,    Additive,       "bor",   "bor",   Raises,   Tested)     \
+    Row(X, BitwiseXor,    BitwiseXor,          2,    Additive,       "bxor",  "bxor",  Raises,   Tested)     \
+    Row(X, LogicalAnd,    LogicalAnd,          2,    Multiplicative, "and",   "and",   None,     Stops)      \
+    Row(X, LogicalOr,     LogicalOr,           2,    Additive,       "or",    "or",    None,     Stops)      \
+    Row(X, LogicalXor,    LogicalXor,          2,    Additive,       "xor",   "xor",   None,     Stops)
+// clang-format on
 
-#define QRV_EXPR_BINARY_OPERATIONS(X)                                                                        \
-    X(TExprAddVmOp, Add, "add", Result, Both)                                                                \
-    X(TExprSubtractVmOp, Subtract, "sub", Result, Both)                                                      \
-    X(TExprMultiplyVmOp, Multiply, "mul", Result, Both)                                                      \
-    X(TExprDivideVmOp, Divide, "div", Quotient, Left)                                                        \
-    X(TExprCompareVmOp, Compare, "cmp", None, Stops)                                                         \
-    X(TExprGreaterVmOp, Greater, "gt", None, Stops)                                                          \
-    X(TExprGreaterEqualVmOp, GreaterEqual, "ge", None, Stops)                                                \
-    X(TExprLessVmOp, Less, "lt", None, Stops)                                                                \
-    X(TExprLessEqualVmOp, LessEqual, "le", None, Stops)                                                      \
-    X(TExprEqualVmOp, Equal, "eq", None, Stops)                                                              \
-    X(TExprNotEqualVmOp, NotEqual, "ne", None, Stops)                                                        \
-    X(TExprIntegerDivideVmOp, IntegerDivide, "idiv", Raises, Tested)                                         \
-    X(TExprModuloVmOp, Modulo, "mod", Raises, Tested)                                                        \
-    X(TExprShiftLeftVmOp, ShiftLeft, "shl", Raises, Tested)                                                  \
-    X(TExprShiftRightVmOp, ShiftRight, "shr", Raises, Tested)                                                \
-    X(TExprBitwiseAndVmOp, BitwiseAnd, "band", Raises, Tested)                                               \
-    X(TExprBitwiseOrVmOp, BitwiseOr, "bor", Raises, Tested)                                                  \
-    X(TExprBitwiseXorVmOp, BitwiseXor, "bxor", Raises, Tested)                                               \
-    X(TExprLogicalAndVmOp, LogicalAnd, "and", None, Stops)                                                   \
-    X(TExprLogicalOrVmOp, LogicalOr, "or", None, Stops)                                                      \
-    X(TExprLogicalXorVmOp, LogicalXor, "xor", None, Stops)
+// The views of the table. Every row with every column, in table order:
+//   X(Class, Kind, Method, Arity, Level, Spelling, Mnemonic, Fault, Flow, ...)
+#define QRV_EXPR_OPERATORS(X) QRV_EXPR_OPERATOR_TABLE(QRV_EXPR_ROW, X)
+// The rows of one arity, with every column.
+#define QRV_EXPR_UNARY_OPERATORS(X) QRV_EXPR_OPERATOR_TABLE(QRV_EXPR_UNARY_ROW, X)
+#define QRV_EXPR_BINARY_OPERATORS(X) QRV_EXPR_OPERATOR_TABLE(QRV_EXPR_BINARY_ROW, X)
+// The machine's columns of the rows of one arity: X(Class, Kind, Mnemonic, Fault, Flow)
+#define QRV_EXPR_UNARY_OPERATIONS(X) QRV_EXPR_OPERATOR_TABLE(QRV_EXPR_UNARY_OPERATION, X)
+#define QRV_EXPR_BINARY_OPERATIONS(X) QRV_EXPR_OPERATOR_TABLE(QRV_EXPR_BINARY_OPERATION, X)
+
+// How the views take a row apart: each hands X the row's columns, the class
+// named from the kind, and keeps the rows of one arity by pasting the arity
+// onto QRV_EXPR_ARITY_, which picks the unary or the binary text.
+#define QRV_EXPR_ROW(X, K, ...) X(TExpr##K##VmOp, K, __VA_ARGS__)
+#define QRV_EXPR_UNARY_ROW(X, K, Method, A, ...)                                                             \
+    QRV_EXPR_ARITY_##A(X(TExpr##K##VmOp, K, Method, A, __VA_ARGS__), )
+#define QRV_EXPR_BINARY_ROW(X, K, Method, A, ...)                                                            \
+    QRV_EXPR_ARITY_##A(, X(TExpr##K##VmOp, K, Method, A, __VA_ARGS__))
+#define QRV_EXPR_UNARY_OPERATION(X, K, Method, A, Level, Spelling, M, F, W, ...)                             \
+    QRV_EXPR_ARITY_##A(X(TExpr##K##VmOp, K, M, F, W), )
+#define QRV_EXPR_BINARY_OPERATION(X, K, Method, A, Level, Spelling, M, F, W, ...)                            \
+    QRV_EXPR_ARITY_##A(, X(TExpr##K##VmOp, K, M, F, W))
+#define QRV_EXPR_ARITY_1(unary, binary) unary
+#define QRV_EXPR_ARITY_2(unary, binary) binary
 
 namespace qrv
 {
@@ -70,19 +111,26 @@ enum class TExprVmKind : std::uint8_t {
     Load64,
     CallUnary,
     CallBinary,
-#define QRV_KIND(C, K, M, F, W) K,
-    QRV_EXPR_UNARY_OPERATIONS(QRV_KIND) QRV_EXPR_BINARY_OPERATIONS(QRV_KIND)
+#define QRV_KIND(C, K, ...) K,
+    QRV_EXPR_OPERATORS(QRV_KIND)
 #undef QRV_KIND
+        Count // not a kind: the number of kinds, for tables indexed by kind
 };
 
 enum class TExprFault : std::uint8_t { None, Result, Quotient, Raises };
 enum class TExprFlow : std::uint8_t { Both, Left, Tested, Stops };
+
+// The parser's precedence levels, loosest first (QrvExprParser.h); the
+// operators of a level associate to the left, Unary ones are prefixes.
+enum class TExprOperatorLevel : std::uint8_t { Relational, Additive, Multiplicative, Unary };
 
 struct TExprOperationTraits {
     std::string_view Mnemonic;
     TExprFault Fault;
     TExprFlow Flow;
     int Arity; // 0 for the kinds outside the table
+    TExprOperatorLevel Level;
+    std::string_view Spelling;
 };
 
 namespace detail
@@ -90,22 +138,17 @@ namespace detail
 constexpr TExprOperationTraits TraitsOf(TExprVmKind kind)
 {
     switch (kind) {
-#define QRV_UNARY_TRAITS(C, K, M, F, W)                                                                      \
+#define QRV_TRAITS(C, K, Method, A, L, S, M, F, W, ...)                                                      \
     case TExprVmKind::K:                                                                                     \
-        return {M, TExprFault::F, TExprFlow::W, 1};
-#define QRV_BINARY_TRAITS(C, K, M, F, W)                                                                     \
-    case TExprVmKind::K:                                                                                     \
-        return {M, TExprFault::F, TExprFlow::W, 2};
-        QRV_EXPR_UNARY_OPERATIONS(QRV_UNARY_TRAITS)
-        QRV_EXPR_BINARY_OPERATIONS(QRV_BINARY_TRAITS)
-#undef QRV_UNARY_TRAITS
-#undef QRV_BINARY_TRAITS
+        return {M, TExprFault::F, TExprFlow::W, A, TExprOperatorLevel::L, S};
+        QRV_EXPR_OPERATORS(QRV_TRAITS)
+#undef QRV_TRAITS
     default:
-        return {"", TExprFault::None, TExprFlow::Stops, 0};
+        return {"", TExprFault::None, TExprFlow::Stops, 0, TExprOperatorLevel::Unary, ""};
     }
 }
 
-constexpr std::size_t kKindCount = static_cast<std::size_t>(TExprVmKind::LogicalXor) + 1;
+constexpr std::size_t kKindCount = static_cast<std::size_t>(TExprVmKind::Count);
 
 constexpr std::array<TExprOperationTraits, kKindCount> MakeTraitsTable()
 {
@@ -116,6 +159,39 @@ constexpr std::array<TExprOperationTraits, kKindCount> MakeTraitsTable()
 }
 
 inline constexpr std::array<TExprOperationTraits, kKindCount> kTraits = MakeTraitsTable();
+
+// What the stages rely on in every row: a prefix operator has one operand
+// and nothing of a right one (no quotient, no left-only flow); a two-operand
+// one stands on a two-operand level; every row has a spelling and a
+// mnemonic, a word is written in lower case (the parser lowers the text it
+// compares), and no two rows of one arity are spelled alike.
+constexpr bool RowsAreConsistent()
+{
+    for (std::size_t k = 0; k < kKindCount; ++k) {
+        const TExprOperationTraits& t = kTraits[k];
+        if (t.Arity == 0) continue;
+        if (t.Arity != 1 && t.Arity != 2) return false;
+        if ((t.Arity == 1) != (t.Level == TExprOperatorLevel::Unary)) return false;
+        if (t.Arity == 1 && (t.Fault == TExprFault::Quotient || t.Flow == TExprFlow::Left)) return false;
+        if (t.Spelling.empty() || t.Mnemonic.empty()) return false;
+        for (char c : t.Spelling)
+            if (c >= 'A' && c <= 'Z') return false;
+        for (std::size_t other = k + 1; other < kKindCount; ++other)
+            if (kTraits[other].Arity == t.Arity && kTraits[other].Spelling == t.Spelling) return false;
+    }
+    return true;
+}
+static_assert(RowsAreConsistent(), "a row of the operator table breaks a rule every stage relies on");
+
+// The table's kinds come last, one after another: the fast run numbers its
+// instructions from the first of them.
+constexpr TExprVmKind kOperatorKinds[] = {
+#define QRV_KIND(C, K, ...) TExprVmKind::K,
+    QRV_EXPR_OPERATORS(QRV_KIND)
+#undef QRV_KIND
+};
+static_assert(kOperatorKinds[0] == TExprVmKind::Negate &&
+              static_cast<std::size_t>(kOperatorKinds[0]) + std::size(kOperatorKinds) == kKindCount);
 } // namespace detail
 
 // The row of the table for a kind; empty for the kinds outside it.
@@ -290,16 +366,20 @@ inline Float LogicalXor(Float l, Float r)
     return Truth((l != 0) != (r != 0));
 }
 
-// The checked mode's view of a rule's result.
-template <TExprFault F> inline Float Settle(Float result, Float /*left*/, Float right)
+// The checked mode's view of a rule's result, alike for one operand and two
+// (`divisor` is the right operand; only a quotient reads it). Besides the
+// row's fault, a result that a non-finite operand can pass into (flow Both
+// or Left) is checked too: the checked mode is the one that runs a program
+// with a non-finite constant, and such a value must not become a result.
+template <TExprFault F, TExprFlow W> inline Float Settle(Float result, Float divisor)
 {
-    if constexpr (F == TExprFault::Result) {
-        return Checked(result);
-    } else if constexpr (F == TExprFault::Quotient) {
-        if (right == 0) [[unlikely]] {
+    if constexpr (F == TExprFault::Quotient) {
+        if (divisor == 0) [[unlikely]] {
             if (result != result) throw EInvalidOp(); // 0/0
             throw EZeroDivide();
         }
+        return Checked(result);
+    } else if constexpr (F == TExprFault::Result || W == TExprFlow::Both || W == TExprFlow::Left) {
         return Checked(result);
     } else {
         return result;

@@ -6,6 +6,7 @@
 #include "QrvExprSymbols.h"
 
 #include <string_view>
+#include <vector>
 
 namespace qrv
 {
@@ -15,7 +16,9 @@ namespace
 
 using Kind = TExprTokenKind;
 using Node = TExprNode*;
+using TUnaryMaker = Node (TExprNodeFactory::*)(Node);
 using TBinaryMaker = Node (TExprNodeFactory::*)(Node, Node);
+using TLevelCompile = Node (TExprCompileParser::*)(bool);
 
 // A word operator is an identifier token spelled like the word in any letter
 // case.
@@ -32,61 +35,74 @@ bool IsWord(const TExprLexer& lexer, std::string_view word)
     return true;
 }
 
-struct WordOperator {
-    std::string_view word;
-    TBinaryMaker make;
-};
-struct TokenOperator {
+// An operator as the parser matches it: the token of its spelling, the word
+// when that token is an identifier, and the factory method that makes it.
+template <class Maker> struct TOperatorRule {
     Kind token;
-    TBinaryMaker make;
+    std::string_view word; // empty for a symbol
+    Maker make;
 };
 
-constexpr WordOperator kRelationalWords[] = {{"cmp", &TExprNodeFactory::Compare}};
-constexpr TokenOperator kRelationalTokens[] = {
-    {Kind::NotEqual, &TExprNodeFactory::CompareNotEqual},
-    {Kind::LessEqual, &TExprNodeFactory::CompareLessEqual},
-    {Kind::GreaterEqual, &TExprNodeFactory::CompareGreaterEqual},
-    {Kind::Less, &TExprNodeFactory::CompareLess},
-    {Kind::Equal, &TExprNodeFactory::CompareEqual},
-    {Kind::Greater, &TExprNodeFactory::CompareGreater},
+// The rows of the operator table, level by level in table order.
+struct TOperatorRules {
+    std::vector<TOperatorRule<TBinaryMaker>> binary[static_cast<std::size_t>(TExprOperatorLevel::Unary)];
+    std::vector<TOperatorRule<TUnaryMaker>> unary;
 };
 
-constexpr WordOperator kAdditiveWords[] = {
-    {"or", &TExprNodeFactory::LogicalOr},
-    {"xor", &TExprNodeFactory::LogicalXor},
-    {"bor", &TExprNodeFactory::BitwiseOr},
-    {"bxor", &TExprNodeFactory::BitwiseXor},
-};
-constexpr TokenOperator kAdditiveTokens[] = {
-    {Kind::Plus, &TExprNodeFactory::Add},
-    {Kind::Minus, &TExprNodeFactory::Subtract},
-};
-
-constexpr WordOperator kMultiplicativeWords[] = {
-    {"div", &TExprNodeFactory::IntegerDivide}, {"mod", &TExprNodeFactory::Modulo},
-    {"and", &TExprNodeFactory::LogicalAnd},    {"shl", &TExprNodeFactory::ShiftLeft},
-    {"shr", &TExprNodeFactory::ShiftRight},    {"band", &TExprNodeFactory::BitwiseAnd},
-};
-constexpr TokenOperator kMultiplicativeTokens[] = {
-    {Kind::Asterisk, &TExprNodeFactory::Multiply},
-    {Kind::Slash, &TExprNodeFactory::Divide},
-};
-
-// The factory operation of the current token when it is one of the level's
-// operators, else null.
-template <std::size_t W, std::size_t T>
-TBinaryMaker MatchOperator(const TExprLexer& lexer, const WordOperator (&words)[W],
-                           const TokenOperator (&tokens)[T])
+// A spelling's token is whatever the lexer makes of it, so the table and the
+// lexer cannot disagree; a spelling must be one whole token, not a number.
+template <class Maker> TOperatorRule<Maker> RuleOf(std::string_view spelling, Maker make)
 {
-    Kind current = lexer.CurrentToken();
-    if (current == Kind::Identifier) {
-        for (const auto& op : words)
-            if (IsWord(lexer, op.word)) return op.make;
-        return nullptr;
-    }
-    for (const auto& op : tokens)
-        if (op.token == current) return op.make;
+    TExprSimpleLexer lexer(spelling);
+    TOperatorRule<Maker> rule{lexer.CurrentToken(), {}, make};
+    if (rule.token == Kind::Identifier) rule.word = spelling;
+    lexer.NextToken();
+    QRV_ASSERT(rule.token != Kind::Number && lexer.CurrentToken() == Kind::End,
+               MessageText(Msg::AssertionFailure));
+    return rule;
+}
+
+const TOperatorRules& Rules()
+{
+    static const TOperatorRules rules = [] {
+        TOperatorRules made;
+#define QRV_UNARY_RULE(C, K, Method, A, Level, Spelling, ...)                                                \
+    made.unary.push_back(RuleOf(Spelling, &TExprNodeFactory::Method));
+#define QRV_BINARY_RULE(C, K, Method, A, Level, Spelling, ...)                                               \
+    made.binary[static_cast<std::size_t>(TExprOperatorLevel::Level)].push_back(                              \
+        RuleOf(Spelling, &TExprNodeFactory::Method));
+        QRV_EXPR_UNARY_OPERATORS(QRV_UNARY_RULE)
+        QRV_EXPR_BINARY_OPERATORS(QRV_BINARY_RULE)
+#undef QRV_UNARY_RULE
+#undef QRV_BINARY_RULE
+        return made;
+    }();
+    return rules;
+}
+
+// The factory method of the current token when it is one of the rules'
+// operators, else null.
+template <class Maker>
+Maker MatchOperator(const TExprLexer& lexer, const std::vector<TOperatorRule<Maker>>& rules)
+{
+    const Kind current = lexer.CurrentToken();
+    for (const auto& rule : rules)
+        if (rule.token == current && (rule.word.empty() || IsWord(lexer, rule.word))) return rule.make;
     return nullptr;
+}
+
+// A two-operand level: operands of the next lower level, joined left to
+// right by this level's operators. The lower level is called through the
+// parser's virtual operation.
+Node CompileLeftToRight(TExprCompileParser& parser, TExprOperatorLevel level, TLevelCompile lower, bool skip)
+{
+    const auto& rules = Rules().binary[static_cast<std::size_t>(level)];
+    Node left = (parser.*lower)(skip);
+    while (TBinaryMaker make = MatchOperator(*parser.Lexer(), rules)) {
+        Node right = (parser.*lower)(true);
+        left = (parser.NodeFactory()->*make)(left, right);
+    }
+    return left;
 }
 
 // Restores a symbol's binding however its Compile ends, so that a symbol can
@@ -139,26 +155,20 @@ TExprNode* TExprCompileParser::Compile()
 
 TExprNode* TExprCompileParser::CompileRelational(bool skip)
 {
-    Node left = CompileAdditive(skip);
-    while (TBinaryMaker make = MatchOperator(*lexer_, kRelationalWords, kRelationalTokens))
-        left = (nodeFactory_->*make)(left, CompileAdditive(true));
-    return left;
+    return CompileLeftToRight(*this, TExprOperatorLevel::Relational, &TExprCompileParser::CompileAdditive,
+                              skip);
 }
 
 TExprNode* TExprCompileParser::CompileAdditive(bool skip)
 {
-    Node left = CompileMultiplicative(skip);
-    while (TBinaryMaker make = MatchOperator(*lexer_, kAdditiveWords, kAdditiveTokens))
-        left = (nodeFactory_->*make)(left, CompileMultiplicative(true));
-    return left;
+    return CompileLeftToRight(*this, TExprOperatorLevel::Additive, &TExprCompileParser::CompileMultiplicative,
+                              skip);
 }
 
 TExprNode* TExprCompileParser::CompileMultiplicative(bool skip)
 {
-    Node left = CompileUnary(skip);
-    while (TBinaryMaker make = MatchOperator(*lexer_, kMultiplicativeWords, kMultiplicativeTokens))
-        left = (nodeFactory_->*make)(left, CompileUnary(true));
-    return left;
+    return CompileLeftToRight(*this, TExprOperatorLevel::Multiplicative, &TExprCompileParser::CompileUnary,
+                              skip);
 }
 
 // Every way of nesting (parentheses, prefix operators, function arguments)
@@ -167,16 +177,10 @@ TExprNode* TExprCompileParser::CompileUnary(bool skip)
 {
     NestingScope nesting(nesting_);
     if (skip) lexer_->NextToken();
-    if (IsWord(*lexer_, "not")) return nodeFactory_->LogicalNot(CompileUnary(true));
-    if (IsWord(*lexer_, "bnot")) return nodeFactory_->BitwiseNot(CompileUnary(true));
-    switch (lexer_->CurrentToken()) {
-    case Kind::Plus:
-        return CompileUnary(true); // unary plus makes no node
-    case Kind::Minus:
-        return nodeFactory_->Negate(CompileUnary(true));
-    default:
-        return CompileFactor();
-    }
+    if (lexer_->CurrentToken() == Kind::Plus) return CompileUnary(true); // unary plus makes no node
+    if (TUnaryMaker make = MatchOperator(*lexer_, Rules().unary))
+        return (nodeFactory_->*make)(CompileUnary(true));
+    return CompileFactor();
 }
 
 TExprNode* TExprCompileParser::CompileFactor()

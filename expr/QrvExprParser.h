@@ -8,8 +8,12 @@
 //   level 3  prefix           not  bnot  +  -
 //   factor                    number | identifier | "(" level 0 ")"
 //
-// Operators of one level associate to the left. Parsing stops at the first
-// token that cannot continue the expression; text after it is not examined.
+// The operators of each level are the rows of the operator table with that
+// Level (QrvExprOperations.h), matched in the table's order; the lines above
+// show them as they stand. Unary plus is not an operator of the table: it
+// makes no node. Operators of one level associate to the left. Parsing stops
+// at the first token that cannot continue the expression; text after it is
+// not examined.
 #pragma once
 
 #include <cstddef>

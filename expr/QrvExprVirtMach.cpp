@@ -11,37 +11,6 @@
 namespace qrv
 {
 
-// ---- variables and constants ----------------------------------------------
-
-TExprVar32VmOp::TExprVar32VmOp(const float* location) : TExprVarVmOp(TExprVmKind::Pure), location_(location)
-{
-    QRV_ASSERT(location != nullptr, MessageText(Msg::AssertionFailure));
-}
-TExprVar64VmOp::TExprVar64VmOp(const double* location)
-    : TExprVarVmOp(TExprVmKind::Load64), location_(location)
-{
-    QRV_ASSERT(location != nullptr, MessageText(Msg::AssertionFailure));
-}
-TExprVar80VmOp::TExprVar80VmOp(const Float* location) : TExprVarVmOp(TExprVmKind::Pure), location_(location)
-{
-    QRV_ASSERT(location != nullptr, MessageText(Msg::AssertionFailure));
-}
-
-// A variable is checked as it is read, so that an infinity or NaN the caller
-// stored cannot slip into a formula value.
-void TExprVar32VmOp::Execute()
-{
-    Output = Checked(static_cast<Float>(*location_));
-}
-void TExprVar64VmOp::Execute()
-{
-    Output = Checked(static_cast<Float>(*location_));
-}
-void TExprVar80VmOp::Execute()
-{
-    Output = Checked(*location_);
-}
-
 // ---- function calls -------------------------------------------------------
 
 // A conversion overflows when the value lies beyond the largest finite value
@@ -59,24 +28,6 @@ template <> double NarrowArgument<double>(Float value)
 {
     return RoundToDouble(value);
 }
-
-template <class T, std::size_t N> Float TExprCallVmOpT<T, N>::Finish(T result)
-{
-    return Checked(static_cast<Float>(result));
-}
-
-template class TExprCallVmOpT<Float, 0>;
-template class TExprCallVmOpT<Float, 1>;
-template class TExprCallVmOpT<Float, 2>;
-template class TExprCallVmOpT<Float, 3>;
-template class TExprCallVmOpT<float, 0>;
-template class TExprCallVmOpT<float, 1>;
-template class TExprCallVmOpT<float, 2>;
-template class TExprCallVmOpT<float, 3>;
-template class TExprCallVmOpT<double, 0>;
-template class TExprCallVmOpT<double, 1>;
-template class TExprCallVmOpT<double, 2>;
-template class TExprCallVmOpT<double, 3>;
 
 // ---- the machine ----------------------------------------------------------
 

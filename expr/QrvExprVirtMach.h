@@ -102,44 +102,34 @@ public:
     void Describe(TExprDumpWriter& writer) const override;
 };
 
-// A 32-bit float variable outside the engine, widened at each execution.
-class TExprVar32VmOp final : public TExprVarVmOp
+// A variable outside the engine: a 32-bit or 64-bit float or a Float (T),
+// widened at each execution. It is checked as it is read, so that an
+// infinity or NaN the caller stored cannot slip into a formula value.
+template <class T> class TExprVarVmOpT final : public TExprVarVmOp
 {
 public:
-    explicit TExprVar32VmOp(const float* location);
-    void Execute() override;
-    std::string_view Mnemonic() const override { return "load32"; }
-    const void* Location() const override { return location_; }
-
-private:
-    const float* location_;
-};
-
-// A 64-bit float variable (the plot run's x), widened at each execution.
-class TExprVar64VmOp final : public TExprVarVmOp
-{
-public:
-    explicit TExprVar64VmOp(const double* location);
-    void Execute() override;
-    std::string_view Mnemonic() const override { return "load"; }
+    explicit TExprVarVmOpT(const T* location) : TExprVarVmOp(kKind), location_(location)
+    {
+        QRV_ASSERT(location != nullptr, MessageText(Msg::AssertionFailure));
+    }
+    void Execute() override { Output = Checked(static_cast<Float>(*location_)); }
+    std::string_view Mnemonic() const override { return kMnemonic; }
     const void* Location() const override { return location_; }
 
 private:
     friend class TExprFastProgram;
-    const double* location_;
+    // The fast mode reads a 64-bit variable (the plot run's x) in place; the
+    // others it runs through Execute.
+    static constexpr TExprVmKind kKind = std::is_same_v<T, double> ? TExprVmKind::Load64 : TExprVmKind::Pure;
+    static constexpr std::string_view kMnemonic = std::is_same_v<T, float>    ? "load32"
+                                                  : std::is_same_v<T, double> ? "load"
+                                                                              : "load80";
+    const T* location_;
 };
 
-class TExprVar80VmOp final : public TExprVarVmOp
-{
-public:
-    explicit TExprVar80VmOp(const Float* location);
-    void Execute() override;
-    std::string_view Mnemonic() const override { return "load80"; }
-    const void* Location() const override { return location_; }
-
-private:
-    const Float* location_;
-};
+using TExprVar32VmOp = TExprVarVmOpT<float>;
+using TExprVar64VmOp = TExprVarVmOpT<double>;
+using TExprVar80VmOp = TExprVarVmOpT<Float>;
 
 // ---- constants ------------------------------------------------------------
 
@@ -174,7 +164,11 @@ protected:
     {                                                                                                        \
     public:                                                                                                  \
         explicit C(const Float* operand) : TExprUnaryVmOp(operand, TExprVmKind::K) {}                        \
-        void Execute() override { Output = rules::K(*operand_); }                                            \
+        void Execute() override                                                                              \
+        {                                                                                                    \
+            Float x = *operand_;                                                                             \
+            Output = rules::Settle<TExprFault::F, TExprFlow::W>(rules::K(x), x);                             \
+        }                                                                                                    \
         std::string_view Mnemonic() const override { return M; }                                             \
     };
 
@@ -207,7 +201,7 @@ protected:
         void Execute() override                                                                              \
         {                                                                                                    \
             Float l = *left_, r = *right_;                                                                   \
-            Output = rules::Settle<TExprFault::F>(rules::K(l, r), l, r);                                     \
+            Output = rules::Settle<TExprFault::F, TExprFlow::W>(rules::K(l, r), r);                          \
         }                                                                                                    \
         std::string_view Mnemonic() const override { return M; }                                             \
     };
@@ -239,18 +233,9 @@ template <class T> struct TExprFuncType<T, 3> {
 // function pointers.
 template <class T, std::size_t N> using TExprFunc = typename detail::TExprFuncType<T, N>::type;
 
-using TExprFloatFunc = TExprFunc<Float, 0>;
+// The two function forms the symbols call (QrvExprSymbols.h).
 using TExprUnaryFunc = TExprFunc<Float, 1>;
 using TExprBinaryFunc = TExprFunc<Float, 2>;
-using TExprTernaryFunc = TExprFunc<Float, 3>;
-using TExprFloat32Func = TExprFunc<float, 0>;
-using TExprUnary32Func = TExprFunc<float, 1>;
-using TExprBinary32Func = TExprFunc<float, 2>;
-using TExprTernary32Func = TExprFunc<float, 3>;
-using TExprFloat64Func = TExprFunc<double, 0>;
-using TExprUnary64Func = TExprFunc<double, 1>;
-using TExprBinary64Func = TExprFunc<double, 2>;
-using TExprTernary64Func = TExprFunc<double, 3>;
 
 // Narrows an argument to the width a 32-bit or 64-bit function takes; a
 // value beyond that width's range raises "Floating point overflow".
@@ -295,7 +280,9 @@ public:
 
 private:
     friend class TExprFastProgram;
-    // Float functions of one or two arguments take the direct call path.
+    // Float functions of one or two arguments take the direct call path: a
+    // CallUnary or CallBinary operation is a TExprCallVmOpT<Float, 1 or 2>,
+    // of the plain family or of the 80 family, and is only ever cast to that.
     static constexpr TExprVmKind CallKind()
     {
         if constexpr (std::is_same_v<T, Float> && N == 1) return TExprVmKind::CallUnary;
@@ -307,37 +294,45 @@ private:
     {
         return function_(NarrowArgument<T>(*arguments_[I])...);
     }
-    static Float Finish(T result);
+    static Float Finish(T result) { return Checked(static_cast<Float>(result)); }
 
     TFunction function_;
     std::array<const Float*, N> arguments_;
     bool pure_ = false;
 };
 
-#define QRV_EXPR_CALL_OP(Class, T, N, mnemonic)                                                              \
-    class Class final : public TExprCallVmOpT<T, N>                                                          \
+// Every call operation: X(Name, T, N, Mnemonic) is TExprCall<Name>VmOp,
+// which calls a function of N arguments of type T and lists as Mnemonic. Its
+// node is TExprCall<Name>VmNode and the factory method that makes it
+// Call<Name>Func (QrvExprNodes.h). The plain and the 80 family are both
+// Float calls: they differ only in their listing.
+#define QRV_EXPR_CALL_FORMS(X)                                                                               \
+    X(Float, Float, 0, "call")                                                                               \
+    X(Float32, float, 0, "call32")                                                                           \
+    X(Float64, double, 0, "call64")                                                                          \
+    X(Float80, Float, 0, "call80")                                                                           \
+    X(Unary, Float, 1, "call")                                                                               \
+    X(Unary32, float, 1, "call32")                                                                           \
+    X(Unary64, double, 1, "call64")                                                                          \
+    X(Unary80, Float, 1, "call80")                                                                           \
+    X(Binary, Float, 2, "call")                                                                              \
+    X(Binary32, float, 2, "call32")                                                                          \
+    X(Binary64, double, 2, "call64")                                                                         \
+    X(Binary80, Float, 2, "call80")                                                                          \
+    X(Ternary, Float, 3, "call")                                                                             \
+    X(Ternary32, float, 3, "call32")                                                                         \
+    X(Ternary64, double, 3, "call64")                                                                        \
+    X(Ternary80, Float, 3, "call80")
+
+#define QRV_EXPR_CALL_OP(Name, T, N, M)                                                                      \
+    class TExprCall##Name##VmOp final : public TExprCallVmOpT<T, N>                                          \
     {                                                                                                        \
     public:                                                                                                  \
         using TExprCallVmOpT::TExprCallVmOpT;                                                                \
-        std::string_view Mnemonic() const override { return mnemonic; }                                      \
+        std::string_view Mnemonic() const override { return M; }                                             \
     };
 
-QRV_EXPR_CALL_OP(TExprCallFloatVmOp, Float, 0, "call")
-QRV_EXPR_CALL_OP(TExprCallFloat32VmOp, float, 0, "call32")
-QRV_EXPR_CALL_OP(TExprCallFloat64VmOp, double, 0, "call64")
-QRV_EXPR_CALL_OP(TExprCallFloat80VmOp, Float, 0, "call80")
-QRV_EXPR_CALL_OP(TExprCallUnaryVmOp, Float, 1, "call")
-QRV_EXPR_CALL_OP(TExprCallUnary32VmOp, float, 1, "call32")
-QRV_EXPR_CALL_OP(TExprCallUnary64VmOp, double, 1, "call64")
-QRV_EXPR_CALL_OP(TExprCallUnary80VmOp, Float, 1, "call80")
-QRV_EXPR_CALL_OP(TExprCallBinaryVmOp, Float, 2, "call")
-QRV_EXPR_CALL_OP(TExprCallBinary32VmOp, float, 2, "call32")
-QRV_EXPR_CALL_OP(TExprCallBinary64VmOp, double, 2, "call64")
-QRV_EXPR_CALL_OP(TExprCallBinary80VmOp, Float, 2, "call80")
-QRV_EXPR_CALL_OP(TExprCallTernaryVmOp, Float, 3, "call")
-QRV_EXPR_CALL_OP(TExprCallTernary32VmOp, float, 3, "call32")
-QRV_EXPR_CALL_OP(TExprCallTernary64VmOp, double, 3, "call64")
-QRV_EXPR_CALL_OP(TExprCallTernary80VmOp, Float, 3, "call80")
+QRV_EXPR_CALL_FORMS(QRV_EXPR_CALL_OP)
 
 #undef QRV_EXPR_CALL_OP
 
@@ -437,18 +432,5 @@ template <class T, std::size_t N> void TExprCallVmOpT<T, N>::Describe(TExprDumpW
 {
     writer.Entry(Mnemonic(), writer.FunctionName(FunctionKey()));
 }
-
-extern template class TExprCallVmOpT<Float, 0>;
-extern template class TExprCallVmOpT<Float, 1>;
-extern template class TExprCallVmOpT<Float, 2>;
-extern template class TExprCallVmOpT<Float, 3>;
-extern template class TExprCallVmOpT<float, 0>;
-extern template class TExprCallVmOpT<float, 1>;
-extern template class TExprCallVmOpT<float, 2>;
-extern template class TExprCallVmOpT<float, 3>;
-extern template class TExprCallVmOpT<double, 0>;
-extern template class TExprCallVmOpT<double, 1>;
-extern template class TExprCallVmOpT<double, 2>;
-extern template class TExprCallVmOpT<double, 3>;
 
 } // namespace qrv

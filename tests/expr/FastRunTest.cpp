@@ -362,6 +362,60 @@ INSTANTIATE_TEST_SUITE_P(
         DeepRow{"ComparisonsDeep", "(x>1)+((x<2)+((x>=3)+((x<=4)+((x=5)+((x<>6)+(x cmp 7))))))", true}),
     RowName{});
 
+Float Exp80(Float v)
+{
+    return std::exp(v);
+}
+Float Difference80(Float a, Float b)
+{
+    return a - b;
+}
+
+// The 80-bit call operations are Float calls like the plain family's and
+// take the same direct call path: in the instruction loop and in generated
+// code, folded (a pure call of a constant) or not, with the checked mode's
+// values and errors (exp(20000) overflows, an infinite x is refused).
+TEST(FastCalls, EightyBitCallsTakeTheDirectPath)
+{
+    struct Mode {
+        const char* name;
+        bool folding;
+        TExprNativeUse native;
+        const char* listing;
+    };
+    const Mode modes[] = {
+        {"folded", true, TExprNativeUse::Never,
+         "start var1 | call var1 | call acc 20.0855369231876677 | end acc"},
+        {"unfolded", false, TExprNativeUse::Never, "start var1 | call 3 | call var1 | call acc @1 | end acc"},
+        {"native", true, TExprNativeUse::AtOnce,
+         "start var1 | call var1 | call acc 20.0855369231876677 | end acc"}};
+    for (const Mode& mode : modes) {
+        double x = 0;
+        TExprVirtMach machine;
+        machine.SetFolding(mode.folding);
+        machine.SetNativeUse(mode.native);
+        auto* three = machine.AddConst(std::make_unique<TExprConstVmOp>(3));
+        auto expOfThree = std::make_unique<TExprCallUnary80VmOp>(&Exp80, three->OutputLocation());
+        expOfThree->SetPure(true);
+        auto* folded = machine.Add(std::move(expOfThree));
+        auto* load = machine.Add(std::make_unique<TExprVar64VmOp>(&x));
+        auto* power = machine.Add(std::make_unique<TExprCallUnary80VmOp>(&Exp80, load->OutputLocation()));
+        machine.Add(std::make_unique<TExprCallBinary80VmOp>(&Difference80, power->OutputLocation(),
+                                                            folded->OutputLocation()));
+        for (double value : {0.0, 2.0, -1.5, 20000.0, kInf, 1.0}) {
+            x = value;
+            const Outcome got = Capture([&] { return machine.Execute(); });
+            const Outcome want = Capture([&] { return machine.ExecuteChecked(); });
+            EXPECT_TRUE(Same(got, want))
+                << mode.name << " x = " << x << ": " << Show(got) << ", checked " << Show(want);
+        }
+        EXPECT_EQ(machine.FastListing(), mode.listing) << mode.name;
+        if (mode.native == TExprNativeUse::AtOnce && TExprNativeCode::Supported()) {
+            EXPECT_TRUE(machine.RunsNativeCode()) << mode.name;
+        }
+    }
+}
+
 // A program whose operands are not a tree (one value read twice) is not
 // generated; the instruction loop runs it.
 TEST(NativeShape, SharedOperandsRunInTheLoop)

@@ -2,6 +2,8 @@
 // calls, trailing text, every parse error and the nesting bound.
 #include "ExprTestSupport.h"
 
+#include <cctype>
+
 namespace qrv::test
 {
 namespace
@@ -159,6 +161,60 @@ TEST(Parser, CompileMakesOneNodePerOperatorWithoutFolding)
     EXPECT_EQ(f.Listing("not x bor bnot x"), "load x | not | load x | bnot | bor");
     EXPECT_EQ(f.Listing("x cmp 1 <> 2"), "const 1 | const 2 | load x | cmp | ne");
 }
+
+// Every operator makes its own node at its own level, its word in any letter
+// case. With x on every side, the listing shows the operation a spelling
+// made and, by where it lands against + and *, how tightly it binds.
+struct OperatorRow {
+    const char* name;
+    const char* spelling;
+    const char* mnemonic;
+    int level; // 0 comparisons, 1 additive, 2 multiplicative, 3 prefix
+};
+
+class ParserOperator : public ::testing::TestWithParam<OperatorRow>
+{
+};
+
+TEST_P(ParserOperator, MakesItsNodeAtItsLevel)
+{
+    const OperatorRow& row = GetParam();
+    const std::string op = std::string(" ") + row.spelling + " ", m = row.mnemonic;
+    std::string upper = op;
+    for (char& c : upper)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    Formula f;
+    for (const std::string& spelled : {op, upper}) {
+        if (row.level == 3) {
+            EXPECT_EQ(f.Listing(spelled + "x * x"), "load x | " + m + " | load x | mul") << spelled;
+            continue;
+        }
+        EXPECT_EQ(f.Listing("x" + spelled + "x + x"), row.level == 0
+                                                          ? "load x | load x | load x | add | " + m
+                                                          : "load x | load x | " + m + " | load x | add")
+            << spelled;
+        EXPECT_EQ(f.Listing("x + x" + spelled + "x"), row.level == 2
+                                                          ? "load x | load x | load x | " + m + " | add"
+                                                          : "load x | load x | add | load x | " + m)
+            << spelled;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ParserOperator,
+    ::testing::Values(OperatorRow{"Compare", "cmp", "cmp", 0}, OperatorRow{"NotEqual", "<>", "ne", 0},
+                      OperatorRow{"LessEqual", "<=", "le", 0}, OperatorRow{"GreaterEqual", ">=", "ge", 0},
+                      OperatorRow{"Less", "<", "lt", 0}, OperatorRow{"Equal", "=", "eq", 0},
+                      OperatorRow{"Greater", ">", "gt", 0}, OperatorRow{"LogicalOr", "or", "or", 1},
+                      OperatorRow{"LogicalXor", "xor", "xor", 1}, OperatorRow{"BitwiseOr", "bor", "bor", 1},
+                      OperatorRow{"BitwiseXor", "bxor", "bxor", 1}, OperatorRow{"Add", "+", "add", 1},
+                      OperatorRow{"Subtract", "-", "sub", 1}, OperatorRow{"IntegerDivide", "div", "idiv", 2},
+                      OperatorRow{"Modulo", "mod", "mod", 2}, OperatorRow{"LogicalAnd", "and", "and", 2},
+                      OperatorRow{"ShiftLeft", "shl", "shl", 2}, OperatorRow{"ShiftRight", "shr", "shr", 2},
+                      OperatorRow{"BitwiseAnd", "band", "band", 2}, OperatorRow{"Multiply", "*", "mul", 2},
+                      OperatorRow{"Divide", "/", "div", 2}, OperatorRow{"LogicalNot", "not", "not", 3},
+                      OperatorRow{"BitwiseNot", "bnot", "bnot", 3}, OperatorRow{"Negate", "-", "neg", 3}),
+    RowName{});
 
 // ---- nesting bound ---------------------------------------------------------
 

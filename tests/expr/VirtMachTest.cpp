@@ -103,6 +103,9 @@ TEST_P(VirtMachFault, Raises)
 {
     SeparatorScope dot('.');
     Formula f;
+    // Constant symbols may hold what no formula text can: an infinity, a NaN.
+    f.Builtins().Add(std::make_unique<TExprConstSym>("huge", std::numeric_limits<Float>::infinity()));
+    f.Builtins().Add(std::make_unique<TExprConstSym>("nan", std::numeric_limits<Float>::quiet_NaN()));
     f.Evaluator().Compile(GetParam().text);
     f.X() = GetParam().x;
     EXPECT_EQ(MessageOf<Exception>([&] { f.Evaluator().Evaluate(); }), GetParam().message) << GetParam().text;
@@ -169,6 +172,18 @@ INSTANTIATE_TEST_SUITE_P(
                       FaultRow{"OverflowInsideFunctionArgument", "count(1e3000 * 1e3000 - 1e4000)",
                                kOverflow}),
     RowName{});
+
+// A non-finite constant is refused by the first operation whose result can
+// carry it on, with one operand as with two, so that it never becomes the
+// formula's value; a truth value or an integer rule stops it anyway.
+INSTANTIATE_TEST_SUITE_P(NonFiniteConstant, VirtMachFault,
+                         ::testing::Values(FaultRow{"NegatedInfinity", "-huge", kOverflow},
+                                           FaultRow{"NegatedNaN", "-nan", kInvalid},
+                                           FaultRow{"NegatedTwice", "--huge", kOverflow},
+                                           FaultRow{"SubtractedFromZero", "0 - huge", kOverflow},
+                                           FaultRow{"BitwiseNot", "bnot huge", kInvalid},
+                                           FaultRow{"NegatedThenCompared", "(-huge < 0) + 1", kOverflow}),
+                         RowName{});
 
 TEST(VirtMach, AFaultBeforeACallStopsTheCall)
 {
