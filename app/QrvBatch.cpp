@@ -170,6 +170,9 @@ int RunBatch(const TCommandLine& cl, int& argc, char** argv, std::ostream& out, 
     // every image-format plugin installed.
     QCoreApplication::setLibraryPaths({});
     SetApplicationTitle();
+    // The application loaded the platform plugin and the font libraries,
+    // foreign code that may leave a control word of its own: the run starts
+    // from the program's environment again.
     InitFloatEnvironment();
     LoadBatchSettings(cl.Settings.value_or(std::string()));
     const TPlotOptions options{.BreakAtPoles = cl.BreakAtPoles.value_or(Break_At_Poles)};

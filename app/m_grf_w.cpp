@@ -9,7 +9,6 @@
 #include "QrvChartSetup.h"
 #include "QrvChartTrace.h"
 #include "QrvExportSaveAs.h"
-#include "QrvFpu.h"
 #include "QrvImageList.h"
 #include "QrvNumberText.h"
 #include "QrvOptionDialog.h"
@@ -594,10 +593,7 @@ void TF_Main_GRF::SaveAsToolButtonClick()
 void TF_Main_GRF::ReportToolButtonClick()
 {
     // The print report window, filled anew from the table and shown modally.
-    if (FWindows.PrintReport) {
-        FWindows.PrintReport->ShowReport(TableText());
-        InitFloatEnvironment();
-    }
+    if (FWindows.PrintReport) FWindows.PrintReport->ShowReport(TableText());
 }
 
 void TF_Main_GRF::GraphToolButtonClick()
