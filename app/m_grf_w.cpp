@@ -79,8 +79,6 @@ QLabel* MakeLabel(QWidget* parent, int x, int y, const char* caption)
     return label;
 }
 
-// Result panels have a caption on top and a thin frame; what they hold fills
-// the rest. With these margins the chart is 353 x 305 pixels at start.
 // A result panel: a caption on top and a thin frame, and one control that
 // fills the rest at fixed insets, whatever room the style would leave. With
 // these insets the chart is 353 x 305 pixels at start.
@@ -300,8 +298,6 @@ void TF_Main_GRF::CreateControls()
     GroupBox4 = textPanel;
     GroupBox4->setObjectName("GroupBox4");
     GroupBox4->setFixedWidth(kTextPanelStartWidth);
-    // Tab moves on, so keyboard users are not trapped and the table keeps
-    // what Save and Print use; Ctrl+Tab types a tab.
     Memo1 = new TTableView(GroupBox4);
     Memo1->setObjectName("Memo1");
     textPanel->SetContent(Memo1);
