@@ -91,7 +91,7 @@ public:
 
     void SetContent(QWidget* content)
     {
-        FContent = content;
+        content_ = content;
         Place();
     }
 
@@ -105,9 +105,9 @@ protected:
 private:
     void Place()
     {
-        if (FContent) FContent->setGeometry(rect().marginsRemoved(kInsets));
+        if (content_) content_->setGeometry(rect().marginsRemoved(kInsets));
     }
-    QWidget* FContent = nullptr;
+    QWidget* content_ = nullptr;
 };
 
 QAction* MakeAction(QObject* parent, const char* name, const char* text, int image = -1,
@@ -438,8 +438,8 @@ void TF_Main_GRF::Connect(QAction* action, void (TF_Main_GRF::*handler)())
 void TF_Main_GRF::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
-    if (FCentred) return;
-    FCentred = true;
+    if (centred_) return;
+    centred_ = true;
     if (QScreen* screen = this->screen()) {
         QRect frame = frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());
@@ -526,7 +526,7 @@ void TF_Main_GRF::PlotSpdBtnClick()
     std::size_t stoppedAt = 0, expected = 0;
     bool stopped = false;
     {
-        TProgressTarget watched(target, *PlotProgress, *FClock, ExpectedPoints(fields));
+        TProgressTarget watched(target, *PlotProgress, *clock_, ExpectedPoints(fields));
         try {
             RunPlot(fields, watched, {.BreakAtPoles = Break_At_Poles});
         } catch (const EPlotStopped&) {
@@ -540,7 +540,7 @@ void TF_Main_GRF::PlotSpdBtnClick()
 
 void TF_Main_GRF::SetRunClock(TRunClock* clock)
 {
-    FClock = clock ? clock : &steadyClock;
+    clock_ = clock ? clock : &steadyClock;
 }
 
 void TF_Main_GRF::ShowFormulaReading(const TFormulaReading& reading)
@@ -589,7 +589,7 @@ void TF_Main_GRF::SaveAsToolButtonClick()
 void TF_Main_GRF::ReportToolButtonClick()
 {
     // The print report window, filled anew from the table and shown modally.
-    if (FWindows.PrintReport) FWindows.PrintReport->ShowReport(TableText());
+    if (windows_.PrintReport) windows_.PrintReport->ShowReport(TableText());
 }
 
 void TF_Main_GRF::GraphToolButtonClick()
@@ -604,38 +604,38 @@ void TF_Main_GRF::ExitToolButtonClick()
 
 void TF_Main_GRF::ShowViewMarks()
 {
-    Graphics1->setChecked(FViewMarks.Graphics);
-    Text1->setChecked(FViewMarks.Text);
-    Toolbar2->setChecked(FViewMarks.Toolbar);
+    Graphics1->setChecked(viewMarks_.Graphics);
+    Text1->setChecked(viewMarks_.Text);
+    Toolbar2->setChecked(viewMarks_.Toolbar);
 }
 
 void TF_Main_GRF::Graphics1Click()
 {
-    ToggleGraphics(FViewMarks);
+    ToggleGraphics(viewMarks_);
     ShowViewMarks();
     ArrangeResultPanels();
 }
 
 void TF_Main_GRF::Text1Click()
 {
-    ToggleText(FViewMarks);
+    ToggleText(viewMarks_);
     ShowViewMarks();
     ArrangeResultPanels();
 }
 
 void TF_Main_GRF::Toolbar2Click()
 {
-    ToggleToolbar(FViewMarks);
+    ToggleToolbar(viewMarks_);
     ShowViewMarks();
-    ToolBar1->setVisible(FViewMarks.Toolbar);
+    ToolBar1->setVisible(viewMarks_.Toolbar);
 }
 
 void TF_Main_GRF::BreakAtPoles1Click()
 {
     // Takes effect with the next Plot, like the angle mode.
     const bool on = !Break_At_Poles;
-    if (FWindows.ViewSettings)
-        FWindows.ViewSettings->SetBreakAtPoles(on);
+    if (windows_.ViewSettings)
+        windows_.ViewSettings->SetBreakAtPoles(on);
     else
         Break_At_Poles = on;
     BreakAtPoles1->setChecked(Break_At_Poles);
@@ -643,7 +643,7 @@ void TF_Main_GRF::BreakAtPoles1Click()
 
 void TF_Main_GRF::ArrangeResultPanels()
 {
-    const TPanelArrangement a = qrv::ArrangeResultPanels(FViewMarks);
+    const TPanelArrangement a = qrv::ArrangeResultPanels(viewMarks_);
     auto* row = static_cast<QHBoxLayout*>(Panel3->layout());
     GroupBox2->hide();
     Splitter1->hide();
@@ -690,7 +690,7 @@ void TF_Main_GRF::Copymetafile1Click()
 
 void TF_Main_GRF::Settings1Click()
 {
-    if (FWindows.OptionDialog) Platform().RunModal(*FWindows.OptionDialog);
+    if (windows_.OptionDialog) Platform().RunModal(*windows_.OptionDialog);
 }
 
 void TF_Main_GRF::Radians1Click()
@@ -711,7 +711,7 @@ void TF_Main_GRF::Grads1Click()
 void TF_Main_GRF::HelpToolButtonClick()
 {
     // The documentation window does not block the main window.
-    if (FWindows.Documentation) FWindows.Documentation->ShowGuide();
+    if (windows_.Documentation) windows_.Documentation->ShowGuide();
 }
 
 void TF_Main_GRF::AboutToolButtonClick()
