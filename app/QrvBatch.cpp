@@ -56,6 +56,16 @@ QByteArray PngBytes(const TSizedPicture& picture, const std::string& fileName)
     return bytes;
 }
 
+// Draws the picture on a device that writes a file's bytes as it is painted
+// (PDF, SVG); a device that cannot start or finish is a file not created.
+void DrawOn(QPaintDevice& device, const TSizedPicture& picture, const std::string& fileName)
+{
+    QPainter painter;
+    if (!painter.begin(&device)) CannotCreate(fileName);
+    picture.Chart.DrawPicture(painter, picture.Rect());
+    if (!painter.end()) CannotCreate(fileName);
+}
+
 QByteArray PdfBytes(const TSizedPicture& picture, const std::string& fileName)
 {
     QByteArray bytes;
@@ -69,10 +79,7 @@ QByteArray PdfBytes(const TSizedPicture& picture, const std::string& fileName)
                   QPageSize::Point, QString(), QPageSize::ExactMatch));
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
     writer.setCreator(QStringLiteral("Qurvia"));
-    QPainter painter;
-    if (!painter.begin(&writer)) CannotCreate(fileName);
-    picture.Chart.DrawPicture(painter, picture.Rect());
-    if (!painter.end()) CannotCreate(fileName);
+    DrawOn(writer, picture, fileName);
     return bytes;
 }
 
@@ -88,10 +95,7 @@ QByteArray SvgBytes(const TSizedPicture& picture, const std::string& fileName)
     generator.setViewBox(picture.Rect());
     generator.setResolution(96);
     generator.setTitle(QStringLiteral("Qurvia"));
-    QPainter painter;
-    if (!painter.begin(&generator)) CannotCreate(fileName);
-    picture.Chart.DrawPicture(painter, picture.Rect());
-    if (!painter.end()) CannotCreate(fileName);
+    DrawOn(generator, picture, fileName);
     return bytes;
 }
 #endif

@@ -2,6 +2,7 @@
 
 #include "QrvHelperForm.h"
 #include "QrvTextPrintForm.h"
+#include "QrvWindowPlacement.h"
 
 #include "QrvAppTexts.h"
 #include "QrvApplication.h"
@@ -34,7 +35,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QScreen>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -56,17 +56,12 @@ constexpr int kDividerWidth = 8;
 // Room between a caption and the control it names.
 constexpr int kCaptionGap = 4;
 
-QFont PixelFont(int pixels)
-{
-    return UiFont(pixels);
-}
-
 // A single-line field with the window's 13-pixel font.
 QLineEdit* MakeField(QWidget* parent, const QRect& place, const char* hint, const char* text = "")
 {
     auto* edit = new QLineEdit(QString::fromUtf8(text), parent);
     edit->setGeometry(place);
-    edit->setFont(PixelFont(13));
+    edit->setFont(UiFont(13));
     edit->setToolTip(QString::fromUtf8(hint));
     return edit;
 }
@@ -167,7 +162,7 @@ TF_Main_GRF::TF_Main_GRF(QWidget* parent) : QMainWindow(parent)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
-    setFont(PixelFont(11));
+    setFont(UiFont(11));
     // The face colour of buttons as background.
     QPalette face = palette();
     face.setColor(QPalette::Window, face.color(QPalette::Button));
@@ -217,7 +212,7 @@ void TF_Main_GRF::CreateControls()
     // room; its right edge stays where it is.
     const int edit1Left = std::max(64, Label1->x() + Label1->width() + kCaptionGap);
     Edit1->setGeometry(edit1Left, 4, 64 + 467 - edit1Left, 24);
-    Edit1->setFont(PixelFont(13));
+    Edit1->setFont(UiFont(13));
     // Long generated formulas (120 KB and more) are taken whole; the field's
     // default limit would cut them silently at 32 767 characters.
     Edit1->setMaxLength(std::numeric_limits<int>::max());
@@ -265,7 +260,7 @@ void TF_Main_GRF::CreateControls()
     PlotSpdBtn->setText(QString::fromUtf8(Text::Plot));
     PlotSpdBtn->setIcon(PlotGlyph());
     PlotSpdBtn->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    PlotSpdBtn->setFont(PixelFont(16));
+    PlotSpdBtn->setFont(UiFont(16));
     PlotSpdBtn->setFocusPolicy(Qt::NoFocus);
     PlotSpdBtn->setToolTip(QString::fromUtf8(Text::PlotHint));
     connect(PlotSpdBtn, &QToolButton::clicked, this,
@@ -438,13 +433,7 @@ void TF_Main_GRF::Connect(QAction* action, void (TF_Main_GRF::*handler)())
 void TF_Main_GRF::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
-    if (centred_) return;
-    centred_ = true;
-    if (QScreen* screen = this->screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    CentreOnFirstShow(this, centred_);
 }
 
 void TF_Main_GRF::FormCreate()
