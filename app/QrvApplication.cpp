@@ -2,7 +2,6 @@
 
 #include "QrvAppTexts.h"
 #include "QrvErrors.h"
-#include "QrvFpu.h"
 #include "QrvImageList.h"
 #include "QrvPlatform.h"
 #include "QrvSettingsFile.h"
@@ -30,8 +29,6 @@ void ShowException(std::exception_ptr error) noexcept
         request.type = TMsgDlgType::mtError;
         request.buttons = mbOK;
         Platform().ShowMessage(request);
-        // A platform dialog may leave its own floating-point settings.
-        InitFloatEnvironment();
     } catch (...) {
         // The display itself failed (out of memory, say): nothing more to show.
     }

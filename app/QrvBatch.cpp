@@ -56,6 +56,16 @@ QByteArray PngBytes(const TSizedPicture& picture, const std::string& fileName)
     return bytes;
 }
 
+// Draws the picture on a device that writes a file's bytes as it is painted
+// (PDF, SVG); a device that cannot start or finish is a file not created.
+void DrawOn(QPaintDevice& device, const TSizedPicture& picture, const std::string& fileName)
+{
+    QPainter painter;
+    if (!painter.begin(&device)) CannotCreate(fileName);
+    picture.Chart.DrawPicture(painter, picture.Rect());
+    if (!painter.end()) CannotCreate(fileName);
+}
+
 QByteArray PdfBytes(const TSizedPicture& picture, const std::string& fileName)
 {
     QByteArray bytes;
@@ -69,10 +79,7 @@ QByteArray PdfBytes(const TSizedPicture& picture, const std::string& fileName)
                   QPageSize::Point, QString(), QPageSize::ExactMatch));
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
     writer.setCreator(QStringLiteral("Qurvia"));
-    QPainter painter;
-    if (!painter.begin(&writer)) CannotCreate(fileName);
-    picture.Chart.DrawPicture(painter, picture.Rect());
-    if (!painter.end()) CannotCreate(fileName);
+    DrawOn(writer, picture, fileName);
     return bytes;
 }
 
@@ -88,10 +95,7 @@ QByteArray SvgBytes(const TSizedPicture& picture, const std::string& fileName)
     generator.setViewBox(picture.Rect());
     generator.setResolution(96);
     generator.setTitle(QStringLiteral("Qurvia"));
-    QPainter painter;
-    if (!painter.begin(&generator)) CannotCreate(fileName);
-    picture.Chart.DrawPicture(painter, picture.Rect());
-    if (!painter.end()) CannotCreate(fileName);
+    DrawOn(generator, picture, fileName);
     return bytes;
 }
 #endif
@@ -170,6 +174,9 @@ int RunBatch(const TCommandLine& cl, int& argc, char** argv, std::ostream& out, 
     // every image-format plugin installed.
     QCoreApplication::setLibraryPaths({});
     SetApplicationTitle();
+    // The application loaded the platform plugin and the font libraries,
+    // foreign code that may leave a control word of its own: the run starts
+    // from the program's environment again.
     InitFloatEnvironment();
     LoadBatchSettings(cl.Settings.value_or(std::string()));
     const TPlotOptions options{.BreakAtPoles = cl.BreakAtPoles.value_or(Break_At_Poles)};

@@ -1,28 +1,28 @@
 // The command line of the qurvia program, read into plain values. Parsing is
 // pure logic: it does not touch the fields, the settings or any Qt object.
 //
-//   qurvia [--formula TEXT] [--xmin TEXT] [--xmax TEXT] [--step TEXT]
-//          [--mode radians|degrees|grads] [--decimal-separator .|,] [--color N]
-//          [--table FILE|-] [--image FILE] [--size WxH] [--settings FILE]
-//
-// Every option takes the next argument as its value, even one that starts
-// with "-" (so "--xmin -5" works); "--option=value" is read the same way.
+// The options are the rows of the option table (QrvOptionTable.cpp): the
+// parser finds an argument's row by name and hands the value to the row's
+// handler, which writes it into the TCommandLine. Every option that takes a
+// value takes the next argument, even one that starts with "-" (so
+// "--xmin -5" works); "--option=value" is read the same way.
 #pragma once
 
 #include "QrvAngleMode.h"
+#include "QrvFileTypes.h"
+#include "QrvMessages.h"
 #include "QrvOptionTable.h"
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qrv
 {
-
-// The picture formats of --image, chosen by the file's extension.
-enum class TImageFormat { Bmp, Wmf, Emf, Png, Svg, Pdf };
 
 struct TImageSize {
     int Width = 0;
@@ -62,14 +62,24 @@ struct TCommandLine {
 class TUsageError : public std::runtime_error
 {
 public:
-    using std::runtime_error::runtime_error;
+    // The message's text (one of the Msg::Usage... keys) with its
+    // placeholders filled.
+    explicit TUsageError(Msg id, std::initializer_list<std::string_view> args = {});
 };
 
 // Reads the arguments after the program name.
 TCommandLine ParseCommandLine(const std::vector<std::string>& args);
 
-// The format for a file name's extension, compared without regard to case.
-std::optional<TImageFormat> ImageFormatFor(const std::string& fileName);
+// The values of options, for their handlers; each raises TUsageError for a
+// text it cannot take.
+// "radians", "degrees" or "grads", in any case.
+TAngleMode ReadAngleMode(std::string_view value);
+// "." or ",".
+char ReadDecimalSeparator(std::string_view value);
+// A colour number: decimal, or hexadecimal after "0x" or "$".
+std::uint32_t ReadColorNumber(std::string_view value);
+// WIDTHxHEIGHT, each from 1 to kMaxImageSide.
+TImageSize ReadImageSize(std::string_view value);
 
 // Whether this build can write pictures of the format (.svg needs Qt SVG).
 bool CanWriteImage(TImageFormat format);

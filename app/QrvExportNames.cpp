@@ -10,22 +10,11 @@ namespace qrv
 namespace
 {
 
-constexpr std::array<std::string_view, 5> kExtensions = {".txt", ".bmp", ".wmf", ".emf", ".csv"};
+constexpr std::array<std::string_view, 5> kExtensions = {kTextExtension, ImageExtension(TImageFormat::Bmp),
+                                                         ImageExtension(TImageFormat::Wmf),
+                                                         ImageExtension(TImageFormat::Emf), kCsvExtension};
 constexpr std::array<TExportKind, 5> kKinds = {TExportKind::Text, TExportKind::Bitmap, TExportKind::Metafile,
                                                TExportKind::EnhMetafile, TExportKind::Csv};
-
-char LowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-    return true;
-}
 
 } // namespace
 
@@ -33,41 +22,6 @@ std::optional<std::string_view> ExtensionOfFilterIndex(int index)
 {
     if (index < 1 || index > static_cast<int>(kExtensions.size())) return std::nullopt;
     return kExtensions[static_cast<std::size_t>(index - 1)];
-}
-
-std::string_view LastPathComponent(std::string_view path)
-{
-    const auto slash = path.rfind('/');
-    return slash == std::string_view::npos ? path : path.substr(slash + 1);
-}
-
-std::string_view FileExtension(std::string_view path)
-{
-    const std::string_view name = LastPathComponent(path);
-    const auto dot = name.rfind('.');
-    return dot == std::string_view::npos ? std::string_view() : name.substr(dot);
-}
-
-std::string_view BareFileName(std::string_view path)
-{
-    std::string_view name = LastPathComponent(path);
-    name.remove_suffix(FileExtension(name).size());
-    return name;
-}
-
-std::string ChangeFileExtension(std::string_view path, std::string_view ext)
-{
-    path.remove_suffix(FileExtension(path).size());
-    std::string result(path);
-    result += ext;
-    return result;
-}
-
-std::string FolderOf(std::string_view path)
-{
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string_view::npos) return {};
-    return std::string(path.substr(0, slash == 0 ? 1 : slash));
 }
 
 std::string ProposedFileName(std::string_view outputFile)
@@ -85,9 +39,8 @@ std::string TargetFileName(std::string_view chosen, int filterIndex)
 
 std::optional<TExportKind> ExportKindOf(std::string_view target)
 {
-    const std::string_view ext = FileExtension(target);
     for (std::size_t i = 0; i < kExtensions.size(); ++i)
-        if (EqualIgnoringCase(ext, kExtensions[i])) return kKinds[i];
+        if (HasExtension(target, kExtensions[i])) return kKinds[i];
     return std::nullopt;
 }
 

@@ -1,10 +1,10 @@
 // File-name rules of Save as: the file types of the save dialog, the name it
 // proposes, the extension a type change puts into its name box, the target
 // name formed from the dialog's answer and the format chosen by the target's
-// extension. Plain string functions: folders are separated by "/", and a
-// name has an extension when the last path component contains a ".".
+// extension. The parts of a path come from QrvFileTypes.h.
 #pragma once
 
+#include "QrvFileTypes.h"
 #include "QrvSaveDialog.h"
 
 #include <optional>
@@ -21,22 +21,6 @@ enum class TExportKind { Text, Bitmap, Metafile, EnhMetafile, Csv };
 // ".txt", ".bmp", ".wmf", ".emf", ".csv" for the filter index 1 to 5;
 // nothing for any other index.
 std::optional<std::string_view> ExtensionOfFilterIndex(int index);
-
-// The part after the last "/" (the whole text when there is none).
-std::string_view LastPathComponent(std::string_view path);
-// The extension with its ".", from the last "." of the last path component;
-// empty when that component has no ".".
-std::string_view FileExtension(std::string_view path);
-// The last path component without its extension: "curve" for
-// "/data/curve.bmp", "" for ".txt".
-std::string_view BareFileName(std::string_view path);
-// The path with its extension replaced by ext, or ext appended when it has
-// none; the folder part is kept as it is.
-std::string ChangeFileExtension(std::string_view path, std::string_view ext);
-
-// The folder part of a path, before its last "/" ("/" for a file in the
-// root folder); empty for a bare name.
-std::string FolderOf(std::string_view path);
 
 // The name the save dialog proposes for the last file saved: its bare name.
 std::string ProposedFileName(std::string_view outputFile);

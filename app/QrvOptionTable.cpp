@@ -1,6 +1,9 @@
 #include "QrvOptionTable.h"
 
-#include <array>
+#include "QrvCommandLine.h"
+#include "QrvPlotRun.h"
+
+#include <vector>
 
 namespace qrv
 {
@@ -8,61 +11,187 @@ namespace qrv
 namespace
 {
 
-constexpr const char* kFields = "Fields";
-constexpr const char* kBatch = "Plotting without a window";
-constexpr const char* kOther = "Other options";
+// --- handlers: each writes its option's value into the command line --------
 
-constexpr std::array kOptions = {
-    TOptionInfo{"--formula", "TEXT", "The formula for y in terms of x.", kFields},
-    TOptionInfo{"--xmin", "TEXT", "X min (start-up: 817).", kFields},
-    TOptionInfo{"--xmax", "TEXT", "X max (start-up: 2000).", kFields},
-    TOptionInfo{"--step", "TEXT", "Step (start-up: 20).", kFields},
-    TOptionInfo{"--mode", "MODE",
-                "Angle mode of the trigonometric functions: radians (default), degrees or grads.", kFields},
-    TOptionInfo{
-        "--decimal-separator", "C",
-        "Decimal separator of the numbers in the fields and the table: . or , (default: the locale's).",
-        kFields},
-    TOptionInfo{"--color", "N", "Line colour as 0x00BBGGRR, decimal or hexadecimal after 0x.", kFields},
-    TOptionInfo{"--table", "FILE|-",
-                "Write the table: to FILE with CR LF line ends (as comma-separated values when FILE ends in "
-                ".csv), or one line per point to standard output for -.",
-                kBatch},
-    TOptionInfo{
-        "--image", "FILE",
-        "Write the chart; the extension picks the format: .bmp, .wmf, .emf, .png, .svg or .pdf. Its "
-        "text is drawn in Liberation Sans, the metric twin of Arial, anti-aliased with slight hinting, "
-        "so a picture is the same on every machine; with FONTCONFIG_FILE set, that font "
-        "configuration is used instead.",
-        kBatch},
-    TOptionInfo{"--size", "WxH",
-                "Image size in pixels (default: the chart's size in the main window, 353x305).", kBatch},
-    TOptionInfo{
-        "--break-at-poles", nullptr,
-        "Break the chart's line where the curve has a pole, and scale the vertical axis to the finite "
-        "curve; the table keeps every point. Remembered from the window's View menu unless given.",
-        kBatch},
-    TOptionInfo{"--no-break-at-poles", nullptr, "Draw the line through poles (the default).", kBatch},
-    TOptionInfo{"--settings", "FILE", "Read (and in the window, save) the settings in FILE.", kOther},
-    TOptionInfo{"--help", nullptr, "Show this text and exit.", kOther},
-    TOptionInfo{"--version", nullptr, "Show the version and exit.", kOther},
-};
+// A value taken as typed, such as a field's text.
+template <std::optional<std::string> TCommandLine::*Member>
+void SetText(TCommandLine& cl, std::string_view value)
+{
+    cl.*Member = value;
+}
+
+// A flag that is on once given.
+template <bool TCommandLine::*Member> void SetFlag(TCommandLine& cl, std::string_view)
+{
+    cl.*Member = true;
+}
+
+void SetMode(TCommandLine& cl, std::string_view value)
+{
+    cl.Mode = ReadAngleMode(value);
+}
+
+void SetDecimalSeparator(TCommandLine& cl, std::string_view value)
+{
+    cl.DecimalSeparator = ReadDecimalSeparator(value);
+}
+
+void SetColor(TCommandLine& cl, std::string_view value)
+{
+    cl.Color = ReadColorNumber(value);
+}
+
+void SetTable(TCommandLine& cl, std::string_view value)
+{
+    if (value.empty()) throw TUsageError(Msg::UsageTableName);
+    cl.Table = value;
+}
+
+void SetImage(TCommandLine& cl, std::string_view value)
+{
+    const auto format = ImageFormatFor(value);
+    if (!format) throw TUsageError(Msg::UsageImageName, {ImageExtensionList()});
+    cl.Image = value;
+    cl.ImageFormat = format;
+}
+
+void SetSize(TCommandLine& cl, std::string_view value)
+{
+    cl.Size = ReadImageSize(value);
+}
+
+void BreakAtPoles(TCommandLine& cl, std::string_view)
+{
+    cl.BreakAtPoles = true;
+}
+
+void NoBreakAtPoles(TCommandLine& cl, std::string_view)
+{
+    cl.BreakAtPoles = false;
+}
+
+void SetSettings(TCommandLine& cl, std::string_view value)
+{
+    if (value.empty()) throw TUsageError(Msg::UsageSettingsName);
+    cl.Settings = value;
+}
+
+// --- the rows ----------------------------------------------------------------
+
+constexpr TOptionSection kFields{
+    .Heading = "Fields",
+    .Intro =
+        "Each field is given as it would be typed into the window; an omitted one keeps its start-up text."};
+constexpr TOptionSection kBatch{.Heading = "Plotting without a window",
+                                .Intro = "Qurvia plots without a window when --table or --image is given."};
+constexpr TOptionSection kOther{.Heading = "Other options"};
+
+// "X min (start-up: 817).": a range field with the text it starts with.
+std::string StartupNote(std::string_view field, const std::string& startup)
+{
+    return std::string(field) + " (start-up: " + startup + ").";
+}
+
+// Every option, in the order --help lists them. A new option is a row here
+// with a handler above (SetText serves any value taken as typed).
+std::vector<TOptionInfo> MakeOptions()
+{
+    // The range fields start with the same texts in every locale.
+    const TPlotFields start = StartupFields('.');
+    return {
+        {.Name = "--formula",
+         .Value = "TEXT",
+         .Help = "The formula for y in terms of x.",
+         .Section = &kFields,
+         .Apply = SetText<&TCommandLine::Formula>},
+        {.Name = "--xmin",
+         .Value = "TEXT",
+         .Help = StartupNote("X min", start.XMin),
+         .Section = &kFields,
+         .Apply = SetText<&TCommandLine::XMin>},
+        {.Name = "--xmax",
+         .Value = "TEXT",
+         .Help = StartupNote("X max", start.XMax),
+         .Section = &kFields,
+         .Apply = SetText<&TCommandLine::XMax>},
+        {.Name = "--step",
+         .Value = "TEXT",
+         .Help = StartupNote("Step", start.Step),
+         .Section = &kFields,
+         .Apply = SetText<&TCommandLine::Step>},
+        {.Name = "--mode",
+         .Value = "MODE",
+         .Help = "Angle mode of the trigonometric functions: radians (default), degrees or grads.",
+         .Section = &kFields,
+         .Apply = SetMode},
+        {.Name = "--decimal-separator",
+         .Value = "C",
+         .Help = "Decimal separator of the numbers in the fields and the table: . or , (default: the "
+                 "locale's).",
+         .Section = &kFields,
+         .Apply = SetDecimalSeparator},
+        {.Name = "--color",
+         .Value = "N",
+         .Help = "Line colour as 0x00BBGGRR, decimal or hexadecimal after 0x.",
+         .Section = &kFields,
+         .Apply = SetColor},
+        {.Name = "--table",
+         .Value = "FILE|-",
+         .Help = "Write the table: to FILE with CR LF line ends (as comma-separated values when FILE ends in "
+                 ".csv), or one line per point to standard output for -.",
+         .Section = &kBatch,
+         .Apply = SetTable},
+        {.Name = "--image",
+         .Value = "FILE",
+         .Help = "Write the chart; the extension picks the format: " + ImageExtensionList() +
+                 ". Its text is drawn in Liberation Sans, the metric twin of Arial, anti-aliased with slight "
+                 "hinting, so a picture is the same on every machine; with FONTCONFIG_FILE set, that font "
+                 "configuration is used instead.",
+         .Section = &kBatch,
+         .Apply = SetImage},
+        {.Name = "--size",
+         .Value = "WxH",
+         .Help = "Image size in pixels (default: the chart's size in the main window, 353x305).",
+         .Section = &kBatch,
+         .Apply = SetSize},
+        {.Name = "--break-at-poles",
+         .Help = "Break the chart's line where the curve has a pole, and scale the vertical axis to the "
+                 "finite curve; the table keeps every point. Remembered from the window's View menu unless "
+                 "given.",
+         .Section = &kBatch,
+         .Apply = BreakAtPoles},
+        {.Name = "--no-break-at-poles",
+         .Help = "Draw the line through poles (the default).",
+         .Section = &kBatch,
+         .Apply = NoBreakAtPoles},
+        {.Name = "--settings",
+         .Value = "FILE",
+         .Help = "Read (and in the window, save) the settings in FILE.",
+         .Section = &kOther,
+         .Apply = SetSettings},
+        {.Name = "--help",
+         .Help = "Show this text and exit.",
+         .Section = &kOther,
+         .Apply = SetFlag<&TCommandLine::Help>,
+         .Alias = "-h"},
+        {.Name = "--version",
+         .Help = "Show the version and exit.",
+         .Section = &kOther,
+         .Apply = SetFlag<&TCommandLine::Version>},
+    };
+}
+
+const std::vector<TOptionInfo>& Options()
+{
+    static const std::vector<TOptionInfo> options = MakeOptions();
+    return options;
+}
 
 constexpr const char* kSynopsis =
     "Plot y = f(x) over a range: in a window, or straight to a table or an image.";
-constexpr const char* kFieldsIntro =
-    "Each field is given as it would be typed into the window; an omitted one keeps its start-up text.";
-constexpr const char* kBatchIntro = "Qurvia plots without a window when --table or --image is given.";
 constexpr const char* kExitStatus =
     "0 on success, 1 when the plot fails (the message goes to standard error; what was produced before the "
     "error is still written), 2 for a command line that cannot be used.";
-
-const char* IntroOf(const char* section)
-{
-    if (section == kFields) return kFieldsIntro;
-    if (section == kBatch) return kBatchIntro;
-    return nullptr;
-}
 
 std::string Heading(const TOptionInfo& option)
 {
@@ -128,13 +257,13 @@ std::string Roff(std::string_view text)
 
 std::span<const TOptionInfo> CommandLineOptions()
 {
-    return kOptions;
+    return Options();
 }
 
 const TOptionInfo* FindOption(std::string_view name)
 {
-    for (const TOptionInfo& option : kOptions)
-        if (name == option.Name) return &option;
+    for (const TOptionInfo& option : Options())
+        if (name == option.Name || (option.Alias && name == option.Alias)) return &option;
     return nullptr;
 }
 
@@ -143,12 +272,12 @@ std::string UsageText()
     std::string out = "Usage: qurvia [OPTION]...\n";
     out += kSynopsis;
     out += '\n';
-    const char* section = nullptr;
-    for (const TOptionInfo& option : kOptions) {
+    const TOptionSection* section = nullptr;
+    for (const TOptionInfo& option : Options()) {
         if (option.Section != section) {
             section = option.Section;
             out += '\n';
-            if (const char* intro = IntroOf(section)) AppendWrapped(out, intro, 0, 0);
+            if (section->Intro) AppendWrapped(out, section->Intro, 0, 0);
         }
         std::string head = "  " + Heading(option);
         out += head;
@@ -174,12 +303,12 @@ std::string ManPageText(std::string_view version)
     out += Roff(kSynopsis) + "\n";
     out += ".PP\nFormulas are computed in 80\\-bit extended arithmetic; every error is reported with a clear "
            "message.\n";
-    const char* section = nullptr;
-    for (const TOptionInfo& option : kOptions) {
+    const TOptionSection* section = nullptr;
+    for (const TOptionInfo& option : Options()) {
         if (option.Section != section) {
             section = option.Section;
-            out += ".SS " + Roff(section) + "\n";
-            if (const char* intro = IntroOf(section)) out += Roff(intro) + "\n";
+            out += ".SS " + Roff(section->Heading) + "\n";
+            if (section->Intro) out += Roff(section->Intro) + "\n";
         }
         out += ".TP\n";
         if (option.Value)

@@ -2,7 +2,6 @@
 
 #include "QrvAboutForm.h"
 #include "QrvChartPreview.h"
-#include "QrvFpu.h"
 
 namespace qrv
 {
@@ -10,7 +9,6 @@ namespace qrv
 void ShowChartPrintPreview(QWidget* owner, TChart& chart)
 {
     ShowChartPreview(owner, chart);
-    InitFloatEnvironment();
 }
 
 void ShowAboutWindow(QWidget* owner)

@@ -8,21 +8,21 @@ namespace qrv
 
 void TSeriesTableTarget::ClearPoints()
 {
-    if (FSeries) FSeries->ClearPoints();
+    if (series_) series_->ClearPoints();
     TTableTarget::ClearPoints();
 }
 
 void TSeriesTableTarget::AddPoint(double x, double y)
 {
-    if (FSeries) {
-        const int index = FSeries->AddPoint(x, y, std::string(), Element_Color);
+    if (series_) {
+        const int index = series_->AddPoint(x, y, std::string(), Element_Color);
         // The series keeps x order: the break goes before whichever of the
         // two points has the larger x.
-        if (FBreakPending && index >= 0) FSeries->BreakLineBefore(x > FLastX ? index : index + 1);
+        if (breakPending_ && index >= 0) series_->BreakLineBefore(x > lastX_ ? index : index + 1);
     }
-    FBreakPending = false;
-    FLastX = x;
-    if (FWithTable) TTableTarget::AddPoint(x, y);
+    breakPending_ = false;
+    lastX_ = x;
+    if (withTable_) TTableTarget::AddPoint(x, y);
 }
 
 } // namespace qrv

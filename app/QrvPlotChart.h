@@ -22,18 +22,18 @@ class TSeriesTableTarget : public TTableTarget
 {
 public:
     explicit TSeriesTableTarget(TLineSeries* series, bool withTable = true)
-        : FSeries(series), FWithTable(withTable)
+        : series_(series), withTable_(withTable)
     {
     }
     void ClearPoints() override;
     void AddPoint(double x, double y) override;
-    void BreakLine() override { FBreakPending = true; }
+    void BreakLine() override { breakPending_ = true; }
 
 private:
-    TLineSeries* FSeries;
-    bool FWithTable;
-    bool FBreakPending = false;
-    double FLastX = 0;
+    TLineSeries* series_;
+    bool withTable_;
+    bool breakPending_ = false;
+    double lastX_ = 0;
 };
 
 } // namespace qrv

@@ -18,36 +18,36 @@ double TSteadyClock::Seconds()
 
 TProgressTarget::TProgressTarget(TPlotTarget& target, TProgressView& view, TRunClock& clock,
                                  std::size_t expected, TProgressTimes times)
-    : FTarget(target), FView(view), FClock(clock), FExpected(expected), FTimes(times)
+    : target_(target), view_(view), clock_(clock), expected_(expected), times_(times)
 {
 }
 
 TProgressTarget::~TProgressTarget()
 {
-    if (FShown) FView.End();
+    if (shown_) view_.End();
 }
 
 void TProgressTarget::ClearPoints()
 {
-    FTarget.ClearPoints();
-    FPoints = 0;
-    FStart = FClock.Seconds();
+    target_.ClearPoints();
+    points_ = 0;
+    start_ = clock_.Seconds();
 }
 
 void TProgressTarget::AddPoint(double x, double y)
 {
-    FTarget.AddPoint(x, y);
-    ++FPoints;
-    const double now = FClock.Seconds();
-    if (!FShown) {
-        if (now - FStart < FTimes.Delay) return;
-        FShown = true;
-        FView.Begin(FExpected);
-    } else if (now - FLastUpdate < FTimes.Interval) {
+    target_.AddPoint(x, y);
+    ++points_;
+    const double now = clock_.Seconds();
+    if (!shown_) {
+        if (now - start_ < times_.Delay) return;
+        shown_ = true;
+        view_.Begin(expected_);
+    } else if (now - lastUpdate_ < times_.Interval) {
         return;
     }
-    FLastUpdate = now;
-    if (!FView.Update(FPoints)) throw EPlotStopped();
+    lastUpdate_ = now;
+    if (!view_.Update(points_)) throw EPlotStopped();
 }
 
 std::size_t ExpectedPoints(const TPlotFields& fields) noexcept

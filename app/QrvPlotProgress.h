@@ -73,26 +73,26 @@ public:
     // Passes the point on, then shows the progress when due; raises
     // EPlotStopped when the view asks to stop.
     void AddPoint(double x, double y) override;
-    void BreakLine() override { FTarget.BreakLine(); }
+    void BreakLine() override { target_.BreakLine(); }
     void FormulaRead(bool compiled, TTextSpan stopToken, std::string_view ignored) override
     {
-        FTarget.FormulaRead(compiled, stopToken, ignored);
+        target_.FormulaRead(compiled, stopToken, ignored);
     }
 
-    std::size_t Points() const { return FPoints; }
-    std::size_t Expected() const { return FExpected; }
-    bool Shown() const { return FShown; }
+    std::size_t Points() const { return points_; }
+    std::size_t Expected() const { return expected_; }
+    bool Shown() const { return shown_; }
 
 private:
-    TPlotTarget& FTarget;
-    TProgressView& FView;
-    TRunClock& FClock;
-    std::size_t FExpected;
-    TProgressTimes FTimes;
-    std::size_t FPoints = 0;
-    double FStart = 0;
-    double FLastUpdate = 0;
-    bool FShown = false;
+    TPlotTarget& target_;
+    TProgressView& view_;
+    TRunClock& clock_;
+    std::size_t expected_;
+    TProgressTimes times_;
+    std::size_t points_ = 0;
+    double start_ = 0;
+    double lastUpdate_ = 0;
+    bool shown_ = false;
 };
 
 // The number of points a run over the fields' range produces, as far as

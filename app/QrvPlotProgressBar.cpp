@@ -23,7 +23,7 @@ namespace qrv
 class TRunInputGuard : public QObject
 {
 public:
-    explicit TRunInputGuard(TPlotProgressBar& bar) : FBar(bar) { qApp->installEventFilter(this); }
+    explicit TRunInputGuard(TPlotProgressBar& bar) : bar_(bar) { qApp->installEventFilter(this); }
     ~TRunInputGuard() override { qApp->removeEventFilter(this); }
 
 protected:
@@ -38,13 +38,13 @@ protected:
             event->accept();
             return true;
         case QEvent::KeyPress:
-            if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) FBar.RequestStop();
+            if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) bar_.RequestStop();
             return true;
         case QEvent::Close: {
             // A window the user closes; tooltips and popups close as usual.
             const Qt::WindowType type = static_cast<QWidget*>(watched)->windowType();
             if (type == Qt::ToolTip || type == Qt::Popup) return false;
-            FBar.RequestStop();
+            bar_.RequestStop();
             event->ignore();
             return true;
         }
@@ -55,13 +55,13 @@ protected:
             event->type() != QEvent::ContextMenu)
             return false;
         const auto* widget = static_cast<QWidget*>(watched);
-        const bool onCancel = FBar.Button && (widget == FBar.Button || FBar.Button->isAncestorOf(widget));
+        const bool onCancel = bar_.Button && (widget == bar_.Button || bar_.Button->isAncestorOf(widget));
         const bool mouse = dynamic_cast<QMouseEvent*>(event) != nullptr;
         return !(onCancel && mouse);
     }
 
 private:
-    TPlotProgressBar& FBar;
+    TPlotProgressBar& bar_;
 };
 
 TPlotProgressBar::TPlotProgressBar(QWidget* parent) : QFrame(parent)
@@ -91,36 +91,36 @@ TPlotProgressBar::~TPlotProgressBar() = default;
 
 void TPlotProgressBar::Begin(std::size_t expected)
 {
-    FExpected = expected;
-    FRunning = true;
-    FStopRequested = false;
+    expected_ = expected;
+    running_ = true;
+    stopRequested_ = false;
     Button->setText(QString::fromUtf8(Text::ProgressCancel));
     // An unknown count shows a busy bar.
     Bar->setRange(0, static_cast<int>(std::min<std::size_t>(expected, INT_MAX)));
     Bar->setValue(0);
     Bar->show();
     show();
-    for (const QPointer<QWidget>& control : FBusy)
+    for (const QPointer<QWidget>& control : busy_)
         if (control) control->setEnabled(false);
     QApplication::setOverrideCursor(Qt::BusyCursor);
-    FGuard = std::make_unique<TRunInputGuard>(*this);
+    guard_ = std::make_unique<TRunInputGuard>(*this);
 }
 
 bool TPlotProgressBar::Update(std::size_t done)
 {
-    Status->setText(QString::fromStdString(ProgressText(done, FExpected)));
-    if (FExpected > 0) Bar->setValue(static_cast<int>(std::min(done, FExpected)));
+    Status->setText(QString::fromStdString(ProgressText(done, expected_)));
+    if (expected_ > 0) Bar->setValue(static_cast<int>(std::min(done, expected_)));
     QCoreApplication::processEvents();
-    return !FStopRequested;
+    return !stopRequested_;
 }
 
 void TPlotProgressBar::End() noexcept
 {
-    FGuard.reset();
-    if (!FRunning) return;
-    FRunning = false;
+    guard_.reset();
+    if (!running_) return;
+    running_ = false;
     QApplication::restoreOverrideCursor();
-    for (const QPointer<QWidget>& control : FBusy)
+    for (const QPointer<QWidget>& control : busy_)
         if (control) control->setEnabled(true);
     hide();
 }
@@ -135,12 +135,12 @@ void TPlotProgressBar::ShowStopped(std::size_t done, std::size_t expected)
 
 void TPlotProgressBar::HideNotice()
 {
-    if (!FRunning) hide();
+    if (!running_) hide();
 }
 
 void TPlotProgressBar::ButtonClick()
 {
-    if (FRunning)
+    if (running_)
         RequestStop();
     else
         hide();

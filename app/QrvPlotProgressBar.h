@@ -33,7 +33,7 @@ public:
     ~TPlotProgressBar() override;
 
     // Controls disabled while a run shows its progress.
-    void SetBusyControls(std::vector<QPointer<QWidget>> controls) { FBusy = std::move(controls); }
+    void SetBusyControls(std::vector<QPointer<QWidget>> controls) { busy_ = std::move(controls); }
 
     void Begin(std::size_t expected) override;
     // Shows the count and lets the queued events through the input guard;
@@ -46,9 +46,9 @@ public:
     // Hides the strip (a new Plot, or Close).
     void HideNotice();
 
-    bool Running() const { return FRunning; }
+    bool Running() const { return running_; }
     // Asks the running run to stop at its next update.
-    void RequestStop() { FStopRequested = true; }
+    void RequestStop() { stopRequested_ = true; }
 
     QLabel* Status = nullptr;
     QProgressBar* Bar = nullptr;
@@ -57,11 +57,11 @@ public:
 private:
     void ButtonClick();
 
-    std::vector<QPointer<QWidget>> FBusy;
-    std::unique_ptr<TRunInputGuard> FGuard;
-    std::size_t FExpected = 0;
-    bool FRunning = false;
-    bool FStopRequested = false;
+    std::vector<QPointer<QWidget>> busy_;
+    std::unique_ptr<TRunInputGuard> guard_;
+    std::size_t expected_ = 0;
+    bool running_ = false;
+    bool stopRequested_ = false;
 };
 
 } // namespace qrv

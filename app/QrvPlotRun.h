@@ -73,22 +73,22 @@ struct TFormulaReading {
 class TTableTarget : public TPlotTarget
 {
 public:
-    void ClearPoints() override { FTable.Clear(); }
-    void AddPoint(double x, double y) override { FTable.AddLine(x, y); }
+    void ClearPoints() override { table_.Clear(); }
+    void AddPoint(double x, double y) override { table_.AddLine(x, y); }
     void FormulaRead(bool compiled, TTextSpan stopToken, std::string_view ignored) override
     {
-        FReading = {compiled, stopToken, std::string(ignored)};
+        reading_ = {compiled, stopToken, std::string(ignored)};
         if (!ignored.empty() && OnIgnoredText) OnIgnoredText(ignored);
     }
-    const TTableText& Table() const { return FTable; }
-    const TFormulaReading& Reading() const { return FReading; }
+    const TTableText& Table() const { return table_; }
+    const TFormulaReading& Reading() const { return reading_; }
 
     // Told at once about text after a complete formula.
     std::function<void(std::string_view)> OnIgnoredText;
 
 private:
-    TTableText FTable;
-    TFormulaReading FReading;
+    TTableText table_;
+    TFormulaReading reading_;
 };
 
 // The quiet hint about text after a complete formula: "Ignored after the

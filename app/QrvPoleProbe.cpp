@@ -32,8 +32,8 @@ bool Within(Float v, Float a, Float b)
 
 std::optional<Float> TPoleProbe::At(double x) const
 {
-    ++FEvaluations;
-    return FFormula(x);
+    ++evaluations_;
+    return formula_(x);
 }
 
 bool TPoleProbe::PoleBetween(double xa, Float ya, double xb, Float yb) const

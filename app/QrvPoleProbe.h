@@ -23,20 +23,20 @@ public:
     // The formula at x; nothing when it raises an error there.
     using TFormula = std::function<std::optional<Float>(double x)>;
 
-    explicit TPoleProbe(TFormula formula) : FFormula(std::move(formula)) {}
+    explicit TPoleProbe(TFormula formula) : formula_(std::move(formula)) {}
 
     // True when the curve has a pole (or is undefined) somewhere strictly
     // between the points (xa, ya) and (xb, yb).
     bool PoleBetween(double xa, Float ya, double xb, Float yb) const;
 
     // How many times the formula was evaluated so far.
-    unsigned Evaluations() const { return FEvaluations; }
+    unsigned Evaluations() const { return evaluations_; }
 
 private:
     std::optional<Float> At(double x) const;
 
-    TFormula FFormula;
-    mutable unsigned FEvaluations = 0;
+    TFormula formula_;
+    mutable unsigned evaluations_ = 0;
 };
 
 } // namespace qrv

@@ -31,6 +31,9 @@ namespace
 int RunWindow(const TCommandLine& cl, int& argc, char** argv)
 {
     TQurviaApplication app(argc, argv);
+    // Creating the application loads the toolkit's platform plugin and the
+    // libraries it needs, foreign code that may leave a control word of its
+    // own: the windows start from the program's environment again.
     InitFloatEnvironment();
     // Every dialog and error display of the program goes through this one.
     TQurviaPlatform platform;

@@ -15,24 +15,24 @@ TSplitter::TSplitter(QWidget* parent) : QWidget(parent)
 
 void TSplitter::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton || !FControl) return;
-    FDragging = true;
-    FPressX = event->globalPosition().toPoint().x();
-    FStartWidth = FControl->width();
+    if (event->button() != Qt::LeftButton || !control_) return;
+    dragging_ = true;
+    pressX_ = event->globalPosition().toPoint().x();
+    startWidth_ = control_->width();
 }
 
 void TSplitter::mouseMoveEvent(QMouseEvent* event)
 {
-    if (!FDragging) return;
-    int room = parentWidget() ? parentWidget()->width() - kWidth : FStartWidth;
-    int wanted = FStartWidth - (event->globalPosition().toPoint().x() - FPressX);
+    if (!dragging_) return;
+    int room = parentWidget() ? parentWidget()->width() - kWidth : startWidth_;
+    int wanted = startWidth_ - (event->globalPosition().toPoint().x() - pressX_);
     int highest = std::max(kMinSize, room - kMinSize);
-    FControl->setFixedWidth(std::clamp(wanted, kMinSize, highest));
+    control_->setFixedWidth(std::clamp(wanted, kMinSize, highest));
 }
 
 void TSplitter::mouseReleaseEvent(QMouseEvent*)
 {
-    FDragging = false;
+    dragging_ = false;
 }
 
 } // namespace qrv

@@ -19,7 +19,7 @@ public:
     explicit TSplitter(QWidget* parent = nullptr);
 
     // The panel to the right of the bar, whose width the bar sets.
-    void SetControl(QWidget* control) { FControl = control; }
+    void SetControl(QWidget* control) { control_ = control; }
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -27,10 +27,10 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    QWidget* FControl = nullptr;
-    int FPressX = 0;
-    int FStartWidth = 0;
-    bool FDragging = false;
+    QWidget* control_ = nullptr;
+    int pressX_ = 0;
+    int startWidth_ = 0;
+    bool dragging_ = false;
 };
 
 } // namespace qrv

@@ -46,19 +46,19 @@ namespace
 class TStartWatch : public TPlotTarget
 {
 public:
-    explicit TStartWatch(TPlotTarget& target) : FTarget(target) {}
-    void ClearPoints() override { FTarget.ClearPoints(); }
-    void AddPoint(double x, double y) override { FTarget.AddPoint(x, y); }
-    void BreakLine() override { FTarget.BreakLine(); }
+    explicit TStartWatch(TPlotTarget& target) : target_(target) {}
+    void ClearPoints() override { target_.ClearPoints(); }
+    void AddPoint(double x, double y) override { target_.AddPoint(x, y); }
+    void BreakLine() override { target_.BreakLine(); }
     void FormulaRead(bool compiled, TTextSpan stopToken, std::string_view ignored) override
     {
         Started = compiled;
-        FTarget.FormulaRead(compiled, stopToken, ignored);
+        target_.FormulaRead(compiled, stopToken, ignored);
     }
     bool Started = false;
 
 private:
-    TPlotTarget& FTarget;
+    TPlotTarget& target_;
 };
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "QrvTableCsv.h"
 
+#include "QrvFileTypes.h"
+
 namespace qrv
 {
 
@@ -73,12 +75,7 @@ std::string TableCsv(std::string_view tableText, char decimalSeparator)
 
 bool IsCsvFileName(std::string_view fileName)
 {
-    const auto slash = fileName.rfind('/');
-    const std::string_view name = slash == std::string_view::npos ? fileName : fileName.substr(slash + 1);
-    if (name.size() < 4) return false;
-    const std::string_view ext = name.substr(name.size() - 4);
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    return ext[0] == '.' && lower(ext[1]) == 'c' && lower(ext[2]) == 's' && lower(ext[3]) == 'v';
+    return HasExtension(fileName, kCsvExtension);
 }
 
 } // namespace qrv

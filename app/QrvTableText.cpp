@@ -22,8 +22,8 @@ std::string TableLine(double x, double y)
 
 void TTableText::Clear()
 {
-    FText.clear();
-    FLineCount = 0;
+    text_.clear();
+    lineCount_ = 0;
 }
 
 void TTableText::AddLine(double x, double y)
@@ -35,23 +35,23 @@ void TTableText::AddLine(double x, double y)
     end = std::copy(kColumnGap.begin(), kColumnGap.end(), end);
     end = WriteFixed3(end, y, separator);
     *end++ = '\n';
-    FText.append(line, end);
-    ++FLineCount;
+    text_.append(line, end);
+    ++lineCount_;
 }
 
 std::string_view TTableText::Text() const
 {
-    std::string_view text(FText);
+    std::string_view text(text_);
     if (!text.empty()) text.remove_suffix(1);
     return text;
 }
 
 std::string TTableText::Terminated(std::string_view lineEnd) const
 {
-    if (lineEnd == "\n") return FText;
+    if (lineEnd == "\n") return text_;
     std::string out;
-    out.reserve(FText.size() + FLineCount * lineEnd.size());
-    for (char c : FText) {
+    out.reserve(text_.size() + lineCount_ * lineEnd.size());
+    for (char c : text_) {
         if (c == '\n')
             out += lineEnd;
         else

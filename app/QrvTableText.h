@@ -20,8 +20,8 @@ public:
     void Clear();
     void AddLine(double x, double y);
 
-    std::size_t LineCount() const { return FLineCount; }
-    bool Empty() const { return FLineCount == 0; }
+    std::size_t LineCount() const { return lineCount_; }
+    bool Empty() const { return lineCount_ == 0; }
 
     // The lines separated by line feeds, without one after the last line:
     // the contents of the table control.
@@ -32,8 +32,8 @@ public:
     std::string Terminated(std::string_view lineEnd) const;
 
 private:
-    std::string FText; // every line followed by '\n'
-    std::size_t FLineCount = 0;
+    std::string text_; // every line followed by '\n'
+    std::size_t lineCount_ = 0;
 };
 
 } // namespace qrv

@@ -22,26 +22,26 @@ TProgressTimes TerminalProgressTimes()
 
 void TTerminalProgress::Begin(std::size_t expected)
 {
-    FExpected = expected;
-    FWidth = 0;
+    expected_ = expected;
+    width_ = 0;
 }
 
 bool TTerminalProgress::Update(std::size_t done)
 {
-    std::string line = ProgressText(done, FExpected);
+    std::string line = ProgressText(done, expected_);
     // A shorter line than the last (never, while counting up) still covers it.
     const std::size_t width = line.size();
-    if (width < FWidth) line.append(FWidth - width, ' ');
-    FWidth = std::max(FWidth, width);
-    FOut << '\r' << line << std::flush;
+    if (width < width_) line.append(width_ - width, ' ');
+    width_ = std::max(width_, width);
+    out_ << '\r' << line << std::flush;
     return true;
 }
 
 void TTerminalProgress::End() noexcept
 {
     try {
-        if (FWidth > 0) FOut << '\r' << std::string(FWidth, ' ') << '\r' << std::flush;
-        FWidth = 0;
+        if (width_ > 0) out_ << '\r' << std::string(width_, ' ') << '\r' << std::flush;
+        width_ = 0;
     } catch (...) {
         // A failing terminal has nothing left to erase.
     }

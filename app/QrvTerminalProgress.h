@@ -22,7 +22,7 @@ TProgressTimes TerminalProgressTimes();
 class TTerminalProgress : public TProgressView
 {
 public:
-    explicit TTerminalProgress(std::ostream& out) : FOut(out) {}
+    explicit TTerminalProgress(std::ostream& out) : out_(out) {}
 
     void Begin(std::size_t expected) override;
     // Rewrites the line; never asks to stop (the terminal's interrupt key
@@ -31,9 +31,9 @@ public:
     void End() noexcept override;
 
 private:
-    std::ostream& FOut;
-    std::size_t FExpected = 0;
-    std::size_t FWidth = 0; // of the line written last
+    std::ostream& out_;
+    std::size_t expected_ = 0;
+    std::size_t width_ = 0; // of the line written last
 };
 
 // True when the file descriptor is a terminal: only then is there someone

@@ -7,10 +7,10 @@ namespace qrv
 
 TViewSettings::TViewSettings()
 {
-    FBreakAtPoles.setObjectName(QStringLiteral("varBreak_At_Poles"));
-    Describe(FBreakAtPoles, kBreakAtPolesKey);
-    FBreakAtPoles.Loaded();
-    FBreakAtPoles.SetData(&Break_At_Poles);
+    breakAtPoles_.setObjectName(QStringLiteral("varBreak_At_Poles"));
+    Describe(breakAtPoles_, kBreakAtPolesKey);
+    breakAtPoles_.Loaded();
+    breakAtPoles_.SetData(&Break_At_Poles);
 }
 
 } // namespace qrv

@@ -18,10 +18,10 @@ public:
     TViewSettings& operator=(const TViewSettings&) = delete;
 
     // Changes the choice; it is written to the settings file at program end.
-    void SetBreakAtPoles(bool on) { FBreakAtPoles.SetValue(on); }
+    void SetBreakAtPoles(bool on) { breakAtPoles_.SetValue(on); }
 
 private:
-    TChk FBreakAtPoles;
+    TChk breakAtPoles_;
 };
 
 } // namespace qrv

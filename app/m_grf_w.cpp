@@ -2,6 +2,7 @@
 
 #include "QrvHelperForm.h"
 #include "QrvTextPrintForm.h"
+#include "QrvWindowPlacement.h"
 
 #include "QrvAppTexts.h"
 #include "QrvApplication.h"
@@ -9,7 +10,6 @@
 #include "QrvChartSetup.h"
 #include "QrvChartTrace.h"
 #include "QrvExportSaveAs.h"
-#include "QrvFpu.h"
 #include "QrvImageList.h"
 #include "QrvNumberText.h"
 #include "QrvOptionDialog.h"
@@ -35,7 +35,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QScreen>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -57,17 +56,12 @@ constexpr int kDividerWidth = 8;
 // Room between a caption and the control it names.
 constexpr int kCaptionGap = 4;
 
-QFont PixelFont(int pixels)
-{
-    return UiFont(pixels);
-}
-
 // A single-line field with the window's 13-pixel font.
 QLineEdit* MakeField(QWidget* parent, const QRect& place, const char* hint, const char* text = "")
 {
     auto* edit = new QLineEdit(QString::fromUtf8(text), parent);
     edit->setGeometry(place);
-    edit->setFont(PixelFont(13));
+    edit->setFont(UiFont(13));
     edit->setToolTip(QString::fromUtf8(hint));
     return edit;
 }
@@ -80,8 +74,6 @@ QLabel* MakeLabel(QWidget* parent, int x, int y, const char* caption)
     return label;
 }
 
-// Result panels have a caption on top and a thin frame; what they hold fills
-// the rest. With these margins the chart is 353 x 305 pixels at start.
 // A result panel: a caption on top and a thin frame, and one control that
 // fills the rest at fixed insets, whatever room the style would leave. With
 // these insets the chart is 353 x 305 pixels at start.
@@ -94,7 +86,7 @@ public:
 
     void SetContent(QWidget* content)
     {
-        FContent = content;
+        content_ = content;
         Place();
     }
 
@@ -108,9 +100,9 @@ protected:
 private:
     void Place()
     {
-        if (FContent) FContent->setGeometry(rect().marginsRemoved(kInsets));
+        if (content_) content_->setGeometry(rect().marginsRemoved(kInsets));
     }
-    QWidget* FContent = nullptr;
+    QWidget* content_ = nullptr;
 };
 
 QAction* MakeAction(QObject* parent, const char* name, const char* text, int image = -1,
@@ -170,7 +162,7 @@ TF_Main_GRF::TF_Main_GRF(QWidget* parent) : QMainWindow(parent)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
-    setFont(PixelFont(11));
+    setFont(UiFont(11));
     // The face colour of buttons as background.
     QPalette face = palette();
     face.setColor(QPalette::Window, face.color(QPalette::Button));
@@ -220,7 +212,7 @@ void TF_Main_GRF::CreateControls()
     // room; its right edge stays where it is.
     const int edit1Left = std::max(64, Label1->x() + Label1->width() + kCaptionGap);
     Edit1->setGeometry(edit1Left, 4, 64 + 467 - edit1Left, 24);
-    Edit1->setFont(PixelFont(13));
+    Edit1->setFont(UiFont(13));
     // Long generated formulas (120 KB and more) are taken whole; the field's
     // default limit would cut them silently at 32 767 characters.
     Edit1->setMaxLength(std::numeric_limits<int>::max());
@@ -268,7 +260,7 @@ void TF_Main_GRF::CreateControls()
     PlotSpdBtn->setText(QString::fromUtf8(Text::Plot));
     PlotSpdBtn->setIcon(PlotGlyph());
     PlotSpdBtn->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    PlotSpdBtn->setFont(PixelFont(16));
+    PlotSpdBtn->setFont(UiFont(16));
     PlotSpdBtn->setFocusPolicy(Qt::NoFocus);
     PlotSpdBtn->setToolTip(QString::fromUtf8(Text::PlotHint));
     connect(PlotSpdBtn, &QToolButton::clicked, this,
@@ -301,8 +293,6 @@ void TF_Main_GRF::CreateControls()
     GroupBox4 = textPanel;
     GroupBox4->setObjectName("GroupBox4");
     GroupBox4->setFixedWidth(kTextPanelStartWidth);
-    // Tab moves on, so keyboard users are not trapped and the table keeps
-    // what Save and Print use; Ctrl+Tab types a tab.
     Memo1 = new TTableView(GroupBox4);
     Memo1->setObjectName("Memo1");
     textPanel->SetContent(Memo1);
@@ -443,13 +433,7 @@ void TF_Main_GRF::Connect(QAction* action, void (TF_Main_GRF::*handler)())
 void TF_Main_GRF::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
-    if (FCentred) return;
-    FCentred = true;
-    if (QScreen* screen = this->screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    CentreOnFirstShow(this, centred_);
 }
 
 void TF_Main_GRF::FormCreate()
@@ -531,7 +515,7 @@ void TF_Main_GRF::PlotSpdBtnClick()
     std::size_t stoppedAt = 0, expected = 0;
     bool stopped = false;
     {
-        TProgressTarget watched(target, *PlotProgress, *FClock, ExpectedPoints(fields));
+        TProgressTarget watched(target, *PlotProgress, *clock_, ExpectedPoints(fields));
         try {
             RunPlot(fields, watched, {.BreakAtPoles = Break_At_Poles});
         } catch (const EPlotStopped&) {
@@ -545,7 +529,7 @@ void TF_Main_GRF::PlotSpdBtnClick()
 
 void TF_Main_GRF::SetRunClock(TRunClock* clock)
 {
-    FClock = clock ? clock : &steadyClock;
+    clock_ = clock ? clock : &steadyClock;
 }
 
 void TF_Main_GRF::ShowFormulaReading(const TFormulaReading& reading)
@@ -594,10 +578,7 @@ void TF_Main_GRF::SaveAsToolButtonClick()
 void TF_Main_GRF::ReportToolButtonClick()
 {
     // The print report window, filled anew from the table and shown modally.
-    if (FWindows.PrintReport) {
-        FWindows.PrintReport->ShowReport(TableText());
-        InitFloatEnvironment();
-    }
+    if (windows_.PrintReport) windows_.PrintReport->ShowReport(TableText());
 }
 
 void TF_Main_GRF::GraphToolButtonClick()
@@ -612,38 +593,38 @@ void TF_Main_GRF::ExitToolButtonClick()
 
 void TF_Main_GRF::ShowViewMarks()
 {
-    Graphics1->setChecked(FViewMarks.Graphics);
-    Text1->setChecked(FViewMarks.Text);
-    Toolbar2->setChecked(FViewMarks.Toolbar);
+    Graphics1->setChecked(viewMarks_.Graphics);
+    Text1->setChecked(viewMarks_.Text);
+    Toolbar2->setChecked(viewMarks_.Toolbar);
 }
 
 void TF_Main_GRF::Graphics1Click()
 {
-    ToggleGraphics(FViewMarks);
+    ToggleGraphics(viewMarks_);
     ShowViewMarks();
     ArrangeResultPanels();
 }
 
 void TF_Main_GRF::Text1Click()
 {
-    ToggleText(FViewMarks);
+    ToggleText(viewMarks_);
     ShowViewMarks();
     ArrangeResultPanels();
 }
 
 void TF_Main_GRF::Toolbar2Click()
 {
-    ToggleToolbar(FViewMarks);
+    ToggleToolbar(viewMarks_);
     ShowViewMarks();
-    ToolBar1->setVisible(FViewMarks.Toolbar);
+    ToolBar1->setVisible(viewMarks_.Toolbar);
 }
 
 void TF_Main_GRF::BreakAtPoles1Click()
 {
     // Takes effect with the next Plot, like the angle mode.
     const bool on = !Break_At_Poles;
-    if (FWindows.ViewSettings)
-        FWindows.ViewSettings->SetBreakAtPoles(on);
+    if (windows_.ViewSettings)
+        windows_.ViewSettings->SetBreakAtPoles(on);
     else
         Break_At_Poles = on;
     BreakAtPoles1->setChecked(Break_At_Poles);
@@ -651,7 +632,7 @@ void TF_Main_GRF::BreakAtPoles1Click()
 
 void TF_Main_GRF::ArrangeResultPanels()
 {
-    const TPanelArrangement a = qrv::ArrangeResultPanels(FViewMarks);
+    const TPanelArrangement a = qrv::ArrangeResultPanels(viewMarks_);
     auto* row = static_cast<QHBoxLayout*>(Panel3->layout());
     GroupBox2->hide();
     Splitter1->hide();
@@ -698,7 +679,7 @@ void TF_Main_GRF::Copymetafile1Click()
 
 void TF_Main_GRF::Settings1Click()
 {
-    if (FWindows.OptionDialog) Platform().RunModal(*FWindows.OptionDialog);
+    if (windows_.OptionDialog) Platform().RunModal(*windows_.OptionDialog);
 }
 
 void TF_Main_GRF::Radians1Click()
@@ -719,7 +700,7 @@ void TF_Main_GRF::Grads1Click()
 void TF_Main_GRF::HelpToolButtonClick()
 {
     // The documentation window does not block the main window.
-    if (FWindows.Documentation) FWindows.Documentation->ShowGuide();
+    if (windows_.Documentation) windows_.Documentation->ShowGuide();
 }
 
 void TF_Main_GRF::AboutToolButtonClick()

@@ -58,7 +58,7 @@ public:
     ~TF_Main_GRF() override;
 
     // The windows that Settings, Print report and Documentation open.
-    void SetStartupWindows(const TStartupWindows& windows) { FWindows = windows; }
+    void SetStartupWindows(const TStartupWindows& windows) { windows_ = windows; }
 
     // The fields as typed, and filling them (the command line does).
     TPlotFields Fields() const;
@@ -68,7 +68,7 @@ public:
     TAngleMode AngleMode() const;
     void SetAngleMode(TAngleMode mode);
 
-    const TViewMarks& ViewMarks() const { return FViewMarks; }
+    const TViewMarks& ViewMarks() const { return viewMarks_; }
 
     // The table's text as shown now, edits included: what Save as, the Copy
     // commands and Print report take.
@@ -177,12 +177,12 @@ private:
     void CreateMenu();
     // Connects an action to a command run through the exception display.
     void Connect(QAction* action, void (TF_Main_GRF::*handler)());
-    void ShowViewMarks(); // the View items' marks from FViewMarks
+    void ShowViewMarks(); // the View items' marks from viewMarks_
 
-    TViewMarks FViewMarks;       // which of chart, table and toolbar are shown
-    TStartupWindows FWindows;    // the other windows the commands open
-    bool FCentred = false;       // centred on the screen at the first show
-    TRunClock* FClock = nullptr; // decides when a Plot shows its progress
+    TViewMarks viewMarks_;       // which of chart, table and toolbar are shown
+    TStartupWindows windows_;    // the other windows the commands open
+    bool centred_ = false;       // centred on the screen at the first show
+    TRunClock* clock_ = nullptr; // decides when a Plot shows its progress
     std::unique_ptr<TSaveAs> saveAs_;
 };
 

@@ -7,8 +7,8 @@
 #include "QrvPlatform.h"
 #include "QrvPrinter.h"
 #include "QrvPrinterDialogs.h"
+#include "QrvWaitCursor.h"
 
-#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -31,16 +31,6 @@ namespace qrv
 
 namespace
 {
-
-// The hourglass for the length of a command, gone again on every path out.
-class TWaitCursor
-{
-public:
-    TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
-    TWaitCursor(const TWaitCursor&) = delete;
-    TWaitCursor& operator=(const TWaitCursor&) = delete;
-};
 
 QSpinBox* MarginEdit(const char* name, const QString& hint, QWidget* parent)
 {

@@ -58,20 +58,20 @@ class TBigNumber
 public:
     explicit TBigNumber(std::uint64_t value)
     {
-        FLimbs[0] = static_cast<std::uint32_t>(value);
-        FLimbs[1] = static_cast<std::uint32_t>(value >> 32);
-        FSize = FLimbs[1] ? 2 : 1;
+        limbs_[0] = static_cast<std::uint32_t>(value);
+        limbs_[1] = static_cast<std::uint32_t>(value >> 32);
+        size_ = limbs_[1] ? 2 : 1;
     }
 
     void Multiply(std::uint32_t factor)
     {
         std::uint64_t carry = 0;
-        for (int i = 0; i < FSize; ++i) {
-            std::uint64_t t = std::uint64_t(FLimbs[i]) * factor + carry;
-            FLimbs[i] = static_cast<std::uint32_t>(t);
+        for (int i = 0; i < size_; ++i) {
+            std::uint64_t t = std::uint64_t(limbs_[i]) * factor + carry;
+            limbs_[i] = static_cast<std::uint32_t>(t);
             carry = t >> 32;
         }
-        if (carry) FLimbs[FSize++] = static_cast<std::uint32_t>(carry);
+        if (carry) limbs_[size_++] = static_cast<std::uint32_t>(carry);
     }
 
     void MultiplyByPowerOfTen(int n)
@@ -85,13 +85,13 @@ public:
     std::uint32_t Divide(std::uint32_t divisor)
     {
         std::uint64_t rest = 0;
-        for (int i = FSize - 1; i >= 0; --i) {
-            std::uint64_t t = (rest << 32) | FLimbs[i];
-            FLimbs[i] = static_cast<std::uint32_t>(t / divisor);
+        for (int i = size_ - 1; i >= 0; --i) {
+            std::uint64_t t = (rest << 32) | limbs_[i];
+            limbs_[i] = static_cast<std::uint32_t>(t / divisor);
             rest = t % divisor;
         }
-        while (FSize > 1 && FLimbs[FSize - 1] == 0)
-            --FSize;
+        while (size_ > 1 && limbs_[size_ - 1] == 0)
+            --size_;
         return static_cast<std::uint32_t>(rest);
     }
 
@@ -99,29 +99,29 @@ public:
     {
         const int words = bits / 32, shift = bits % 32;
         std::uint32_t out[kLimbs + 1] = {};
-        for (int i = 0; i < FSize; ++i) {
-            std::uint64_t t = std::uint64_t(FLimbs[i]) << shift;
+        for (int i = 0; i < size_; ++i) {
+            std::uint64_t t = std::uint64_t(limbs_[i]) << shift;
             out[i + words] |= static_cast<std::uint32_t>(t);
             out[i + words + 1] |= static_cast<std::uint32_t>(t >> 32);
         }
-        FSize += words + 1;
-        std::memcpy(FLimbs, out, sizeof FLimbs);
-        while (FSize > 1 && FLimbs[FSize - 1] == 0)
-            --FSize;
+        size_ += words + 1;
+        std::memcpy(limbs_, out, sizeof limbs_);
+        while (size_ > 1 && limbs_[size_ - 1] == 0)
+            --size_;
     }
 
     bool Bit(int index) const
     {
         const int word = index / 32;
-        return word < FSize && (FLimbs[word] >> (index % 32)) & 1u;
+        return word < size_ && (limbs_[word] >> (index % 32)) & 1u;
     }
 
     bool AnyBitBelow(int index) const
     {
         const int word = index / 32;
-        for (int i = 0; i < word && i < FSize; ++i)
-            if (FLimbs[i]) return true;
-        return word < FSize && (FLimbs[word] & ((1u << (index % 32)) - 1u)) != 0;
+        for (int i = 0; i < word && i < size_; ++i)
+            if (limbs_[i]) return true;
+        return word < size_ && (limbs_[word] & ((1u << (index % 32)) - 1u)) != 0;
     }
 
     // The value shifted right by `bits`; the caller knows it fits 64 bits.
@@ -135,12 +135,12 @@ public:
     }
 
     // The value; the caller knows it fits 64 bits.
-    std::uint64_t Low64() const { return FLimbs[0] | (FSize > 1 ? std::uint64_t(FLimbs[1]) << 32 : 0); }
+    std::uint64_t Low64() const { return limbs_[0] | (size_ > 1 ? std::uint64_t(limbs_[1]) << 32 : 0); }
 
 private:
     static constexpr int kLimbs = 40;
-    std::uint32_t FLimbs[kLimbs + 1] = {};
-    int FSize = 1;
+    std::uint32_t limbs_[kLimbs + 1] = {};
+    int size_ = 1;
 };
 
 struct TScaled {

@@ -24,6 +24,17 @@ enum class Msg {
     CannotOpenClipboard,
     CannotWriteOutput,
     ImageTooLarge,
+    // command line: arguments that cannot be used (TUsageError)
+    UsageUnexpectedArgument,
+    UsageUnknownOption,
+    UsageNeedsValue,
+    UsageBadMode,
+    UsageBadSeparator,
+    UsageBadColor,
+    UsageBadSize,
+    UsageTableName,
+    UsageImageName,
+    UsageSettingsName,
     // expression engine: compile parser
     FactorExpected,
     RightParenExpected,

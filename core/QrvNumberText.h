@@ -13,8 +13,9 @@ namespace qrv
 {
 
 // The decimal separator used to read numbers in formulas and range fields
-// and to write the table and the labels. Read once from the system locale
-// (LC_NUMERIC, else LC_ALL, else LANG) on first use; settable.
+// and to write the table and the labels. Read on first use from the user's
+// numeric locale (LC_ALL, else LC_NUMERIC, else LANG), without changing the
+// program's own locale; settable.
 char DecimalSeparator();
 void SetDecimalSeparator(char separator);
 

@@ -1,6 +1,5 @@
 #include "QrvSaveDialog.h"
 
-#include "QrvFpu.h"
 #include "QrvPlatform.h"
 
 namespace qrv
@@ -24,7 +23,6 @@ std::vector<TFilterType> ParseFilter(std::string_view filter)
 bool TSaveDialog::Execute()
 {
     std::optional<TSaveDialogChoice> choice = Platform().ShowSaveDialog(*this);
-    InitFloatEnvironment();
     if (!choice) return false;
     FileName = std::move(choice->FileName);
     FilterIndex = choice->FilterIndex;

@@ -1,6 +1,5 @@
 #include "QrvPrinter.h"
 
-#include "QrvFpu.h"
 #include "QrvPlatform.h"
 #include "QrvPrinterErrors.h"
 
@@ -212,7 +211,6 @@ void TPrinter::BeginDoc()
             // A job without a chosen file asks for one; the answer serves
             // this job only, so a later job cannot overwrite it unasked.
             auto answer = Platform().ChoosePdfFile(QApplication::activeWindow(), ProposedPdfName(title_));
-            InitFloatEnvironment();
             if (!answer || answer->isEmpty()) throw EAbort();
             file = *answer;
         }

@@ -1,6 +1,5 @@
 #include "QrvPrinterDialogs.h"
 
-#include "QrvFpu.h"
 #include "QrvPlatform.h"
 
 namespace qrv
@@ -20,7 +19,6 @@ bool ExecutePrinterSetup(QWidget* parent, TPrinter& printer)
     setup.PageSize = printer.PageSize();
 
     const bool confirmed = Platform().ExecutePrinterSetup(parent, PrinterOfferOf(printer), setup);
-    InitFloatEnvironment();
     if (!confirmed) return false;
 
     // The printer goes first: it is the one choice that can fail (the

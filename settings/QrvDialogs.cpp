@@ -1,6 +1,5 @@
 #include "QrvDialogs.h"
 
-#include "QrvFpu.h"
 #include "QrvPlatform.h"
 #include "QrvSettingsText.h"
 
@@ -39,7 +38,6 @@ TModalResult MessageDlg(std::string_view text, TMsgDlgType type, TMsgDlgButtons 
 TColor PickColor(TColor color)
 {
     auto chosen = Platform().ChooseColor(color);
-    InitFloatEnvironment();
     return chosen ? *chosen : color;
 }
 

@@ -74,51 +74,6 @@ void TVariable::SaveOnDestruction() noexcept
     }
 }
 
-// ---- the settings file, per type ---------------------------------------------
-
-std::int32_t TSettingTraits<std::int32_t>::Read(std::string_view section, std::string_view key,
-                                                std::int32_t defaultValue)
-{
-    return ReadIniInteger(section, key, defaultValue);
-}
-
-void TSettingTraits<std::int32_t>::Write(std::string_view section, std::string_view key, std::int32_t value)
-{
-    WriteIniInteger(section, key, value);
-}
-
-double TSettingTraits<double>::Read(std::string_view section, std::string_view key, double defaultValue)
-{
-    return ReadIniFloat(section, key, defaultValue);
-}
-
-void TSettingTraits<double>::Write(std::string_view section, std::string_view key, double value)
-{
-    WriteIniFloat(section, key, value);
-}
-
-std::string TSettingTraits<std::string>::Read(std::string_view section, std::string_view key,
-                                              const std::string& defaultValue)
-{
-    return ReadIniString(section, key, defaultValue);
-}
-
-void TSettingTraits<std::string>::Write(std::string_view section, std::string_view key,
-                                        const std::string& value)
-{
-    WriteIniString(section, key, value);
-}
-
-bool TSettingTraits<bool>::Read(std::string_view section, std::string_view key, bool defaultValue)
-{
-    return ReadIniBool(section, key, defaultValue);
-}
-
-void TSettingTraits<bool>::Write(std::string_view section, std::string_view key, bool value)
-{
-    WriteIniBool(section, key, value);
-}
-
 // ---- TSetting --------------------------------------------------------------
 
 template <typename T> const T& TSetting<T>::Value() const

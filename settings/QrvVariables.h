@@ -17,6 +17,7 @@
 // variables it may be bound to) stands in TSettingTraits<T>.
 #pragma once
 
+#include "QrvIniValues.h"
 #include "QrvSettingValues.h"
 
 #include <QObject>
@@ -110,7 +111,7 @@ template <typename... Bindable> using TBindingOf = std::variant<std::monostate, 
 // What differs between the types of settings. Each gives:
 //   Name     the class name used in messages
 //   Binding  the program variables it may be bound to
-//   Read     the value in the settings file, or the default
+//   Read     the value in the settings file, or the default (QrvIniValues.h)
 //   Write    the value into the settings file
 //   DefaultAlwaysSets  whether setting an unchanged default sets the value
 template <typename T> struct TSettingTraits;
@@ -119,32 +120,32 @@ template <> struct TSettingTraits<std::int32_t> {
     static constexpr std::string_view Name = "TInt";
     // Any 32-bit integer (a TColor too), or a narrower one (see TSetLength).
     using Binding = TBindingOf<std::int32_t, std::uint32_t, std::int16_t, std::uint8_t>;
-    static std::int32_t Read(std::string_view section, std::string_view key, std::int32_t defaultValue);
-    static void Write(std::string_view section, std::string_view key, std::int32_t value);
+    static constexpr auto Read = &ReadIniInteger;
+    static constexpr auto Write = &WriteIniInteger;
     static constexpr bool DefaultAlwaysSets = false;
 };
 
 template <> struct TSettingTraits<double> {
     static constexpr std::string_view Name = "TFlt";
     using Binding = TBindingOf<double>;
-    static double Read(std::string_view section, std::string_view key, double defaultValue);
-    static void Write(std::string_view section, std::string_view key, double value);
+    static constexpr auto Read = &ReadIniFloat;
+    static constexpr auto Write = &WriteIniFloat;
     static constexpr bool DefaultAlwaysSets = true;
 };
 
 template <> struct TSettingTraits<std::string> {
     static constexpr std::string_view Name = "TStr";
     using Binding = TBindingOf<std::string>;
-    static std::string Read(std::string_view section, std::string_view key, const std::string& defaultValue);
-    static void Write(std::string_view section, std::string_view key, const std::string& value);
+    static constexpr auto Read = &ReadIniString;
+    static constexpr auto Write = &WriteIniString;
     static constexpr bool DefaultAlwaysSets = false;
 };
 
 template <> struct TSettingTraits<bool> {
     static constexpr std::string_view Name = "TChk";
     using Binding = TBindingOf<bool>;
-    static bool Read(std::string_view section, std::string_view key, bool defaultValue);
-    static void Write(std::string_view section, std::string_view key, bool value);
+    static constexpr auto Read = &ReadIniBool;
+    static constexpr auto Write = &WriteIniBool;
     static constexpr bool DefaultAlwaysSets = false;
 };
 

@@ -115,10 +115,7 @@ void TAboutForm::FormClick()
 
 void TAboutForm::showEvent(QShowEvent* event)
 {
-    if (!placed_) {
-        CentreOnScreen(this);
-        placed_ = true;
-    }
+    CentreOnFirstShow(this, placed_);
     QDialog::showEvent(event);
 }
 

@@ -62,10 +62,7 @@ void THelperForm::FormClick()
 
 void THelperForm::showEvent(QShowEvent* event)
 {
-    if (!placed_) {
-        CentreOnScreen(this);
-        placed_ = true;
-    }
+    CentreOnFirstShow(this, placed_);
     QWidget::showEvent(event);
 }
 

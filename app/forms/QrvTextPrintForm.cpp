@@ -4,10 +4,10 @@
 #include "QrvPlatform.h"
 #include "QrvPrinterDialogs.h"
 #include "QrvReportPrint.h"
+#include "QrvWaitCursor.h"
 #include "QrvWindowPlacement.h"
 
 #include <QFrame>
-#include <QGuiApplication>
 #include <QPushButton>
 #include <QTextEdit>
 
@@ -16,16 +16,6 @@ namespace qrv
 
 namespace
 {
-
-// The wait cursor for the duration of a job.
-class TBusyCursor
-{
-public:
-    TBusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TBusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-    TBusyCursor(const TBusyCursor&) = delete;
-    TBusyCursor& operator=(const TBusyCursor&) = delete;
-};
 
 QFont WindowFont()
 {
@@ -91,7 +81,7 @@ void TTextPrintForm::Button3Click()
 
 void TTextPrintForm::Button1Click()
 {
-    TBusyCursor busy;
+    const TWaitCursor wait;
     PrintReportText(RichEdit1->toPlainText(), RichEdit1->font(), printer_);
 }
 
@@ -108,10 +98,7 @@ void TTextPrintForm::done(int result)
 
 void TTextPrintForm::showEvent(QShowEvent* event)
 {
-    if (!placed_) {
-        CentreOnScreen(this);
-        placed_ = true;
-    }
+    CentreOnFirstShow(this, placed_);
     QDialog::showEvent(event);
 }
 

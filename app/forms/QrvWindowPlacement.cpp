@@ -16,6 +16,13 @@ void CentreOnScreen(QWidget* window)
     window->move(frame.topLeft());
 }
 
+void CentreOnFirstShow(QWidget* window, bool& centred)
+{
+    if (centred) return;
+    centred = true;
+    CentreOnScreen(window);
+}
+
 void FixClientSize(QWidget* window, int width, int height)
 {
     window->setFixedSize(width, height);

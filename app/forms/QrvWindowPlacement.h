@@ -10,6 +10,10 @@ namespace qrv
 // primary screen when it has none yet).
 void CentreOnScreen(QWidget* window);
 
+// Centres the window the first time it is shown, which `centred` records;
+// later shows leave it where the user put it.
+void CentreOnFirstShow(QWidget* window, bool& centred);
+
 // Fixes a window's client area at width x height pixels: it cannot be
 // resized by the user.
 void FixClientSize(QWidget* window, int width, int height);

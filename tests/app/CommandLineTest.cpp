@@ -57,46 +57,86 @@ TEST(CommandLine, OptionValues)
         {"settings", {"--settings", "/tmp/q.ini"}, [](auto& c) { return c.Settings == "/tmp/q.ini"; }},
         {"last one wins", {"--xmin", "1", "--xmin", "2"}, [](auto& c) { return c.XMin == "2"; }},
         {"help", {"--help"}, [](auto& c) { return c.Help; }},
+        {"short help", {"-h"}, [](auto& c) { return c.Help && !c.Version; }},
         {"version", {"--version"}, [](auto& c) { return c.Version; }},
         {"empty formula", {"--formula", ""}, [](auto& c) { return c.Formula == ""; }},
+        {"value with =", {"--formula=y=x"}, [](auto& c) { return c.Formula == "y=x"; }},
+        {"value like an option",
+         {"--formula", "--xmin"},
+         [](auto& c) { return c.Formula == "--xmin" && !c.XMin; }},
+        {"empty attached value", {"--xmin="}, [](auto& c) { return c.XMin == ""; }},
+        {"image in a dotted folder",
+         {"--image", "d.x/y.PdF"},
+         [](auto& c) { return c.ImageFormat == TImageFormat::Pdf; }},
+        {"image name only an extension",
+         {"--image", ".svg"},
+         [](auto& c) { return c.ImageFormat == TImageFormat::Svg; }},
+        {"break at poles", {"--break-at-poles"}, [](auto& c) { return c.BreakAtPoles == true; }},
+        {"last pole choice wins",
+         {"--break-at-poles", "--no-break-at-poles"},
+         [](auto& c) { return c.BreakAtPoles == false; }},
     };
     for (const Row& row : rows)
         EXPECT_TRUE(row.check(ParseCommandLine(row.args))) << row.name;
 }
 
-TEST(CommandLine, UsageErrors)
+TEST(CommandLine, UsageErrorsSayWhatIsWrong)
 {
     struct Row {
         const char* name;
         Args args;
+        std::string message;
     };
+    const std::string colour = "--color must be a colour number from 0 to 4294967295 (0xFFFFFFFF), not ";
+    const std::string size = "--size must be WIDTHxHEIGHT with each from 1 to 16384, not ";
+    const std::string image = "--image needs a file name ending in .bmp, .wmf, .emf, .png, .svg or .pdf";
+    const std::string separator = "--decimal-separator must be '.' or ',', not ";
     const Row rows[] = {
-        {"unknown option", {"--colour", "1"}},
-        {"positional", {"sin(x)"}},
-        {"missing value", {"--xmin"}},
-        {"bad mode", {"--mode", "turns"}},
-        {"separator two chars", {"--decimal-separator", ".."}},
-        {"separator digit", {"--decimal-separator", "5"}},
-        {"separator minus", {"--decimal-separator", "-"}},
-        {"separator E", {"--decimal-separator", "E"}},
-        {"separator blank", {"--decimal-separator", " "}},
-        {"separator letter", {"--decimal-separator", "a"}},
-        {"separator parenthesis", {"--decimal-separator", "("}},
-        {"separator semicolon", {"--decimal-separator", ";"}},
-        {"colour text", {"--color", "red"}},
-        {"colour too big", {"--color", "4294967296"}},
-        {"colour negative", {"--color", "-1"}},
-        {"size without x", {"--size", "640"}},
-        {"size zero", {"--size", "0x480"}},
-        {"size huge", {"--size", "20000x10"}},
-        {"size trailing", {"--size", "64x48px"}},
-        {"image without extension", {"--image", "chart"}},
-        {"image unknown extension", {"--image", "chart.jpg"}},
-        {"dot in folder only", {"--image", "a.png/chart"}},
-        {"table empty", {"--table", ""}},
+        {"unknown option", {"--colour", "1"}, "unknown option '--colour'"},
+        {"unknown option with value", {"--colour=1"}, "unknown option '--colour'"},
+        {"names keep their case", {"--Formula", "x"}, "unknown option '--Formula'"},
+        {"bare dashes", {"--"}, "unknown option '--'"},
+        {"flag with a value", {"--help=1"}, "unknown option '--help'"},
+        {"positional", {"sin(x)"}, "unexpected argument 'sin(x)'"},
+        {"single dash", {"-x"}, "unexpected argument '-x'"},
+        {"alias with a value", {"-h=1"}, "unexpected argument '-h=1'"},
+        {"after a complete option", {"--xmin", "1", "x"}, "unexpected argument 'x'"},
+        {"missing value", {"--xmin"}, "option '--xmin' needs a value"},
+        {"missing value after a flag", {"--help", "--formula"}, "option '--formula' needs a value"},
+        {"bad mode", {"--mode", "turns"}, "--mode must be radians, degrees or grads, not 'turns'"},
+        {"empty mode", {"--mode="}, "--mode must be radians, degrees or grads, not ''"},
+        {"separator two chars", {"--decimal-separator", ".."}, separator + "'..'"},
+        {"separator digit", {"--decimal-separator", "5"}, separator + "'5'"},
+        {"separator minus", {"--decimal-separator", "-"}, separator + "'-'"},
+        {"separator E", {"--decimal-separator", "E"}, separator + "'E'"},
+        {"separator blank", {"--decimal-separator", " "}, separator + "' '"},
+        {"separator letter", {"--decimal-separator", "a"}, separator + "'a'"},
+        {"separator parenthesis", {"--decimal-separator", "("}, separator + "'('"},
+        {"separator semicolon", {"--decimal-separator", ";"}, separator + "';'"},
+        {"colour text", {"--color", "red"}, colour + "'red'"},
+        {"colour too big", {"--color", "4294967296"}, colour + "'4294967296'"},
+        {"colour negative", {"--color", "-1"}, colour + "'-1'"},
+        {"colour prefix alone", {"--color", "0x"}, colour + "'0x'"},
+        {"colour leading blank", {"--color", " 1"}, colour + "' 1'"},
+        {"size without x", {"--size", "640"}, size + "'640'"},
+        {"size zero", {"--size", "0x480"}, size + "'0x480'"},
+        {"size huge", {"--size", "20000x10"}, size + "'20000x10'"},
+        {"size trailing", {"--size", "64x48px"}, size + "'64x48px'"},
+        {"size signed", {"--size", "+1x1"}, size + "'+1x1'"},
+        {"image without extension", {"--image", "chart"}, image},
+        {"image unknown extension", {"--image", "chart.jpg"}, image},
+        {"dot in folder only", {"--image", "a.png/chart"}, image},
+        {"table empty", {"--table", ""}, "--table needs a file name or -"},
+        {"settings empty", {"--settings="}, "--settings needs a file name"},
     };
-    for (const Row& row : rows)
-        EXPECT_THROW(ParseCommandLine(row.args), TUsageError) << row.name;
+    for (const Row& row : rows) {
+        try {
+            ParseCommandLine(row.args);
+            ADD_FAILURE() << row.name << ": accepted";
+        } catch (const TUsageError& e) {
+            EXPECT_EQ(e.what(), row.message) << row.name;
+        }
+    }
 }
 
 // A value each option accepts.

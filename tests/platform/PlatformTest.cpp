@@ -1,12 +1,19 @@
 // Installing platforms: each installation is undone by its scope, in any
-// nesting and also when an exception leaves a test; and the Qt platform's
-// error display reaches the installed message box.
+// nesting and also when an exception leaves a test; the Qt platform's error
+// display reaches the installed message box; and its windows put the
+// floating-point environment back when they close.
 #include "QrvErrors.h"
+#include "QrvFpu.h"
 #include "QrvPlatform.h"
 #include "QrvTestPlatform.h"
 
+#include <QApplication>
 #include <QDialog>
+#include <QTimer>
+#include <fpu_control.h>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include <stdexcept>
 #include <string>
@@ -90,6 +97,48 @@ TEST(QtPlatformErrorDisplay, ShowsTheMessageThroughTheInstalledMessageBox)
         EXPECT_EQ(recorder.Messages[0].type, TMsgDlgType::mtError);
         EXPECT_EQ(recorder.Messages[0].buttons, mbOK);
     }
+}
+
+// While the next window is open, changes the control word as a library
+// running inside it might (double precision, overflow unmasked), then
+// closes the window.
+void UpsetFloatEnvironmentInTheNextWindow()
+{
+    QTimer::singleShot(0, [] {
+        fpu_control_t word = (_FPU_DEFAULT & ~_FPU_EXTENDED & ~_FPU_MASK_OM) | _FPU_DOUBLE;
+        _FPU_SETCW(word);
+        if (QWidget* window = QApplication::activeModalWidget()) window->close();
+    });
+}
+
+TEST(QtPlatformWindows, PutTheFloatEnvironmentBackWhenTheyClose)
+{
+    struct Row {
+        const char* name;
+        std::function<void(TQtPlatform&)> open;
+    };
+    const Row rows[] = {
+        {"modal window",
+         [](TQtPlatform& qt) {
+             QDialog dialog;
+             qt.RunModal(dialog);
+         }},
+        {"message box",
+         [](TQtPlatform& qt) {
+             qt.ShowMessage({"c", "text", TMsgDlgType::mtError, mbOK});
+         }},
+        {"colour dialog", [](TQtPlatform& qt) { qt.ChooseColor(0); }},
+        {"PDF file dialog", [](TQtPlatform& qt) { qt.ChoosePdfFile(nullptr, "report.pdf"); }},
+    };
+    TQtPlatform qt;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        InitFloatEnvironment();
+        UpsetFloatEnvironmentInTheNextWindow();
+        row.open(qt);
+        EXPECT_TRUE(FloatEnvironmentIsDefault());
+    }
+    InitFloatEnvironment();
 }
 
 } // namespace
