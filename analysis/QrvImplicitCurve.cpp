@@ -17,7 +17,8 @@ namespace
 
 // Points of the grid are numbered on a lattice fine enough for the centres
 // of the finest cells: a first-grid cell is 2^(MaxDepth + 1) lattice steps
-// wide. Failures are stored as NaN.
+// wide (at most 128, so a place in a cell takes 7 bits a coordinate; the
+// cells number at most 4096 a side). Failures are stored as NaN.
 const Float kFailed = std::numeric_limits<Float>::quiet_NaN();
 
 constexpr int kMaxCellsPerAxis = 4096;
@@ -59,28 +60,25 @@ struct TLattice {
 
 using TKey = std::uint64_t;
 
-TKey PointKey(std::int64_t i, std::int64_t j)
+// A key of the tables: a tag (what the key stands for), then the lattice
+// point split into its first-grid cell and its place in that cell, so that
+// the keys of one cell share their high bits (see TKeyTable).
+TKey LatticeKey(TKey tag, TLattice p, int shift)
 {
-    return (static_cast<TKey>(i) << 24) | static_cast<TKey>(j);
-}
-
-TKey CellKey(int depth, std::int64_t i, std::int64_t j)
-{
-    return (static_cast<TKey>(depth) << 48) | PointKey(i, j);
-}
-
-TKey EdgeKey(bool vertical, int lengthLog, TLattice low)
-{
-    return (static_cast<TKey>(vertical) << 63) | (static_cast<TKey>(lengthLog) << 48) |
-           PointKey(low.I, low.J);
+    const TKey mask = (TKey(1) << shift) - 1;
+    const TKey i = static_cast<TKey>(p.I), j = static_cast<TKey>(p.J);
+    return (tag << 56) | ((i >> shift) << 42) | ((j >> shift) << 28) | ((i & mask) << 7) | (j & mask);
 }
 
 // Second differences of f near a cell at the cell's own spacing: their
-// signed mean (for the bend of the curve) and their largest size (for a
-// dip). Estimates only, so doubles.
+// signed mean (for the bend of the curve), and the largest upwards and
+// downwards (a positive f can dip to zero between two points only where it
+// curves upwards, a negative one only where it curves downwards). Estimates
+// only, so doubles.
 struct TSecondDifferences {
     double Sum = 0;
-    double Size = 0;
+    double Up = 0;
+    double Down = 0;
     int Count = 0;
 
     void Add(Float a, Float b, Float c) { Add(static_cast<double>(a - 2 * b + c)); }
@@ -88,10 +86,14 @@ struct TSecondDifferences {
     {
         if (!std::isfinite(d)) return; // a failure (NaN) or an infinity
         Sum += d;
-        Size = std::max(Size, std::fabs(d));
+        Up = std::max(Up, d);
+        Down = std::max(Down, -d);
         ++Count;
     }
     double Mean() const { return Count ? Sum / Count : 0; }
+    // How far f may dip towards zero below (above) the straight line
+    // between neighbouring values of one sign.
+    double Dip(bool negative) const { return (negative ? Down : Up) / 8; }
 };
 
 struct TCurvature {
@@ -141,6 +143,17 @@ private:
     void ArcPath(std::size_t arc);
     Float SaddleValue(int depth, TLattice origin, const std::array<std::size_t, 4>& corners, TPlanePoint& at);
     std::int32_t AddVertex(Float x, Float y);
+    // A cell by its depth and lower left point; an edge by its direction,
+    // length and lower end.
+    TKey CellKey(int depth, std::int64_t i, std::int64_t j) const
+    {
+        const std::int64_t size = unit_ >> depth;
+        return LatticeKey(static_cast<TKey>(depth), {i * size, j * size}, shift_);
+    }
+    TKey EdgeKey(bool vertical, int lengthLog, TLattice low) const
+    {
+        return LatticeKey(16 + 8 * TKey(vertical) + static_cast<TKey>(lengthLog), low, shift_);
+    }
 
     const TImplicitFunction& f_;
     const TImplicitRect rect_;
@@ -157,7 +170,7 @@ private:
     std::vector<double> baseXX_, baseYY_;
     TKeyTable<Float> fine_;
     std::vector<std::uint8_t> baseSplit_;
-    TKeyTable<bool> split_;
+    TKeyTable<std::uint8_t> split_;
     std::vector<std::int32_t> edgesX_, edgesY_; // first-grid edges along x and along y
     TKeyTable<std::int32_t> fineEdges_;
 
@@ -215,7 +228,7 @@ Float TTracer::Y(std::int64_t j) const
 Float TTracer::At(TLattice p)
 {
     if (((p.I | p.J) & mask_) == 0) return Base(p.I >> shift_, p.J >> shift_);
-    const auto [value, added] = fine_.Enter(PointKey(p.I, p.J), Float(0));
+    const auto [value, added] = fine_.Enter(LatticeKey(0, p, shift_), Float(0));
     if (added) value = Evaluate(X(p.I), Y(p.J));
     return value;
 }
@@ -289,16 +302,25 @@ bool TTracer::NeedsSplit(int depth, const TCorners& c, const TCurvature& k) cons
     // (along a whole line, say) would otherwise halve every cell it passes
     // down to the finest size.
     const bool dips = depth < depth_ - kDipDepthsSpared;
-    const double dipX = dips ? kDipFactor * k.XX.Size / 8 : 0, dipY = dips ? kDipFactor * k.YY.Size / 8 : 0;
+    const auto dipX = [&](bool negative) { return dips ? kDipFactor * k.XX.Dip(negative) : 0; };
+    const auto dipY = [&](bool negative) { return dips ? kDipFactor * k.YY.Dip(negative) : 0; };
     const auto smaller = [](Float a, Float b) { return std::min(std::fabs(a), std::fabs(b)); };
     if (n0 == n1 && n1 == n2 && n2 == n3)
-        return std::min(smaller(c[0], c[1]), smaller(c[2], c[3])) < dipX + dipY;
+        return std::min(smaller(c[0], c[1]), smaller(c[2], c[3])) < dipX(n0) + dipY(n0);
     if (n0 == n3 && n1 == n2) return true; // a saddle
+    // A whole edge of exact zeros beside a positive corner that is not zero:
+    // the zero set may turn somewhere on that edge (x*y = 0 where the grid
+    // line through x = 0 runs along the edge and y = 0 meets it midway),
+    // and only halving finds where. Zeros on the positive side alone are
+    // followed exactly (ArcPath).
+    const bool zeroEdge = (c[0] == 0 && c[1] == 0) || (c[2] == 0 && c[3] == 0) || (c[0] == 0 && c[2] == 0) ||
+                          (c[1] == 0 && c[3] == 0);
+    if (zeroEdge && std::any_of(c.begin(), c.end(), [](Float v) { return v > 0; })) return true;
     // An edge of one sign may hide two crossings.
-    if (n0 == n1 && smaller(c[0], c[1]) < dipX) return true;
-    if (n2 == n3 && smaller(c[2], c[3]) < dipX) return true;
-    if (n0 == n2 && smaller(c[0], c[2]) < dipY) return true;
-    if (n1 == n3 && smaller(c[1], c[3]) < dipY) return true;
+    if (n0 == n1 && smaller(c[0], c[1]) < dipX(n0)) return true;
+    if (n2 == n3 && smaller(c[2], c[3]) < dipX(n2)) return true;
+    if (n0 == n2 && smaller(c[0], c[2]) < dipY(n0)) return true;
+    if (n1 == n3 && smaller(c[1], c[3]) < dipY(n1)) return true;
     return BendPixels(depth, c, k) > kBendPixels;
 }
 
@@ -308,7 +330,7 @@ void TTracer::Sample(int depth, std::int64_t i, std::int64_t j, const TCorners& 
     if (depth == 0)
         baseSplit_[static_cast<std::size_t>(i + j * nx_)] = 1;
     else
-        split_.Enter(CellKey(depth, i, j), true);
+        split_.Enter(CellKey(depth, i, j), 1);
     ++counts_.Splits;
     const std::int64_t size = unit_ >> depth, half = size / 2;
     // The cell's 3 x 3 points, [x][y].

@@ -203,18 +203,29 @@ INSTANTIATE_TEST_SUITE_P(ImplicitCurve, Axes,
                                            TAxesCase{"zero_inside_a_cell", {-2.9L, 3.1L, -3.2L, 2.8L}}),
                          test::RowName{});
 
-TEST(ImplicitCurve, SinOfXYHasEveryBranchWholeAndOnTheCurve)
+struct TSinCase {
+    const char* Name;
+    TImplicitRect Rect;
+    // The lines x*y = c gives in the rectangle.
+    int (*LinesOf)(Float c);
+};
+
+class SinOfXY : public ::testing::TestWithParam<TSinCase>
 {
-    const TImplicitRect r{-10, 10, -10, 10};
+};
+
+TEST_P(SinOfXY, HasEveryBranchWholeAndOnTheCurve)
+{
+    const TImplicitRect r = GetParam().Rect;
     const TImplicitFunction f = Wrap([](Float x, Float y) { return std::sin(x * y) - 0.5L; });
     const TImplicitCurve curve = TraceImplicitCurve(f, r, kWidth, kHeight);
-    // The hyperbolas x*y = c with sin(c) = 1/2 and |c| < 100, two branches
-    // each; a gap anywhere would split one into two lines.
-    std::size_t branches = 0;
+    // The hyperbolas x*y = c with sin(c) = 1/2; a gap anywhere would split
+    // one into two lines.
+    std::size_t lines = 0;
     for (int k = -20; k <= 20; ++k)
         for (Float c : {kPi / 6 + 2 * kPi * k, 5 * kPi / 6 + 2 * kPi * k})
-            branches += std::fabs(c) < 100 ? 2 : 0;
-    EXPECT_EQ(curve.Polylines.size(), branches);
+            lines += GetParam().LinesOf(c);
+    EXPECT_EQ(curve.Polylines.size(), lines);
     for (const TPolyline& line : curve.Polylines) {
         EXPECT_TRUE(OnBorder(line.front(), r)) << line.front().X << " " << line.front().Y;
         EXPECT_TRUE(OnBorder(line.back(), r)) << line.back().X << " " << line.back().Y;
@@ -225,6 +236,14 @@ TEST(ImplicitCurve, SinOfXYHasEveryBranchWholeAndOnTheCurve)
     EXPECT_EQ(curve.Counts.Crossings, VertexCount(curve));
     EXPECT_LT(curve.Counts.Evaluations, curve.Counts.GridPoints + 14 * curve.Counts.Crossings);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    ImplicitCurve, SinOfXY,
+    ::testing::Values(
+        TSinCase{"whole", {-10, 10, -10, 10}, [](Float c) { return std::fabs(c) < 100 ? 2 : 0; }},
+        // Four times closer, where the lines are densest.
+        TSinCase{"zoomed_4x", {7.5L, 10, 8.25L, 10}, [](Float c) { return c > 61.875L && c < 100 ? 1 : 0; }}),
+    test::RowName{});
 
 // -- Where the formula fails --------------------------------------------------
 
