@@ -12,6 +12,8 @@
 //   halvings short of MaxDepth);
 // - the curve crosses it, but bends so much that a chord across the cell
 //   would be more than a quarter of a pixel off;
+// - the curve crosses it, and a whole edge is exactly zero beside a corner
+//   that is positive: the zero set may turn somewhere on that edge;
 // - some corners fail and some do not (so the working part is drawn up to
 //   within the finest cell of where the formula fails).
 // Each sign change along a cell's edges is then refined along that edge
