@@ -190,7 +190,8 @@ TTracer::TTracer(const TImplicitFunction& f, const TImplicitRect& rect, int widt
     : f_(f), rect_(rect), doubles_(options.DoubleCoordinates)
 {
     depth_ = std::clamp(options.MaxDepth, 0, kMaxDepth);
-    const int cellPixels = std::max(options.CellPixels, 1);
+    // In 64 bits: a pixel size near the int range must not overflow.
+    const std::int64_t cellPixels = std::max(options.CellPixels, 1);
     nx_ = std::clamp<std::int64_t>((widthPixels + cellPixels - 1) / cellPixels, 1, kMaxCellsPerAxis);
     ny_ = std::clamp<std::int64_t>((heightPixels + cellPixels - 1) / cellPixels, 1, kMaxCellsPerAxis);
     shift_ = depth_ + 1;
