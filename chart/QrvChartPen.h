@@ -32,6 +32,10 @@ struct TChartBrush {
 // together into a solid line). Lines end flat so a wide axis line covers
 // exactly its span.
 QPen MakeQPen(const TChartPen& pen, TColor color, bool printing, double deviceScale = 1.0);
+// The pen of a series' line: that of MakeQPen, except that a line wider than
+// one pixel joins its segments round, so that a wide line does not spike
+// where a curve turns sharply (a miter join would run far beyond the point).
+QPen MakeLinePen(const TChartPen& pen, TColor color, bool printing, double deviceScale = 1.0);
 inline QPen MakeQPen(const TChartPen& pen, bool printing)
 {
     return MakeQPen(pen, pen.Color, printing);

@@ -133,6 +133,34 @@ void TChartSeries::SetActive(bool active)
     RequestRepaint();
 }
 
+std::vector<TLineRun> TChartSeries::BuildLineRuns(const TAxisScale&, const TAxisScale&, const TChartRect&,
+                                                  bool) const
+{
+    return {};
+}
+
+void TChartSeries::DrawRuns(QPainter&, const std::vector<TLineRun>&, bool) const {}
+
+TColor TChartSeries::LegendColor() const
+{
+    for (int i = 0; i < PointCount(); ++i)
+        if (const TColor c = PointColor(i); c != clNone && c != UseSeriesColor) return c;
+    return seriesColor_ == UseSeriesColor ? clBlack : seriesColor_;
+}
+
+void TChartSeries::SetTitle(std::string title)
+{
+    if (title == title_) return;
+    title_ = std::move(title);
+    RequestRepaint();
+}
+
+void TCustomSeries::SetLinePen(const TChartPen& pen)
+{
+    LinePen = pen;
+    RequestRepaint();
+}
+
 void TCustomSeries::CalcHorizMargins(int& left, int& right) const
 {
     left = right = (Pointer.Visible && Pointer.InflateMargins) ? Pointer.HorizSize + 1 : 0;
@@ -302,12 +330,18 @@ std::vector<TLineRun> TLineSeries::BuildLineRuns(const TAxisScale& horiz, const 
 void TLineSeries::DrawValues(QPainter& painter, const TAxisScale& horiz, const TAxisScale& vert,
                              const TChartRect& axesRect, bool horizAutomatic, bool printing) const
 {
-    const std::vector<TLineRun> runs = BuildLineRuns(horiz, vert, axesRect, horizAutomatic);
+    DrawRuns(painter, BuildLineRuns(horiz, vert, axesRect, horizAutomatic), printing);
+}
+
+void TLineSeries::DrawRuns(QPainter& painter, const std::vector<TLineRun>& runs, bool printing) const
+{
     painter.setBrush(Qt::NoBrush);
+    // Device pixels per layout pixel, for the dots of a thin printed line.
+    const double deviceScale = std::sqrt(std::fabs(painter.deviceTransform().determinant()));
     TColor penColor = clNone;
     for (const TLineRun& run : runs) {
         if (run.Color != penColor) {
-            painter.setPen(MakeQPen(LinePen, run.Color, printing));
+            painter.setPen(MakeLinePen(LinePen, run.Color, printing, deviceScale));
             penColor = run.Color;
         }
         painter.drawPolyline(run.Points.data(), static_cast<int>(run.Points.size()));

@@ -17,6 +17,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 namespace
@@ -91,6 +92,35 @@ int main(int argc, char** argv)
                 MedianMs(21, [&] { wmf = MakeMetafile(chart, MetafileKind::Wmf, r.size()); }));
     std::printf("EMF size %lld bytes, WMF size %lld bytes\n", static_cast<long long>(emf.size()),
                 static_cast<long long>(wmf.size()));
+    // A repaint of a window-sized chart, as during a zoom or scroll drag:
+    // one curve, then twenty of 10 001 points each.
+    // With two or more, the legend is laid out and drawn too.
+    const auto curves = [](TChart& c, int count) {
+        TLineSeries& first = SetUpGraphChart(c);
+        for (int n = 0; n < count; ++n) {
+            TLineSeries& s = n == 0 ? first : AddGraphSeries(c);
+            s.SetTitle("sin(x+" + std::to_string(n * 0.3) + ")*x");
+            const TColor color = n == 0 ? clRed : RGB(uint8_t(n * 53), uint8_t(n * 97), uint8_t(n * 151));
+            for (int k = 0; k <= 10000; ++k) {
+                const double x = -10.0 + k * 0.002;
+                s.AddPoint(x, std::sin(x + n * 0.3) * (1.0 + n * 0.1) * x, "", color);
+            }
+        }
+    };
+    for (int count : {1, 20}) {
+        TChart window;
+        window.resize(537, 469);
+        curves(window, count);
+        QImage screen(537, 469, QImage::Format_RGB32);
+        std::printf("repaint, %2d curve(s), 537 x 469:   %8.3f ms (median of 51)\n", count, MedianMs(51, [&] {
+                        window.RequestRepaint();
+                        QPainter painter(&screen);
+                        window.DrawChart(painter, window.rect());
+                    }));
+        if (argc > 1)
+            screen.save(
+                QDir(QString::fromLocal8Bit(argv[1])).filePath(QString("bench-curves-%1.png").arg(count)));
+    }
     if (argc > 1) {
         const QDir dir(QString::fromLocal8Bit(argv[1]));
         SaveBitmapFile(chart, dir.filePath("bench-chart.bmp"));
