@@ -39,7 +39,7 @@ QPen MakeQPen(const TChartPen& pen, TColor color, bool printing, double deviceSc
 QPen MakeLinePen(const TChartPen& pen, TColor color, bool printing, double deviceScale)
 {
     QPen result = MakeQPen(pen, color, printing, deviceScale);
-    if (result.style() != Qt::NoPen && pen.Width > 1) result.setJoinStyle(Qt::RoundJoin);
+    if (result.style() != Qt::NoPen && pen.Width > 1) result.setJoinStyle(Qt::BevelJoin);
     return result;
 }
 

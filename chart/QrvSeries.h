@@ -175,7 +175,7 @@ public:
     void DrawValues(QPainter& painter, const TAxisScale& horiz, const TAxisScale& vert,
                     const TChartRect& axesRect, bool horizAutomatic, bool printing) const override;
     // Each run in its colour, with the line pen's width and style; a line
-    // wider than a pixel joins its segments round (MakeLinePen).
+    // wider than a pixel bevels the joins of its segments (MakeLinePen).
     void DrawRuns(QPainter& painter, const std::vector<TLineRun>& runs, bool printing) const override;
 };
 

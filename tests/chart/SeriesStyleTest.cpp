@@ -99,7 +99,7 @@ TEST_F(SeriesStyleTest, WidthAndStyleShowInThePixels)
     }
 }
 
-TEST_F(SeriesStyleTest, WideLinesTurnRoundInsteadOfSpiking)
+TEST_F(SeriesStyleTest, WideLinesTurnWithoutSpiking)
 {
     // A sharp peak: up steeply and straight back down, then along the bottom.
     first().AddPoint(0, 0);
@@ -116,8 +116,8 @@ TEST_F(SeriesStyleTest, WideLinesTurnRoundInsteadOfSpiking)
     const QImage image = Draw();
     const TChartLayout& layout = chart().Layout();
     const int tipX = layout.Bottom().ValueToPixel(0.05), tipY = layout.Left().ValueToPixel(10);
-    // A miter join would run many pixels above the tip; a round one half
-    // the width.
+    // A miter join would run many pixels above the tip; a bevelled one
+    // stops within half the width of it.
     int highest = tipY;
     for (int y = 0; y < tipY; ++y)
         if (CountColor(image, QRect(tipX - 8, y, 17, 1), Red) > 0) {
@@ -125,7 +125,7 @@ TEST_F(SeriesStyleTest, WideLinesTurnRoundInsteadOfSpiking)
             break;
         }
     EXPECT_GE(highest, std::max(tipY - 5, chart().AxesRect().Top)) << "tip at " << tipY;
-    EXPECT_GT(CountColor(image, QRect(tipX - 3, tipY - 3, 7, 4), Red), 10) << "the tip itself is drawn";
+    EXPECT_GT(CountColor(image, QRect(tipX - 3, tipY, 7, 4), Red), 10) << "the line reaches the tip";
 }
 
 TEST_F(SeriesStyleTest, AxesScaleOverEveryShownSeriesOnly)

@@ -342,10 +342,10 @@ TEST_P(MetafileRecords, FinishOnlyAfterThePainterEnds)
 INSTANTIATE_TEST_SUITE_P(Kinds, MetafileRecords, testing::Values(MetafileKind::Wmf, MetafileKind::Emf),
                          [](const auto& info) { return info.param == MetafileKind::Wmf ? "Wmf" : "Emf"; });
 
-// Lines wider than a pixel that are dashed or dotted, as wide curves are
-// drawn: a plain pen of that width draws solid in GDI, so an EMF gets a
-// geometric pen with the style, width, flat ends and round joins, and a WMF
-// the dashes themselves, solid, where Qt draws them.
+// Lines wider than a pixel that are dashed or dotted: a plain pen of that
+// width draws solid in GDI, so an EMF gets a geometric pen with the style,
+// width, ends and joins, and a WMF the dashes themselves, solid, where Qt
+// draws them.
 TEST(WideDashedPens, ReachTheRecordsSoReadersDrawTheDashes)
 {
     struct Row {
@@ -360,7 +360,7 @@ TEST(WideDashedPens, ReachTheRecordsSoReadersDrawTheDashes)
     const Row rows[] = {{"dashed", Qt::DashLine, 1, 18, 12, 1.5}, {"dotted", Qt::DotLine, 2, 9, 3, 1.0}};
     for (const Row& r : rows) {
         const auto draw = [&](QPainter& p) {
-            p.setPen(QPen(QColor(0, 0, 255), 3, r.Style, Qt::FlatCap, Qt::RoundJoin));
+            p.setPen(QPen(QColor(0, 0, 255), 3, r.Style, Qt::FlatCap, Qt::BevelJoin));
             p.drawLine(10, 50, 190, 50);
         };
         const TMetafile emf = ReadEmf(Record(MetafileKind::Emf, {352, 304}, draw));
@@ -371,7 +371,8 @@ TEST(WideDashedPens, ReachTheRecordsSoReadersDrawTheDashes)
         ASSERT_EQ(pens.size(), 1u) << r.Name;
         // The extended pen follows the index and the four fields of its
         // (absent) pattern bitmap: style, width, brush style, colour.
-        EXPECT_EQ(pens[0]->U32(28), 0x00010000u | 0x0200u | r.GdiStyle) << r.Name << ": geometric, flat ends";
+        EXPECT_EQ(pens[0]->U32(28), 0x00010000u | 0x0200u | 0x1000u | r.GdiStyle)
+            << r.Name << ": geometric, flat ends, bevelled joins";
         EXPECT_EQ(pens[0]->U32(32), 3u) << r.Name;
         EXPECT_EQ(pens[0]->U32(40), 0xFF0000u) << r.Name;
         EXPECT_EQ(emf.Count(emf::Polyline16), 1u) << r.Name;

@@ -110,7 +110,7 @@ TEST(WmfRender, WideDashesStayDashes)
     const QString wmfName = dir.filePath("dashes.wmf"), pngName = dir.filePath("dashes.png");
     const auto draw = [](QPainter& p) {
         p.fillRect(QRect(0, 0, 352, 304), Qt::white);
-        p.setPen(QPen(Qt::red, 4, Qt::DashLine, Qt::FlatCap, Qt::RoundJoin));
+        p.setPen(QPen(Qt::red, 4, Qt::DashLine, Qt::FlatCap, Qt::BevelJoin));
         p.drawLine(20, 100, 332, 100);
     };
     QFile wmf(wmfName);
