@@ -118,13 +118,12 @@ void TAxisScale::ValuesToPixels(std::span<const double> values, double multiplie
         const double value = values[i] * multiplier;
         const double d = (value - RangeMin) * scale;
         if (quick && std::fabs(d) < limit) {
-            long long n = static_cast<long long>(d); // towards zero
+            // Truncated, then one up or down past a half: without branches,
+            // which the fractions of a curve would mispredict half the time.
+            long long n = static_cast<long long>(d);
             const double fraction = d - static_cast<double>(n);
             if (std::fabs(std::fabs(fraction) - 0.5) > margin) {
-                if (fraction > 0.5)
-                    ++n;
-                else if (fraction < -0.5)
-                    --n;
+                n += static_cast<long long>(fraction > 0.5) - static_cast<long long>(fraction < -0.5);
                 const long long p = fromStart ? StartPixel + n : EndPixel - n;
                 pixels[i] = p > INT_MAX ? INT_MAX : p < INT_MIN ? INT_MIN : static_cast<int>(p);
                 continue;

@@ -68,12 +68,6 @@ void TChartSeries::BreakLineBefore(int index)
     if (active_) RequestRepaint();
 }
 
-bool TChartSeries::LineBrokenBefore(int index) const
-{
-    return index > 0 && static_cast<std::size_t>(index) < breaks_.size() &&
-           breaks_[static_cast<std::size_t>(index)];
-}
-
 double TChartSeries::LowestY()
 {
     if (!HasLineBreaks()) return YValues.MinimumValue();
@@ -96,7 +90,7 @@ std::vector<double> TChartSeries::YScaledValues() const
     return ys;
 }
 
-TColor TChartSeries::PointColor(int index) const
+TColor TChartSeries::OtherPointColor(int index) const
 {
     if (index < 0 || static_cast<std::size_t>(index) >= colors_.size()) return seriesColor_;
     const TColor c = colors_[static_cast<std::size_t>(index)];

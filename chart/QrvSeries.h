@@ -55,7 +55,15 @@ public:
     int PointCount() const { return XValues.ValueCount(); }
     double XValueAt(int index) const { return XValues.ValueAt(index); }
     double YValueAt(int index) const { return YValues.ValueAt(index); }
-    TColor PointColor(int index) const;
+    TColor PointColor(int index) const
+    {
+        // Inline for the plain case, which the line's drawing asks per point.
+        if (index >= 0 && static_cast<std::size_t>(index) < colors_.size() && !ColorEachPoint) {
+            const TColor c = colors_[static_cast<std::size_t>(index)];
+            return c == UseSeriesColor ? seriesColor_ : c;
+        }
+        return OtherPointColor(index);
+    }
     std::string PointLabel(int index) const;
 
     double LowestX() { return XValues.MinimumValue(); }
@@ -69,7 +77,11 @@ public:
     // the curve has a pole between them. Points added later keep the mark
     // where it was put.
     void BreakLineBefore(int index);
-    bool LineBrokenBefore(int index) const;
+    bool LineBrokenBefore(int index) const
+    {
+        return index > 0 && static_cast<std::size_t>(index) < breaks_.size() &&
+               breaks_[static_cast<std::size_t>(index)];
+    }
     bool HasLineBreaks() const { return breakCount_ > 0; }
 
     TChartSeriesHost* ParentChart() const { return parent_; }
@@ -123,6 +135,9 @@ protected:
     std::vector<double> YScaledValues() const;
 
 private:
+    // PointColor beyond the colour list or with a colour for each point.
+    TColor OtherPointColor(int index) const;
+
     TChartSeriesHost* parent_ = nullptr;
     std::vector<TColor> colors_;
     std::vector<std::string> labels_; // empty: no label
