@@ -17,13 +17,13 @@ const QColor kCrosshairColor(96, 96, 96);
 const QColor kReadoutBackground(255, 255, 225);
 } // namespace
 
-TChartTrace::TChartTrace(TChart& chart, TLineSeries& series, TTableView& table)
-    : QObject(&chart), chart_(chart), series_(series), table_(table)
+TChartTrace::TChartTrace(TChart& chart, TLineSeries& tableSeries, TTableView& table)
+    : QObject(&chart), chart_(chart), tableSeries_(&tableSeries), table_(table)
 {
     chart_.setMouseTracking(true);
     chart_.SetOnPaintOverlay([this](TChart&, QPainter& painter) { Paint(painter); });
     chart_.SetOnMouseHover([this](TChart&, const QPoint& point) { Hover(point); });
-    chart_.SetOnMouseLeave([this](TChart&) { SetHovered(-1); });
+    chart_.SetOnMouseLeave([this](TChart&) { SetHovered(-1, -1); });
     connect(&table_, &TTableView::LineChosen, this, &TChartTrace::MarkPoint);
 }
 
@@ -31,28 +31,62 @@ TChartTrace::~TChartTrace() = default;
 
 void TChartTrace::Reset()
 {
-    hovered_ = marked_ = -1;
-    table_.SetHighlightedLine(-1);
-    chart_.update();
+    hoveredSeries_ = hovered_ = marked_ = -1;
+    Show();
+}
+
+void TChartTrace::SetTableSeries(TLineSeries& series)
+{
+    tableSeries_ = &series;
+    Reset();
 }
 
 void TChartTrace::MarkPoint(int index)
 {
-    marked_ = index >= 0 && index < series_.PointCount() ? index : -1;
-    table_.SetHighlightedLine(ShownPoint());
-    chart_.update();
+    marked_ = index >= 0 && index < tableSeries_->PointCount() ? index : -1;
+    Show();
 }
 
-const TAxisLayout& TChartTrace::HorizAxis() const
+const TChartSeries* TChartTrace::SeriesAt(int index) const
 {
-    const TChartLayout& layout = chart_.Layout();
-    return series_.HorizAxis == THorizAxis::aTopAxis ? layout.Top() : layout.Bottom();
+    return index >= 0 && index < chart_.SeriesCount() ? &chart_.Series(index) : nullptr;
 }
 
-const TAxisLayout& TChartTrace::VertAxis() const
+int TChartTrace::TableSeriesIndex() const
+{
+    return chart_.IndexOfSeries(*tableSeries_);
+}
+
+int TChartTrace::TracedSeries() const
+{
+    if (hovered_ >= 0) return hoveredSeries_;
+    return marked_ >= 0 ? TableSeriesIndex() : -1;
+}
+
+bool TChartTrace::TracesTableSeries() const
+{
+    const int traced = TracedSeries();
+    return traced >= 0 && traced == TableSeriesIndex();
+}
+
+const TAxisLayout& TChartTrace::HorizAxis(const TChartSeries& series) const
 {
     const TChartLayout& layout = chart_.Layout();
-    return series_.VertAxis == TVertAxis::aRightAxis ? layout.Right() : layout.Left();
+    return series.HorizAxis == THorizAxis::aTopAxis ? layout.Top() : layout.Bottom();
+}
+
+const TAxisLayout& TChartTrace::VertAxis(const TChartSeries& series) const
+{
+    const TChartLayout& layout = chart_.Layout();
+    return series.VertAxis == TVertAxis::aRightAxis ? layout.Right() : layout.Left();
+}
+
+std::vector<int> TChartTrace::ShownSeries() const
+{
+    std::vector<int> shown;
+    for (int i = 0; i < chart_.SeriesCount(); ++i)
+        if (chart_.Series(i).Active() && chart_.Series(i).PointCount() > 0) shown.push_back(i);
+    return shown;
 }
 
 void TChartTrace::Hover(const QPoint& point)
@@ -60,48 +94,98 @@ void TChartTrace::Hover(const QPoint& point)
     const TChartRect& axes = chart_.AxesRect();
     const bool dragging = chart_.Zoom().ZoomDrag().Active || chart_.Zoom().ScrollDrag().Active;
     // The axes' last column and row count too: the range's ends lie there.
-    const bool inside = point.x() >= axes.Left && point.x() <= axes.Right && point.y() >= axes.Top &&
-                        point.y() <= axes.Bottom;
-    if (dragging || !series_.Active() || !inside) {
-        SetHovered(-1);
+    auto inside = [&](int x, int y) {
+        return x >= axes.Left && x <= axes.Right && y >= axes.Top && y <= axes.Bottom;
+    };
+    const std::vector<int> shown = ShownSeries();
+    if (dragging || shown.empty() || !inside(point.x(), point.y())) {
+        SetHovered(-1, -1);
         return;
     }
-    const TAxisLayout& horiz = HorizAxis();
-    int index = NearestPointByPixel(series_.XValues.RawValues(), point.x(), horiz.PixelToValue(point.x()),
-                                    [&](double value) { return horiz.ValueToPixel(value); });
-    // A point scrolled or zoomed out of sight is not traced.
-    if (index >= 0) {
-        const int column = horiz.ValueToPixel(series_.XValueAt(index));
-        if (column < axes.Left || column > axes.Right) index = -1;
+    if (shown.size() == 1) {
+        // One curve: the point nearest the mouse column.
+        const TChartSeries& series = chart_.Series(shown.front());
+        const TAxisLayout& horiz = HorizAxis(series);
+        int index = NearestPointByPixel(series.XValues.RawValues(), point.x(), horiz.PixelToValue(point.x()),
+                                        [&](double value) { return horiz.ValueToPixel(value); });
+        // A point scrolled or zoomed out of sight is not traced.
+        if (index >= 0) {
+            const int column = horiz.ValueToPixel(series.XValueAt(index));
+            if (column < axes.Left || column > axes.Right) index = -1;
+        }
+        SetHovered(index >= 0 ? shown.front() : -1, index);
+        return;
     }
-    SetHovered(index);
+    // Several: the point nearest the mouse over all of them, in sight.
+    int bestSeries = -1, bestIndex = -1;
+    long long bestDistance = 0;
+    for (int s : shown) {
+        const TChartSeries& series = chart_.Series(s);
+        const TAxisLayout& horiz = HorizAxis(series);
+        const TAxisLayout& vert = VertAxis(series);
+        // Values multiplied as the series reads them.
+        const double xm = series.XValues.Multiplier(), ym = series.YValues.Multiplier();
+        const TNearestPoint near = NearestPointInPlane(
+            series.XValues.RawValues(), series.YValues.RawValues(), point.x(), point.y(),
+            horiz.PixelToValue(point.x()) / xm, [&](double x) { return horiz.ValueToPixel(x * xm); },
+            [&](double y) { return vert.ValueToPixel(y * ym); });
+        if (near.Index < 0) continue;
+        if (!inside(horiz.ValueToPixel(series.XValueAt(near.Index)),
+                    vert.ValueToPixel(series.YValueAt(near.Index))))
+            continue;
+        if (bestSeries < 0 || near.Distance2 < bestDistance) {
+            bestSeries = s;
+            bestIndex = near.Index;
+            bestDistance = near.Distance2;
+        }
+    }
+    SetHovered(bestSeries, bestIndex);
 }
 
-void TChartTrace::SetHovered(int index)
+void TChartTrace::SetHovered(int series, int index)
 {
-    if (index == hovered_) return;
+    if (index < 0) series = -1;
+    if (series == hoveredSeries_ && index == hovered_) return;
+    hoveredSeries_ = series;
     hovered_ = index;
-    table_.SetHighlightedLine(ShownPoint());
+    Show();
+}
+
+void TChartTrace::Show()
+{
+    // The table's line: the hovered point while it is the table's curve,
+    // else the marked one.
+    const bool hoversTable = hovered_ >= 0 && hoveredSeries_ == TableSeriesIndex();
+    table_.SetHighlightedLine(hoversTable ? hovered_ : marked_);
     chart_.update();
+    const int series = TracedSeries(), point = series >= 0 ? ShownPoint() : -1;
+    if (series != announcedSeries_ || point != announcedPoint_) {
+        announcedSeries_ = series;
+        announcedPoint_ = point;
+        emit TraceChanged(series, point);
+    }
 }
 
 QString TChartTrace::ReadoutText() const
 {
+    const TChartSeries* series = SeriesAt(TracedSeries());
     const int index = ShownPoint();
-    if (index < 0 || index >= series_.PointCount()) return {};
-    return QString::fromStdString(
-        TraceReadout(series_.XValueAt(index), series_.YValueAt(index), DecimalSeparator()));
+    if (!series || index < 0 || index >= series->PointCount()) return {};
+    const double x = series->XValueAt(index), y = series->YValueAt(index);
+    if (ShownSeries().size() < 2) return QString::fromStdString(TraceReadout(x, y, DecimalSeparator()));
+    return QString::fromStdString(TraceReadout(series->Title(), x, y, DecimalSeparator()));
 }
 
 void TChartTrace::Paint(QPainter& painter) const
 {
+    const TChartSeries* series = SeriesAt(TracedSeries());
     const int index = ShownPoint();
-    if (index < 0 || index >= series_.PointCount()) return;
+    if (!series || index < 0 || index >= series->PointCount()) return;
     // The rubber rectangle and the moving data of a drag need a clear view.
     if (chart_.Zoom().ZoomDrag().Active || chart_.Zoom().ScrollDrag().Active) return;
     const TChartRect& axes = chart_.AxesRect();
-    const int x = HorizAxis().ValueToPixel(series_.XValueAt(index));
-    const int y = VertAxis().ValueToPixel(series_.YValueAt(index));
+    const int x = HorizAxis(*series).ValueToPixel(series->XValueAt(index));
+    const int y = VertAxis(*series).ValueToPixel(series->YValueAt(index));
     painter.save();
     painter.setClipRect(axes.ToQRect().adjusted(0, 0, 1, 1));
     painter.setRenderHint(QPainter::Antialiasing, false);

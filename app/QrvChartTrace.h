@@ -3,10 +3,18 @@
 // table writes them and highlights its table line; choosing a line of the
 // table marks its point on the chart. Drawn only on the screen, on top of the
 // chart's picture, so no file, clipboard image or print ever holds it.
+//
+// With one shown series the point nearest the mouse column is traced, as it
+// always was. With several, the trace follows the curve nearest the mouse:
+// the point nearest in pixels over all shown series, and the readout begins
+// with that series' title. The table shows one curve, the table series: its
+// line is highlighted only while that curve is the one traced (or marked).
 #pragma once
 
 #include <QObject>
 #include <QString>
+
+#include <vector>
 
 class QPainter;
 class QPoint;
@@ -15,7 +23,7 @@ namespace qrv
 {
 
 class TChart;
-class TChartAxis;
+class TChartSeries;
 struct TAxisLayout;
 class TLineSeries;
 class TTableView;
@@ -24,37 +32,65 @@ class TChartTrace : public QObject
 {
     Q_OBJECT
 public:
-    // Hooks itself into the chart, whose child it becomes, and the table.
-    // It dies with the chart, so its hooks never outlive it; its destructor
-    // leaves the chart alone, which is half gone by then.
-    TChartTrace(TChart& chart, TLineSeries& series, TTableView& table);
+    // Hooks itself into the chart, whose child it becomes, and the table,
+    // which shows tableSeries. It dies with the chart, so its hooks never
+    // outlive it; its destructor leaves the chart alone, which is half gone
+    // by then.
+    TChartTrace(TChart& chart, TLineSeries& tableSeries, TTableView& table);
     ~TChartTrace() override;
 
     // A new run: nothing is traced or marked.
     void Reset();
+    // The series the table now shows (a series of the chart); nothing is
+    // traced or marked afterwards. Call it before removing the series the
+    // table showed from the chart.
+    void SetTableSeries(TLineSeries& series);
     // Marks the point of a table line (-1 or a line beyond the points: none).
     void MarkPoint(int index);
 
+    // The point under the mouse, of the series TracedSeries; -1: none.
     int HoveredPoint() const { return hovered_; }
+    // The marked point of the table series; -1: none.
     int MarkedPoint() const { return marked_; }
     // The point on show: the one under the mouse, else the marked one.
     int ShownPoint() const { return hovered_ >= 0 ? hovered_ : marked_; }
+    // The index in the chart's series list of the series whose point is on
+    // show (that under the mouse, else the table series while a point is
+    // marked); -1 when none is.
+    int TracedSeries() const;
+    // Whether the point on show belongs to the table series.
+    bool TracesTableSeries() const;
     // The readout of the point on show; empty when none is.
     QString ReadoutText() const;
 
+signals:
+    // The point on show changed: its series (chart index) and point, or -1.
+    void TraceChanged(int series, int point);
+
 private:
     void Hover(const QPoint& point);
-    void SetHovered(int index);
+    void SetHovered(int series, int index);
+    // Tells the table and the screen what is on show now.
+    void Show();
     void Paint(QPainter& painter) const;
-    // The layout of the series' axes as last drawn on the screen.
-    const TAxisLayout& HorizAxis() const;
-    const TAxisLayout& VertAxis() const;
+    // The series at a chart index while it is there, else nullptr.
+    const TChartSeries* SeriesAt(int index) const;
+    int TableSeriesIndex() const;
+    // The layout of a series' axes as last drawn on the screen.
+    const TAxisLayout& HorizAxis(const TChartSeries& series) const;
+    const TAxisLayout& VertAxis(const TChartSeries& series) const;
+    // Shown series of the chart (active, with points): their indexes.
+    std::vector<int> ShownSeries() const;
 
     TChart& chart_;
-    TLineSeries& series_;
+    TLineSeries* tableSeries_;
     TTableView& table_;
+    int hoveredSeries_ = -1;
     int hovered_ = -1;
     int marked_ = -1;
+    // The series and point last announced by TraceChanged.
+    int announcedSeries_ = -1;
+    int announcedPoint_ = -1;
 };
 
 } // namespace qrv

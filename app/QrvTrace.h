@@ -18,9 +18,29 @@ namespace qrv
 int NearestPointByPixel(const std::vector<double>& xs, int mouseX, double mouseValue,
                         const std::function<int(double)>& pixelOf);
 
+// The point nearest the mouse in the plane, for a chart of several curves
+// where the nearest curve is traced: the smallest distance in pixels
+// between the mouse and a point's pixel, and that squared distance. xs in
+// ascending order beside their ys; pixelOfX and pixelOfY map values to
+// pixels (either direction). The search spreads from the mouse column and
+// stops on each side where the columns alone lie further off than the best
+// point found, so a dense curve costs only the points near the mouse.
+// Index -1 without points; of equally near points the first in x order.
+struct TNearestPoint {
+    int Index = -1;
+    long long Distance2 = 0;
+};
+TNearestPoint NearestPointInPlane(const std::vector<double>& xs, const std::vector<double>& ys, int mouseX,
+                                  int mouseY, double mouseValue, const std::function<int(double)>& pixelOfX,
+                                  const std::function<int(double)>& pixelOfY);
+
 // "x = 1.500   y = -2.250": both values as the table writes them (the
 // "0.000" format) with the given decimal separator.
 std::string TraceReadout(double x, double y, char decimalSeparator);
+// The same after the name of the curve it belongs to, three blanks apart
+// ("sin(x)   x = 1.500   y = 0.997"), for a chart of several curves; an
+// empty name gives the plain readout.
+std::string TraceReadout(const std::string& curve, double x, double y, char decimalSeparator);
 
 // A rectangle by its left, top, width and height, in chart pixels.
 struct TTraceBox {

@@ -5,6 +5,7 @@
 
 #include "QrvFloat.h"
 
+#include <span>
 #include <vector>
 
 namespace qrv
@@ -64,6 +65,13 @@ struct TAxisScale {
     TAxisPixel PixelOf(double value) const;
     // The rounded pixel of PixelOf.
     int ValueToPixel(double value) const { return PixelOf(value).Rounded; }
+    // pixels[i] = ValueToPixel(values[i] * multiplier), the product taken as
+    // a double, for a whole series at once. The same pixels, found faster:
+    // a distance computed in double lies so close to the Float one that,
+    // away from a half pixel, both round alike; the rare values near a half
+    // pixel, far off the axis or not finite go through PixelOf. pixels must
+    // hold as many entries as values.
+    void ValuesToPixels(std::span<const double> values, double multiplier, std::span<int> pixels) const;
     // 0 while the axis has no length. Computed in Float; a pixel beyond
     // the axis' ends may stand for a value beyond the double range, which is
     // held at the largest double of its sign.

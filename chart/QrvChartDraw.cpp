@@ -6,6 +6,8 @@
 
 #include <QPainter>
 
+#include <cmath>
+
 namespace qrv
 {
 
@@ -38,18 +40,43 @@ void DrawSeries(QPainter& painter, const TChartContent& content, const TChartLay
 {
     const TChartRect& r = layout.AxesRect;
     const QRect clip(r.Left, r.Top, r.Width() + 1, r.Height() + 1);
-    for (const TChartSeries* s : content.Series) {
+    const bool laidOut = layout.SeriesRuns.size() == content.Series.size();
+    for (std::size_t i = 0; i < content.Series.size(); ++i) {
+        const TChartSeries* s = content.Series[i];
         if (!s->Active()) continue;
         TPainterState state(painter);
         if (content.Frame.ClipPoints)
             painter.setClipRect(clip, painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
-        const int h = content.HorizAxisIndexOf(*s);
-        const TChartAxis& horiz = *content.Axes[static_cast<std::size_t>(h)];
-        const bool horizAutomatic = (horiz.Automatic() || horiz.AutomaticMinimum()) &&
-                                    (horiz.Automatic() || horiz.AutomaticMaximum());
-        s->DrawValues(painter, layout.Axes[static_cast<std::size_t>(h)].Scale,
+        if (laidOut) {
+            s->DrawRuns(painter, layout.SeriesRuns[i], printing);
+            continue;
+        }
+        s->DrawValues(painter, layout.Axes[static_cast<std::size_t>(content.HorizAxisIndexOf(*s))].Scale,
                       layout.Axes[static_cast<std::size_t>(content.VertAxisIndexOf(*s))].Scale, r,
-                      horizAutomatic, printing);
+                      content.DrawsEveryPoint(*s), printing);
+    }
+}
+
+// The legend's box, filled even on a print (it hides the lines behind it),
+// and per row the line sample in the series' pen and the title.
+void DrawLegend(QPainter& painter, const TChartLegend& legend, const TLegendLayout& layout, bool printing)
+{
+    if (!layout.Shown) return;
+    TPainterState state(painter);
+    painter.setPen(MakeQPen(legend.Frame, printing));
+    painter.setBrush(ToQColor(legend.Color));
+    painter.drawRect(layout.Box.ToQRect());
+    const double deviceScale = std::sqrt(std::fabs(painter.deviceTransform().determinant()));
+    painter.setFont(legend.Font.Font);
+    const QColor text =
+        printing && legend.Font.Color == clWhite ? QColor(Qt::black) : ToQColor(legend.Font.Color);
+    for (const TLegendRow& row : layout.Rows) {
+        if (row.Series >= 0) {
+            painter.setPen(MakeLinePen(row.Pen, row.Color, printing, deviceScale));
+            painter.drawLine(row.SampleFrom, row.SampleTo);
+        }
+        painter.setPen(text);
+        painter.drawText(row.TextRect, Qt::AlignLeft | Qt::AlignVCenter, row.Text);
     }
 }
 
@@ -66,6 +93,7 @@ void DrawChartLayout(QPainter& painter, const TChartContent& content, const TCha
         if (layout.Axes[i].Shown)
             DrawAxis(painter, *content.Axes[i], layout.Axes[i], layout.AxesRect, options.Printing);
     DrawSeries(painter, content, layout, options.Printing);
+    DrawLegend(painter, content.Frame.Legend, layout.Legend, options.Printing);
 }
 
 } // namespace qrv

@@ -37,6 +37,12 @@ bool TChartContent::IsAxisVisible(int index) const
     return false;
 }
 
+bool TChartContent::DrawsEveryPoint(const TChartSeries& s) const
+{
+    const TChartAxis& horiz = *Axes[static_cast<std::size_t>(HorizAxisIndexOf(s))];
+    return (horiz.Automatic() || horiz.AutomaticMinimum()) && (horiz.Automatic() || horiz.AutomaticMaximum());
+}
+
 namespace
 {
 
@@ -82,6 +88,31 @@ void SeriesMargins(const TChartContent& content, int index, int& first, int& sec
     }
 }
 
+// The legend, when it is shown, and the line runs it keeps clear of.
+void PlaceLegend(const TChartContent& content, TChartLayout& layout, const QPaintDevice* device)
+{
+    const TChartLegend& legend = content.Frame.Legend;
+    std::vector<TLegendEntry> entries;
+    for (std::size_t i = 0; i < content.Series.size(); ++i) {
+        const TChartSeries& s = *content.Series[i];
+        if (s.Active() && s.ShowInLegend)
+            entries.push_back(
+                {static_cast<int>(i), QString::fromStdString(s.Title()), s.LegendColor(), s.LegendPen()});
+    }
+    if (!legend.Visible || static_cast<int>(entries.size()) < std::max(legend.ShownFrom, 2)) return;
+    layout.SeriesRuns.resize(content.Series.size());
+    for (std::size_t i = 0; i < content.Series.size(); ++i) {
+        const TChartSeries& s = *content.Series[i];
+        if (!s.Active()) continue;
+        layout.SeriesRuns[i] =
+            s.BuildLineRuns(layout.Axes[static_cast<std::size_t>(content.HorizAxisIndexOf(s))].Scale,
+                            layout.Axes[static_cast<std::size_t>(content.VertAxisIndexOf(s))].Scale,
+                            layout.AxesRect, content.DrawsEveryPoint(s));
+    }
+    layout.Legend = ComputeLegendLayout(legend, entries, layout.AxesRect, layout.SeriesRuns,
+                                        QFontMetrics(legend.Font.Font, device));
+}
+
 } // namespace
 
 TChartLayout ComputeChartLayout(const TChartContent& content, const QRect& target, const QPaintDevice* device)
@@ -123,6 +154,7 @@ TChartLayout ComputeChartLayout(const TChartContent& content, const QRect& targe
         a.FitToMargins(first, second);
         if (a.Shown) a.PlaceLabels(axis, QFontMetrics(axis.LabelsFont.Font, device));
     }
+    PlaceLegend(content, layout, device);
     return layout;
 }
 

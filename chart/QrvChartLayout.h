@@ -7,6 +7,7 @@
 #include "QrvAxisLayout.h"
 #include "QrvChartAxis.h"
 #include "QrvChartColor.h"
+#include "QrvChartLegend.h"
 #include "QrvChartPen.h"
 #include "QrvChartRect.h"
 
@@ -39,6 +40,7 @@ struct TChartFrame {
     bool AxisVisible = true;
     bool ClipPoints = true;
     TChartWall BackWall;
+    TChartLegend Legend;
 };
 
 // Axes in layout and drawing order.
@@ -57,12 +59,22 @@ struct TChartContent {
     // While the frame's AxisVisible, the axis' own Visible and an active
     // series is bound to it.
     bool IsAxisVisible(int index) const;
+    // Whether the series' horizontal axis follows the data at both ends, so
+    // that every point is drawn (a fixed range draws only those in view).
+    bool DrawsEveryPoint(const TChartSeries& s) const;
 };
 
 struct TChartLayout {
     TChartRect PanelRect;
     TChartRect AxesRect;
     std::array<TAxisLayout, ChartAxisCount> Axes;
+    // Shown with two or more shown series.
+    TLegendLayout Legend;
+    // While the legend is shown: the line runs of every series (none for a
+    // hidden one), in the order of the content's series, which the legend
+    // was placed by and which are drawn. Empty otherwise: each series then
+    // builds its runs as it draws.
+    std::vector<std::vector<TLineRun>> SeriesRuns;
 
     const TAxisLayout& Bottom() const { return Axes[BottomAxisIndex]; }
     const TAxisLayout& Top() const { return Axes[TopAxisIndex]; }

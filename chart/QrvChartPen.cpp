@@ -36,4 +36,11 @@ QPen MakeQPen(const TChartPen& pen, TColor color, bool printing, double deviceSc
     return result;
 }
 
+QPen MakeLinePen(const TChartPen& pen, TColor color, bool printing, double deviceScale)
+{
+    QPen result = MakeQPen(pen, color, printing, deviceScale);
+    if (result.style() != Qt::NoPen && pen.Width > 1) result.setJoinStyle(Qt::BevelJoin);
+    return result;
+}
+
 } // namespace qrv

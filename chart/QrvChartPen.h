@@ -32,6 +32,12 @@ struct TChartBrush {
 // together into a solid line). Lines end flat so a wide axis line covers
 // exactly its span.
 QPen MakeQPen(const TChartPen& pen, TColor color, bool printing, double deviceScale = 1.0);
+// The pen of a series' line: that of MakeQPen, except that a line wider than
+// one pixel bevels the joins of its segments, so that a wide line does not
+// spike where a curve turns sharply (a miter join runs far beyond the
+// point); a bevel costs far less to draw than a round join over thousands of
+// points and looks the same where a dense curve turns by little.
+QPen MakeLinePen(const TChartPen& pen, TColor color, bool printing, double deviceScale = 1.0);
 inline QPen MakeQPen(const TChartPen& pen, bool printing)
 {
     return MakeQPen(pen, pen.Color, printing);

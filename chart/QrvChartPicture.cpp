@@ -35,6 +35,32 @@ void TChartPicture::AddSeriesImpl(std::unique_ptr<TChartSeries> series)
     RequestRepaint();
 }
 
+int TChartPicture::IndexOfSeries(const TChartSeries& series) const
+{
+    for (std::size_t i = 0; i < series_.size(); ++i)
+        if (series_[i].get() == &series) return static_cast<int>(i);
+    return -1;
+}
+
+void TChartPicture::RemoveSeries(int index)
+{
+    if (index < 0 || index >= SeriesCount()) return;
+    const auto at = series_.begin() + index;
+    (*at)->SetParentChart(nullptr);
+    series_.erase(at);
+    RequestRepaint();
+}
+
+void TChartPicture::MoveSeries(int from, int to)
+{
+    const int count = SeriesCount();
+    if (from < 0 || from >= count || to < 0 || to >= count || from == to) return;
+    auto series = std::move(series_[static_cast<std::size_t>(from)]);
+    series_.erase(series_.begin() + from);
+    series_.insert(series_.begin() + to, std::move(series));
+    RequestRepaint();
+}
+
 namespace
 {
 

@@ -43,6 +43,14 @@ public:
     }
     int SeriesCount() const { return static_cast<int>(series_.size()); }
     TChartSeries& Series(int index) const { return *series_.at(static_cast<std::size_t>(index)); }
+    // The index of the series in the chart's list, or -1.
+    int IndexOfSeries(const TChartSeries& series) const;
+    // Frees the series at index (references to it end); an index out of
+    // the list does nothing.
+    void RemoveSeries(int index);
+    // Moves the series at from to index to, the others keeping their order:
+    // the order of drawing (later series on top) and of the legend.
+    void MoveSeries(int from, int to);
 
     // --- axes, in layout and drawing order ---------------------------------
     TChartAxis& BottomAxis() const { return *axes_[BottomAxisIndex]; }
@@ -72,6 +80,10 @@ public:
     void SetClipPoints(bool clip);
     const TChartWall& BackWall() const { return frame_.BackWall; }
     void SetBackWall(const TChartWall& wall);
+    // The legend's appearance (QrvChartLegend.h), shown with two or more
+    // shown series; after changing it, request a repaint, as for an axis'.
+    const TChartLegend& Legend() const { return frame_.Legend; }
+    TChartLegend& Legend() { return frame_.Legend; }
 
     bool Printing() const { return printing_; }
     // Set while drawing for a printer or the print preview: no background,

@@ -62,6 +62,7 @@ public:
             Fix(axis->LabelsFont.Font, screenDpi);
             Fix(axis->Title.Font.Font, screenDpi);
         }
+        Fix(chart.Legend().Font.Font, screenDpi);
     }
     ~TScreenFontScope()
     {

@@ -68,12 +68,6 @@ void TChartSeries::BreakLineBefore(int index)
     if (active_) RequestRepaint();
 }
 
-bool TChartSeries::LineBrokenBefore(int index) const
-{
-    return index > 0 && static_cast<std::size_t>(index) < breaks_.size() &&
-           breaks_[static_cast<std::size_t>(index)];
-}
-
 double TChartSeries::LowestY()
 {
     if (!HasLineBreaks()) return YValues.MinimumValue();
@@ -96,7 +90,7 @@ std::vector<double> TChartSeries::YScaledValues() const
     return ys;
 }
 
-TColor TChartSeries::PointColor(int index) const
+TColor TChartSeries::OtherPointColor(int index) const
 {
     if (index < 0 || static_cast<std::size_t>(index) >= colors_.size()) return seriesColor_;
     const TColor c = colors_[static_cast<std::size_t>(index)];
@@ -133,6 +127,34 @@ void TChartSeries::SetActive(bool active)
     RequestRepaint();
 }
 
+std::vector<TLineRun> TChartSeries::BuildLineRuns(const TAxisScale&, const TAxisScale&, const TChartRect&,
+                                                  bool) const
+{
+    return {};
+}
+
+void TChartSeries::DrawRuns(QPainter&, const std::vector<TLineRun>&, bool) const {}
+
+TColor TChartSeries::LegendColor() const
+{
+    for (int i = 0; i < PointCount(); ++i)
+        if (const TColor c = PointColor(i); c != clNone && c != UseSeriesColor) return c;
+    return seriesColor_ == UseSeriesColor ? clBlack : seriesColor_;
+}
+
+void TChartSeries::SetTitle(std::string title)
+{
+    if (title == title_) return;
+    title_ = std::move(title);
+    RequestRepaint();
+}
+
+void TCustomSeries::SetLinePen(const TChartPen& pen)
+{
+    LinePen = pen;
+    RequestRepaint();
+}
+
 void TCustomSeries::CalcHorizMargins(int& left, int& right) const
 {
     left = right = (Pointer.Visible && Pointer.InflateMargins) ? Pointer.HorizSize + 1 : 0;
@@ -159,13 +181,26 @@ int LinePixel(Float p)
     return r <= -MaxLinePixel ? -MaxLinePixel : r >= MaxLinePixel ? MaxLinePixel : static_cast<int>(r);
 }
 
-// One end of a segment: its exact position and, when that lies within the
-// line range, the pixel the axes give it.
+// One end of a segment: the pixel the axes give it and, when that lies
+// outside the line range, its exact position (X, Y; within the range the
+// pixel is the position).
 struct TLineEnd {
     Float X = 0;
     Float Y = 0;
     bool InRange = false;
     QPoint Pixel;
+    Float ExactX() const { return InRange ? Pixel.x() : X; }
+    Float ExactY() const { return InRange ? Pixel.y() : Y; }
+};
+
+// An end as the walk over the points keeps it: its pixel and the point it
+// stands for (-1: the entry at the left edge, always in range). The exact
+// position of a point outside the line range is asked for only when one of
+// its segments needs it.
+struct TPointEnd {
+    QPoint Pixel;
+    int Index = -1;
+    bool InRange = true;
 };
 
 // The square of +-MaxLinePixel, edges included.
@@ -177,15 +212,16 @@ constexpr TClipBox LineRange{-MaxLinePixel, -MaxLinePixel, MaxLinePixel, MaxLine
 std::optional<std::pair<QPoint, QPoint>> ClipToLineRange(const TLineEnd& a, const TLineEnd& b)
 {
     if (a.InRange && b.InRange) return std::pair(a.Pixel, b.Pixel);
-    const auto part = ClipSegment<Float>({a.X, a.Y}, {b.X, b.Y}, LineRange);
+    const Float ax = a.ExactX(), ay = a.ExactY(), bx = b.ExactX(), by = b.ExactY();
+    const auto part = ClipSegment<Float>({ax, ay}, {bx, by}, LineRange);
     if (!part) return std::nullopt;
-    const Float dx = b.X - a.X, dy = b.Y - a.Y;
+    const Float dx = bx - ax, dy = by - ay;
     const QPoint from = part->T0 == 0 && a.InRange
                             ? a.Pixel
-                            : QPoint(LinePixel(a.X + part->T0 * dx), LinePixel(a.Y + part->T0 * dy));
+                            : QPoint(LinePixel(ax + part->T0 * dx), LinePixel(ay + part->T0 * dy));
     const QPoint to = part->T1 == 1 && b.InRange
                           ? b.Pixel
-                          : QPoint(LinePixel(a.X + part->T1 * dx), LinePixel(a.Y + part->T1 * dy));
+                          : QPoint(LinePixel(ax + part->T1 * dx), LinePixel(ay + part->T1 * dy));
     return std::pair(from, to);
 }
 
@@ -233,20 +269,31 @@ std::vector<TLineRun> TLineSeries::BuildLineRuns(const TAxisScale& horiz, const 
         if (first >= count) return runs;
     }
 
+    // The pixels of the drawn points, all at once; a point outside the line
+    // range asks its axes for its exact position as well.
+    const std::size_t drawn = static_cast<std::size_t>(last - first + 1);
+    std::vector<int> columns(drawn), rows(drawn);
+    horiz.ValuesToPixels(std::span(xs).subspan(static_cast<std::size_t>(first), drawn), xm, columns);
+    vert.ValuesToPixels(std::span(ys).subspan(static_cast<std::size_t>(first), drawn), ym, rows);
+
     // A point beyond the line range is no reason to lose its segments: each
     // is cut to the part within the range, so the line still runs towards
     // the far point and back.
     TRunBuilder builder(runs);
-    TLineEnd previous;
+    auto exact = [&](const TPointEnd& end) {
+        TLineEnd e{0, 0, end.InRange, end.Pixel};
+        if (!end.InRange) {
+            e.X = horiz.PixelOf(xAt(end.Index)).Exact;
+            e.Y = vert.PixelOf(yAt(end.Index)).Exact;
+        }
+        return e;
+    };
+    TPointEnd previous;
     TColor previousColor = clNone;
     for (int i = first; i <= last; ++i) {
         const TColor color = PointColor(i);
-        TLineEnd here;
-        const TAxisPixel px = horiz.PixelOf(xAt(i)), py = vert.PixelOf(yAt(i));
-        here.Pixel = QPoint(px.Rounded, py.Rounded);
-        here.InRange = InLineRange(here.Pixel.x()) && InLineRange(here.Pixel.y());
-        here.X = here.InRange ? here.Pixel.x() : px.Exact;
-        here.Y = here.InRange ? here.Pixel.y() : py.Exact;
+        const std::size_t k = static_cast<std::size_t>(i - first);
+        const TPointEnd here{QPoint(columns[k], rows[k]), i, InLineRange(columns[k]) && InLineRange(rows[k])};
         bool draw = i > first && previousColor != clNone && !LineBrokenBefore(i);
         if (i == first && i > 0) {
             // Enter from the left edge at the height the line between the
@@ -257,16 +304,16 @@ std::vector<TLineRun> TLineSeries::BuildLineRuns(const TAxisScale& horiz, const 
             // overflow a double; the height lies between y0 and y1.
             const double edgeY =
                 x1 == x0 ? y0 : ClampToDouble(y0 + (Float(y1) - y0) * (Float(edgeX) - x0) / (Float(x1) - x0));
-            previous.Pixel = QPoint(axesRect.Left, LinePixel(vert.ValueToPixel(edgeY)));
-            previous.X = previous.Pixel.x();
-            previous.Y = previous.Pixel.y();
-            previous.InRange = true;
+            previous = {QPoint(axesRect.Left, LinePixel(vert.ValueToPixel(edgeY))), -1, true};
             draw = PointColor(i - 1) != clNone && !LineBrokenBefore(i);
         }
         if (draw && color != clNone) {
-            if (const auto segment = ClipToLineRange(previous, here);
-                segment && segment->first != segment->second)
+            if (previous.InRange && here.InRange) {
+                if (previous.Pixel != here.Pixel) builder.Segment(previous.Pixel, here.Pixel, color);
+            } else if (const auto segment = ClipToLineRange(exact(previous), exact(here));
+                       segment && segment->first != segment->second) {
                 builder.Segment(segment->first, segment->second, color);
+            }
         }
         previous = here;
         previousColor = color;
@@ -277,12 +324,18 @@ std::vector<TLineRun> TLineSeries::BuildLineRuns(const TAxisScale& horiz, const 
 void TLineSeries::DrawValues(QPainter& painter, const TAxisScale& horiz, const TAxisScale& vert,
                              const TChartRect& axesRect, bool horizAutomatic, bool printing) const
 {
-    const std::vector<TLineRun> runs = BuildLineRuns(horiz, vert, axesRect, horizAutomatic);
+    DrawRuns(painter, BuildLineRuns(horiz, vert, axesRect, horizAutomatic), printing);
+}
+
+void TLineSeries::DrawRuns(QPainter& painter, const std::vector<TLineRun>& runs, bool printing) const
+{
     painter.setBrush(Qt::NoBrush);
+    // Device pixels per layout pixel, for the dots of a thin printed line.
+    const double deviceScale = std::sqrt(std::fabs(painter.deviceTransform().determinant()));
     TColor penColor = clNone;
     for (const TLineRun& run : runs) {
         if (run.Color != penColor) {
-            painter.setPen(MakeQPen(LinePen, run.Color, printing));
+            painter.setPen(MakeLinePen(LinePen, run.Color, printing, deviceScale));
             penColor = run.Color;
         }
         painter.drawPolyline(run.Points.data(), static_cast<int>(run.Points.size()));

@@ -30,6 +30,12 @@ public:
     virtual bool Destroying() const { return false; }
 };
 
+// A polyline of one colour: consecutive segments of the series line.
+struct TLineRun {
+    TColor Color;
+    std::vector<QPoint> Points;
+};
+
 enum class THorizAxis { aBottomAxis, aTopAxis };
 enum class TVertAxis { aLeftAxis, aRightAxis };
 
@@ -49,7 +55,15 @@ public:
     int PointCount() const { return XValues.ValueCount(); }
     double XValueAt(int index) const { return XValues.ValueAt(index); }
     double YValueAt(int index) const { return YValues.ValueAt(index); }
-    TColor PointColor(int index) const;
+    TColor PointColor(int index) const
+    {
+        // Inline for the plain case, which the line's drawing asks per point.
+        if (index >= 0 && static_cast<std::size_t>(index) < colors_.size() && !ColorEachPoint) {
+            const TColor c = colors_[static_cast<std::size_t>(index)];
+            return c == UseSeriesColor ? seriesColor_ : c;
+        }
+        return OtherPointColor(index);
+    }
     std::string PointLabel(int index) const;
 
     double LowestX() { return XValues.MinimumValue(); }
@@ -63,7 +77,11 @@ public:
     // the curve has a pole between them. Points added later keep the mark
     // where it was put.
     void BreakLineBefore(int index);
-    bool LineBrokenBefore(int index) const;
+    bool LineBrokenBefore(int index) const
+    {
+        return index > 0 && static_cast<std::size_t>(index) < breaks_.size() &&
+               breaks_[static_cast<std::size_t>(index)];
+    }
     bool HasLineBreaks() const { return breakCount_ > 0; }
 
     TChartSeriesHost* ParentChart() const { return parent_; }
@@ -72,8 +90,13 @@ public:
 
     TColor SeriesColor() const { return seriesColor_; }
     void SetSeriesColor(TColor color);
+    // A hidden series is neither drawn nor counted for the axes' ranges or
+    // the legend.
     bool Active() const { return active_; }
     void SetActive(bool active);
+    // The series' name in the legend.
+    const std::string& Title() const { return title_; }
+    void SetTitle(std::string title);
 
     // Pixel room the series asks the axes to keep free at their ends.
     virtual void CalcHorizMargins(int& left, int& right) const { left = right = 0; }
@@ -81,6 +104,16 @@ public:
     // Draws the points into the axes rectangle (the painter is clipped).
     virtual void DrawValues(QPainter& painter, const TAxisScale& horiz, const TAxisScale& vert,
                             const TChartRect& axesRect, bool horizAutomatic, bool printing) const = 0;
+    // The pixels a drawing of the series covers, as line runs (the legend
+    // keeps clear of them; a series without a line has none), and the
+    // drawing of those runs: DrawValues draws the runs it builds.
+    virtual std::vector<TLineRun> BuildLineRuns(const TAxisScale& horiz, const TAxisScale& vert,
+                                                const TChartRect& axesRect, bool horizAutomatic) const;
+    virtual void DrawRuns(QPainter& painter, const std::vector<TLineRun>& runs, bool printing) const;
+    // How the legend shows the series: the colour of its line (that of its
+    // first point with a colour, else the series colour) and its pen.
+    TColor LegendColor() const;
+    virtual TChartPen LegendPen() const { return TChartPen{}; }
 
     TChartValueList XValues;
     TChartValueList YValues;
@@ -102,6 +135,9 @@ protected:
     std::vector<double> YScaledValues() const;
 
 private:
+    // PointColor beyond the colour list or with a colour for each point.
+    TColor OtherPointColor(int index) const;
+
     TChartSeriesHost* parent_ = nullptr;
     std::vector<TColor> colors_;
     std::vector<std::string> labels_; // empty: no label
@@ -109,6 +145,7 @@ private:
     int breakCount_ = 0;
     TColor seriesColor_ = UseSeriesColor;
     bool active_ = true;
+    std::string title_;
 };
 
 enum class TPointerStyle { psRectangle, psCircle, psTriangle };
@@ -121,17 +158,15 @@ struct TSeriesPointer {
     int VertSize = 4;
 };
 
-// A polyline of one colour: consecutive segments of the series line.
-struct TLineRun {
-    TColor Color;
-    std::vector<QPoint> Points;
-};
-
 class TCustomSeries : public TChartSeries
 {
 public:
     void CalcHorizMargins(int& left, int& right) const override;
     void CalcVerticalMargins(int& top, int& bottom) const override;
+    // Sets the line's pen (its width and style; a point's colour comes from
+    // the point) and repaints.
+    void SetLinePen(const TChartPen& pen);
+    TChartPen LegendPen() const override { return LinePen; }
 
     TChartPen LinePen;
     TSeriesPointer Pointer;
@@ -151,9 +186,12 @@ public:
     // ends at; null points break the line; a segment reaching beyond
     // +-MaxLinePixel is cut to its part within that square.
     std::vector<TLineRun> BuildLineRuns(const TAxisScale& horiz, const TAxisScale& vert,
-                                        const TChartRect& axesRect, bool horizAutomatic) const;
+                                        const TChartRect& axesRect, bool horizAutomatic) const override;
     void DrawValues(QPainter& painter, const TAxisScale& horiz, const TAxisScale& vert,
                     const TChartRect& axesRect, bool horizAutomatic, bool printing) const override;
+    // Each run in its colour, with the line pen's width and style; a line
+    // wider than a pixel bevels the joins of its segments (MakeLinePen).
+    void DrawRuns(QPainter& painter, const std::vector<TLineRun>& runs, bool printing) const override;
 };
 
 } // namespace qrv

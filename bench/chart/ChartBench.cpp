@@ -1,5 +1,6 @@
 // Times one drawing of a 10 001-point chart into a 1000 x 700 bitmap (and
-// into metafiles when they are built in), as the median of repeated runs.
+// into metafiles when they are built in), and a repaint of window-sized
+// charts of one and of twenty such curves, as the median of repeated runs.
 // Prints figures; asserts nothing. With a folder argument it also writes the
 // pictures there for a look.
 #include "QrvChart.h"
@@ -17,6 +18,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 namespace
@@ -91,6 +93,45 @@ int main(int argc, char** argv)
                 MedianMs(21, [&] { wmf = MakeMetafile(chart, MetafileKind::Wmf, r.size()); }));
     std::printf("EMF size %lld bytes, WMF size %lld bytes\n", static_cast<long long>(emf.size()),
                 static_cast<long long>(wmf.size()));
+    // A repaint of a window-sized chart, as during a zoom or scroll drag:
+    // one curve, then twenty of 10 001 points each, thin and solid or
+    // 3 pixels wide and dashed. With two or more, the legend is laid out
+    // and drawn too.
+    const auto curves = [](TChart& c, int count, const TChartPen& pen) {
+        TLineSeries& first = SetUpGraphChart(c);
+        for (int n = 0; n < count; ++n) {
+            TLineSeries& s = n == 0 ? first : AddGraphSeries(c);
+            s.SetTitle("sin(x+" + std::to_string(n * 0.3) + ")*x");
+            s.SetLinePen(pen);
+            const TColor color = n == 0 ? clRed : RGB(uint8_t(n * 53), uint8_t(n * 97), uint8_t(n * 151));
+            for (int k = 0; k <= 10000; ++k) {
+                const double x = -10.0 + k * 0.002;
+                s.AddPoint(x, std::sin(x + n * 0.3) * (1.0 + n * 0.1) * x, "", color);
+            }
+        }
+    };
+    const struct {
+        const char* Name;
+        int Count;
+        TChartPen Pen;
+    } cases[] = {{"1 curve", 1, {}},
+                 {"20 curves", 20, {}},
+                 {"1 curve, 3 px dashed", 1, {true, clBlack, 3, TPenStyle::psDash}},
+                 {"20 curves, 3 px dashed", 20, {true, clBlack, 3, TPenStyle::psDash}}};
+    for (const auto& c : cases) {
+        TChart window;
+        window.resize(537, 469);
+        curves(window, c.Count, c.Pen);
+        QImage screen(537, 469, QImage::Format_RGB32);
+        std::printf("repaint, %-22s 537 x 469: %8.3f ms (median of 51)\n", c.Name, MedianMs(51, [&] {
+                        window.RequestRepaint();
+                        QPainter painter(&screen);
+                        window.DrawChart(painter, window.rect());
+                    }));
+        if (argc > 1)
+            screen.save(QDir(QString::fromLocal8Bit(argv[1]))
+                            .filePath(QString("bench-curves-%1-%2.png").arg(c.Count).arg(c.Pen.Width)));
+    }
     if (argc > 1) {
         const QDir dir(QString::fromLocal8Bit(argv[1]));
         SaveBitmapFile(chart, dir.filePath("bench-chart.bmp"));

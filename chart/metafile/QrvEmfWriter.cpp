@@ -96,6 +96,16 @@ void TEmfWriter::Append(char* record)
 
 void TEmfWriter::EmitCreatePen(int index, const TGdiPen& pen)
 {
+    if (pen.IsGeometric()) {
+        const uint32_t style =
+            GdiGeometricPen | uint32_t(pen.Style) | uint32_t(pen.EndCap) | uint32_t(pen.Join);
+        PU_EXTLOGPEN logpen =
+            extlogpen_set(style, uint32_t(pen.Width), U_BS_SOLID, Ref(pen.Color), 0, 0, nullptr);
+        if (!logpen) return;
+        Append(U_EMREXTCREATEPEN_set(uint32_t(index), nullptr, 0, nullptr, logpen));
+        std::free(logpen);
+        return;
+    }
     Append(U_EMRCREATEPEN_set(
         uint32_t(index),
         logpen_set(uint32_t(pen.Style), point32_set(std::max(pen.Width, 0), 0), Ref(pen.Color))));

@@ -28,10 +28,26 @@ inline constexpr uint32_t GdiRgb(int r, int g, int b)
     return uint32_t(r & 0xFF) | (uint32_t(g & 0xFF) << 8) | (uint32_t(b & 0xFF) << 16);
 }
 
+// How a geometric pen ends its lines and joins its segments (the flag
+// values the formats store beside the style).
+enum class GdiEndCap : uint32_t { Round = 0x0000, Square = 0x0100, Flat = 0x0200 };
+enum class GdiLineJoin : uint32_t { Round = 0x0000, Bevel = 0x1000, Miter = 0x2000 };
+inline constexpr uint32_t GdiGeometricPen = 0x00010000;
+
 struct TGdiPen {
     GdiPenStyle Style = GdiPenStyle::Solid;
     int Width = 0; // device pixels; 0 is the thinnest line the device draws
     uint32_t Color = 0;
+    // Only for a pen that IsGeometric: a plain pen of GDI draws dashes and
+    // dots only one pixel wide (a wider one draws solid), so a wider dashed
+    // or dotted line needs a geometric pen, which also says how lines end
+    // and join.
+    GdiEndCap EndCap = GdiEndCap::Round;
+    GdiLineJoin Join = GdiLineJoin::Round;
+    bool IsGeometric() const
+    {
+        return Width > 1 && Style != GdiPenStyle::Solid && Style != GdiPenStyle::Null;
+    }
     bool operator==(const TGdiPen&) const = default;
 };
 

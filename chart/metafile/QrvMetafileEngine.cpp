@@ -1,5 +1,6 @@
 #include "QrvMetafileEngine.h"
 
+#include "QrvDashes.h"
 #include "QrvEmfWriter.h"
 #include "QrvWmfWriter.h"
 
@@ -66,6 +67,14 @@ TGdiPen ToGdiPen(const QPen& pen, const QTransform& t)
     const double width = pen.isCosmetic() ? pen.widthF() : pen.widthF() * Scale(t);
     out.Width = width <= 0 ? 0 : std::max(1, Px(width));
     out.Color = Rgb(pen.color());
+    if (out.IsGeometric()) {
+        out.EndCap = pen.capStyle() == Qt::FlatCap     ? GdiEndCap::Flat
+                     : pen.capStyle() == Qt::SquareCap ? GdiEndCap::Square
+                                                       : GdiEndCap::Round;
+        out.Join = pen.joinStyle() == Qt::RoundJoin   ? GdiLineJoin::Round
+                   : pen.joinStyle() == Qt::BevelJoin ? GdiLineJoin::Bevel
+                                                      : GdiLineJoin::Miter;
+    }
     return out;
 }
 
@@ -116,7 +125,7 @@ TGdiRect Normalized(TGdiRect r)
 } // namespace
 
 TMetafilePaintEngine::TMetafilePaintEngine(MetafileKind kind, QSize size, int dpi)
-    : QPaintEngine(QPaintEngine::AllFeatures), dpi_(dpi)
+    : QPaintEngine(QPaintEngine::AllFeatures), kind_(kind), dpi_(dpi)
 {
     if (kind == MetafileKind::Wmf)
         recorder_ = std::make_unique<TWmfWriter>(size, dpi);
@@ -213,11 +222,37 @@ void TMetafilePaintEngine::ApplyClip(Qt::ClipOperation op, const QRectF& deviceR
     if (clip_->IsEmpty()) clip_ = TGdiRect{clip_->Left, clip_->Top, clip_->Left, clip_->Top};
 }
 
+void TMetafilePaintEngine::Stroke(std::span<const QPoint> points)
+{
+    const TGdiPen pen = ToGdiPen(pen_, transform_);
+    if (kind_ != MetafileKind::Wmf || !pen.IsGeometric()) {
+        recorder_->Polyline(points);
+        return;
+    }
+    // Qt's pattern counts in pen widths; a solid pen ends round, half its
+    // width beyond the line, where Qt's flat end stops at it.
+    TDashPattern pattern;
+    for (const qreal length : pen_.dashPattern())
+        pattern.Lengths.push_back(length * pen.Width);
+    pattern.Offset = pen_.dashOffset() * pen.Width;
+    pattern.Inset = pen_.capStyle() == Qt::FlatCap ? pen.Width / 2.0 : 0.0;
+    const std::vector<QPointF> line(points.begin(), points.end());
+    recorder_->SetPen({GdiPenStyle::Solid, pen.Width, pen.Color});
+    for (const std::vector<QPointF>& dash : DashPieces(line, pattern)) {
+        std::vector<QPoint> pts;
+        pts.reserve(dash.size());
+        for (const QPointF& p : dash)
+            pts.push_back({Px(p.x()), Px(p.y())});
+        recorder_->Polyline(pts);
+    }
+    recorder_->SetPen(pen);
+}
+
 void TMetafilePaintEngine::drawLines(const QLineF* lines, int lineCount)
 {
     for (int i = 0; i < lineCount; ++i) {
         const QPoint pts[2] = {Map(lines[i].p1()), Map(lines[i].p2())};
-        recorder_->Polyline(pts);
+        Stroke(pts);
     }
 }
 
@@ -261,7 +296,7 @@ void TMetafilePaintEngine::drawPolygon(const QPointF* points, int pointCount, Po
 {
     const std::vector<QPoint> pts = Map(points, pointCount);
     if (mode == PolylineMode) {
-        recorder_->Polyline(pts);
+        Stroke(pts);
         return;
     }
     recorder_->SetWindingFill(mode == WindingMode);
@@ -304,7 +339,7 @@ void TMetafilePaintEngine::drawPath(const QPainterPath& path)
     if (fill) recorder_->FillPolyPolygon(polys);
     if (stroke)
         for (const auto& pts : polys)
-            recorder_->Polyline(pts);
+            Stroke(pts);
 }
 
 void TMetafilePaintEngine::drawTextItem(const QPointF& p, const QTextItem& textItem)

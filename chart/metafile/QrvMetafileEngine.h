@@ -8,7 +8,11 @@
 // otherwise QPainter would rasterise what it thinks the engine cannot do).
 // What GDI records cannot express is approximated: curves are flattened into
 // polylines, clip paths become their bounding rectangle, gradients and
-// textures fill with one colour, and alpha is ignored.
+// textures fill with one colour, and alpha is ignored. A line wider than a
+// pixel that is dashed or dotted is drawn by an enhanced metafile's
+// geometric pen; a Windows metafile has none, so its lines are recorded as
+// their dashes (QrvDashes.h), while the outline of a filled shape keeps the
+// pen a reader draws solid.
 #pragma once
 
 #include "QrvGdiRecorder.h"
@@ -22,6 +26,7 @@
 
 #include <memory>
 #include <optional>
+#include <span>
 
 namespace qrv
 {
@@ -55,6 +60,8 @@ public:
     bool IsFinished() const { return finished_; }
 
 private:
+    // Records a line of device pixels with the current pen.
+    void Stroke(std::span<const QPoint> points);
     QPoint Map(const QPointF& p) const;
     std::vector<QPoint> Map(const QPointF* points, int count) const;
     void ApplyClip(Qt::ClipOperation op, const QRectF& deviceRect);
@@ -63,6 +70,7 @@ private:
     bool BrushVisible() const;
 
     std::unique_ptr<TGdiRecorder> recorder_;
+    MetafileKind kind_;
     int dpi_;
     QTransform transform_;
     QPen pen_;

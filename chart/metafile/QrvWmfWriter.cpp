@@ -97,8 +97,12 @@ void TWmfWriter::Append(char* record)
 
 void TWmfWriter::EmitCreatePen(int, const TGdiPen& pen)
 {
+    // The format's pen has no room for the geometric flag, only for the way
+    // lines end and join.
+    const uint32_t style =
+        uint32_t(pen.Style) | (pen.IsGeometric() ? uint32_t(pen.EndCap) | uint32_t(pen.Join) : 0);
     Append(U_WMRCREATEPENINDIRECT_set(
-        U_PEN_set(uint16_t(pen.Style), uint16_t(std::clamp(pen.Width, 0, 32767)), Ref(pen.Color))));
+        U_PEN_set(uint16_t(style), uint16_t(std::clamp(pen.Width, 0, 32767)), Ref(pen.Color))));
 }
 
 void TWmfWriter::EmitCreateBrush(int, const TGdiBrush& brush)

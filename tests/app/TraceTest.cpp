@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace qrv::test
 {
@@ -56,6 +58,80 @@ TEST(Trace, NearestPointByPixel)
             << row.name;
 }
 
+// Ten pixels a unit across and down (y grows upwards from row 100).
+int Across(double x)
+{
+    return int(std::lround(10 * x));
+}
+int Down(double y)
+{
+    return 100 - int(std::lround(10 * y));
+}
+
+TEST(Trace, NearestPointInThePlane)
+{
+    const std::vector<double> peakX{0, 1, 2, 3, 4}, peakY{0, 0, 9, 0, 0};
+    const std::vector<double> none;
+    struct Row {
+        const char* name;
+        const std::vector<double>& xs;
+        const std::vector<double>& ys;
+        int mouseX, mouseY;
+        int expected;
+        long long distance2;
+    };
+    const Row rows[] = {
+        {"no points", none, none, 10, 10, -1, 0},
+        {"under the peak: a point beside it is nearer", peakX, peakY, 20, 100, 1, 100},
+        {"beside the peak's top: the peak", peakX, peakY, 26, 12, 2, 40},
+        {"equally near: the first in x order", peakX, peakY, 5, 100, 0, 25},
+        {"far right and above: the peak", peakX, peakY, 60, 0, 2, 40 * 40 + 10 * 10},
+    };
+    for (const Row& row : rows) {
+        const TNearestPoint near =
+            NearestPointInPlane(row.xs, row.ys, row.mouseX, row.mouseY, row.mouseX / 10.0, Across, Down);
+        EXPECT_EQ(near.Index, row.expected) << row.name;
+        if (near.Index >= 0) {
+            EXPECT_EQ(near.Distance2, row.distance2) << row.name;
+        }
+    }
+}
+
+// The search that stops early finds what looking at every point finds, on
+// dense curves, steep ones, and with columns far outside the int range.
+TEST(Trace, NearestPointInThePlaneMissesNothing)
+{
+    std::vector<double> xs, wave, steep;
+    for (int i = 0; i <= 2000; ++i) {
+        xs.push_back(i * 0.01);
+        wave.push_back(5 + 4 * std::sin(i * 0.05));
+        steep.push_back(std::tan(i * 0.00078) * 2); // up to tan(1.56): huge
+    }
+    const auto far = [](double x) {
+        return x > 19.5 ? std::numeric_limits<int>::max() : int(std::lround(10 * x));
+    };
+    for (const auto* ys : {&wave, &steep})
+        for (int mouseX = -20; mouseX <= 220; mouseX += 7)
+            for (int mouseY = -50; mouseY <= 150; mouseY += 11) {
+                long long best = -1;
+                int bestIndex = -1;
+                for (std::size_t i = 0; i < xs.size(); ++i) {
+                    const long long dx = far(xs[i]) - mouseX;
+                    const long long dy =
+                        std::clamp<long long>(Down((*ys)[i]) - mouseY, -(1LL << 30), 1LL << 30);
+                    const long long d2 = std::min(dx * dx, 1LL << 60) + dy * dy; // as held within 2^30 pixels
+                    if (best < 0 || d2 < best) {
+                        best = d2;
+                        bestIndex = int(i);
+                    }
+                }
+                const TNearestPoint near =
+                    NearestPointInPlane(xs, *ys, mouseX, mouseY, mouseX / 10.0, far, Down);
+                ASSERT_EQ(near.Distance2, best) << mouseX << "," << mouseY;
+                ASSERT_EQ(near.Index, bestIndex) << mouseX << "," << mouseY;
+            }
+}
+
 TEST(Trace, ReadoutUsesTheTableFormat)
 {
     struct Row {
@@ -75,6 +151,9 @@ TEST(Trace, ReadoutUsesTheTableFormat)
     };
     for (const Row& row : rows)
         EXPECT_EQ(TraceReadout(row.x, row.y, row.separator), row.expected) << row.name;
+    // With the curve's name in front, for a chart of several.
+    EXPECT_EQ(TraceReadout("sin(x)", 1.5, 0.25, '.'), "sin(x)   x = 1.500   y = 0.250");
+    EXPECT_EQ(TraceReadout("", 1.5, 0.25, ','), "x = 1,500   y = 0,250");
 }
 
 TEST(Trace, ReadoutBoxLeavesThePointFree)

@@ -7,8 +7,8 @@
 
 #include <cfloat>
 #include <climits>
-#include <iterator>
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <string>
 #include <vector>
@@ -202,6 +202,53 @@ TEST(AxisMathTest, EveryPixelMapsBackOntoItself)
         const TAxisScale& s = scales[k];
         for (int p = s.StartPixel; p <= s.EndPixel; ++p)
             ASSERT_EQ(s.ValueToPixel(s.PixelToValue(p)), p) << "scale " << k;
+    }
+}
+
+// The quick mapping of a whole series gives exactly the pixels of the one
+// by one mapping: values spread over each axis and beyond it, values put as
+// near a half pixel as the doubles allow (where the rounding decides), huge,
+// tiny and non-finite values, and a multiplier.
+TEST(AxisMathTest, ValuesToPixelsAgreesWithValueToPixel)
+{
+    const struct {
+        const char* name;
+        TAxisScale scale;
+    } scales[] = {
+        {"Bottom", Bottom},
+        {"Left", Left},
+        {"InvertedBottom", {0, 1000, 1000, 50, 350, true, true}},
+        {"TinySpan", {1, 1 + 1e-13, 1e-13, 7, 1930, true, false}},
+        {"NegativeRange", {-7.3, -2.1, 5.2, 3, 470, false, false}},
+        {"ZeroSpan", {5, 5, 0, 20, 221, false, false}},
+        {"ExpLeft", ExpLeft},
+        {"WholeBottom", WholeBottom},
+        {"NearTheIntLimit", {0, 1, 1, 2147483000, 2147483600, true, false}},
+    };
+    for (const auto& row : scales) {
+        const TAxisScale& s = row.scale;
+        std::vector<double> values{0.0,      -0.0,    1e300,    -1e300,    DBL_MAX,
+                                   -DBL_MAX, DBL_MIN, INFINITY, -INFINITY, std::nan("")};
+        for (int p = s.StartPixel - 40; p <= s.EndPixel + 40; ++p) {
+            const double v = s.PixelToValue(p);
+            values.push_back(v);
+            // Half a pixel on either side, and the doubles right beside it.
+            for (double half : {s.PixelToValue(p) / 2 + s.PixelToValue(p + 1) / 2,
+                                s.RangeMin + (p + 0.5 - s.StartPixel) * (s.RangeSpan / s.PixelLength())}) {
+                double near = half;
+                for (int k = 0; k < 4; ++k)
+                    near = std::nextafter(near, -INFINITY);
+                for (int k = 0; k < 9; ++k, near = std::nextafter(near, INFINITY))
+                    values.push_back(near);
+            }
+        }
+        for (double multiplier : {1.0, 0.5, -3.0}) {
+            std::vector<int> pixels(values.size());
+            s.ValuesToPixels(values, multiplier, pixels);
+            for (std::size_t i = 0; i < values.size(); ++i)
+                ASSERT_EQ(pixels[i], s.ValueToPixel(values[i] * multiplier))
+                    << row.name << ": value " << values[i] << " times " << multiplier;
+        }
     }
 }
 

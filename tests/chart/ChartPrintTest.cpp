@@ -212,5 +212,60 @@ TEST_F(ChartPrintTest, PrintedGridIsDottedLikeTheScreens)
     EXPECT_LT(best.InkedRows, best.Rows * 3 / 4) << "gaps between the dots";
 }
 
+// Two curves printed: the legend with both titles, and a thin dashed curve
+// whose dashes keep their on-screen length on the printer's fine pixels
+// (dashes a device pixel long would run together into a solid line).
+TEST_F(ChartPrintTest, PrintedCurvesKeepTheirDashesAndTheLegend)
+{
+    plot.series->SetTitle("cosine");
+    TLineSeries& dashed = AddGraphSeries(chart());
+    dashed.SetTitle("dashed zero");
+    dashed.SetSeriesColor(clBlue);
+    dashed.SetLinePen({true, clBlack, 1, TPenStyle::psDash});
+    dashed.AddPoint(-5, 0);
+    dashed.AddPoint(5, 0);
+    printer->SetOrientation(TPrinterOrientation::poLandscape);
+    const TChartRect target = PrintRectFromMargins(chart(), *printer);
+    TChartLayout printed;
+    chart().SetOnAfterDraw([&](const TChart&, QPainter&, const TChartLayout& layout) { printed = layout; });
+    PrintWithMargins(chart(), *printer);
+
+    const QString text = test::PdfText(OutputFile());
+    EXPECT_TRUE(text.contains("cosine")) << text.toStdString();
+    EXPECT_TRUE(text.contains("dashed zero")) << text.toStdString();
+    ASSERT_TRUE(printed.Legend.Shown);
+
+    constexpr int dpi = 150;
+    const QImage page = test::PdfPageImage(OutputFile(), dpi);
+    ASSERT_FALSE(page.isNull());
+    const QSize logical = DetailSize(chart().size(), PrintSettingsOf(chart()).PrintDetail);
+    const double sx = double(target.Width()) / logical.width() * dpi / printer->XDpi();
+    const double sy = double(target.Height()) / logical.height() * dpi / printer->YDpi();
+    const int row = static_cast<int>(std::lround(printed.Left().ValueToPixel(0) * sy));
+    // Along the line, left of the legend's box wherever it stands.
+    const int from = static_cast<int>((printed.AxesRect.Left + 10) * sx);
+    const int to = static_cast<int>((printed.AxesRect.Left + printed.AxesRect.Width() / 3) * sx);
+    int best = 0, bestInked = 0;
+    for (int y = row - 2; y <= row + 2; ++y) {
+        int runs = 0, inked = 0;
+        bool previous = false;
+        for (int x = from; x <= to; ++x) {
+            const QRgb p = page.pixel(x, y);
+            const bool blue = qBlue(p) > 150 && qRed(p) < 120 && qGreen(p) < 120;
+            runs += blue && !previous;
+            inked += blue;
+            previous = blue;
+        }
+        if (inked > bestInked) {
+            best = runs;
+            bestInked = inked;
+        }
+    }
+    const int length = to - from + 1;
+    ASSERT_GT(bestInked, length / 4) << "the dashed line along row " << row;
+    EXPECT_LT(bestInked, length * 9 / 10) << "gaps between the dashes";
+    EXPECT_GT(best, 5) << "dashes, not one solid line";
+}
+
 } // namespace
 } // namespace qrv

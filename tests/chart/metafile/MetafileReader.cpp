@@ -138,9 +138,12 @@ std::string CheckObjects(const TMetafile& f)
         if (f.Enhanced) {
             switch (r.Type) {
             case emf::CreatePen:
+            case emf::ExtCreatePen:
             case emf::CreateBrush:
             case emf::CreateFont:
-                kind = r.Type == emf::CreatePen ? Pen : r.Type == emf::CreateBrush ? Brush : Font;
+                kind = r.Type == emf::CreatePen || r.Type == emf::ExtCreatePen ? Pen
+                       : r.Type == emf::CreateBrush                            ? Brush
+                                                                               : Font;
                 if (r.U32(8) == 0) return "object index 0 is reserved";
                 error = create(r.U32(8), kind);
                 break;

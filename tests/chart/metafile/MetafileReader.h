@@ -27,9 +27,9 @@ inline constexpr uint32_t Eof = 0x0000, SaveDc = 0x001E, RestoreDc = 0x0127, Sel
 namespace emf
 {
 inline constexpr uint32_t Header = 1, Eof = 14, SaveDc = 33, RestoreDc = 34, SelectObject = 37,
-                          CreatePen = 38, CreateBrush = 39, DeleteObject = 40, Rectangle = 43,
-                          IntersectClip = 30, CreateFont = 82, ExtTextOutW = 84, Polygon16 = 86,
-                          Polyline16 = 87, Polyline = 4, SetTextAlign = 22, SetBkMode = 18,
+                          CreatePen = 38, ExtCreatePen = 95, CreateBrush = 39, DeleteObject = 40,
+                          Rectangle = 43, IntersectClip = 30, CreateFont = 82, ExtTextOutW = 84,
+                          Polygon16 = 86, Polyline16 = 87, Polyline = 4, SetTextAlign = 22, SetBkMode = 18,
                           StretchDiBits = 81;
 } // namespace emf
 

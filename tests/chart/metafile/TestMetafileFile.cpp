@@ -342,6 +342,44 @@ TEST_P(MetafileRecords, FinishOnlyAfterThePainterEnds)
 INSTANTIATE_TEST_SUITE_P(Kinds, MetafileRecords, testing::Values(MetafileKind::Wmf, MetafileKind::Emf),
                          [](const auto& info) { return info.param == MetafileKind::Wmf ? "Wmf" : "Emf"; });
 
+// Lines wider than a pixel that are dashed or dotted: a plain pen of that
+// width draws solid in GDI, so an EMF gets a geometric pen with the style,
+// width, ends and joins, and a WMF the dashes themselves, solid.
+TEST(WideDashedPens, ReachTheRecordsSoReadersDrawTheDashes)
+{
+    struct Row {
+        const char* Name;
+        Qt::PenStyle Style;
+        uint32_t GdiStyle;
+        size_t Dashes; // along 180 pixels at width 3
+    };
+    const Row rows[] = {{"dashed", Qt::DashLine, 1, 10}, {"dotted", Qt::DotLine, 2, 20}};
+    for (const Row& r : rows) {
+        const auto draw = [&](QPainter& p) {
+            p.setPen(QPen(QColor(0, 0, 255), 3, r.Style, Qt::FlatCap, Qt::BevelJoin));
+            p.drawLine(10, 50, 190, 50);
+        };
+        const TMetafile emf = ReadEmf(Record(MetafileKind::Emf, {352, 304}, draw));
+        EXPECT_EQ(CheckObjects(emf), "") << r.Name;
+        const auto pens = emf.OfType(emf::ExtCreatePen);
+        ASSERT_EQ(pens.size(), 1u) << r.Name;
+        // After the index and the fields of the (absent) pattern bitmap:
+        // style (geometric, flat ends, bevelled joins), width, brush, colour.
+        EXPECT_EQ(pens[0]->U32(28), 0x00010000u | 0x0200u | 0x1000u | r.GdiStyle) << r.Name;
+        EXPECT_EQ(pens[0]->U32(32), 3u) << r.Name;
+        EXPECT_EQ(pens[0]->U32(40), 0xFF0000u) << r.Name;
+        EXPECT_EQ(emf.Count(emf::Polyline16), 1u) << r.Name;
+
+        const TMetafile wmf = ReadWmf(Record(MetafileKind::Wmf, {352, 304}, draw));
+        EXPECT_EQ(CheckObjects(wmf), "") << r.Name;
+        const auto wmfPens = wmf.OfType(wmf::CreatePen);
+        ASSERT_EQ(wmfPens.size(), 1u) << r.Name;
+        EXPECT_EQ(wmfPens[0]->U16(6), 0u) << r.Name << ": solid";
+        EXPECT_EQ(wmfPens[0]->U16(8), 3u) << r.Name;
+        EXPECT_EQ(wmf.Count(wmf::Polyline), r.Dashes) << r.Name;
+    }
+}
+
 TEST(WmfRecords, PolylineBeyondTheRecordLimitIsSplitWithoutAGap)
 {
     QPolygonF zigzag;

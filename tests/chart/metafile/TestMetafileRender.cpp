@@ -99,5 +99,49 @@ TEST(WmfRender, PlayerDrawsWhatQPainterDraws)
     EXPECT_EQ(played.pixel(5, 5), qRgb(255, 255, 255));
 }
 
+// A wide dashed line as the player draws it: dashes and gaps where QPainter
+// has them, not the solid line a wide dashed GDI pen would give.
+TEST(WmfRender, WideDashesStayDashes)
+{
+    const QString player = QStandardPaths::findExecutable("wmf2gd");
+    ASSERT_FALSE(player.isEmpty()) << "wmf2gd (Debian package libwmf-bin) is not installed";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString wmfName = dir.filePath("dashes.wmf"), pngName = dir.filePath("dashes.png");
+    const auto draw = [](QPainter& p) {
+        p.fillRect(QRect(0, 0, 352, 304), Qt::white);
+        p.setPen(QPen(Qt::red, 4, Qt::DashLine, Qt::FlatCap, Qt::BevelJoin));
+        p.drawLine(20, 100, 332, 100);
+    };
+    QFile wmf(wmfName);
+    ASSERT_TRUE(wmf.open(QIODevice::WriteOnly));
+    wmf.write(Record(MetafileKind::Wmf, {352, 304}, draw));
+    wmf.close();
+    QProcess run;
+    run.start(player, {"--maxwidth=352", "--maxheight=304", "--maxpect", "-o", pngName, wmfName});
+    ASSERT_TRUE(run.waitForFinished(30000));
+    ASSERT_EQ(run.exitCode(), 0) << run.readAllStandardError().toStdString();
+    const QImage played(pngName);
+    ASSERT_EQ(played.size(), QSize(352, 304));
+    QImage painted(352, 304, QImage::Format_RGB32);
+    {
+        QPainter p(&painted);
+        draw(p);
+    }
+    // Red runs along the line's middle row: 16 pixels on, 8 off.
+    const auto dashes = [](const QImage& image) {
+        int runs = 0;
+        bool inside = false;
+        for (int x = 0; x < image.width(); ++x) {
+            const bool red = Reddish(image.pixel(x, 100)) || Reddish(image.pixel(x, 101));
+            if (red && !inside) ++runs;
+            inside = red;
+        }
+        return runs;
+    };
+    EXPECT_EQ(dashes(painted), 13);
+    EXPECT_EQ(dashes(played), dashes(painted));
+}
+
 } // namespace
 } // namespace qrv::test
