@@ -116,9 +116,9 @@ TEST(Trace, NearestPointInThePlaneMissesNothing)
                 long long best = -1;
                 int bestIndex = -1;
                 for (std::size_t i = 0; i < xs.size(); ++i) {
-                    const long long dx = far(xs[i]) - mouseX;
-                    const long long dy =
-                        std::clamp<long long>(Down((*ys)[i]) - mouseY, -(1LL << 30), 1LL << 30);
+                    const long long dx = static_cast<long long>(far(xs[i])) - mouseX;
+                    const long long dy = std::clamp<long long>(
+                        static_cast<long long>(Down((*ys)[i])) - mouseY, -(1LL << 30), 1LL << 30);
                     const long long d2 = std::min(dx * dx, 1LL << 60) + dy * dy; // as held within 2^30 pixels
                     if (best < 0 || d2 < best) {
                         best = d2;
