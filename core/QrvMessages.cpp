@@ -48,6 +48,7 @@ constexpr TMessageTable<Msg> kMessages{
     {Msg::InitialSmaller, "Initial value is smaller than the final one"},
     {Msg::StepZero, "Step must be non zero"},
     {Msg::StepTooSmall, "Too small absolute step value"},
+    {Msg::CurveKindNotPlotted, "%s curves cannot be plotted by this version of Qurvia"},
 };
 
 } // namespace

@@ -56,6 +56,8 @@ enum class Msg {
     InitialSmaller,
     StepZero,
     StepTooSmall,
+    // curves of a document
+    CurveKindNotPlotted,
     Count_
 };
 
