@@ -35,6 +35,11 @@ enum class Msg {
     UsageTableName,
     UsageImageName,
     UsageSettingsName,
+    UsageDocumentName,
+    UsageSaveDocumentName,
+    UsageTwoDocuments,
+    UsageDocumentWith,
+    UsageColorNotPlain,
     // expression engine: compile parser
     FactorExpected,
     RightParenExpected,
