@@ -93,6 +93,33 @@ std::vector<std::vector<TCell>> SheetCells(const QString& fods)
     return rows;
 }
 
+// Converts the CSV file into a flat spreadsheet with LibreOffice, imported
+// as `inFilter` says (the default when empty), and returns its cells.
+std::vector<std::vector<TCell>> ReadBackWithLibreOffice(const QTemporaryDir& dir, const QString& csv,
+                                                        const char* inFilter)
+{
+    const QString soffice = QStandardPaths::findExecutable("soffice");
+    // test.sh installs LibreOffice Calc: a missing one is a broken set-up.
+    EXPECT_FALSE(soffice.isEmpty()) << "soffice (Debian package libreoffice-calc-nogui) is not installed";
+    if (soffice.isEmpty()) return {};
+    QStringList args{"-env:UserInstallation=file://" + dir.filePath("profile"), "--headless"};
+    if (*inFilter) args << QStringLiteral("--infilter=%1").arg(QString::fromLatin1(inFilter));
+    args << "--convert-to"
+         << "fods"
+         << "--outdir" << dir.path() << csv;
+    int status = -1;
+    QByteArray log;
+    {
+        // LibreOffice runs alone on the machine: two starts at once can fail
+        // on a machine where it has never run (see MachineLock.h).
+        const TMachineLock alone("libreoffice");
+        EXPECT_TRUE(alone.Valid()) << "no lock file for LibreOffice in the temporary folder";
+        log = RunProgram(soffice, args, &status);
+    }
+    EXPECT_EQ(status, 0) << log.toStdString();
+    return SheetCells(QFileInfo(csv).dir().filePath(QFileInfo(csv).completeBaseName() + ".fods"));
+}
+
 struct TSpreadsheetCase {
     const char* Name;
     const char* Decimal;
@@ -130,26 +157,8 @@ TEST_P(CsvTable, SpreadsheetSeesNumbers)
     for (int i = 0; i + 1 < lines.size(); ++i)
         EXPECT_TRUE(lines[i].endsWith('\r')) << "line " << i << " ends with CR LF";
 
-    const QString soffice = QStandardPaths::findExecutable("soffice");
-    // test.sh installs LibreOffice Calc: a missing one is a broken set-up.
-    ASSERT_FALSE(soffice.isEmpty()) << "soffice (Debian package libreoffice-calc-nogui) is not installed";
-    QStringList args{"-env:UserInstallation=file://" + dir.filePath("profile"), "--headless"};
-    if (*c.InFilter) args << QStringLiteral("--infilter=%1").arg(QString::fromLatin1(c.InFilter));
-    args << "--convert-to"
-         << "fods"
-         << "--outdir" << dir.path() << csv;
-    QByteArray log;
-    {
-        // LibreOffice runs alone on the machine: two starts at once can fail
-        // on a machine where it has never run (see MachineLock.h).
-        const TMachineLock alone("libreoffice");
-        ASSERT_TRUE(alone.Valid()) << "no lock file for LibreOffice in the temporary folder";
-        log = RunProgram(soffice, args, &status);
-    }
-    ASSERT_EQ(status, 0) << log.toStdString();
-
-    const auto rows = SheetCells(dir.filePath("points.fods"));
-    ASSERT_EQ(rows.size(), 8u) << log.toStdString();
+    const auto rows = ReadBackWithLibreOffice(dir, csv, c.InFilter);
+    ASSERT_EQ(rows.size(), 8u);
     ASSERT_EQ(rows[0].size(), 2u);
     EXPECT_EQ(rows[0][0].Type, "string");
     const double expected[][2] = {{-2, 2}, {-1.5, 0.25}, {-1, -1}, {-0.5, -1.75},
@@ -170,32 +179,6 @@ INSTANTIATE_TEST_SUITE_P(Csv, CsvTable,
                                          TSpreadsheetCase{"DecimalComma", ",", "0,5", "CSV:59,34,76,1,,1031",
                                                           "x;y", "-2,000;2,000"}),
                          test::RowName{});
-
-// Converts the CSV file into a flat spreadsheet with LibreOffice, imported
-// as `inFilter` says (the default when empty), and returns its cells.
-std::vector<std::vector<TCell>> ReadBackWithLibreOffice(const QTemporaryDir& dir, const QString& csv,
-                                                        const char* inFilter)
-{
-    const QString soffice = QStandardPaths::findExecutable("soffice");
-    // test.sh installs LibreOffice Calc: a missing one is a broken set-up.
-    EXPECT_FALSE(soffice.isEmpty()) << "soffice (Debian package libreoffice-calc-nogui) is not installed";
-    if (soffice.isEmpty()) return {};
-    QStringList args{"-env:UserInstallation=file://" + dir.filePath("profile"), "--headless"};
-    if (*inFilter) args << QStringLiteral("--infilter=%1").arg(QString::fromLatin1(inFilter));
-    args << "--convert-to"
-         << "fods"
-         << "--outdir" << dir.path() << csv;
-    int status = -1;
-    QByteArray log;
-    {
-        // LibreOffice runs alone on the machine (see MachineLock.h).
-        const TMachineLock alone("libreoffice");
-        EXPECT_TRUE(alone.Valid()) << "no lock file for LibreOffice in the temporary folder";
-        log = RunProgram(soffice, args, &status);
-    }
-    EXPECT_EQ(status, 0) << log.toStdString();
-    return SheetCells(QFileInfo(csv).dir().filePath(QFileInfo(csv).completeBaseName() + ".fods"));
-}
 
 class CsvOfSeveralCurves : public testing::TestWithParam<TSpreadsheetCase>
 {

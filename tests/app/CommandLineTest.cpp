@@ -179,8 +179,6 @@ TEST(CommandLine, UsageErrorsSayWhatIsWrong)
         {"document with a formula", {"a.qurvia", "--formula", "x"}, "--formula" + withDocument},
         {"formula before the document", {"--formula", "x", "--document", "a"}, "--formula" + withDocument},
         {"document with X min", {"--xmin=1", "a.qurvia"}, "--xmin" + withDocument},
-        {"document with X max", {"a.qurvia", "--xmax", "1"}, "--xmax" + withDocument},
-        {"document with a step", {"a.qurvia", "--step", "1"}, "--step" + withDocument},
         {"document with a mode", {"a.qurvia", "--mode", "grads"}, "--mode" + withDocument},
         {"document with a colour", {"--color", "1", "a.qurvia"}, "--color" + withDocument},
         {"system colour saved",
@@ -202,7 +200,7 @@ TEST(CommandLine, UsageErrorsSayWhatIsWrong)
     }
 }
 
-TEST(CommandLineDocument, CurvesShareTheRangeAndTakeTheirColours)
+TEST(CommandLineDocument, CurvesTakeTheirColours)
 {
     const TDecimalSeparatorScope comma(',');
     constexpr TColor inForce = 0x123456;
@@ -234,21 +232,6 @@ TEST(CommandLineDocument, CurvesShareTheRangeAndTakeTheirColours)
             colors.push_back(curve.Color);
         EXPECT_EQ(colors, row.colors);
     }
-
-    const TDocument document =
-        CommandLineDocument(ParseCommandLine({"--formula", "x", "--step", "0,5", "--formula", "2*x", "--mode",
-                                              "grads", "--xmin", "1"}),
-                            inForce);
-    EXPECT_EQ(document.Angle, TAngleMode::Grads);
-    EXPECT_EQ(document.DecimalSeparator, ',');
-    ASSERT_EQ(document.Curves.size(), 2u);
-    for (const TCurve& curve : document.Curves) {
-        EXPECT_EQ(curve.Kind, TCurveKind::Function);
-        EXPECT_EQ(curve.XMin + " " + curve.XMax + " " + curve.Step, "1 2000 0,5") << "shared by every curve";
-        EXPECT_TRUE(curve.Visible && curve.Width == 1 && curve.Style == TLineStyle::Solid &&
-                    curve.Label.empty());
-    }
-    EXPECT_EQ(document.Curves[1].Formula, "2*x");
     EXPECT_EQ(CommandLineDocument({}, inForce).Curves[0].Formula, "5,22 - 5,44E-4 * (x - 817)");
 }
 

@@ -5,7 +5,6 @@
 #include "MessageOf.h"
 #include "QrvAngleMode.h"
 #include "QrvCurveRun.h"
-#include "RowNames.h"
 
 #include <gtest/gtest.h>
 
@@ -80,18 +79,6 @@ TEST(CurveRun, AnErrorStaysWithItsCurve)
               "0.000   0.000\n1.000   2.000\n2.000   4.000\n3.000   6.000\n4.000   8.000");
 }
 
-TEST(CurveRun, CurvesWithoutATargetAreNotRun)
-{
-    TDocument document;
-    document.Curves = {Function("sin(x"), Function("x")};
-    TTableTarget table;
-    TPlotTarget* targets[] = {nullptr, &table};
-    const auto outcomes = RunCurves(document, targets);
-    EXPECT_FALSE(outcomes[0].Ran || outcomes[0].Failed) << "its error is never met";
-    EXPECT_TRUE(outcomes[1].Ran && outcomes[1].Started);
-    EXPECT_EQ(table.Table().LineCount(), 5u);
-}
-
 // Asks to stop at the first point it is shown.
 class TStopAtOnce : public TProgressView
 {
@@ -140,16 +127,6 @@ TEST(CurveRun, TheDocumentsAngleModeAndSeparator)
     EXPECT_EQ(document.Curves[1].Formula, "x*0,5+power(2;1)") << "the document itself is not changed";
 }
 
-struct TKindCase {
-    const char* Name;
-    TCurveKind Kind;
-    const char* Message;
-};
-
-class CurveKinds : public testing::TestWithParam<TKindCase>
-{
-};
-
 // Records whether the run emptied the target first, as every run does.
 class TClearWatch : public TTableTarget
 {
@@ -162,27 +139,22 @@ public:
     bool Cleared = false;
 };
 
-TEST_P(CurveKinds, NotPlottedYetIsRefusedByName)
+TEST(CurveRun, KindsNotPlottedYetAreRefusedByName)
 {
-    TClearWatch target;
-    target.AddPoint(1, 1);
-    EXPECT_EQ(MessageOf([&] { RunCurve(OfKind(GetParam().Kind), target); }), GetParam().Message);
-    EXPECT_TRUE(target.Cleared);
-    EXPECT_TRUE(target.Table().Empty());
-    EXPECT_FALSE(CurveGrid(OfKind(GetParam().Kind))) << "its points lie on no grid of x";
+    const std::pair<TCurveKind, const char*> kinds[] = {{TCurveKind::Derivative, "Derivative"},
+                                                        {TCurveKind::Parametric, "Parametric"},
+                                                        {TCurveKind::Polar, "Polar"},
+                                                        {TCurveKind::Implicit, "Implicit"}};
+    for (const auto& [kind, noun] : kinds) {
+        SCOPED_TRACE(noun);
+        TClearWatch target;
+        target.AddPoint(1, 1);
+        EXPECT_EQ(MessageOf([&] { RunCurve(OfKind(kind), target); }),
+                  std::string(noun) + " curves cannot be plotted by this version of Qurvia");
+        EXPECT_TRUE(target.Cleared && target.Table().Empty());
+        EXPECT_FALSE(CurveGrid(OfKind(kind))) << "its points lie on no grid of x";
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Kinds, CurveKinds,
-    testing::Values(TKindCase{"Derivative", TCurveKind::Derivative,
-                              "Derivative curves cannot be plotted by this version of Qurvia"},
-                    TKindCase{"Parametric", TCurveKind::Parametric,
-                              "Parametric curves cannot be plotted by this version of Qurvia"},
-                    TKindCase{"Polar", TCurveKind::Polar,
-                              "Polar curves cannot be plotted by this version of Qurvia"},
-                    TKindCase{"Implicit", TCurveKind::Implicit,
-                              "Implicit curves cannot be plotted by this version of Qurvia"}),
-    RowName{});
 
 TEST(CurveRun, TheGridOfAFunctionCurveIsItsRangeAsRead)
 {

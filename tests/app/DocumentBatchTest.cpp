@@ -59,25 +59,13 @@ protected:
 
 const QStringList kRange{"--xmin", "0", "--xmax", "2", "--step", "1"};
 
-TEST_F(DocumentBatch, SeveralFormulasShareTheTable)
+TEST_F(DocumentBatch, SeveralFormulasToCsv)
 {
-    TResult r =
-        Run(QStringList{"--formula", "x", "--formula", "x*x", "--formula", "-x", "--table", "-"} + kRange);
-    EXPECT_EQ(r.Status, 0) << r.Err.toStdString();
-    EXPECT_TRUE(r.Err.isEmpty());
-    EXPECT_EQ(r.Out, "x   x   x*x   -x\n"
-                     "0.000   0.000   0.000   0.000\n"
-                     "1.000   1.000   1.000   -1.000\n"
-                     "2.000   2.000   4.000   -2.000\n");
-
-    r = Run(
+    TResult r = Run(
         QStringList{"--formula", "x", "--formula", "x/2", "--decimal-separator", ",", "--table", "t.csv"} +
         kRange);
-    EXPECT_EQ(r.Status, 0);
+    EXPECT_EQ(r.Status, 0) << r.Err.toStdString();
     EXPECT_EQ(Read("t.csv"), "x;x;x/2\r\n0,000;0,000;0,000\r\n1,000;1,000;0,500\r\n2,000;2,000;1,000\r\n");
-    r = Run(QStringList{"--formula", "x", "--formula", "x/2", "--table", "t.txt"} + kRange);
-    EXPECT_EQ(Read("t.txt"),
-              "x   x   x/2\r\n0.000   0.000   0.000\r\n1.000   1.000   0.500\r\n2.000   2.000   1.000\r\n");
 }
 
 TEST_F(DocumentBatch, ErrorsOfSeveralCurvesNameTheirCurve)
@@ -155,49 +143,44 @@ TEST_F(DocumentBatch, ADocumentOfOneCurveIsTheFormulaExactly)
     const QStringList curve{"--formula", "sin(x)", "--xmin",  "-3",         "--xmax", "3",
                             "--step",    "0.25",   "--color", "0x00FF8000", "--mode", "degrees"};
     ASSERT_EQ(Run(curve + QStringList{"--save-document", "one.qurvia"}).Status, 0);
-    for (const char* table : {"t.txt", "t.csv"}) {
-        for (const char* image : {"i.bmp", "i.png", "i.emf"}) {
-            SCOPED_TRACE(std::string(table) + " " + image);
-            TResult a = Run(curve + QStringList{"--table", table, "--image", image});
-            const QByteArray formulaTable = Read(table), formulaImage = Read(image);
-            TResult b = Run({"--document", "one.qurvia", "--table", table, "--image", image});
-            EXPECT_EQ(a.Status, 0);
-            EXPECT_EQ(b.Status, 0);
-            EXPECT_FALSE(formulaTable.isEmpty());
-            EXPECT_EQ(Read(table), formulaTable);
-            EXPECT_EQ(Read(image), formulaImage);
-        }
+    for (const QStringList& outputs : {QStringList{"--table", "t.txt", "--image", "i.bmp"},
+                                       QStringList{"--table", "t.csv", "--image", "i.png"}}) {
+        SCOPED_TRACE(outputs.join(' ').toStdString());
+        EXPECT_EQ(Run(curve + outputs).Status, 0);
+        const QByteArray table = Read(outputs[1]), image = Read(outputs[3]);
+        EXPECT_EQ(Run(QStringList{"--document", "one.qurvia"} + outputs).Status, 0);
+        EXPECT_EQ(table.count('\n'), outputs[1] == "t.csv" ? 26 : 25);
+        EXPECT_EQ(Read(outputs[1]), table);
+        EXPECT_EQ(Read(outputs[3]), image);
     }
-    TResult a = Run(curve + QStringList{"--table", "-"});
-    TResult b = Run({"one.qurvia", "--table", "-"});
-    EXPECT_EQ(a.Out, b.Out) << "a document named on its own is plotted as with --document";
-    EXPECT_EQ(a.Out.count('\n'), 25);
+    EXPECT_EQ(Run({"one.qurvia", "--table", "-"}).Out, Run(curve + QStringList{"--table", "-"}).Out)
+        << "a document named on its own is plotted as with --document";
 }
 
 TEST_F(DocumentBatch, SavedDocumentReadsBackAsTheOptionsDescribe)
 {
-    const QStringList options{"--formula",
-                              "x*0,5",
-                              "--color",
-                              "0x00112233",
-                              "--formula",
-                              "power(x;2)+1",
-                              "--formula",
-                              "sin(x)",
-                              "--xmin",
-                              "0",
-                              "--xmax",
-                              "1",
-                              "--step",
-                              "0,5",
-                              "--mode",
-                              "grads",
-                              "--decimal-separator",
-                              ","};
-    TResult r = Run(options + QStringList{"--save-document", "a.qurvia"});
+    TResult r = Run({"--formula",
+                     "x*0,5",
+                     "--color",
+                     "0x00112233",
+                     "--formula",
+                     "power(x;2)+1",
+                     "--formula",
+                     "sin(x)",
+                     "--xmin",
+                     "0",
+                     "--xmax",
+                     "1",
+                     "--step",
+                     "0,5",
+                     "--mode",
+                     "grads",
+                     "--decimal-separator",
+                     ",",
+                     "--save-document",
+                     "a.qurvia"});
     ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
     EXPECT_TRUE(r.Out.isEmpty() && r.Err.isEmpty());
-
     const TDocument saved = LoadDocument(Path("a.qurvia").toStdString());
     EXPECT_EQ(saved.Angle, TAngleMode::Grads);
     EXPECT_EQ(saved.DecimalSeparator, ',');
@@ -210,30 +193,18 @@ TEST_F(DocumentBatch, SavedDocumentReadsBackAsTheOptionsDescribe)
         EXPECT_EQ(saved.Curves[i].Color, colours[i]);
     }
 
-    // Read and written again: the same document, byte for byte; and the
-    // same table as the options give.
-    r = Run({"--document", "a.qurvia", "--decimal-separator", ",", "--save-document", "b.qurvia"});
-    ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+    // Read and written again: the same document, byte for byte.
+    ASSERT_EQ(
+        Run({"--document", "a.qurvia", "--decimal-separator", ",", "--save-document", "b.qurvia"}).Status, 0);
     EXPECT_EQ(Read("b.qurvia"), Read("a.qurvia"));
-    const TResult fromOptions = Run(options + QStringList{"--table", "-"});
-    const TResult fromDocument = Run({"--document", "b.qurvia", "--decimal-separator", ",", "--table", "-"});
-    EXPECT_EQ(fromDocument.Out, fromOptions.Out);
-    EXPECT_TRUE(
-        fromDocument.Out.startsWith("x   x*0,5   power(x;2)+1   sin(x)\n0,000   0,000   1,000   0,000\n"))
-        << fromDocument.Out.toStdString();
-
     // Read under a decimal point, the texts mean what they meant.
     const TResult underPoint = Run({"--document", "a.qurvia", "--decimal-separator", ".", "--table", "-"});
     EXPECT_TRUE(
         underPoint.Out.startsWith("x   x*0.5   power(x;2)+1   sin(x)\n0.000   0.000   1.000   0.000\n"))
         << underPoint.Out.toStdString();
-
     // --save-document alone writes the start-up curve.
     ASSERT_EQ(Run({"--save-document", "start.qurvia"}).Status, 0);
-    const TDocument start = LoadDocument(Path("start.qurvia").toStdString());
-    ASSERT_EQ(start.Curves.size(), 1u);
-    EXPECT_EQ(start.Curves[0].XMin + " " + start.Curves[0].XMax + " " + start.Curves[0].Step, "817 2000 20");
-    EXPECT_EQ(start.Curves[0].Color, clRed);
+    EXPECT_EQ(LoadDocument(Path("start.qurvia").toStdString()).Curves.size(), 1u);
 }
 
 TEST_F(DocumentBatch, HiddenCurvesAreLeftOut)
@@ -282,7 +253,7 @@ TEST_P(RefusedDocument, IsOneMessageAndNothingIsWritten)
     Put("i.png", "old image");
     for (const QStringList& outputs :
          {QStringList{"--table", "t.txt", "--image", "i.png", "--save-document", "s.qurvia"},
-          QStringList{"--table", "-"}, QStringList{"--save-document", "s.qurvia"}}) {
+          QStringList{"--table", "-"}}) {
         SCOPED_TRACE(outputs.join(' ').toStdString());
         TResult r = Run(QStringList{"--document", "d.qurvia"} + outputs);
         EXPECT_EQ(r.Status, 1);
@@ -336,19 +307,6 @@ TEST_F(DocumentBatch, DocumentsNeedThePictureProgramButSeveralFormulasDoNot)
         r = Run(args, alone);
         EXPECT_EQ(r.Status, 1) << args.join(' ').toStdString();
         EXPECT_TRUE(r.Err.contains("cannot start")) << r.Err.toStdString();
-    }
-}
-
-TEST_F(DocumentBatch, UsageErrors)
-{
-    for (const QStringList& args :
-         {QStringList{"a.qurvia", "--formula", "x", "--table", "-"}, QStringList{"a.qurvia", "b.qurvia"},
-          QStringList{"--document", "", "--table", "-"},
-          QStringList{"--color", "0x80000000", "--save-document", "s.qurvia"}}) {
-        TResult r = Run(args);
-        EXPECT_EQ(r.Status, 2) << args.join(' ').toStdString();
-        EXPECT_TRUE(r.Err.startsWith("qurvia: ")) << r.Err.toStdString();
-        EXPECT_TRUE(r.Out.isEmpty());
     }
 }
 
