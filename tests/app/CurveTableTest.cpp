@@ -17,7 +17,7 @@ namespace
 {
 
 // A curve's table: y = factor * x at x = 0, 1, ... lines - 1.
-struct TColumnSpec {
+struct TColumnShape {
     std::string Name;
     int Grid = 1; // 0: none; equal numbers are one grid
     std::size_t Lines = 3;
@@ -26,7 +26,7 @@ struct TColumnSpec {
 
 struct TTableCase {
     const char* Name;
-    std::vector<TColumnSpec> Columns;
+    std::vector<TColumnShape> Columns;
     char Decimal;
     const char* Text; // lines ended by "|"
     const char* Csv;  // lines ended by "|"
@@ -42,13 +42,13 @@ protected:
     std::vector<TCurveColumn> Columns()
     {
         std::vector<TCurveColumn> columns;
-        for (const TColumnSpec& spec : GetParam().Columns) {
+        for (const TColumnShape& shape : GetParam().Columns) {
             TTableText& table = tables_.emplace_back();
-            for (std::size_t i = 0; i < spec.Lines; ++i)
-                table.AddLine(double(i), spec.Factor * double(i));
+            for (std::size_t i = 0; i < shape.Lines; ++i)
+                table.AddLine(double(i), shape.Factor * double(i));
             std::optional<TPlotRange> grid;
-            if (spec.Grid) grid = TPlotRange{0, double(spec.Grid), 1};
-            columns.push_back({spec.Name, grid, &table});
+            if (shape.Grid) grid = TPlotRange{0, double(shape.Grid), 1};
+            columns.push_back({shape.Name, grid, &table});
         }
         return columns;
     }
