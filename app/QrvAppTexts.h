@@ -77,6 +77,8 @@ inline constexpr const char* ProgressClose = "Close";
 // after a complete formula, which compiling ignores.
 inline constexpr const char* IgnoredAfterFormula = "Ignored after the formula: ";
 inline constexpr const char* WarningPrefix = "warning: ";
+// Before the command line's messages about one curve of several: "curve 2: ".
+inline constexpr const char* CurvePrefix = "curve ";
 
 // Chart
 inline constexpr const char* ChartTitle = "Graphic Data";

@@ -6,12 +6,15 @@
 #include "QrvChartFiles.h"
 #include "QrvChartPicture.h"
 #include "QrvChartSetup.h"
+#include "QrvCurveSeries.h"
+#include "QrvDocumentFile.h"
 #include "QrvErrors.h"
 #include "QrvFileWriter.h"
 #include "QrvFpu.h"
 #include "QrvNumberText.h"
 #include "QrvPlotChart.h"
 #include "QrvPngImage.h"
+#include "QrvSeparatorText.h"
 #include "QrvSettingAccess.h"
 #include "QrvSettingValues.h"
 #include "QrvTableBatch.h"
@@ -27,9 +30,11 @@
 #include <QSvgGenerator>
 #endif
 
+#include <algorithm>
 #include <memory>
 #include <new>
 #include <ostream>
+#include <vector>
 
 namespace qrv
 {
@@ -153,47 +158,101 @@ void QuietToolkitNotes(QtMsgType type, const QMessageLogContext& context, const 
     qt_message_output(type, context, text);
 }
 
+// The document of the run: the one --document names, its texts moved to
+// the current decimal separator, or the one the options describe.
+TDocument BatchDocument(const TCommandLine& cl)
+{
+    if (!cl.Document) return CommandLineDocument(cl, Element_Color);
+    TDocument document = LoadDocument(*cl.Document, Element_Color);
+    ConvertDocumentSeparator(document, DecimalSeparator());
+    return document;
+}
+
+// The image of the document's shown curves, and the table where --table
+// says.
+int PlotDocumentImage(const TDocument& document, const TCommandLine& cl, std::ostream& out,
+                      std::ostream& errors, TProgressView* progress)
+{
+    const TPlotOptions options{.BreakAtPoles = cl.BreakAtPoles.value_or(Break_At_Poles)};
+    TChartPicture chart;
+    TLineSeries& first = SetUpGraphChart(chart);
+    const TImageSize size = cl.Size.value_or(TImageSize{kStartChartWidth, kStartChartHeight});
+    const TSizedPicture picture{chart, QSize(size.Width, size.Height)};
+
+    const std::size_t count = document.Curves.size();
+    std::vector<std::unique_ptr<TSeriesTableTarget>> curveTargets(count);
+    std::vector<TTableTarget*> targets(count, nullptr);
+    std::size_t shown = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const TCurve& curve = document.Curves[i];
+        if (!curve.Visible) continue;
+        const std::string title = DisplayName(curve, static_cast<int>(i));
+        TLineSeries* series = &first;
+        if (shown++ == 0)
+            ApplyCurveStyle(first, curve, title);
+        else
+            series = &AddCurveSeries(chart, curve, title);
+        curveTargets[i] = std::make_unique<TSeriesTableTarget>(series, cl.Table.has_value());
+        curveTargets[i]->SetPointColor(curve.Color);
+        targets[i] = curveTargets[i].get();
+    }
+
+    int status = 0;
+    const auto outcomes = RunBatchCurves(document, targets, errors, status, progress, options);
+    if (RunProducedOutput(outcomes)) {
+        if (cl.Table)
+            RunReporting([&] { WriteCurveTable(*cl.Table, document, targets, outcomes, out); }, errors,
+                         status);
+        RunReporting([&] { WriteImage(picture, *cl.Image, *cl.ImageFormat); }, errors, status);
+    }
+    return status;
+}
+
 } // namespace
 
 int RunBatch(const TCommandLine& cl, int& argc, char** argv, std::ostream& out, std::ostream& errors,
              TProgressView* progress)
 {
-    if (!cl.Image) return RunTableBatch(cl, out, errors, progress);
+    if (!cl.Image && !cl.UsesDocuments()) return RunTableBatch(cl, out, errors, progress);
 
-    const TPlotFields fields = FieldsFor(cl);
-    const TScopedAngleMode mode(cl.Mode.value_or(TAngleMode::Radians));
-
-    // Fonts and painting need the toolkit's application, on the offscreen
-    // platform; no window is made.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(QuietToolkitNotes);
-    InstallBatchFonts();
-    QGuiApplication app(argc, argv);
-    // The platform is loaded; what remains needs no plugin (PNG and BMP are
-    // built into Qt), so the image writer is spared reading the metadata of
-    // every image-format plugin installed.
-    QCoreApplication::setLibraryPaths({});
+    std::unique_ptr<QCoreApplication> app;
+    if (cl.Image) {
+        // Fonts and painting need the toolkit's application, on the
+        // offscreen platform; no window is made.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler(QuietToolkitNotes);
+        InstallBatchFonts();
+        app = std::make_unique<QGuiApplication>(argc, argv);
+        // The platform is loaded; what remains needs no plugin (PNG and BMP
+        // are built into Qt), so the image writer is spared reading the
+        // metadata of every image-format plugin installed.
+        QCoreApplication::setLibraryPaths({});
+    } else {
+        // Documents and settings need no more than Qt Core.
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     SetApplicationTitle();
     // The application loaded the platform plugin and the font libraries,
     // foreign code that may leave a control word of its own: the run starts
     // from the program's environment again.
     InitFloatEnvironment();
     LoadBatchSettings(cl.Settings.value_or(std::string()));
-    const TPlotOptions options{.BreakAtPoles = cl.BreakAtPoles.value_or(Break_At_Poles)};
-    if (cl.Color) Element_Color = *cl.Color;
-    TChartPicture chart;
-    TLineSeries& series = SetUpGraphChart(chart);
-    const TImageSize size = cl.Size.value_or(TImageSize{kStartChartWidth, kStartChartHeight});
-    const TSizedPicture picture{chart, QSize(size.Width, size.Height)};
+    if (auto color = cl.FirstColor()) Element_Color = *color;
 
+    // A document that cannot be used is its one message: nothing is
+    // plotted and nothing written.
+    TDocument document;
     int status = 0;
-    TSeriesTableTarget target(&series, cl.Table.has_value());
-    WarnAboutIgnoredText(target, errors);
-    if (RunBatchPlot(fields, target, errors, status, progress, options)) {
-        if (cl.Table) RunReporting([&] { WriteTable(*cl.Table, target.Table(), out); }, errors, status);
-        RunReporting([&] { WriteImage(picture, *cl.Image, *cl.ImageFormat); }, errors, status);
-    }
-    return status;
+    RunReporting([&] { document = BatchDocument(cl); }, errors, status);
+    if (status != 0) return status;
+
+    if (cl.SaveDocument) RunReporting([&] { SaveDocument(*cl.SaveDocument, document); }, errors, status);
+    int plotStatus = 0;
+    if (cl.Image)
+        plotStatus = PlotDocumentImage(document, cl, out, errors, progress);
+    else if (cl.Table)
+        plotStatus = RunDocumentTable(document, cl, out, errors, progress);
+    return std::max(status, plotStatus);
 }
 
 } // namespace qrv

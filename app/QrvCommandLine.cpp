@@ -1,5 +1,8 @@
 #include "QrvCommandLine.h"
 
+#include "QrvDocument.h"
+
+#include <algorithm>
 #include <charconv>
 
 namespace qrv
@@ -18,7 +21,47 @@ int ReadSide(std::string_view text, std::string_view whole)
     return side;
 }
 
+// A document names the curves, their ranges and colours and the angle
+// mode itself: an option that would describe them too is refused rather
+// than quietly ignored or mixed in. A document is saved with plain
+// colours, which a colour number above 0x00FFFFFF (a system colour, say)
+// is not.
+void CheckCombinations(const TCommandLine& cl)
+{
+    const bool curveColor = std::any_of(cl.Curves.begin(), cl.Curves.end(),
+                                        [](const TCurveOption& curve) { return curve.Color.has_value(); });
+    if (cl.Document) {
+        const std::pair<bool, const char*> describing[] = {
+            {!cl.Curves.empty(), "--formula"}, {cl.XMin.has_value(), "--xmin"},
+            {cl.XMax.has_value(), "--xmax"},   {cl.Step.has_value(), "--step"},
+            {cl.Mode.has_value(), "--mode"},   {cl.Color.has_value() || curveColor, "--color"},
+        };
+        for (const auto& [given, name] : describing)
+            if (given) throw TUsageError(Msg::UsageDocumentWith, {name});
+    }
+    if (cl.SaveDocument && !cl.Document) {
+        std::vector<std::uint32_t> colors;
+        if (cl.Color) colors.push_back(*cl.Color);
+        for (const TCurveOption& curve : cl.Curves)
+            if (curve.Color) colors.push_back(*curve.Color);
+        for (const std::uint32_t color : colors)
+            if (color > 0x00FFFFFFu) throw TUsageError(Msg::UsageColorNotPlain, {std::to_string(color)});
+    }
+}
+
 } // namespace
+
+std::optional<std::string> TCommandLine::FirstFormula() const
+{
+    if (Curves.empty()) return std::nullopt;
+    return Curves.front().Formula;
+}
+
+std::optional<std::uint32_t> TCommandLine::FirstColor() const
+{
+    if (!Curves.empty() && Curves.front().Color) return Curves.front().Color;
+    return Color;
+}
 
 TUsageError::TUsageError(Msg id, std::initializer_list<std::string_view> args)
     : std::runtime_error(FormatMessage(id, args))
@@ -64,6 +107,13 @@ TImageSize ReadImageSize(std::string_view value)
     return {ReadSide(value.substr(0, x), value), ReadSide(value.substr(x + 1), value)};
 }
 
+void SetDocument(TCommandLine& cl, std::string_view fileName)
+{
+    if (fileName.empty()) throw TUsageError(Msg::UsageDocumentName);
+    if (cl.Document) throw TUsageError(Msg::UsageTwoDocuments, {fileName});
+    cl.Document = fileName;
+}
+
 TCommandLine ParseCommandLine(const std::vector<std::string>& args)
 {
     TCommandLine cl;
@@ -78,6 +128,10 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args)
             attached = arg.substr(eq + 1);
         }
         const TOptionInfo* option = FindOption(name);
+        if (!option && !named && HasExtension(arg, kDocumentExtension)) {
+            SetDocument(cl, arg);
+            continue;
+        }
         if (!option)
             throw TUsageError(named ? Msg::UsageUnknownOption : Msg::UsageUnexpectedArgument, {name});
         if (!option->Value) {
@@ -88,6 +142,7 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args)
         if (!attached && i + 1 >= args.size()) throw TUsageError(Msg::UsageNeedsValue, {name});
         option->Apply(cl, attached ? *attached : std::string_view(args[++i]));
     }
+    CheckCombinations(cl);
     return cl;
 }
 

@@ -34,16 +34,32 @@ struct TImageSize {
 // already several hundred megabytes.
 inline constexpr int kMaxImageSide = 16384;
 
+// A curve of the command line: one --formula and the --color after it.
+struct TCurveOption {
+    std::string Formula;
+    std::optional<std::uint32_t> Color;
+    bool operator==(const TCurveOption&) const = default;
+};
+
 struct TCommandLine {
-    // The four fields, as they would be typed; unset keeps the start-up text.
-    std::optional<std::string> Formula;
+    // One curve per --formula, in their order; none keeps the start-up
+    // formula for the one curve.
+    std::vector<TCurveOption> Curves;
+    // The range fields, shared by every curve, as they would be typed;
+    // unset keeps the start-up text.
     std::optional<std::string> XMin;
     std::optional<std::string> XMax;
     std::optional<std::string> Step;
     std::optional<TAngleMode> Mode;
     std::optional<char> DecimalSeparator;
+    // --color before the first --formula: the line colour in force (the
+    // first curve's, when it has none of its own).
     std::optional<std::uint32_t> Color;
-    std::optional<std::string> Table; // "-" is standard output
+    // --document FILE, or FILE.qurvia given without an option: the document
+    // plotted by a run without a window, or opened by the window.
+    std::optional<std::string> Document;
+    std::optional<std::string> SaveDocument; // --save-document FILE
+    std::optional<std::string> Table;        // "-" is standard output
     std::optional<std::string> Image;
     std::optional<TImageFormat> ImageFormat; // set with Image
     std::optional<TImageSize> Size;
@@ -53,8 +69,15 @@ struct TCommandLine {
     bool Help = false;
     bool Version = false;
 
-    // Plot without a window: a table or an image is asked for.
-    bool IsBatch() const { return Table.has_value() || Image.has_value(); }
+    // Run without a window: a table, an image or a saved document is asked for.
+    bool IsBatch() const { return Table.has_value() || Image.has_value() || SaveDocument.has_value(); }
+    // A document is read or written, which needs the JSON reader of Qt Core.
+    bool UsesDocuments() const { return Document.has_value() || SaveDocument.has_value(); }
+    // The first --formula, the one of the fields.
+    std::optional<std::string> FirstFormula() const;
+    // The line colour of the first curve: its own --color, else the one
+    // given before it; unset leaves the stored colour in force.
+    std::optional<std::uint32_t> FirstColor() const;
 };
 
 // A command line that cannot be carried out as written; the program prints
@@ -67,7 +90,9 @@ public:
     explicit TUsageError(Msg id, std::initializer_list<std::string_view> args = {});
 };
 
-// Reads the arguments after the program name.
+// Reads the arguments after the program name. An argument that is no
+// option's value and ends in ".qurvia" names the document; a document
+// refuses the options that describe curves (Msg::UsageDocumentWith).
 TCommandLine ParseCommandLine(const std::vector<std::string>& args);
 
 // The values of options, for their handlers; each raises TUsageError for a
@@ -80,6 +105,8 @@ char ReadDecimalSeparator(std::string_view value);
 std::uint32_t ReadColorNumber(std::string_view value);
 // WIDTHxHEIGHT, each from 1 to kMaxImageSide.
 TImageSize ReadImageSize(std::string_view value);
+// The document, named by --document or on its own: one at most.
+void SetDocument(TCommandLine& commandLine, std::string_view fileName);
 
 // Whether this build can write pictures of the format (.svg needs Qt SVG).
 bool CanWriteImage(TImageFormat format);

@@ -114,7 +114,7 @@ int QurviaLauncherMain(int argc, char** argv)
     InitFloatEnvironment();
     TCommandLine cl;
     if (auto status = PrepareCommandLine(argc, argv, cl)) return *status;
-    if (cl.Table && !cl.Image) {
+    if (cl.Table && !cl.Image && !cl.UsesDocuments()) {
         // A long run shows its progress where someone watches standard error.
         TTerminalProgress progress(std::cerr);
         return RunTableBatch(cl, std::cout, std::cerr, IsTerminal(STDERR_FILENO) ? &progress : nullptr);
@@ -123,7 +123,8 @@ int QurviaLauncherMain(int argc, char** argv)
     std::error_code error;
     std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
     if (error) self = std::filesystem::absolute(argv[0], error);
-    const std::filesystem::path program = HelperProgram(self, cl.Image ? kImageProgramName : kGuiProgramName);
+    const std::filesystem::path program =
+        HelperProgram(self, cl.IsBatch() ? kImageProgramName : kGuiProgramName);
     setenv(kLauncherPathVariable, self.c_str(), 1);
     execv(program.c_str(), argv);
     std::cerr << Text::ProgramName << ": cannot start " << program.string() << ": " << std::strerror(errno)

@@ -1,8 +1,9 @@
 // The start of the qurvia program. It reads the command line and runs a
-// table-only plot itself, without Qt; for an image it hands the same
-// arguments to the picture program (qurvia-image, Qt GUI without the widget
-// toolkit), for the window to the full program (qurvia-gui). So a table run
-// loads nothing of Qt, and an image run nothing of the widgets.
+// table-only plot itself, without Qt (also of several formulas); for an
+// image, or a document read or saved (JSON, through Qt Core), it hands the
+// same arguments to the picture program (qurvia-image, Qt GUI without the
+// widget toolkit), for the window to the full program (qurvia-gui). So a
+// table run loads nothing of Qt, and an image run nothing of the widgets.
 #pragma once
 
 #include "QrvCommandLine.h"

@@ -36,9 +36,26 @@ void SetDecimalSeparator(TCommandLine& cl, std::string_view value)
     cl.DecimalSeparator = ReadDecimalSeparator(value);
 }
 
+// Each --formula starts a curve.
+void AddFormula(TCommandLine& cl, std::string_view value)
+{
+    cl.Curves.push_back({std::string(value), std::nullopt});
+}
+
+// A colour after a --formula is that curve's; before the first, the one in force.
 void SetColor(TCommandLine& cl, std::string_view value)
 {
-    cl.Color = ReadColorNumber(value);
+    const std::uint32_t color = ReadColorNumber(value);
+    if (cl.Curves.empty())
+        cl.Color = color;
+    else
+        cl.Curves.back().Color = color;
+}
+
+void SetSaveDocument(TCommandLine& cl, std::string_view value)
+{
+    if (value.empty()) throw TUsageError(Msg::UsageSaveDocumentName);
+    cl.SaveDocument = value;
 }
 
 void SetTable(TCommandLine& cl, std::string_view value)
@@ -84,6 +101,14 @@ constexpr TOptionSection kFields{
         "Each field is given as it would be typed into the window; an omitted one keeps its start-up text."};
 constexpr TOptionSection kBatch{.Heading = "Plotting without a window",
                                 .Intro = "Qurvia plots without a window when --table or --image is given."};
+constexpr TOptionSection kDocuments{
+    .Heading = "Documents",
+    .Intro =
+        "A document (FILE.qurvia) keeps several curves with their ranges and looks, and the angle mode. "
+        "qurvia FILE.qurvia opens it in the window; with --table or --image it is plotted as with --document "
+        "FILE. A document that cannot be read is refused with one message naming the file, exit status 1, "
+        "and nothing is written. Errors of several curves are each preceded by the curve's number, as in "
+        "\"curve 2: \"."};
 constexpr TOptionSection kOther{.Heading = "Other options"};
 
 // "X min (start-up: 817).": a range field with the text it starts with.
@@ -101,9 +126,10 @@ std::vector<TOptionInfo> MakeOptions()
     return {
         {.Name = "--formula",
          .Value = "TEXT",
-         .Help = "The formula for y in terms of x.",
+         .Help = "The formula for y in terms of x. Given again, it starts another curve; the range, mode and "
+                 "separator options hold for every curve.",
          .Section = &kFields,
-         .Apply = SetText<&TCommandLine::Formula>},
+         .Apply = AddFormula},
         {.Name = "--xmin",
          .Value = "TEXT",
          .Help = StartupNote("X min", start.XMin),
@@ -132,13 +158,21 @@ std::vector<TOptionInfo> MakeOptions()
          .Apply = SetDecimalSeparator},
         {.Name = "--color",
          .Value = "N",
-         .Help = "Line colour as 0x00BBGGRR, decimal or hexadecimal after 0x.",
+         .Help =
+             "Line colour as 0x00BBGGRR, decimal or hexadecimal after 0x. After a --formula it is that "
+             "curve's colour; before the first it is the colour in force, the first curve's unless that one "
+             "has its own. Later curves without one take the next colour of a palette that colour-blind "
+             "readers can tell apart.",
          .Section = &kFields,
          .Apply = SetColor},
         {.Name = "--table",
          .Value = "FILE|-",
-         .Help = "Write the table: to FILE with CR LF line ends (as comma-separated values when FILE ends in "
-                 ".csv), or one line per point to standard output for -.",
+         .Help =
+             "Write the table: to FILE with CR LF line ends (as comma-separated values when FILE ends in "
+             ".csv), or one line per point to standard output for -. With several curves a header line "
+             "names the columns, x and then each curve's label or formula, and each line holds x and one y "
+             "per curve; curves over another range follow in a block of their own, after an empty line and "
+             "under their own header. A curve that stopped early leaves its later cells empty.",
          .Section = &kBatch,
          .Apply = SetTable},
         {.Name = "--image",
@@ -164,6 +198,21 @@ std::vector<TOptionInfo> MakeOptions()
          .Help = "Draw the line through poles (the default).",
          .Section = &kBatch,
          .Apply = NoBreakAtPoles},
+        {.Name = "--document",
+         .Value = "FILE",
+         .Help =
+             "Plot the document FILE to --table or --image: its curves with their ranges, colours, widths "
+             "and styles, and its angle mode (hidden curves are left out). Without --table, --image or "
+             "--save-document the window opens it. The options that describe curves cannot be given with "
+             "it.",
+         .Section = &kDocuments,
+         .Apply = SetDocument},
+        {.Name = "--save-document",
+         .Value = "FILE",
+         .Help = "Write the document that the other options describe (or that --document reads) to FILE; "
+                 "nothing else is needed with it.",
+         .Section = &kDocuments,
+         .Apply = SetSaveDocument},
         {.Name = "--settings",
          .Value = "FILE",
          .Help = "Read (and in the window, save) the settings in FILE.",
@@ -191,7 +240,20 @@ constexpr const char* kSynopsis =
     "Plot y = f(x) over a range: in a window, or straight to a table or an image.";
 constexpr const char* kExitStatus =
     "0 on success, 1 when the plot fails (the message goes to standard error; what was produced before the "
-    "error is still written), 2 for a command line that cannot be used.";
+    "error is still written), when any curve of several fails, or when a document is refused; 2 for a "
+    "command "
+    "line that cannot be used.";
+
+// The manual's examples, one command line each.
+constexpr const char* kExamples[] = {
+    "qurvia --formula 'sin(x)' --xmin 0 --xmax 90 --step 30 --mode degrees --table -",
+    "qurvia --formula 'sin(x)' --formula 'cos(x)' --color 0xFF0000 --xmin 0 --xmax 6.3 --step 0.1 "
+    "--table waves.csv",
+    "qurvia --formula 'sin(x)' --formula 'cos(x)' --xmin 0 --xmax 6.3 --step 0.1 --save-document "
+    "waves.qurvia",
+    "qurvia --document waves.qurvia --image waves.png",
+    "qurvia waves.qurvia",
+};
 
 std::string Heading(const TOptionInfo& option)
 {
@@ -269,7 +331,7 @@ const TOptionInfo* FindOption(std::string_view name)
 
 std::string UsageText()
 {
-    std::string out = "Usage: qurvia [OPTION]...\n";
+    std::string out = "Usage: qurvia [OPTION]... [FILE.qurvia]\n";
     out += kSynopsis;
     out += '\n';
     const TOptionSection* section = nullptr;
@@ -298,7 +360,7 @@ std::string ManPageText(std::string_view version)
     std::string out;
     out += ".TH QURVIA 1 \"\" \"qurvia " + Roff(version) + "\" \"User Commands\"\n";
     out += ".SH NAME\nqurvia \\- equation plotter\n";
-    out += ".SH SYNOPSIS\n.B qurvia\n[\\fIOPTION\\fR]...\n";
+    out += ".SH SYNOPSIS\n.B qurvia\n[\\fIOPTION\\fR]... [\\fIFILE\\fR.qurvia]\n";
     out += ".SH DESCRIPTION\n";
     out += Roff(kSynopsis) + "\n";
     out += ".PP\nFormulas are computed in 80\\-bit extended arithmetic; every error is reported with a clear "
@@ -318,9 +380,10 @@ std::string ManPageText(std::string_view version)
         out += Roff(option.Help) + "\n";
     }
     out += ".SH EXIT STATUS\n" + Roff(kExitStatus) + "\n";
-    out += ".SH EXAMPLES\n.EX\nqurvia \\-\\-formula 'sin(x)' \\-\\-xmin 0 \\-\\-xmax 90 \\-\\-step 30 "
-           "\\-\\-mode "
-           "degrees \\-\\-table \\-\n.EE\n";
+    out += ".SH EXAMPLES\n.EX\n";
+    for (const char* example : kExamples)
+        out += Roff(example) + "\n";
+    out += ".EE\n";
     return out;
 }
 

@@ -15,7 +15,7 @@ void TSeriesTableTarget::ClearPoints()
 void TSeriesTableTarget::AddPoint(double x, double y)
 {
     if (series_) {
-        const int index = series_->AddPoint(x, y, std::string(), Element_Color);
+        const int index = series_->AddPoint(x, y, std::string(), pointColor_.value_or(Element_Color));
         // The series keeps x order: the break goes before whichever of the
         // two points has the larger x.
         if (breakPending_ && index >= 0) series_->BreakLineBefore(x > lastX_ ? index : index + 1);

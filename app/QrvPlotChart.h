@@ -3,7 +3,10 @@
 // chart itself is set up by SetUpGraphChart (QrvChartSetup.h).
 #pragma once
 
+#include "QrvColor.h"
 #include "QrvPlotRun.h"
+
+#include <optional>
 
 namespace qrv
 {
@@ -17,7 +20,8 @@ inline constexpr int kStartChartHeight = 305;
 
 // The target of a Plot with a chart: the series (when there is one) and,
 // unless it is not wanted (an image alone), the table. Each point gets the
-// line colour in force at that moment (Element_Color).
+// line colour in force at that moment (Element_Color), or the colour of its
+// curve once one is set.
 class TSeriesTableTarget : public TTableTarget
 {
 public:
@@ -28,12 +32,16 @@ public:
     void ClearPoints() override;
     void AddPoint(double x, double y) override;
     void BreakLine() override { breakPending_ = true; }
+    // The points get `color` from here on, whatever colour is in force:
+    // the curves of a document each have their own.
+    void SetPointColor(TColor color) { pointColor_ = color; }
 
 private:
     TLineSeries* series_;
     bool withTable_;
     bool breakPending_ = false;
     double lastX_ = 0;
+    std::optional<TColor> pointColor_;
 };
 
 } // namespace qrv

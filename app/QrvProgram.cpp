@@ -61,7 +61,7 @@ int RunWindow(const TCommandLine& cl, int& argc, char** argv)
         windows.OptionDialog = &optionDialog;
         windows.ViewSettings = &viewSettings;
         F_Main_GRF.SetStartupWindows(windows);
-        if (cl.Color) Element_Color = *cl.Color;
+        if (auto color = cl.FirstColor()) Element_Color = *color;
 
         F_Main_GRF.show();
         status = app.exec();

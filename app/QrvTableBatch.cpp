@@ -1,10 +1,11 @@
 #include "QrvTableBatch.h"
 
-#include "QrvAngleMode.h"
 #include "QrvAppTexts.h"
+#include "QrvCurveTable.h"
 #include "QrvErrors.h"
 #include "QrvFileWriter.h"
 #include "QrvNumberText.h"
+#include "QrvPalette.h"
 #include "QrvTableCsv.h"
 #include "QrvTerminalProgress.h"
 
@@ -14,11 +15,31 @@ namespace qrv
 TPlotFields FieldsFor(const TCommandLine& cl)
 {
     TPlotFields fields = StartupFields(DecimalSeparator());
-    if (cl.Formula) fields.Formula = *cl.Formula;
+    if (auto formula = cl.FirstFormula()) fields.Formula = *formula;
     if (cl.XMin) fields.XMin = *cl.XMin;
     if (cl.XMax) fields.XMax = *cl.XMax;
     if (cl.Step) fields.Step = *cl.Step;
     return fields;
+}
+
+TDocument CommandLineDocument(const TCommandLine& cl, TColor colorInForce)
+{
+    const TPlotFields fields = FieldsFor(cl);
+    TDocument document;
+    document.Angle = cl.Mode.value_or(TAngleMode::Radians);
+    document.DecimalSeparator = DecimalSeparator();
+    std::vector<TCurveOption> curves = cl.Curves;
+    if (curves.empty()) curves.push_back({fields.Formula, std::nullopt});
+    for (const TCurveOption& option : curves) {
+        TCurve curve;
+        curve.Formula = option.Formula;
+        curve.XMin = fields.XMin;
+        curve.XMax = fields.XMax;
+        curve.Step = fields.Step;
+        curve.Color = option.Color ? *option.Color : NextCurveColor(document, colorInForce);
+        document.Curves.push_back(std::move(curve));
+    }
+    return document;
 }
 
 void WriteTableFile(const std::string& fileName, const TTableText& table)
@@ -38,61 +59,89 @@ void WriteTable(const std::string& destination, const TTableText& table, std::os
     if (!out) throw Exception(Msg::CannotWriteOutput);
 }
 
-namespace
+void WarnAboutIgnoredText(TTableTarget& target, std::ostream& errors, std::string prefix)
 {
-
-// Passes everything on to the target and notes whether the formula was
-// compiled: only then has the run started making points.
-class TStartWatch : public TPlotTarget
-{
-public:
-    explicit TStartWatch(TPlotTarget& target) : target_(target) {}
-    void ClearPoints() override { target_.ClearPoints(); }
-    void AddPoint(double x, double y) override { target_.AddPoint(x, y); }
-    void BreakLine() override { target_.BreakLine(); }
-    void FormulaRead(bool compiled, TTextSpan stopToken, std::string_view ignored) override
-    {
-        Started = compiled;
-        target_.FormulaRead(compiled, stopToken, ignored);
-    }
-    bool Started = false;
-
-private:
-    TPlotTarget& target_;
-};
-
-} // namespace
-
-bool RunBatchPlot(const TPlotFields& fields, TPlotTarget& target, std::ostream& errors, int& status,
-                  TProgressView* progress, const TPlotOptions& options)
-{
-    // The range is read and checked, and the formula compiled, before the
-    // first point: an error there means the run never started.
-    TStartWatch watch(target);
-    TSteadyClock clock;
-    RunReporting([&] { RunPlotWatched(fields, watch, progress, clock, TerminalProgressTimes(), options); },
-                 errors, status);
-    return watch.Started;
+    target.OnIgnoredText = [&errors, prefix = std::move(prefix)](std::string_view ignored) {
+        errors << prefix << Text::WarningPrefix << IgnoredTextHint(ignored) << '\n';
+    };
 }
 
-void WarnAboutIgnoredText(TTableTarget& target, std::ostream& errors)
+std::string CurveMessagePrefix(const TDocument& document, std::size_t index)
 {
-    target.OnIgnoredText = [&errors](std::string_view ignored) {
-        errors << Text::WarningPrefix << IgnoredTextHint(ignored) << '\n';
-    };
+    if (document.Curves.size() < 2) return {};
+    return Text::CurvePrefix + std::to_string(index + 1) + ": ";
+}
+
+std::vector<TCurveOutcome> RunBatchCurves(const TDocument& document, std::span<TTableTarget* const> targets,
+                                          std::ostream& errors, int& status, TProgressView* progress,
+                                          const TPlotOptions& options)
+{
+    std::vector<TPlotTarget*> plotTargets(targets.begin(), targets.end());
+    for (std::size_t i = 0; i < targets.size(); ++i)
+        if (targets[i]) WarnAboutIgnoredText(*targets[i], errors, CurveMessagePrefix(document, i));
+    TSteadyClock clock;
+    const TCurveRunOptions runOptions{
+        .Plot = options, .Progress = progress, .Clock = &clock, .Times = TerminalProgressTimes()};
+    return RunCurves(document, plotTargets, runOptions, [&](std::size_t index, const TCurveOutcome& outcome) {
+        if (!outcome.Failed) return;
+        status = 1;
+        if (!outcome.Error.empty()) errors << CurveMessagePrefix(document, index) << outcome.Error << '\n';
+    });
+}
+
+bool RunProducedOutput(const std::vector<TCurveOutcome>& outcomes)
+{
+    bool ran = false;
+    for (const TCurveOutcome& outcome : outcomes) {
+        if (outcome.Started) return true;
+        ran = ran || outcome.Ran;
+    }
+    return !ran;
+}
+
+void WriteCurveTable(const std::string& destination, const TDocument& document,
+                     std::span<TTableTarget* const> targets, const std::vector<TCurveOutcome>& outcomes,
+                     std::ostream& out)
+{
+    std::vector<TCurveColumn> columns;
+    for (std::size_t i = 0; i < outcomes.size() && i < targets.size(); ++i) {
+        if (!outcomes[i].Started || !targets[i]) continue;
+        const TCurve& curve = document.Curves[i];
+        columns.push_back({DisplayName(curve, int(i)), CurveGrid(curve), &targets[i]->Table()});
+    }
+    if (columns.size() == 1) {
+        WriteTable(destination, *columns.front().Table, out);
+        return;
+    }
+    if (destination != "-") {
+        WriteWholeFile(destination, IsCsvFileName(destination) ? CurveTableCsv(columns, DecimalSeparator())
+                                                               : CurveTableText(columns, "\r\n"));
+        return;
+    }
+    out << CurveTableText(columns, "\n");
+    out.flush();
+    if (!out) throw Exception(Msg::CannotWriteOutput);
+}
+
+int RunDocumentTable(const TDocument& document, const TCommandLine& cl, std::ostream& out,
+                     std::ostream& errors, TProgressView* progress)
+{
+    int status = 0;
+    std::vector<TTableTarget> tables(document.Curves.size());
+    std::vector<TTableTarget*> targets(document.Curves.size(), nullptr);
+    for (std::size_t i = 0; i < document.Curves.size(); ++i)
+        if (document.Curves[i].Visible) targets[i] = &tables[i];
+    const auto outcomes = RunBatchCurves(document, targets, errors, status, progress);
+    if (RunProducedOutput(outcomes) && cl.Table)
+        RunReporting([&] { WriteCurveTable(*cl.Table, document, targets, outcomes, out); }, errors, status);
+    return status;
 }
 
 int RunTableBatch(const TCommandLine& cl, std::ostream& out, std::ostream& errors, TProgressView* progress)
 {
-    const TPlotFields fields = FieldsFor(cl);
-    const TScopedAngleMode mode(cl.Mode.value_or(TAngleMode::Radians));
-
-    int status = 0;
-    TTableTarget target;
-    WarnAboutIgnoredText(target, errors);
-    if (RunBatchPlot(fields, target, errors, status, progress) && cl.Table)
-        RunReporting([&] { WriteTable(*cl.Table, target.Table(), out); }, errors, status);
-    return status;
+    // The colour does not show in a table.
+    return RunDocumentTable(CommandLineDocument(cl, cl.FirstColor().value_or(clRed)), cl, out, errors,
+                            progress);
 }
 
 } // namespace qrv

@@ -13,20 +13,6 @@ bool IsBlank(char c)
     return c == ' ' || c == '\t';
 }
 
-void AppendField(std::string& out, std::string_view field, char separator)
-{
-    if (field.find_first_of(std::string{separator, '"'}) == std::string_view::npos) {
-        out += field;
-        return;
-    }
-    out += '"';
-    for (char c : field) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    out += '"';
-}
-
 // Appends the row of one line; returns false for a blank line.
 bool AppendRow(std::string& out, std::string_view line, char separator)
 {
@@ -40,7 +26,7 @@ bool AppendRow(std::string& out, std::string_view line, char separator)
         while (end < line.size() && !IsBlank(line[end]))
             ++end;
         if (!first) out += separator;
-        AppendField(out, line.substr(i, end - i), separator);
+        AppendCsvField(out, line.substr(i, end - i), separator);
         first = false;
         i = end;
     }
@@ -49,6 +35,20 @@ bool AppendRow(std::string& out, std::string_view line, char separator)
 }
 
 } // namespace
+
+void AppendCsvField(std::string& out, std::string_view field, char separator)
+{
+    if (field.find_first_of(std::string{separator, '"', '\r', '\n'}) == std::string_view::npos) {
+        out += field;
+        return;
+    }
+    out += '"';
+    for (char c : field) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    out += '"';
+}
 
 char CsvFieldSeparator(char decimalSeparator)
 {

@@ -20,6 +20,11 @@ char CsvFieldSeparator(char decimalSeparator);
 // field holding the separator or a double quote is quoted.
 std::string TableCsv(std::string_view tableText, char decimalSeparator);
 
+// Appends one field: as it is, or, when it holds the separator, a double
+// quote or a line break, between double quotes with each quote doubled
+// (RFC 4180).
+void AppendCsvField(std::string& out, std::string_view field, char separator);
+
 // Whether a file name asks for CSV: its extension is ".csv", in any case.
 bool IsCsvFileName(std::string_view fileName);
 

@@ -31,6 +31,14 @@ constexpr TMessageTable<Msg> kMessages{
     {Msg::UsageTableName, "--table needs a file name or -"},
     {Msg::UsageImageName, "--image needs a file name ending in %s"},
     {Msg::UsageSettingsName, "--settings needs a file name"},
+    {Msg::UsageDocumentName, "--document needs a file name"},
+    {Msg::UsageSaveDocumentName, "--save-document needs a file name"},
+    {Msg::UsageTwoDocuments, "only one document can be given, not also '%s'"},
+    {Msg::UsageDocumentWith,
+     "%s cannot be given with a document: the document holds its curves, their ranges "
+     "and colours, and the angle mode"},
+    {Msg::UsageColorNotPlain,
+     "--color %s cannot be saved in a document, which holds plain colours from 0 to 16777215 (0x00FFFFFF)"},
     {Msg::FactorExpected, "Parse error: Factor expected"},
     {Msg::RightParenExpected, "Parse error: ')' expected"},
     {Msg::UnknownSymbol, "Parse error: Unknown symbol: '%s'"},
@@ -48,6 +56,7 @@ constexpr TMessageTable<Msg> kMessages{
     {Msg::InitialSmaller, "Initial value is smaller than the final one"},
     {Msg::StepZero, "Step must be non zero"},
     {Msg::StepTooSmall, "Too small absolute step value"},
+    {Msg::CurveKindNotPlotted, "%s curves cannot be plotted by this version of Qurvia"},
 };
 
 } // namespace

@@ -35,6 +35,11 @@ enum class Msg {
     UsageTableName,
     UsageImageName,
     UsageSettingsName,
+    UsageDocumentName,
+    UsageSaveDocumentName,
+    UsageTwoDocuments,
+    UsageDocumentWith,
+    UsageColorNotPlain,
     // expression engine: compile parser
     FactorExpected,
     RightParenExpected,
@@ -56,6 +61,8 @@ enum class Msg {
     InitialSmaller,
     StepZero,
     StepTooSmall,
+    // curves of a document
+    CurveKindNotPlotted,
     Count_
 };
 

@@ -171,11 +171,22 @@ Documentation: Displays the help contents for Qurvia program.
 About: Shows the name and version of Qurvia.
 )";
 
+// What came with documents of several curves, after the guide above, under
+// a heading of its own.
+const char* const kSeveralCurves = R"(
+------------------------------------------------------------
+Several curves and documents
+A document keeps several curves together with the angle mode: each curve has its formula, its own X min, X max and Step, its colour, line width (1 to 8 pixels) and line style (solid, dash or dot), a label (without one the formula names the curve), and whether it is shown. A document is saved as a file ending in .qurvia; a file that cannot be used is refused with one message that names it, and nothing is plotted.
+Each curve is plotted on its own: a curve whose formula or range fails keeps its error, and the other curves are plotted all the same.
+The table of several curves: a header line names the columns, x and then each curve's label or formula, and each line holds x and one y per curve. Curves over another range follow in a block of their own, under their own header line. A curve that stopped early leaves its later cells empty. As comma-separated values (CSV), a header that holds the separator, a quote or a line break is quoted, so that a spreadsheet reads every header as written and every number as a number.
+Command line: qurvia FILE.qurvia opens the document in the window. --formula may be given several times, each time starting a curve; a --color after a --formula is that curve's colour, one before the first is the colour in force, and curves without a colour take the next one of a palette that colour-blind readers can tell apart. The range, mode and separator options hold for every curve. --document FILE plots a saved document to --table or --image, and --save-document FILE writes the document that the other options describe. With several curves each error is preceded by the curve's number, as in "curve 2: Floating point division by zero.".
+)";
+
 } // namespace
 
 const QString& GuideText()
 {
-    static const QString text = QString::fromUtf8(kGuide);
+    static const QString text = QString::fromUtf8(kGuide) + QString::fromUtf8(kSeveralCurves).mid(1);
     return text;
 }
 

@@ -1,6 +1,9 @@
 // Reading the command line: the options that are accepted and the usage
 // errors, each row named.
+#include "DecimalSeparatorScope.h"
 #include "QrvCommandLine.h"
+#include "QrvPalette.h"
+#include "QrvTableBatch.h"
 
 #include <gtest/gtest.h>
 
@@ -15,14 +18,14 @@ TEST(CommandLine, EmptyMeansTheWindowWithStartupFields)
 {
     TCommandLine cl = ParseCommandLine({});
     EXPECT_FALSE(cl.IsBatch());
-    EXPECT_FALSE(cl.Formula || cl.XMin || cl.XMax || cl.Step || cl.Mode || cl.Color || cl.Size);
+    EXPECT_FALSE(cl.FirstFormula() || cl.XMin || cl.XMax || cl.Step || cl.Mode || cl.Color || cl.Size);
 }
 
 TEST(CommandLine, FieldsAreTakenAsTyped)
 {
     TCommandLine cl = ParseCommandLine(
         {"--formula", " sin(x) * 2 ", "--xmin", "-5", "--xmax=1E3", "--step", "-0,5", "--table", "-"});
-    EXPECT_EQ(cl.Formula, " sin(x) * 2 ");
+    EXPECT_EQ(cl.FirstFormula(), " sin(x) * 2 ");
     EXPECT_EQ(cl.XMin, "-5"); // a value may start with "-"
     EXPECT_EQ(cl.XMax, "1E3");
     EXPECT_EQ(cl.Step, "-0,5");
@@ -59,11 +62,11 @@ TEST(CommandLine, OptionValues)
         {"help", {"--help"}, [](auto& c) { return c.Help; }},
         {"short help", {"-h"}, [](auto& c) { return c.Help && !c.Version; }},
         {"version", {"--version"}, [](auto& c) { return c.Version; }},
-        {"empty formula", {"--formula", ""}, [](auto& c) { return c.Formula == ""; }},
-        {"value with =", {"--formula=y=x"}, [](auto& c) { return c.Formula == "y=x"; }},
+        {"empty formula", {"--formula", ""}, [](auto& c) { return c.FirstFormula() == ""; }},
+        {"value with =", {"--formula=y=x"}, [](auto& c) { return c.FirstFormula() == "y=x"; }},
         {"value like an option",
          {"--formula", "--xmin"},
-         [](auto& c) { return c.Formula == "--xmin" && !c.XMin; }},
+         [](auto& c) { return c.FirstFormula() == "--xmin" && !c.XMin; }},
         {"empty attached value", {"--xmin="}, [](auto& c) { return c.XMin == ""; }},
         {"image in a dotted folder",
          {"--image", "d.x/y.PdF"},
@@ -75,6 +78,41 @@ TEST(CommandLine, OptionValues)
         {"last pole choice wins",
          {"--break-at-poles", "--no-break-at-poles"},
          [](auto& c) { return c.BreakAtPoles == false; }},
+        {"each formula a curve",
+         {"--formula", "a", "--xmin", "1", "--formula", "b"},
+         [](auto& c) {
+             return c.Curves == std::vector<TCurveOption>{{"a", {}}, {"b", {}}} && c.FirstFormula() == "a";
+         }},
+        {"colour after a formula is the curve's",
+         {"--color", "1", "--formula", "a", "--color", "2", "--formula", "b", "--formula", "c", "--color=3"},
+         [](auto& c) {
+             return c.Color == 1u && c.Curves == std::vector<TCurveOption>{{"a", 2u}, {"b", {}}, {"c", 3u}};
+         }},
+        {"first curve's own colour first",
+         {"--color", "1", "--formula", "a", "--color", "2"},
+         [](auto& c) { return c.FirstColor() == 2u; }},
+        {"colour in force for the first curve",
+         {"--color", "1", "--formula", "a", "--formula", "b", "--color", "2"},
+         [](auto& c) { return c.FirstColor() == 1u; }},
+        {"document",
+         {"--document", "d.json"},
+         [](auto& c) { return c.Document == "d.json" && !c.IsBatch(); }},
+        {"document on its own",
+         {"d.qurvia"},
+         [](auto& c) { return c.Document == "d.qurvia" && !c.IsBatch(); }},
+        {"document extension in any case",
+         {"/x/D.QURVIA"},
+         [](auto& c) { return c.Document == "/x/D.QURVIA"; }},
+        {"document plotted",
+         {"d.qurvia", "--table", "-", "--decimal-separator", ",", "--size", "9x9", "--break-at-poles"},
+         [](auto& c) { return c.Document == "d.qurvia" && c.IsBatch() && c.UsesDocuments(); }},
+        {"save document alone is a run",
+         {"--save-document", "s.qurvia"},
+         [](auto& c) { return c.SaveDocument == "s.qurvia" && c.IsBatch() && c.UsesDocuments(); }},
+        {"plain colour saved",
+         {"--formula", "a", "--color", "0xFFFFFF", "--save-document", "s"},
+         [](auto& c) { return c.SaveDocument == "s"; }},
+        {"table alone uses no document", {"--table", "t.qurvia"}, [](auto& c) { return !c.UsesDocuments(); }},
     };
     for (const Row& row : rows)
         EXPECT_TRUE(row.check(ParseCommandLine(row.args))) << row.name;
@@ -91,6 +129,9 @@ TEST(CommandLine, UsageErrorsSayWhatIsWrong)
     const std::string size = "--size must be WIDTHxHEIGHT with each from 1 to 16384, not ";
     const std::string image = "--image needs a file name ending in .bmp, .wmf, .emf, .png, .svg or .pdf";
     const std::string separator = "--decimal-separator must be '.' or ',', not ";
+    const std::string withDocument =
+        " cannot be given with a document: the document holds its curves, their ranges and colours, and the "
+        "angle mode";
     const Row rows[] = {
         {"unknown option", {"--colour", "1"}, "unknown option '--colour'"},
         {"unknown option with value", {"--colour=1"}, "unknown option '--colour'"},
@@ -128,6 +169,26 @@ TEST(CommandLine, UsageErrorsSayWhatIsWrong)
         {"dot in folder only", {"--image", "a.png/chart"}, image},
         {"table empty", {"--table", ""}, "--table needs a file name or -"},
         {"settings empty", {"--settings="}, "--settings needs a file name"},
+        {"document empty", {"--document="}, "--document needs a file name"},
+        {"save document empty", {"--save-document", ""}, "--save-document needs a file name"},
+        {"two documents", {"a.qurvia", "b.qurvia"}, "only one document can be given, not also 'b.qurvia'"},
+        {"option and positional",
+         {"--document", "a", "b.qurvia"},
+         "only one document can be given, not also 'b.qurvia'"},
+        {"only the extension counts", {"a.qurvia.txt"}, "unexpected argument 'a.qurvia.txt'"},
+        {"document with a formula", {"a.qurvia", "--formula", "x"}, "--formula" + withDocument},
+        {"formula before the document", {"--formula", "x", "--document", "a"}, "--formula" + withDocument},
+        {"document with X min", {"--xmin=1", "a.qurvia"}, "--xmin" + withDocument},
+        {"document with a mode", {"a.qurvia", "--mode", "grads"}, "--mode" + withDocument},
+        {"document with a colour", {"--color", "1", "a.qurvia"}, "--color" + withDocument},
+        {"system colour saved",
+         {"--color", "0x80000008", "--save-document", "s.qurvia"},
+         "--color 2147483656 cannot be saved in a document, which holds plain colours from 0 to 16777215 "
+         "(0x00FFFFFF)"},
+        {"curve's colour saved",
+         {"--formula", "x", "--color", "16777216", "--save-document", "s.qurvia"},
+         "--color 16777216 cannot be saved in a document, which holds plain colours from 0 to 16777215 "
+         "(0x00FFFFFF)"},
     };
     for (const Row& row : rows) {
         try {
@@ -137,6 +198,41 @@ TEST(CommandLine, UsageErrorsSayWhatIsWrong)
             EXPECT_EQ(e.what(), row.message) << row.name;
         }
     }
+}
+
+TEST(CommandLineDocument, CurvesTakeTheirColours)
+{
+    const TDecimalSeparatorScope comma(',');
+    constexpr TColor inForce = 0x123456;
+    const TColor blue = kCurvePalette[0], vermillion = kCurvePalette[1], green = kCurvePalette[2];
+    struct Row {
+        const char* name;
+        Args args;
+        std::vector<TColor> colors;
+    };
+    const Row rows[] = {
+        {"start-up formula", {}, {inForce}},
+        {"palette after the first",
+         {"--formula", "a", "--formula", "b", "--formula", "c"},
+         {inForce, blue, vermillion}},
+        {"a later curve's own", {"--formula", "a", "--formula", "b", "--color", "7"}, {inForce, 7}},
+        {"first curve's own", {"--formula", "a", "--color", "7", "--formula", "b"}, {7, blue}},
+        {"a palette colour is not given twice",
+         {"--formula", "a", "--formula", "b", "--color", std::to_string(blue), "--formula", "c"},
+         {inForce, blue, vermillion}},
+        {"first given a palette colour",
+         {"--formula", "a", "--color", std::to_string(blue), "--formula", "b", "--formula", "c"},
+         {blue, vermillion, green}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const TDocument document = CommandLineDocument(ParseCommandLine(row.args), inForce);
+        std::vector<TColor> colors;
+        for (const TCurve& curve : document.Curves)
+            colors.push_back(curve.Color);
+        EXPECT_EQ(colors, row.colors);
+    }
+    EXPECT_EQ(CommandLineDocument({}, inForce).Curves[0].Formula, "5,22 - 5,44E-4 * (x - 817)");
 }
 
 // A value each option accepts.

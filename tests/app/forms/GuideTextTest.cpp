@@ -161,6 +161,19 @@ TEST(GuideTextTest, MakesNoClaimsTheProgramDoesNotKeep)
     EXPECT_EQ(file.filter(QRegularExpression("^Print graph:")).size(), 1);
 }
 
+TEST(GuideTextTest, SeveralCurvesFollowTheGuideUnderAHeadingOfTheirOwn)
+{
+    const QStringList lines = GuideLines();
+    const auto about = lines.indexOf(QRegularExpression("About: .*"));
+    const auto heading = lines.indexOf("Several curves and documents");
+    ASSERT_GT(about, 0);
+    EXPECT_EQ(heading, about + 2) << "after a rule below the last menu";
+    EXPECT_TRUE(lines[about + 1].startsWith("-----"));
+    const QString text = Section("Several curves and documents", "").join('\n');
+    for (const char* option : {"--formula", "--color", "--document FILE", "--save-document FILE", ".qurvia"})
+        EXPECT_TRUE(text.contains(option)) << option;
+}
+
 // A built-in's name as the guide's lists hold it: in lower case.
 std::string LowerName(std::string name)
 {
