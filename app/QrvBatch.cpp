@@ -183,6 +183,7 @@ int RunBatch(const TCommandLine& cl, int& argc, char** argv, std::ostream& out, 
     if (cl.Color) Element_Color = *cl.Color;
     TChartPicture chart;
     TLineSeries& series = SetUpGraphChart(chart);
+    ApplyChartViewSettings(chart);
     const TImageSize size = cl.Size.value_or(TImageSize{kStartChartWidth, kStartChartHeight});
     const TSizedPicture picture{chart, QSize(size.Width, size.Height)};
 
