@@ -1,7 +1,6 @@
-// The View choices in the settings file: each under its own key of [View],
-// read by the View settings holder and by the command line, and written
-// back by the holder at program end.
-#include "QrvSettingAccess.h"
+// The View settings holder: each choice loaded from its own key of [View]
+// and written back at program end (the command line's reading is in
+// BatchTest).
 #include "QrvSettingValues.h"
 #include "QrvSettingsFile.h"
 #include "QrvViewSettings.h"
@@ -16,14 +15,7 @@ namespace qrv::test
 namespace
 {
 
-void ResetViewChoices()
-{
-    Break_At_Poles = kBreakAtPolesKey.Default;
-    Equal_Scales = kEqualScalesKey.Default;
-    Fine_Labels = kFineLabelsKey.Default;
-}
-
-TEST(ViewSettings, EachChoiceIsReadAndWrittenUnderItsOwnKey)
+TEST(ViewSettings, EachChoiceIsLoadedAndSavedUnderItsOwnKey)
 {
     const struct {
         const char* name;
@@ -35,32 +27,22 @@ TEST(ViewSettings, EachChoiceIsReadAndWrittenUnderItsOwnKey)
         {"Fine_Labels", &Fine_Labels, &TViewSettings::SetFineLabels},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("QURVIA.INI"));
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(QByteArray("[View]\n") + row.name + "=1\n");
         file.close();
-        const auto onlyThisIsOn = [&] {
-            return *row.value && Break_At_Poles + Equal_Scales + Fine_Labels == 1;
-        };
-
-        ResetViewChoices();
-        LoadBatchSettings(path.toStdString());
-        EXPECT_TRUE(onlyThisIsOn()) << "the command line's reading";
-
-        ResetViewChoices();
         {
             TSettingsFileSession session(path);
             TViewSettings view;
-            EXPECT_TRUE(onlyThisIsOn()) << "the holder's loading";
+            EXPECT_EQ(Break_At_Poles + Equal_Scales + Fine_Labels, 1) << row.name;
+            EXPECT_TRUE(*row.value) << row.name;
             (view.*row.set)(false);
-            EXPECT_FALSE(*row.value);
+            EXPECT_FALSE(*row.value) << row.name;
         }
-        EXPECT_TRUE(ReadWholeFile(path).contains(QByteArray(row.name) + "=0"));
+        EXPECT_TRUE(ReadWholeFile(path).contains(QByteArray(row.name) + "=0")) << row.name;
     }
-    ResetViewChoices();
 }
 
 } // namespace

