@@ -176,6 +176,7 @@ int PlotDocumentImage(const TDocument& document, const TCommandLine& cl, std::os
     const TPlotOptions options{.BreakAtPoles = cl.BreakAtPoles.value_or(Break_At_Poles)};
     TChartPicture chart;
     TLineSeries& first = SetUpGraphChart(chart);
+    ApplyChartViewSettings(chart);
     const TImageSize size = cl.Size.value_or(TImageSize{kStartChartWidth, kStartChartHeight});
     const TSizedPicture picture{chart, QSize(size.Width, size.Height)};
 

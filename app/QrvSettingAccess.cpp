@@ -1,5 +1,6 @@
 #include "QrvSettingAccess.h"
 
+#include "QrvChartPicture.h"
 #include "QrvFileNames.h"
 #include "QrvIniValues.h"
 #include "QrvSettingValues.h"
@@ -15,8 +16,18 @@ void LoadBatchSettings(const std::string& path)
     // stored as an integer, 0 for off.
     if (auto color = ParseInteger(file.ReadString(kElementColorKey.Section, kElementColorKey.Key, "")))
         Element_Color = static_cast<TColor>(*color);
-    if (auto breaks = ParseInteger(file.ReadString(kBreakAtPolesKey.Section, kBreakAtPolesKey.Key, "")))
-        Break_At_Poles = *breaks != 0;
+    const auto readChoice = [&file](const TSettingKey<bool>& key, bool& value) {
+        if (auto stored = ParseInteger(file.ReadString(key.Section, key.Key, ""))) value = *stored != 0;
+    };
+    readChoice(kBreakAtPolesKey, Break_At_Poles);
+    readChoice(kEqualScalesKey, Equal_Scales);
+    readChoice(kFineLabelsKey, Fine_Labels);
+}
+
+void ApplyChartViewSettings(TChartPicture& chart)
+{
+    chart.SetEqualScales(Equal_Scales);
+    chart.SetFineLabels(Fine_Labels);
 }
 
 } // namespace qrv

@@ -53,13 +53,24 @@ void TAxisLayout::ComputeRange(const TChartAxis& axis, const std::vector<TChartS
 namespace
 {
 
-double LabelSizeForStep(const TChartAxis& axis, const TAxisScale& scale, const QFontMetrics& fm)
+double LabelSizeForStep(const TChartAxis& axis, const TAxisScale& scale, const QFontMetrics& fm, bool fine)
 {
     // Along the axis: the text height for labels that lie across it,
     // otherwise the wider of the labels of the two range ends.
     if (axis.TextDirection(axis.LabelsAngle) == TTextDirection::Across) return fm.height();
-    return std::max(fm.horizontalAdvance(axis.LabelText(scale.RangeMax)),
-                    fm.horizontalAdvance(axis.LabelText(scale.RangeMin)));
+    int size = std::max(fm.horizontalAdvance(axis.LabelText(scale.RangeMax)),
+                        fm.horizontalAdvance(axis.LabelText(scale.RangeMin)));
+    const double start = fine ? FineStartStep(scale.RangeMin, scale.RangeMax) : 0.0;
+    if (start > 0.0 && start < 1.0) {
+        // A finer step's labels carry decimals the ends' may not: the two
+        // multiples next inside each end stand for them (of two neighbours
+        // at most one is whole).
+        const double top = std::floor(scale.RangeMax / start) * start;
+        const double bottom = std::ceil(scale.RangeMin / start) * start;
+        for (const double v : {top, top - start, bottom, bottom + start})
+            size = std::max(size, fm.horizontalAdvance(axis.LabelText(v)));
+    }
+    return size;
 }
 
 } // namespace
@@ -75,9 +86,12 @@ double TAxisLayout::IncrementForLength(const TChartAxis& axis, const QFontMetric
     TStepQuery q;
     q.RangeSpan = Scale.Span();
     q.PixelLength = pixelLength;
-    q.LabelSize = LabelSizeForStep(axis, Scale, labelsMetrics);
+    q.LabelSize = LabelSizeForStep(axis, Scale, labelsMetrics, FineLabels);
     q.LabelsSeparation = axis.LabelsSeparation;
     q.Increment = axis.Increment();
+    q.FineLabels = FineLabels;
+    q.RangeMin = Scale.RangeMin;
+    q.RangeMax = Scale.RangeMax;
     return qrv::ComputeIncrement(q);
 }
 
@@ -94,8 +108,24 @@ int TAxisLayout::LabelSizeForSpace(const TChartAxis& axis, const QFontMetrics& f
     };
     const double lo = rounded(Scale.RangeMin);
     const double hi = rounded(Scale.RangeMax);
-    return std::max(fm.horizontalAdvance(axis.LabelText(lo)), fm.horizontalAdvance(axis.LabelText(hi))) +
-           fm.horizontalAdvance(QLatin1Char(' '));
+    int width = std::max(fm.horizontalAdvance(axis.LabelText(lo)), fm.horizontalAdvance(axis.LabelText(hi)));
+    if (FineLabels) {
+        // Finer steps and the labels of the ends are not all on the rounded
+        // ends: the labels a walk over the length to come gives are measured.
+        TAxisScale predicted = Scale;
+        predicted.Horizontal = axis.IsHorizontal();
+        predicted.Inverted = axis.Inverted;
+        predicted.StartPixel = 0;
+        predicted.EndPixel = std::max(pixelLength, 0);
+        for (const TAxisLabel& label : LabelWalk(predicted, step, WalkOptions(axis)))
+            width = std::max(width, fm.horizontalAdvance(axis.LabelText(label.Value)));
+    }
+    return width + fm.horizontalAdvance(QLatin1Char(' '));
+}
+
+TWalkOptions TAxisLayout::WalkOptions(const TChartAxis& axis) const
+{
+    return {axis.RoundFirstLabel, axis.LabelsOnAxis, FineLabels};
 }
 
 void TAxisLayout::ReserveAxisSpace(const TChartAxis& axis, TChartRect& rect,
@@ -193,8 +223,7 @@ void TAxisLayout::PlaceLabels(const TChartAxis& axis, const QFontMetrics& labels
 {
     Step = ComputeIncrement(axis, labelsMetrics);
     Labels.clear();
-    if (axis.LabelStyle != TAxisLabelStyle::talNone)
-        Labels = LabelWalk(Scale, Step, {axis.RoundFirstLabel, axis.LabelsOnAxis});
+    if (axis.LabelStyle != TAxisLabelStyle::talNone) Labels = LabelWalk(Scale, Step, WalkOptions(axis));
 }
 
 } // namespace qrv

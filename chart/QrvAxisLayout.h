@@ -30,6 +30,9 @@ struct TAxisLayout {
     int LabelsPos = 0;
     int TitlePos = 0;
     double Step = 0.0;
+    // The chart's finer labels: the step search's finer start, the walk's
+    // labels of the range ends, and the room for the labels that gives.
+    bool FineLabels = false;
     // From the top of the range downwards; empty while the axis shows no
     // labels.
     std::vector<TAxisLabel> Labels;
@@ -69,6 +72,7 @@ private:
     double IncrementForLength(const TChartAxis& axis, const QFontMetrics& labelsMetrics,
                               int pixelLength) const;
     int LabelSizeForSpace(const TChartAxis& axis, const QFontMetrics& fm, int pixelLength) const;
+    TWalkOptions WalkOptions(const TChartAxis& axis) const;
 };
 
 } // namespace qrv

@@ -209,11 +209,49 @@ int MaxLabelCount(int pixelLength, double labelSize, int separationPercent)
     return NearestInt(pixelLength / room);
 }
 
+namespace
+{
+
+// m times 10 to the decade: the double nearest to that decimal number.
+double DecimalStep(int m, int decade)
+{
+    return decade >= 0 ? m * std::pow(10.0, decade) : m / std::pow(10.0, -decade);
+}
+
+} // namespace
+
+double FineStartStep(double rangeMin, double rangeMax)
+{
+    const double span = rangeMax - rangeMin;
+    if (!(span > 0.0) || !std::isfinite(span)) return 0.0;
+    // Three multiples lie two steps apart, so no step above half the span
+    // has them, and every step up to a third of it has: the search runs
+    // down from the decade of the half and ends within two decades.
+    const double half = span / 2;
+    const int top = static_cast<int>(std::floor(std::log10(half))) + 1;
+    for (int decade = top; decade >= top - 3; --decade) {
+        for (const int m : {5, 2, 1}) {
+            const double step = DecimalStep(m, decade);
+            if (!(step > 0.0) || step > half) continue;
+            const double multiples = std::floor(rangeMax / step) - std::ceil(rangeMin / step) + 1.0;
+            if (multiples >= 3.0) return step;
+        }
+    }
+    return 0.0;
+}
+
 double ComputeIncrement(const TStepQuery& q)
 {
     const int n = MaxLabelCount(q.PixelLength, q.LabelSize, q.LabelsSeparation);
     if (n < 1) return MinAxisIncrement;
     double step = q.Increment > 0.0 ? q.Increment : std::fabs(q.RangeSpan) >= 1.0 ? 1.0 : MinAxisIncrement;
+    if (q.FineLabels && !(q.Increment > 0.0) && step == 1.0) {
+        // Below 1 only where 1 leaves fewer than three labels; the search
+        // grows from there as from 1, so a finer step is never one that
+        // does not fit.
+        const double fine = FineStartStep(q.RangeMin, q.RangeMax);
+        if (fine > 0.0 && fine < step) step = fine;
+    }
     if (q.LabelsSeparation > 0) {
         double k = n + 1.0;
         // Each pass at least doubles the step, so the count falls below n.
@@ -263,16 +301,66 @@ std::vector<TAxisLabel> LabelWalk(const TAxisScale& scale, double step, const TW
     const double lowerLimit = shifted >= 0.0 ? shifted / 1.000000000001 : shifted * 1.000000000001;
     // A walk over a range that reaches the largest double can step past it
     // (the lower limit itself may be infinite): it ends where the values do.
+    // The multiple above the first one lies beyond the maximum; it is the
+    // label of the top end when both land on the same pixel.
+    const bool labelEnds = options.LabelEnds && options.LabelsOnAxis;
+    if (labelEnds) {
+        const int endPixel = scale.ValueToPixel(scale.RangeMax);
+        const double above = value + step;
+        if (std::isfinite(above) && above > scale.RangeMax && scale.ValueToPixel(above) == endPixel &&
+            scale.ValueToPixel(value) != endPixel)
+            value = above;
+    }
     while (std::isfinite(value) && value >= lowerLimit &&
            static_cast<int>(labels.size()) < MaxTickPositions) {
         const int p = scale.ValueToPixel(value);
         if (options.LabelsOnAxis || (scale.StartPixel < p && p < scale.EndPixel))
             labels.push_back({value, p});
         const double next = value - step;
-        if (next == value) break;
+        if (next == value) return labels;
         value = next;
     }
+    // The walk stopped at the first multiple below the lower limit: the
+    // label of the bottom end when it lands on the end's pixel.
+    if (labelEnds && std::isfinite(value) && value < lowerLimit &&
+        static_cast<int>(labels.size()) < MaxTickPositions) {
+        const int p = scale.ValueToPixel(value);
+        if (p == scale.ValueToPixel(scale.RangeMin) && (labels.empty() || labels.back().Pixel != p))
+            labels.push_back({value, p});
+    }
     return labels;
+}
+
+namespace
+{
+
+// Widens the scale's range to span about its centre; never narrows it.
+void WidenAboutCentre(TAxisScale& scale, Float span)
+{
+    const Float centre = (static_cast<Float>(scale.RangeMin) + static_cast<Float>(scale.RangeMax)) / 2;
+    scale.RangeMin = std::min(ClampToDouble(centre - span / 2), scale.RangeMin);
+    scale.RangeMax = std::max(ClampToDouble(centre + span / 2), scale.RangeMax);
+    scale.RangeSpan = scale.RangeMax - scale.RangeMin;
+}
+
+} // namespace
+
+bool EqualizeScales(TAxisScale& horizontal, TAxisScale& vertical)
+{
+    const int lengthH = horizontal.PixelLength(), lengthV = vertical.PixelLength();
+    if (lengthH < 1 || lengthV < 1) return false;
+    const Float spanH = horizontal.Span(), spanV = vertical.Span();
+    if (!(spanH >= 0) || !(spanV >= 0) || (spanH == 0 && spanV == 0)) return false;
+    // Units per pixel, in Float so that no span of doubles overflows; the
+    // scale with fewer gets the other's.
+    const Float unitsH = spanH / lengthH, unitsV = spanV / lengthV;
+    const TAxisScale h = horizontal, v = vertical;
+    if (unitsH > unitsV)
+        WidenAboutCentre(vertical, unitsH * lengthV);
+    else if (unitsV > unitsH)
+        WidenAboutCentre(horizontal, unitsV * lengthH);
+    return h.RangeMin != horizontal.RangeMin || h.RangeMax != horizontal.RangeMax ||
+           v.RangeMin != vertical.RangeMin || v.RangeMax != vertical.RangeMax;
 }
 
 std::vector<int> MinorTickPositions(const std::vector<int>& ticks, int minorCount, int startPixel,

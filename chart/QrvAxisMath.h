@@ -103,10 +103,23 @@ struct TStepQuery {
     double LabelSize = 0.0;    // pixels along the axis one label takes
     int LabelsSeparation = 10; // percent of the label size
     double Increment = 0.0;    // smallest allowed step, 0 = free
+    // Finer labels: a span of 1 or more whose step 1 would leave fewer than
+    // three labels starts from FineStartStep of the range instead (so
+    // sin(x) gets labels at halves rather than 0 alone). Off, the range
+    // ends are not read.
+    bool FineLabels = false;
+    double RangeMin = 0.0;
+    double RangeMax = 0.0;
 };
 
+// The largest step of the nice sequence (1, 2 or 5 times a power of ten)
+// that has at least three multiples from rangeMin to rangeMax; 0 for a
+// range that is empty, reversed or not finite.
+double FineStartStep(double rangeMin, double rangeMax);
+
 // The label step: the smallest step of the nice sequence (from Increment,
-// 1 or 1E-12) whose label count fits; never below 1E-12.
+// 1 or 1E-12, or with FineLabels the finer start) whose label count fits;
+// never below 1E-12.
 double ComputeIncrement(const TStepQuery& q);
 
 struct TAxisLabel {
@@ -117,6 +130,11 @@ struct TAxisLabel {
 struct TWalkOptions {
     bool RoundFirstLabel = true;
     bool LabelsOnAxis = true;
+    // Also labels the multiple of the step just beyond either end of the
+    // range when it falls on that end's pixel (within half a pixel of it),
+    // so a curve reaching 0.9996 gets its label "1" at the top. Needs
+    // LabelsOnAxis.
+    bool LabelEnds = false;
 };
 
 // The labels of one drawing, from the top of the range downwards, on whole
@@ -124,6 +142,14 @@ struct TWalkOptions {
 // label at its centre. Ends after at most MaxTickPositions labels and
 // whenever subtracting the step no longer changes the value.
 std::vector<TAxisLabel> LabelWalk(const TAxisScale& scale, double step, const TWalkOptions& options = {});
+
+// Makes one unit as long on both scales: the range of the scale with more
+// pixels per unit is widened about its centre until it has as few as the
+// other (a single-value range counts as having infinitely many). Ranges only
+// grow, and are held within the doubles. Returns whether a range changed;
+// nothing changes while either scale has no pixel length, both ranges are
+// single values or a range is not a number.
+bool EqualizeScales(TAxisScale& horizontal, TAxisScale& vertical);
 
 // Minor tick positions between neighbouring major ticks (in the order the
 // walk produced them) and one interval beyond the first and the last,

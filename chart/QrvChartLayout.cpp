@@ -113,27 +113,13 @@ void PlaceLegend(const TChartContent& content, TChartLayout& layout, const QPain
                                         QFontMetrics(legend.Font.Font, device));
 }
 
-} // namespace
-
-TChartLayout ComputeChartLayout(const TChartContent& content, const QRect& target, const QPaintDevice* device)
+// Each visible axis takes its room, for the range its scale holds, from
+// what the ones before it left of the rectangle inside the margins; what
+// remains is the axes rectangle.
+void ReserveAxesSpace(const TChartContent& content, TChartLayout& layout, const TChartRect& inner,
+                      const QPaintDevice* device)
 {
-    TChartLayout layout;
-    layout.PanelRect = TChartRect::FromQRect(target);
-    TChartRect rect = MarginRect(content.Frame, layout.PanelRect);
-
-    for (int i = 0; i < ChartAxisCount; ++i) {
-        TAxisLayout& a = layout.Axes[static_cast<std::size_t>(i)];
-        const TChartAxis& axis = *content.Axes[static_cast<std::size_t>(i)];
-        a.Shown = content.IsAxisVisible(i);
-        // A hidden axis keeps an empty range; its ends are the settings'.
-        if (a.Shown) {
-            a.ComputeRange(axis, content.SeriesOfAxis(i));
-        } else {
-            a.Minimum = axis.Minimum();
-            a.Maximum = axis.Maximum();
-        }
-    }
-    // Each visible axis takes its room from what the ones before it left.
+    TChartRect rect = inner;
     for (int i = 0; i < ChartAxisCount; ++i) {
         TAxisLayout& a = layout.Axes[static_cast<std::size_t>(i)];
         if (!a.Shown) continue;
@@ -143,7 +129,12 @@ TChartLayout ComputeChartLayout(const TChartContent& content, const QRect& targe
         a.ReserveAxisSpace(axis, rect, labels, title);
     }
     layout.AxesRect = rect;
+}
 
+// Every axis' pixel span on the axes rectangle, its range fitted to the
+// series' margins.
+void PlaceAxes(const TChartContent& content, TChartLayout& layout)
+{
     for (int i = 0; i < ChartAxisCount; ++i) {
         const TChartAxis& axis = *content.Axes[static_cast<std::size_t>(i)];
         if (axis.IsDepthAxis()) continue;
@@ -152,7 +143,60 @@ TChartLayout ComputeChartLayout(const TChartContent& content, const QRect& targe
         int first = 0, second = 0;
         SeriesMargins(content, i, first, second);
         a.FitToMargins(first, second);
-        if (a.Shown) a.PlaceLabels(axis, QFontMetrics(axis.LabelsFont.Font, device));
+    }
+}
+
+// Equal units on the bottom and left axes, while both are shown; whether a
+// range grew.
+bool EqualizeAxes(TChartLayout& layout)
+{
+    TAxisLayout& bottom = layout.Axes[BottomAxisIndex];
+    TAxisLayout& left = layout.Axes[LeftAxisIndex];
+    return bottom.Shown && left.Shown && EqualizeScales(bottom.Scale, left.Scale);
+}
+
+} // namespace
+
+TChartLayout ComputeChartLayout(const TChartContent& content, const QRect& target, const QPaintDevice* device)
+{
+    TChartLayout layout;
+    layout.PanelRect = TChartRect::FromQRect(target);
+    const TChartRect inner = MarginRect(content.Frame, layout.PanelRect);
+
+    for (int i = 0; i < ChartAxisCount; ++i) {
+        TAxisLayout& a = layout.Axes[static_cast<std::size_t>(i)];
+        const TChartAxis& axis = *content.Axes[static_cast<std::size_t>(i)];
+        a.Shown = content.IsAxisVisible(i);
+        a.FineLabels = content.Frame.FineLabels;
+        // A hidden axis keeps an empty range; its ends are the settings'.
+        if (a.Shown) {
+            a.ComputeRange(axis, content.SeriesOfAxis(i));
+        } else {
+            a.Minimum = axis.Minimum();
+            a.Maximum = axis.Maximum();
+        }
+    }
+    const std::array<TAxisLayout, ChartAxisCount> ranged = layout.Axes;
+    ReserveAxesSpace(content, layout, inner, device);
+    PlaceAxes(content, layout);
+    if (content.Frame.EqualScales && EqualizeAxes(layout)) {
+        // The labels of a widened range may need more room than the data's:
+        // the room is taken again for the widened ranges, and the units
+        // made equal again on the lengths that leaves.
+        const std::array<TAxisLayout, ChartAxisCount> widened = layout.Axes;
+        layout.Axes = ranged;
+        for (std::size_t i = 0; i < layout.Axes.size(); ++i)
+            layout.Axes[i].SetRange(widened[i].RangeMin(), widened[i].RangeMax());
+        ReserveAxesSpace(content, layout, inner, device);
+        for (std::size_t i = 0; i < layout.Axes.size(); ++i)
+            layout.Axes[i].Scale = ranged[i].Scale;
+        PlaceAxes(content, layout);
+        EqualizeAxes(layout);
+    }
+    for (int i = 0; i < ChartAxisCount; ++i) {
+        const TChartAxis& axis = *content.Axes[static_cast<std::size_t>(i)];
+        TAxisLayout& a = layout.Axes[static_cast<std::size_t>(i)];
+        if (a.Shown && !axis.IsDepthAxis()) a.PlaceLabels(axis, QFontMetrics(axis.LabelsFont.Font, device));
     }
     PlaceLegend(content, layout, device);
     return layout;

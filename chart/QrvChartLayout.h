@@ -41,6 +41,12 @@ struct TChartFrame {
     bool ClipPoints = true;
     TChartWall BackWall;
     TChartLegend Legend;
+    // One unit as long on the bottom as on the left axis (a circle looks
+    // round): the range of the axis that needs it is widened about its
+    // centre in every layout, whatever the target's size.
+    bool EqualScales = false;
+    // The finer label step and the labels of the axis ends (TAxisLayout).
+    bool FineLabels = false;
 };
 
 // Axes in layout and drawing order.

@@ -114,6 +114,16 @@ void TChartPicture::SetClipPoints(bool clip)
     if (Assign(frame_.ClipPoints, clip)) RequestRepaint();
 }
 
+void TChartPicture::SetEqualScales(bool equal)
+{
+    if (Assign(frame_.EqualScales, equal)) RequestRepaint();
+}
+
+void TChartPicture::SetFineLabels(bool fine)
+{
+    if (Assign(frame_.FineLabels, fine)) RequestRepaint();
+}
+
 void TChartPicture::SetBackWall(const TChartWall& wall)
 {
     frame_.BackWall = wall;

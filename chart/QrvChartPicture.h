@@ -80,6 +80,13 @@ public:
     void SetClipPoints(bool clip);
     const TChartWall& BackWall() const { return frame_.BackWall; }
     void SetBackWall(const TChartWall& wall);
+    // One unit as long on both axes in every picture of any size (the
+    // automatic or zoomed range of one axis widened about its centre).
+    bool EqualScales() const { return frame_.EqualScales; }
+    void SetEqualScales(bool equal);
+    // The finer label step, and labels on the axis ends that fall on a step.
+    bool FineLabels() const { return frame_.FineLabels; }
+    void SetFineLabels(bool fine);
     // The legend's appearance (QrvChartLegend.h), shown with two or more
     // shown series; after changing it, request a repaint, as for an axis'.
     const TChartLegend& Legend() const { return frame_.Legend; }

@@ -42,4 +42,14 @@ extern bool Use_Enhanced_Metafiles;
 inline constexpr TSettingKey<bool> kBreakAtPolesKey{"View", "Break_At_Poles", false};
 extern bool Break_At_Poles;
 
+// True: one unit is as long on both axes of the chart (the View menu's
+// "Equal scales"); false: each axis spans its own range.
+inline constexpr TSettingKey<bool> kEqualScalesKey{"View", "Equal_Scales", false};
+extern bool Equal_Scales;
+
+// True: the chart's finer label step and labels on the axis ends (the View
+// menu's "Finer axis labels").
+inline constexpr TSettingKey<bool> kFineLabelsKey{"View", "Fine_Labels", false};
+extern bool Fine_Labels;
+
 } // namespace qrv

@@ -223,6 +223,26 @@ TEST_F(Batch, LineColourFromTheSettingsOrTheCommandLine)
     EXPECT_EQ(ReadWholeFile(Path("q.ini")), before) << "a batch run never writes the settings";
 }
 
+// sin(x) over 0 ... 10 drawn with each stored View choice of the chart
+// differs from the plain picture: the command line gives them to its chart.
+TEST_F(Batch, ChartViewChoicesFromTheSettings)
+{
+    const QStringList sine{"--formula", "sin(x)", "--xmin", "0", "--xmax", "10", "--step", "0.1"};
+    RunQurvia(sine + QStringList{"--image", Path("plain.png")});
+    const QByteArray plain = ReadWholeFile(Path("plain.png"));
+    ASSERT_FALSE(plain.isEmpty());
+    for (const char* key : {"Equal_Scales", "Fine_Labels"}) {
+        QFile ini(Path("v.ini"));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ini.write(QByteArray("[View]\r\n") + key + "=1\r\n");
+        ini.close();
+        RunQurvia(sine + QStringList{"--settings", Path("v.ini"), "--image", Path("view.png")});
+        const QByteArray view = ReadWholeFile(Path("view.png"));
+        EXPECT_FALSE(view.isEmpty()) << key;
+        EXPECT_NE(view, plain) << key;
+    }
+}
+
 TEST_F(Batch, UsageErrorsExitWithStatusTwo)
 {
     for (const QStringList& args : {QStringList{"--bogus"}, QStringList{"--xmin"},

@@ -11,6 +11,7 @@
 #include <iterator>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qrv
@@ -430,6 +431,84 @@ TEST(AxisMathTest, MaxLabelCount)
     EXPECT_EQ(MaxLabelCount(300, 25, 0), 12);
     EXPECT_EQ(MaxLabelCount(300, 0, 10), 1);
     EXPECT_EQ(MaxLabelCount(5, 12, 10), 0);
+}
+
+// The finer labels on a table of ranges: the step with the option off and
+// on. Only a span of 1 or more whose step 1 leaves fewer than three labels
+// changes; spans below 1 already search from 1E-12.
+TEST(AxisMathTest, FineLabelsStartFromTheLargestStepWithThreeLabels)
+{
+    const struct {
+        const char* name;
+        double lo, hi;
+        int pixels;
+        double labelSize, increment, off, on;
+    } rows[] = {
+        // sin(x) at x = 0, 0.1 ... 10, on a vertical axis of 200 pixels.
+        {"SinOverZeroToTen", -0.9999232575641008, 0.9995736030415051, 200, 14, 0, 1, 0.5},
+        {"SpanOneThousandth", 0, 0.001, 300, 25, 0, 1e-4, 1e-4},
+        {"SpanBelowOne", 0, 0.37, 300, 25, 0, 0.05, 0.05},
+        {"SpanOne", 0, 1, 300, 25, 0, 1, 0.5},
+        {"SpanSeven", 0, 7, 300, 25, 0, 1, 1},
+        {"SpanTen", 0, 10, 300, 25, 0, 1, 1},
+        {"Span1234", 0, 1234, 300, 25, 0, 200, 200},
+        {"SpanMillion", 0, 1e6, 300, 25, 0, 1e5, 1e5},
+        {"NegativeRangeSeven", -7.3, -2.1, 200, 14, 0, 1, 1},
+        {"NegativeAboveMinusOne", -1.3, -0.1, 200, 14, 0, 1, 0.2},
+        {"ShortAxisGrowsBack", 0, 1.9, 60, 25, 0, 1, 1}, // room for two labels
+        {"IncrementStaysTheBound", -0.99, 0.99, 200, 14, 0.3, 0.3, 0.3},
+    };
+    for (const auto& r : rows) {
+        TStepQuery q{r.hi - r.lo, r.pixels, r.labelSize, 10, r.increment};
+        q.RangeMin = r.lo;
+        q.RangeMax = r.hi;
+        EXPECT_NEAR(ComputeIncrement(q), r.off, r.off * 1e-9) << r.name << " off";
+        q.FineLabels = true;
+        EXPECT_NEAR(ComputeIncrement(q), r.on, r.on * 1e-9) << r.name << " on";
+    }
+    EXPECT_EQ(FineStartStep(-DBL_MAX, DBL_MAX), 0.0) << "a span beyond the doubles";
+    EXPECT_EQ(FineStartStep(1e6, 1e6 + 1.5), 0.5);
+}
+
+// An end that falls on the step (within half a pixel of it) is labelled
+// only with LabelEnds and LabelsOnAxis; sin(x) is in the layout's tests.
+TEST(AxisMathTest, WalkLabelsTheEndsThatFallOnAStep)
+{
+    const TAxisScale nearEnds{0.0004, 9.9996, 9.9992, 0, 400, true, false};
+    const TAxisScale farEnds{-0.98, 0.98, 1.96, 20, 220, false, false}; // two pixels short
+    const struct {
+        const char* name;
+        TAxisScale scale;
+        double step;
+        TWalkOptions options;
+        std::vector<double> values;
+    } rows[] = {
+        {"NearEnds", nearEnds, 2, {true, true, true}, {10, 8, 6, 4, 2, 0}},
+        {"NeedsLabelsOnAxis", nearEnds, 2, {true, false, true}, {8, 6, 4, 2}},
+        {"FarEnds", farEnds, 0.5, {true, true, true}, {0.5, 0, -0.5}},
+    };
+    for (const auto& r : rows) {
+        const auto labels = LabelWalk(r.scale, r.step, r.options);
+        std::vector<double> values;
+        for (const TAxisLabel& l : labels)
+            values.push_back(l.Value);
+        EXPECT_EQ(values, r.values) << r.name;
+    }
+}
+
+// Beyond what the circle in the layout's tests covers: a single-value
+// range takes the other's units, two do nothing, and a range beyond the
+// doubles stays within them.
+TEST(AxisMathTest, EqualizeScalesAtTheEdges)
+{
+    TAxisScale h{0, 10, 10, 0, 400}, v{5, 5, 0, 0, 200, false};
+    EXPECT_TRUE(EqualizeScales(h, v));
+    EXPECT_EQ(std::pair(v.RangeMin, v.RangeMax), std::pair(2.5, 7.5));
+    TAxisScale single{3, 3, 0, 0, 400}, other{5, 5, 0, 0, 200, false};
+    EXPECT_FALSE(EqualizeScales(single, other));
+    TAxisScale whole{-DBL_MAX, DBL_MAX, INFINITY, 0, 100}, unit{0, 1, 1, 0, 200, false};
+    EXPECT_TRUE(EqualizeScales(whole, unit));
+    EXPECT_EQ(std::pair(unit.RangeMin, unit.RangeMax), std::pair(-DBL_MAX, DBL_MAX));
 }
 
 TEST(AxisMathTest, MinorTicksBetweenAndBeyond)

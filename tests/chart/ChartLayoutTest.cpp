@@ -8,7 +8,9 @@
 
 #include <QTest>
 
+#include <cmath>
 #include <functional>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -114,6 +116,89 @@ TEST_F(ChartLayoutTest, AnotherOriginShiftsEverything)
     EXPECT_EQ(moved.Left().ValueToPixel(7), at0.Left().ValueToPixel(7) + 40);
 }
 
+// One unit as many pixels across as up, in exact pixel positions, for a
+// circle of radius 2 about (1, -3) at several sizes; without the option the
+// circle is an ellipse at all of them.
+TEST_F(ChartLayoutTest, EqualScalesDrawACircleRoundAtEverySize)
+{
+    const QSize sizes[] = {{400, 300}, {300, 400}, {1000, 700}, {353, 305}, {120, 600}, {2400, 1500}};
+    for (const QSize& size : sizes) {
+        SCOPED_TRACE(testing::Message() << size.width() << " x " << size.height());
+        TLooseChart c;
+        c.series.ClearPoints();
+        test::FillCircle(c.series, 1, -3, 2);
+        const auto ratio = [&](const TChartLayout& l) {
+            const Float across = l.Bottom().Scale.PixelOf(3).Exact - l.Bottom().Scale.PixelOf(-1).Exact;
+            const Float up = l.Left().Scale.PixelOf(-5).Exact - l.Left().Scale.PixelOf(-1).Exact;
+            return static_cast<double>(across / up);
+        };
+        const QRect target(QPoint(0, 0), size);
+        EXPECT_GT(std::abs(ratio(ComputeChartLayout(c.Content(), target, &device)) - 1), 0.05);
+
+        c.frame.EqualScales = true;
+        const TChartLayout l = ComputeChartLayout(c.Content(), target, &device);
+        EXPECT_NEAR(ratio(l), 1.0, 1e-12);
+        const TAxisLayout& b = l.Bottom();
+        const TAxisLayout& v = l.Left();
+        // The drawn pixels: as far across as up, give or take the rounding.
+        EXPECT_LE(std::abs(std::abs(b.ValueToPixel(3) - b.ValueToPixel(-1)) -
+                           std::abs(v.ValueToPixel(-5) - v.ValueToPixel(-1))),
+                  1);
+        // One axis keeps the data's range; the other grew about its centre.
+        const bool keepsX = b.RangeMin() == -1 && b.RangeMax() == 3;
+        EXPECT_NE(keepsX, v.RangeMin() == -5 && v.RangeMax() == -1);
+        EXPECT_TRUE(keepsX ? v.RangeMin() < -5 : b.RangeMin() < -1);
+        EXPECT_NEAR(b.RangeMin() / 2 + b.RangeMax() / 2, 1, 1e-12);
+        EXPECT_NEAR(v.RangeMin() / 2 + v.RangeMax() / 2, -3, 1e-12);
+        // The room beside the left axis is taken for the widened range's
+        // labels ("-15" where the data's would be "-5").
+        const QFontMetrics fm(c.left.LabelsFont.Font, &device);
+        for (const TAxisLabel& label : v.Labels)
+            EXPECT_LE(fm.horizontalAdvance(c.left.LabelText(label.Value)), v.LabelsPos - v.TitlePos)
+                << label.Value;
+    }
+}
+
+std::vector<double> LabelValues(const TAxisLayout& axis)
+{
+    std::vector<double> values;
+    for (const TAxisLabel& label : axis.Labels)
+        values.push_back(RoundHalfEven(label.Value * 1e9) / 1e9);
+    return values;
+}
+
+TEST_F(ChartLayoutTest, FineLabelsGiveSinItsScaleAndLeaveTheBottomAxisAlone)
+{
+    TLooseChart c;
+    c.series.ClearPoints();
+    for (int k = 0; k <= 100; ++k)
+        c.series.AddPoint(k * 0.1, std::sin(k * 0.1));
+    const TChartLayout off = ComputeChartLayout(c.Content(), QRect(0, 0, 400, 300), &device);
+    c.frame.FineLabels = true;
+    const TChartLayout on = ComputeChartLayout(c.Content(), QRect(0, 0, 400, 300), &device);
+    EXPECT_EQ(LabelValues(off.Left()), (std::vector<double>{0}));
+    // 1 and -1 on the ends, which the curve reaches within a pixel.
+    EXPECT_EQ(LabelValues(on.Left()), (std::vector<double>{1, 0.5, 0, -0.5, -1}));
+    EXPECT_EQ(on.Left().Labels.front().Pixel, on.AxesRect.Top);
+    EXPECT_EQ(LabelValues(on.Bottom()), LabelValues(off.Bottom()));
+}
+
+TEST_F(ChartLayoutTest, FineLabelsGetRoomForTheirWidestLabel)
+{
+    // The label of the bottom end, "-10", is wider than those of the
+    // rounded ends (-9 and -7), which the room is taken for without the
+    // option.
+    TLooseChart c;
+    c.series.ClearPoints();
+    c.series.AddPoint(0, -9.9999);
+    c.series.AddPoint(1, -7);
+    c.frame.FineLabels = true;
+    const TChartLayout l = ComputeChartLayout(c.Content(), QRect(0, 0, 400, 300), &device);
+    ASSERT_EQ(LabelValues(l.Left()), (std::vector<double>{-7, -8, -9, -10}));
+    const QFontMetrics fm(c.left.LabelsFont.Font, &device);
+    EXPECT_GE(l.Left().LabelsPos - l.Left().TitlePos, fm.horizontalAdvance(QStringLiteral("-10")));
+}
+
 class ChartWindowLayoutTest : public ChartLayoutTest
 {
 protected:
@@ -178,6 +263,10 @@ TEST_F(ChartWindowLayoutTest, SettersRepaintWhenTheValueChanges)
         {"AxisVisible", [](TChart& c) { c.SetAxisVisible(false); }, true},
         {"ClipPoints", [](TChart& c) { c.SetClipPoints(false); }, true},
         {"BackWall", [](TChart& c) { c.SetBackWall(c.BackWall()); }, true},
+        {"EqualScales", [](TChart& c) { c.SetEqualScales(true); }, true},
+        {"SameEqualScales", [](TChart& c) { c.SetEqualScales(c.EqualScales()); }, false},
+        {"FineLabels", [](TChart& c) { c.SetFineLabels(true); }, true},
+        {"SameFineLabels", [](TChart& c) { c.SetFineLabels(c.FineLabels()); }, false},
         // Zoom and print settings change no picture.
         {"AllowZoom", [](TChart& c) { c.SetAllowZoom(false); }, false},
         {"PrintProportional", [](TChart& c) { c.SetPrintProportional(false); }, false},

@@ -1,5 +1,7 @@
 #include "ChartTestSupport.h"
 
+#include <numbers>
+
 namespace qrv::test
 {
 
@@ -10,6 +12,14 @@ PlotChart MakePlotChart(int width, int height)
     p.chart->resize(width, height);
     p.series = &SetUpGraphChart(*p.chart);
     return p;
+}
+
+void FillCircle(TLineSeries& s, double cx, double cy, double radius)
+{
+    for (int k = 0; k < 360; ++k) {
+        const double t = k * (std::numbers::pi / 180);
+        s.AddPoint(cx + radius * std::cos(t), cy + radius * std::sin(t), "", clRed);
+    }
 }
 
 bool IsColor(const QImage& image, int x, int y, QColor color)

@@ -35,6 +35,10 @@ template <class F> void Fill(TLineSeries& s, double from, double to, double step
     }
 }
 
+// Adds the points of a circle of the radius about (cx, cy), one a degree
+// (cos and sin give the four extreme points exactly).
+void FillCircle(TLineSeries& s, double cx, double cy, double radius);
+
 bool IsColor(const QImage& image, int x, int y, QColor color);
 // Pixels of exactly this colour inside the rectangle (clipped to the image).
 int CountColor(const QImage& image, const QRect& rect, QColor color);

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace qrv
 {
 namespace
@@ -272,6 +274,41 @@ TEST_F(ChartZoomTest, LaterPlotKeepsTheZoomedRangeUntilUndone)
     EXPECT_EQ(shownBottom().RangeMin(), -50.0);
     EXPECT_EQ(shownBottom().RangeMax(), 50.0);
     EXPECT_EQ(shownLeft().RangeMax(), 2500.0);
+}
+
+// With equal scales the units stay equal through a zoom into a wide
+// rectangle (whose height is widened about its centre), a scroll, and the
+// undo, which brings the automatic ranges back.
+TEST_F(ChartZoomTest, EqualScalesHoldThroughZoomScrollAndUndo)
+{
+    series().ClearPoints();
+    test::FillCircle(series(), 1, -3, 2);
+    chart().SetEqualScales(true);
+    const auto unitsAreEqual = [&] {
+        Layout();
+        const double across = shownBottom().RangeSpan() / shownBottom().PixelLength();
+        return std::abs(across / (shownLeft().RangeSpan() / shownLeft().PixelLength()) - 1) < 1e-12;
+    };
+    EXPECT_TRUE(unitsAreEqual());
+    const double x0 = shownBottom().PixelToValue(100), x1 = shownBottom().PixelToValue(300);
+    const double yTop = shownLeft().PixelToValue(80), yBottom = shownLeft().PixelToValue(150);
+    Drag(Qt::LeftButton, {100, 80}, {300, 150});
+    EXPECT_TRUE(unitsAreEqual());
+    EXPECT_EQ(shownBottom().RangeMin(), x0);
+    EXPECT_EQ(shownBottom().RangeMax(), x1);
+    EXPECT_LT(shownLeft().RangeMin(), yBottom);
+    EXPECT_NEAR(shownLeft().RangeMin() + shownLeft().RangeMax(), yBottom + yTop, 1e-12);
+
+    const int pixelOfOne = shownBottom().ValueToPixel(1.0);
+    Drag(Qt::RightButton, {200, 150}, {150, 120});
+    EXPECT_TRUE(unitsAreEqual());
+    EXPECT_EQ(shownBottom().ValueToPixel(1.0), pixelOfOne - 50) << "the data follow the mouse";
+
+    chart().UndoZoom();
+    EXPECT_TRUE(unitsAreEqual());
+    EXPECT_TRUE(AllAutomatic());
+    EXPECT_EQ(shownLeft().RangeMin(), -5) << "the wide rectangle widens the bottom axis";
+    EXPECT_LT(shownBottom().RangeMin(), -1);
 }
 
 TEST_F(ChartZoomTest, RubberRectangleInvertsItsOutlineUntilRelease)
