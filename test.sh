@@ -11,7 +11,7 @@ qurvia_install_missing "${QURVIA_BUILD_PACKAGES[@]}" "${QURVIA_TEST_PACKAGES[@]}
 jobs=$(nproc 2>/dev/null || echo 2)
 
 echo "== source format"
-find core expr mathlib settings platform printing chart app tests bench fuzz \
+find core expr mathlib analysis document settings platform printing chart app tests bench fuzz \
   \( -name '*.cpp' -o -name '*.h' \) -print0 | xargs -0 clang-format --dry-run --Werror
 
 echo "== optimised build and tests"
