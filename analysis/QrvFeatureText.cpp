@@ -1,6 +1,6 @@
 #include "QrvFeatureText.h"
 
-#include "QrvAnalysisText.h"
+#include "QrvMessages.h"
 
 #include <algorithm>
 #include <array>
@@ -140,15 +140,14 @@ std::string NoValueText(const TFeature& feature, char decimalSeparator)
                 std::clamp(std::ilogb(std::fabs(feature.FaultX)) - std::ilogb(feature.FaultWidth), 0, 64) *
                     3 / 10 +
                 2;
-        return FormatAnalysisText(AnalysisText::PoleAbout,
-                                  {DisplayNumber(feature.FaultX, decimalSeparator, std::min(digits, 20))});
+        return FormatMessage(Msg::AnalysisPoleAbout,
+                             {DisplayNumber(feature.FaultX, decimalSeparator, std::min(digits, 20))});
     }
     case TNoValue::Failure:
-        return FormatAnalysisText(AnalysisText::FormulaFails,
-                                  {PlaceText(feature.FaultX, decimalSeparator), feature.FaultMessage});
+        return FormatMessage(Msg::AnalysisFormulaFails,
+                             {PlaceText(feature.FaultX, decimalSeparator), feature.FaultMessage});
     case TNoValue::NoConvergence:
-        return FormatAnalysisText(AnalysisText::NoConvergence,
-                                  {DisplayNumber(feature.Error, decimalSeparator, 3)});
+        return FormatMessage(Msg::AnalysisNoConvergence, {DisplayNumber(feature.Error, decimalSeparator, 3)});
     case TNoValue::None:
         break;
     }

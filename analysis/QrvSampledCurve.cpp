@@ -1,6 +1,6 @@
 #include "QrvSampledCurve.h"
 
-#include "QrvAnalysisText.h"
+#include "QrvMessages.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,7 +17,7 @@ std::optional<TJet> TCountedFunction::At(Float x, TJetNeed need)
         return jet;
     }
     if (!std::isfinite(jet->Value)) {
-        failure_ = FormatAnalysisText(AnalysisText::NotFinite);
+        failure_ = FormatMessage(Msg::AnalysisNotFinite);
         return std::nullopt;
     }
     if (!std::isfinite(jet->D1)) jet->HasD1 = false;

@@ -15,6 +15,12 @@
 namespace qrv
 {
 
+// A text with its placeholders replaced, in order, by the arguments: "%s"
+// and "%d" both take the next argument as given (callers pass numbers
+// already converted to text); "%%" is a literal percent sign. A placeholder
+// beyond the arguments is left out.
+std::string FormatPattern(std::string_view pattern, std::initializer_list<std::string_view> args);
+
 template <typename Key> struct TMessageEntry {
     Key Id;
     std::string_view Text;
@@ -54,15 +60,14 @@ public:
 
     // The raw text, placeholders still in it.
     constexpr std::string_view Text(Key id) const { return texts_.at(static_cast<std::size_t>(id)); }
+    // The text with its placeholders filled by FormatPattern.
+    std::string Format(Key id, std::initializer_list<std::string_view> args) const
+    {
+        return FormatPattern(Text(id), args);
+    }
 
 private:
     std::array<std::string_view, kCount> texts_{};
 };
-
-// A text with its placeholders replaced, in order, by the arguments: "%s"
-// and "%d" both take the next argument as given (callers pass numbers
-// already converted to text); "%%" is a literal percent sign. A placeholder
-// beyond the arguments is left out.
-std::string FormatPattern(std::string_view pattern, std::initializer_list<std::string_view> args);
 
 } // namespace qrv

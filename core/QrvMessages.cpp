@@ -57,6 +57,10 @@ constexpr TMessageTable<Msg> kMessages{
     {Msg::StepZero, "Step must be non zero"},
     {Msg::StepTooSmall, "Too small absolute step value"},
     {Msg::CurveKindNotPlotted, "%s curves cannot be plotted by this version of Qurvia"},
+    {Msg::AnalysisPoleAbout, "pole at about x = %s"},
+    {Msg::AnalysisFormulaFails, "the formula fails at x = %s: %s"},
+    {Msg::AnalysisNotFinite, "the value is not a finite number"},
+    {Msg::AnalysisNoConvergence, "the integral does not converge (estimated error %s)"},
 };
 
 } // namespace
@@ -68,7 +72,7 @@ std::string_view MessageText(Msg id)
 
 std::string FormatMessage(Msg id, std::initializer_list<std::string_view> args)
 {
-    return FormatPattern(MessageText(id), args);
+    return kMessages.Format(id, args);
 }
 
 std::string FormatPattern(std::string_view pattern, std::initializer_list<std::string_view> args)

@@ -63,6 +63,11 @@ enum class Msg {
     StepTooSmall,
     // curves of a document
     CurveKindNotPlotted,
+    // analysis: why an integral has no value
+    AnalysisPoleAbout,
+    AnalysisFormulaFails,
+    AnalysisNotFinite,
+    AnalysisNoConvergence,
     Count_
 };
 

@@ -58,7 +58,7 @@ std::string_view DocumentText(DocText id)
 
 std::string FormatDocumentText(DocText id, std::initializer_list<std::string_view> args)
 {
-    return FormatPattern(DocumentText(id), args);
+    return kTexts.Format(id, args);
 }
 
 } // namespace qrv

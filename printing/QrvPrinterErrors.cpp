@@ -28,7 +28,7 @@ std::string_view PrinterMessageText(PrinterMsg id)
 }
 
 EPrinter::EPrinter(PrinterMsg id, std::string_view arg)
-    : Exception(FormatPattern(PrinterMessageText(id), {arg}))
+    : Exception(kTexts.Format(id, {arg}))
 {
 }
 

@@ -39,7 +39,7 @@ std::string_view Text(SetText id)
 
 std::string FormatText(SetText id, std::initializer_list<std::string_view> args)
 {
-    return FormatPattern(Text(id), args);
+    return kTexts.Format(id, args);
 }
 
 } // namespace qrv
