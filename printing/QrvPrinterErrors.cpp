@@ -27,9 +27,6 @@ std::string_view PrinterMessageText(PrinterMsg id)
     return kTexts.Text(id);
 }
 
-EPrinter::EPrinter(PrinterMsg id, std::string_view arg)
-    : Exception(kTexts.Format(id, {arg}))
-{
-}
+EPrinter::EPrinter(PrinterMsg id, std::string_view arg) : Exception(kTexts.Format(id, {arg})) {}
 
 } // namespace qrv
