@@ -199,7 +199,8 @@ int PlotDocumentImage(const TDocument& document, const TCommandLine& cl, std::os
     }
 
     int status = 0;
-    const auto outcomes = RunBatchCurves(document, targets, errors, status, progress, options);
+    const auto outcomes =
+        RunBatchCurves(document, targets, errors, status, progress, options, {size.Width, size.Height});
     if (RunProducedOutput(outcomes)) {
         if (cl.Table)
             RunReporting([&] { WriteCurveTable(*cl.Table, document, targets, outcomes, out); }, errors,

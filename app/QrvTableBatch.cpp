@@ -74,14 +74,17 @@ std::string CurveMessagePrefix(const TDocument& document, std::size_t index)
 
 std::vector<TCurveOutcome> RunBatchCurves(const TDocument& document, std::span<TTableTarget* const> targets,
                                           std::ostream& errors, int& status, TProgressView* progress,
-                                          const TPlotOptions& options)
+                                          const TPlotOptions& options, TChartPixels pixels)
 {
     std::vector<TPlotTarget*> plotTargets(targets.begin(), targets.end());
     for (std::size_t i = 0; i < targets.size(); ++i)
         if (targets[i]) WarnAboutIgnoredText(*targets[i], errors, CurveMessagePrefix(document, i));
     TSteadyClock clock;
-    const TCurveRunOptions runOptions{
-        .Plot = options, .Progress = progress, .Clock = &clock, .Times = TerminalProgressTimes()};
+    const TCurveRunOptions runOptions{.Plot = options,
+                                      .Progress = progress,
+                                      .Clock = &clock,
+                                      .Times = TerminalProgressTimes(),
+                                      .Pixels = pixels};
     return RunCurves(document, plotTargets, runOptions, [&](std::size_t index, const TCurveOutcome& outcome) {
         if (!outcome.Failed) return;
         status = 1;
@@ -107,7 +110,8 @@ void WriteCurveTable(const std::string& destination, const TDocument& document,
     for (std::size_t i = 0; i < outcomes.size() && i < targets.size(); ++i) {
         if (!outcomes[i].Started || !targets[i]) continue;
         const TCurve& curve = document.Curves[i];
-        columns.push_back({DisplayName(curve, int(i)), CurveGrid(curve), &targets[i]->Table()});
+        columns.push_back(
+            {DisplayName(curve, int(i)), CurveGrid(curve), &targets[i]->Table(), CurveTableShape(curve)});
     }
     if (columns.size() == 1) {
         WriteTable(destination, *columns.front().Table, out);

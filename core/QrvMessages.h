@@ -63,6 +63,9 @@ enum class Msg {
     StepTooSmall,
     // curves of a document
     CurveKindNotPlotted,
+    ImplicitXRange,
+    ImplicitYRange,
+    ImplicitNoTableValues,
     // analysis: why an integral has no value
     AnalysisPoleAbout,
     AnalysisFormulaFails,

@@ -1,0 +1,34 @@
+#include "QrvPolarRun.h"
+
+#include "QrvBuiltinTables.h"
+#include "QrvBuiltins.h"
+#include "QrvExprEval.h"
+#include "QrvFpu.h"
+#include "QrvMath.h"
+#include "QrvRangeWalk.h"
+
+namespace qrv
+{
+
+void RunPolar(const TCurve& curve, TPlotTarget& target)
+{
+    target.ClearPoints();
+    const TPlotRange range = ReadPlotRange({std::string(), curve.TMin, curve.TMax, curve.Step});
+
+    double t = range.XMin;
+    TCompiledEvaluator rOfT;
+    rOfT.ExternalContexts().Add(BuiltinContext());
+    rOfT.AddVar("t", t);
+    CompileFormula(rOfT, curve.Formula, target);
+
+    WalkPlotRange(range, t, [&] {
+        // r stays in Float: the point is where the formulas r(t)*cos(t)
+        // and r(t)*sin(t) would put it, with cos and sin in the angle mode.
+        const Float r = rOfT.Evaluate();
+        const double x = RoundToDouble(r * WithAngleArgument<Cos>(t));
+        const double y = RoundToDouble(r * WithAngleArgument<Sin>(t));
+        target.AddCurvePoint(t, x, y);
+    });
+}
+
+} // namespace qrv
