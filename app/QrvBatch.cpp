@@ -240,6 +240,8 @@ int RunBatch(const TCommandLine& cl, int& argc, char** argv, std::ostream& out, 
     InitFloatEnvironment();
     LoadBatchSettings(cl.Settings.value_or(std::string()));
     if (auto color = cl.FirstColor()) Element_Color = *color;
+    if (cl.EqualScales) Equal_Scales = *cl.EqualScales;
+    if (cl.FineLabels) Fine_Labels = *cl.FineLabels;
 
     // A document that cannot be used is its one message: nothing is
     // plotted and nothing written.

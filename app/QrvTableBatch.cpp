@@ -29,13 +29,26 @@ TDocument CommandLineDocument(const TCommandLine& cl, TColor colorInForce)
     document.Angle = cl.Mode.value_or(TAngleMode::Radians);
     document.DecimalSeparator = DecimalSeparator();
     std::vector<TCurveOption> curves = cl.Curves;
-    if (curves.empty()) curves.push_back({fields.Formula, std::nullopt});
+    if (curves.empty()) curves.push_back({fields.Formula, std::nullopt, TCurveKind::Function});
     for (const TCurveOption& option : curves) {
         TCurve curve;
-        curve.Formula = option.Formula;
-        curve.XMin = fields.XMin;
-        curve.XMax = fields.XMax;
-        curve.Step = fields.Step;
+        curve.Kind = option.Kind;
+        if (option.Kind == TCurveKind::Function) {
+            curve.Formula = option.Formula;
+            curve.XMin = fields.XMin;
+            curve.XMax = fields.XMax;
+            curve.Step = fields.Step;
+        } else {
+            if (option.Kind == TCurveKind::Parametric) {
+                curve.XOfT = option.XOfT.value_or(std::string());
+                curve.YOfT = option.YOfT.value_or(std::string());
+            } else {
+                curve.Formula = option.Formula;
+            }
+            curve.TMin = cl.TMin.value_or(kDefaultTMin);
+            curve.TMax = cl.TMax.value_or(kDefaultTMax);
+            curve.Step = cl.Step.value_or(kDefaultTStep);
+        }
         curve.Color = option.Color ? *option.Color : NextCurveColor(document, colorInForce);
         document.Curves.push_back(std::move(curve));
     }

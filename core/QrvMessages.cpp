@@ -39,6 +39,7 @@ constexpr TMessageTable<Msg> kMessages{
      "and colours, and the angle mode"},
     {Msg::UsageColorNotPlain,
      "--color %s cannot be saved in a document, which holds plain colours from 0 to 16777215 (0x00FFFFFF)"},
+    {Msg::UsageHalfParametric, "%s '%s' needs a %s: a parametric curve has both"},
     {Msg::FactorExpected, "Parse error: Factor expected"},
     {Msg::RightParenExpected, "Parse error: ')' expected"},
     {Msg::UnknownSymbol, "Parse error: Unknown symbol: '%s'"},

@@ -40,6 +40,7 @@ enum class Msg {
     UsageTwoDocuments,
     UsageDocumentWith,
     UsageColorNotPlain,
+    UsageHalfParametric,
     // expression engine: compile parser
     FactorExpected,
     RightParenExpected,

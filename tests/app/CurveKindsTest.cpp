@@ -8,12 +8,15 @@
 #include "QrvCurveRun.h"
 #include "QrvCurveTable.h"
 #include "QrvExprEval.h"
+#include "QrvTableBatch.h"
 #include "RowNames.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <sstream>
 
 namespace qrv::test
 {
@@ -415,6 +418,66 @@ TEST(CurveKinds, TablesPutOtherKindsInBlocksOfTheirOwn)
         EXPECT_EQ(CurveTableText({&one, 1}, "\n"), row.Text);
         EXPECT_EQ(CurveTableCsv({&one, 1}, '.'), row.Csv);
     }
+}
+
+// -- The command line's curves of t -------------------------------------------------
+
+TEST(CurveKinds, TheCommandLineTabulatesCurvesOfT)
+{
+    const TDecimalSeparatorScope point('.');
+    const struct {
+        const char* Name;
+        std::vector<std::string> Args;
+        int Status;
+        const char* Out;
+        const char* Err;
+    } rows[] = {
+        {"parametric",
+         {"--x-of-t", "t", "--y-of-t", "2*t", "--tmin", "0", "--tmax", "1", "--step", "1"},
+         0,
+         "0.000   0.000   0.000\n1.000   1.000   2.000\n",
+         ""},
+        {"polar in degrees",
+         {"--r-of-t", "2", "--mode", "degrees", "--tmin", "0", "--tmax", "90", "--step", "90"},
+         0,
+         "0.000   2.000   0.000\n90.000   0.000   2.000\n",
+         ""},
+        {"beside a function",
+         {"--formula", "x", "--xmin", "0", "--xmax", "0", "--step", "1", "--r-of-t", "1", "--tmax", "0"},
+         0,
+         "x   x\n0.000   0.000\n\nr(t)=1\nt   x   y\n0.000   1.000   0.000\n",
+         ""},
+        {"the range's message",
+         {"--x-of-t", "t", "--y-of-t", "t", "--tmin", "1", "--tmax", "0"},
+         1,
+         "",
+         "Initial value is greater than the final one.\n"},
+        {"an error of y(t), by curve",
+         {"--formula", "x", "--x-of-t", "t", "--y-of-t", "sin(t", "--xmax", "0", "--xmin", "0", "--tmax",
+          "0"},
+         1,
+         "0.000   0.000\n",
+         "curve 2: Parse error: ')' to close function's parameters expected.\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Name);
+        std::vector<std::string> args = row.Args;
+        args.insert(args.end(), {"--table", "-"});
+        std::ostringstream out, errors;
+        const int status = RunTableBatch(ParseCommandLine(args), out, errors);
+        EXPECT_EQ(status, row.Status);
+        EXPECT_EQ(errors.str(), row.Err);
+        if (row.Status == 0 || *row.Out) {
+            EXPECT_EQ(out.str(), row.Out);
+        }
+    }
+
+    // Without --tmin, --tmax and --step: one turn in steps of 0.01.
+    std::ostringstream out, errors;
+    EXPECT_EQ(RunTableBatch(ParseCommandLine({"--r-of-t", "1", "--table", "-"}), out, errors), 0);
+    const std::string text = out.str();
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 629);
+    EXPECT_TRUE(text.ends_with("6.280   1.000   -0.003\n")) << text.substr(text.size() - 60);
 }
 
 } // namespace
