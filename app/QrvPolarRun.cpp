@@ -25,8 +25,10 @@ void RunPolar(const TCurve& curve, TPlotTarget& target)
         // r stays in Float: the point is where the formulas r(t)*cos(t)
         // and r(t)*sin(t) would put it, with cos and sin in the angle mode.
         const Float r = rOfT.Evaluate();
-        const double x = RoundToDouble(r * WithAngleArgument<Cos>(t));
-        const double y = RoundToDouble(r * WithAngleArgument<Sin>(t));
+        Float sine = 0, cosine = 0;
+        SinCos(AngleToRadians(t), sine, cosine);
+        const double x = RoundToDouble(r * cosine);
+        const double y = RoundToDouble(r * sine);
         target.AddCurvePoint(t, x, y);
     });
 }
