@@ -40,6 +40,7 @@ enum class Msg {
     UsageTwoDocuments,
     UsageDocumentWith,
     UsageColorNotPlain,
+    UsageHalfParametric,
     // expression engine: compile parser
     FactorExpected,
     RightParenExpected,
@@ -63,6 +64,9 @@ enum class Msg {
     StepTooSmall,
     // curves of a document
     CurveKindNotPlotted,
+    ImplicitXRange,
+    ImplicitYRange,
+    ImplicitNoTableValues,
     // analysis: why an integral has no value
     AnalysisPoleAbout,
     AnalysisFormulaFails,

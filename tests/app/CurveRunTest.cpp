@@ -45,8 +45,12 @@ TEST(CurveRun, AnErrorStaysWithItsCurve)
 {
     const TDecimalSeparatorScope point('.');
     TDocument document;
-    document.Curves = {Function("x"),        Function("1/(x-2)"),       Function("sin(x"),
-                       Function("x", "abc"), OfKind(TCurveKind::Polar), Function("2*x")};
+    document.Curves = {Function("x"),
+                       Function("1/(x-2)"),
+                       Function("sin(x"),
+                       Function("x", "abc"),
+                       OfKind(TCurveKind::Derivative),
+                       Function("2*x")};
     struct Row {
         const char* name;
         bool started;
@@ -58,7 +62,7 @@ TEST(CurveRun, AnErrorStaysWithItsCurve)
         {"fails part-way", true, 2, "Floating point division by zero."},
         {"does not compile", false, 0, "Parse error: ')' to close function's parameters expected."},
         {"range not a number", false, 0, "'abc' is not a valid floating point value."},
-        {"kind not plotted yet", false, 0, "Polar curves cannot be plotted by this version of Qurvia."},
+        {"kind not plotted yet", false, 0, "Derivative curves cannot be plotted by this version of Qurvia."},
         {"after the errors", true, 5, ""},
     };
     TRun run(document);
@@ -101,7 +105,8 @@ TEST(CurveRun, AStopEndsTheWholeRun)
     TRun run(document);
     TStopAtOnce view;
     TStandingClock clock;
-    const TCurveRunOptions options{.Plot = {}, .Progress = &view, .Clock = &clock, .Times = {0, 0}};
+    const TCurveRunOptions options{
+        .Plot = {}, .Progress = &view, .Clock = &clock, .Times = {0, 0}, .Pixels = {}};
     const auto outcomes = RunCurves(document, run.Targets, options);
     EXPECT_TRUE(outcomes[0].Failed && outcomes[0].Started);
     EXPECT_EQ(outcomes[0].Error, "") << "a stop is silent";
@@ -141,10 +146,7 @@ public:
 
 TEST(CurveRun, KindsNotPlottedYetAreRefusedByName)
 {
-    const std::pair<TCurveKind, const char*> kinds[] = {{TCurveKind::Derivative, "Derivative"},
-                                                        {TCurveKind::Parametric, "Parametric"},
-                                                        {TCurveKind::Polar, "Polar"},
-                                                        {TCurveKind::Implicit, "Implicit"}};
+    const std::pair<TCurveKind, const char*> kinds[] = {{TCurveKind::Derivative, "Derivative"}};
     for (const auto& [kind, noun] : kinds) {
         SCOPED_TRACE(noun);
         TClearWatch target;
