@@ -80,6 +80,9 @@ inline constexpr const char* WarningPrefix = "warning: ";
 // Before the command line's messages about one curve of several: "curve 2: ".
 inline constexpr const char* CurvePrefix = "curve ";
 
+// Documents of several curves
+inline constexpr const char* UntitledDocument = "Untitled";
+
 // Chart
 inline constexpr const char* ChartTitle = "Graphic Data";
 inline constexpr const char* AxisX = "X";

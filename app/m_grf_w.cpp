@@ -9,6 +9,7 @@
 #include "QrvChart.h"
 #include "QrvChartSetup.h"
 #include "QrvChartTrace.h"
+#include "QrvDocumentSession.h"
 #include "QrvExportSaveAs.h"
 #include "QrvImageList.h"
 #include "QrvNumberText.h"
@@ -174,6 +175,8 @@ TF_Main_GRF::TF_Main_GRF(QWidget* parent) : QMainWindow(parent)
     CreateMenu();
     setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
     FormCreate();
+    Session = new TDocumentSession(*Chart1, *Series1, Fields(), this);
+    ConnectSession();
 }
 
 TF_Main_GRF::~TF_Main_GRF()
@@ -409,7 +412,9 @@ void TF_Main_GRF::CreateMenu()
         // The marked item is the mode the built-ins follow, however it got
         // its mark.
         connect(choice, &QAction::toggled, this, [this](bool marked) {
-            if (marked) SetCurrentAngleMode(AngleMode());
+            if (!marked) return;
+            SetCurrentAngleMode(AngleMode());
+            if (Session) Session->Editor().SetAngle(AngleMode());
         });
     }
 
@@ -488,33 +493,29 @@ void TF_Main_GRF::PlotSpdBtnClick()
     // One run at a time: a run showing its progress takes no second one.
     if (PlotProgress->Running()) return;
     PlotProgress->HideNotice();
-    const TPlotFields fields = Fields();
-    TSeriesTableTarget target(Series1);
-    // The table is handed to Memo1 in one piece on every path out of the
-    // run, so the lines produced before an error are there when the error
-    // box shows.
-    struct ShowTable {
+    BreakAtPoles1->setChecked(Break_At_Poles);
+    TCurveRunOptions runOptions;
+    runOptions.Progress = PlotProgress;
+    runOptions.Clock = clock_;
+    Session->SetRunOptions(runOptions);
+    // A run stopped with Esc or Cancel keeps its points, as after an error
+    // part-way, and says so in the progress strip rather than in an error
+    // box: the user asked for it. The table shows the lines produced before
+    // an error when the error box shows (the session has handed them over).
+    std::size_t stoppedAt = 0, expected = 0;
+    bool stopped = false;
+    struct TShowReading {
         TF_Main_GRF& window;
-        const TSeriesTableTarget& target;
-        ~ShowTable()
+        ~TShowReading()
         {
             try {
-                std::string_view text = target.Table().Text();
-                window.Memo1->SetLatin1Text(text);
-                window.Trace->Reset();
-                window.ShowFormulaReading(target.Reading());
+                window.ShowFormulaReading(window.Session->CurrentTable().Reading());
             } catch (...) {
                 // Out of memory while showing: the run's own error matters more.
             }
         }
-    } show{*this, target};
-    BreakAtPoles1->setChecked(Break_At_Poles);
-    // A run stopped with Esc or Cancel keeps its points, as after an error
-    // part-way, and says so in the progress strip rather than in an error
-    // box: the user asked for it.
-    std::size_t stoppedAt = 0, expected = 0;
-    bool stopped = false;
-    {
+    } showReading{*this};
+    Session->Plot(Fields(), [&](const TPlotFields& fields, TPlotTarget& target) {
         TProgressTarget watched(target, *PlotProgress, *clock_, ExpectedPoints(fields));
         try {
             RunPlot(fields, watched, {.BreakAtPoles = Break_At_Poles});
@@ -523,8 +524,49 @@ void TF_Main_GRF::PlotSpdBtnClick()
             stoppedAt = watched.Points();
             expected = watched.Expected();
         }
-    }
+        return !stopped;
+    });
     if (stopped) PlotProgress->ShowStopped(stoppedAt, expected);
+}
+
+void TF_Main_GRF::ConnectSession()
+{
+    connect(Session, &TDocumentSession::CurvesRan, this, &TF_Main_GRF::ShowCurrentTable);
+    connect(Session, &TDocumentSession::CurrentChanged, this, &TF_Main_GRF::ShowCurrentFields);
+    connect(Session, &TDocumentSession::SeriesRemoving, this, [this] { Trace->SetTableSeries(*Series1); });
+    connect(Session, &TDocumentSession::CaptionChanged, this,
+            [this] { setWindowTitle(QString::fromStdString(Session->Caption())); });
+    connect(Session, &TDocumentSession::AngleChanged, this, &TF_Main_GRF::ShowDocumentAngle);
+}
+
+void TF_Main_GRF::ShowCurrentTable()
+{
+    try {
+        const TTableTarget& table = Session->CurrentTable();
+        Memo1->SetLatin1Text(table.Table().Text());
+        Trace->SetTableSeries(Session->SeriesOf(Session->Current()));
+    } catch (...) {
+        // Out of memory while showing: the run's own error matters more.
+    }
+}
+
+void TF_Main_GRF::ShowCurrentFields()
+{
+    // Only what differs is written, so a field's caret and selection stay.
+    const TPlotFields fields = Session->CurrentFields();
+    auto show = [](QLineEdit* edit, const std::string& text) {
+        const QString value = QString::fromStdString(text);
+        if (edit->text() != value) edit->setText(value);
+    };
+    show(Edit1, fields.Formula);
+    show(E_X_i, fields.XMin);
+    show(E_X_Fi, fields.XMax);
+    show(E_Step, fields.Step);
+}
+
+void TF_Main_GRF::ShowDocumentAngle()
+{
+    if (AngleMode() != Session->Document().Angle) SetAngleMode(Session->Document().Angle);
 }
 
 void TF_Main_GRF::SetRunClock(TRunClock* clock)

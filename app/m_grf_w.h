@@ -26,6 +26,7 @@ namespace qrv
 
 class TChart;
 class TChartTrace;
+class TDocumentSession;
 class THelperForm;
 class TPlotProgressBar;
 class TRunClock;
@@ -134,6 +135,9 @@ public:
     // Crosshair and readout of the point under the mouse, linked to the
     // table's lines.
     TChartTrace* Trace = nullptr;
+    // The document of curves the window works on: the fields show its
+    // current curve, the chart its shown curves.
+    TDocumentSession* Session = nullptr;
     // Progress and Cancel of a long Plot run, below the result panels.
     TPlotProgressBar* PlotProgress = nullptr;
     // F5: Plot.
@@ -178,6 +182,11 @@ private:
     // Connects an action to a command run through the exception display.
     void Connect(QAction* action, void (TF_Main_GRF::*handler)());
     void ShowViewMarks(); // the View items' marks from viewMarks_
+    void ConnectSession();
+    // The current curve's table in Memo1, its series traced.
+    void ShowCurrentTable();
+    void ShowCurrentFields();
+    void ShowDocumentAngle();
 
     TViewMarks viewMarks_;       // which of chart, table and toolbar are shown
     TStartupWindows windows_;    // the other windows the commands open
