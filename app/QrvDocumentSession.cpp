@@ -59,6 +59,15 @@ std::string DocumentCaption(const std::string& fileName, int curveCount, bool cl
     return name + " - " + Text::MainCaption;
 }
 
+std::vector<std::string> RecentDocumentsWith(std::vector<std::string> list, const std::string& file,
+                                             std::size_t most)
+{
+    std::erase_if(list, [&](const std::string& entry) { return entry.empty() || entry == file; });
+    list.insert(list.begin(), file);
+    if (list.size() > most) list.resize(most);
+    return list;
+}
+
 bool AsksBeforeClosing(const std::string& fileName, int curveCount, bool clean)
 {
     return !clean && (!fileName.empty() || curveCount > 1);
@@ -185,9 +194,34 @@ TCurve TDocumentSession::NewCurveAfterCurrent() const
 
 void TDocumentSession::AddCurve()
 {
+    InsertAfterCurrent(NewCurveAfterCurrent());
+}
+
+void TDocumentSession::KeepCurve(const TPlotFields& fields)
+{
+    EditCurrent(fields);
+    TCurve copy = NewCurveAfterCurrent();
+    if (CurveCount() > 0) {
+        const TCurve& current = editor_.Curve(current_);
+        copy.Kind = current.Kind;
+        copy.Formula = current.Formula;
+        copy.XOfT = current.XOfT;
+        copy.YOfT = current.YOfT;
+        copy.YMin = current.YMin;
+        copy.YMax = current.YMax;
+        copy.TMin = current.TMin;
+        copy.TMax = current.TMax;
+        copy.Of = current.Of;
+        copy.Order = current.Order;
+    }
+    InsertAfterCurrent(copy);
+}
+
+void TDocumentSession::InsertAfterCurrent(const TCurve& curve)
+{
     QUndoStack& stack = editor_.UndoStack();
-    stack.beginMacro(QString::fromUtf8(DocumentText(DocText::EditAddCurve).data(),
-                                       qsizetype(DocumentText(DocText::EditAddCurve).size())));
+    const std::string_view name = DocumentText(DocText::EditAddCurve);
+    stack.beginMacro(QString::fromUtf8(name.data(), qsizetype(name.size())));
     // A lone curve is drawn in the colour in force; it keeps that colour
     // once others join it.
     if (CurveCount() == 1 && editor_.Curve(0).Color != Element_Color) {
@@ -196,18 +230,11 @@ void TDocumentSession::AddCurve()
         editor_.RestyleCurve(0, look);
     }
     const int at = CurveCount() == 0 ? 0 : current_ + 1;
-    const TCurve curve = NewCurveAfterCurrent();
     editor_.AddCurve(at, curve);
     stack.endMacro();
     current_ = at;
     emit CurrentChanged();
     emit CurvesRan();
-}
-
-void TDocumentSession::KeepCurve(const TPlotFields& fields)
-{
-    EditCurrent(fields);
-    AddCurve();
 }
 
 void TDocumentSession::SyncSeries()

@@ -19,6 +19,7 @@
 
 #include <QObject>
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
@@ -39,6 +40,11 @@ std::string DocumentCaption(const std::string& fileName, int curveCount, bool cl
 // Whether closing (or New, or Open) should first ask to save: there are
 // unsaved changes in a document that has a file or several curves.
 bool AsksBeforeClosing(const std::string& fileName, int curveCount, bool clean);
+
+// The recent documents after `file` was opened or saved: it comes first,
+// an earlier entry of it goes, and the list keeps at most `most` entries.
+std::vector<std::string> RecentDocumentsWith(std::vector<std::string> list, const std::string& file,
+                                             std::size_t most);
 
 class TDocumentSession : public QObject
 {
@@ -67,8 +73,9 @@ public:
     // "Add curve": a new empty curve after the current one, over the current
     // curve's range, in the next palette colour; it becomes the current one.
     void AddCurve();
-    // "Keep curve": the fields go into the current curve, then a new empty
-    // one is added as AddCurve does.
+    // "Keep curve": the fields go into the current curve, which stays on
+    // the chart, and a copy of its texts becomes a new current curve (in
+    // the next colour) to be changed from there.
     void KeepCurve(const TPlotFields& fields);
 
     // How runs are watched (the window's progress bar and clock).
@@ -140,6 +147,7 @@ private:
     void StructureChanged();
     void ClampCurrent();
     TCurve NewCurveAfterCurrent() const;
+    void InsertAfterCurrent(const TCurve& curve);
 
     TChartPicture& chart_;
     TLineSeries& first_;

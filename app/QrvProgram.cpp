@@ -64,6 +64,9 @@ int RunWindow(const TCommandLine& cl, int& argc, char** argv)
         if (auto color = cl.FirstColor()) Element_Color = *color;
 
         F_Main_GRF.show();
+        // qurvia FILE.qurvia: the document opens in the window; one that is
+        // refused says why, and the window starts as it would without it.
+        if (cl.Document) ExecuteCommand([&] { F_Main_GRF.OpenDocumentFile(*cl.Document); });
         status = app.exec();
     }
     // The windows are gone and the setting variables have saved themselves:
