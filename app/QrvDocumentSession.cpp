@@ -88,8 +88,9 @@ TDocumentSession::TDocumentSession(TChartPicture& chart, TLineSeries& first, con
     editor_.ResetDocument(StartDocument(startup), {});
     SyncSeries();
     // From here on every reset follows the connections below.
+    // A curve added (or brought back by undo) becomes the current one.
     connect(&editor_, &TDocumentEditor::CurveInserted, this, [this](int index) {
-        if (index <= current_ && CurveCount() > 1) ++current_;
+        current_ = index;
         StructureChanged();
     });
     connect(&editor_, &TDocumentEditor::CurveRemoved, this, [this](int index) {
