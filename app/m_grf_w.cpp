@@ -11,6 +11,7 @@
 #include "QrvChartTrace.h"
 #include "QrvCurveList.h"
 #include "QrvCurveListModel.h"
+#include "QrvCurveTable.h"
 #include "QrvDialogs.h"
 #include "QrvDocument.h"
 #include "QrvDocumentSession.h"
@@ -915,9 +916,18 @@ TSaveAs& TF_Main_GRF::SaveAs()
     return *saveAs_;
 }
 
+std::optional<std::string> TF_Main_GRF::CurvesCsv() const
+{
+    // A document of one curve writes its table as it is shown, edits
+    // included, as it always did.
+    if (Session->CurveCount() <= 1) return std::nullopt;
+    const std::vector<TCurveColumn> columns = Session->ShownColumns();
+    return CurveTableCsv(columns, DecimalSeparator());
+}
+
 void TF_Main_GRF::SaveAsToolButtonClick()
 {
-    SaveResultAs(SaveAs(), TableText(), *Chart1);
+    SaveResultAs(SaveAs(), TableText(), *Chart1, CurvesCsv());
 }
 
 void TF_Main_GRF::ReportToolButtonClick()
@@ -1009,7 +1019,7 @@ void TF_Main_GRF::Copytext1Click()
 
 void TF_Main_GRF::CopyCsv1Click()
 {
-    CopyResultCsv(TableText());
+    CopyResultCsv(TableText(), CurvesCsv());
 }
 
 void TF_Main_GRF::Copybitmap1Click()

@@ -11,6 +11,8 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <optional>
+#include <string>
 
 class QAction;
 class QActionGroup;
@@ -77,6 +79,9 @@ public:
     // The table's text as shown now, edits included: what Save as, the Copy
     // commands and Print report take.
     QString TableText() const;
+    // The CSV of the shown curves of a document of several; nothing for a
+    // document of one curve, whose CSV comes from the table as shown.
+    std::optional<std::string> CurvesCsv() const;
     // Save as's state (its dialog's file type and the last target), kept for
     // the window's lifetime.
     TSaveAs& SaveAs();

@@ -27,6 +27,7 @@
 #include <QTemporaryDir>
 #include <QUndoStack>
 
+#include <cstring>
 #include <fstream>
 
 namespace qrv::test
@@ -297,6 +298,34 @@ TEST_F(DocumentWindow, WritesDocumentsAsTheCommandLineDoes)
     saves.Names.push_back(At("window.qurvia"));
     Window->SaveDocumentAs1Click();
     EXPECT_EQ(ReadWholeFile(At("window.qurvia")), written);
+}
+
+TEST_F(DocumentWindow, SaveAsWritesEveryShownCurve)
+{
+    ShowWindow();
+    Window->SetFields({"x*2", "0", "2", "1"});
+    Window->KeepCurve1Click();
+    Window->Edit1->setText("x+1");
+    Window->KeepCurve1Click();
+    Window->Edit1->setText("x*x");
+    Window->PlotSpdBtnClick();
+    // The hidden curve is not written.
+    Window->CurveModel->setData(Window->CurveModel->index(1, 0), Qt::Unchecked, Qt::CheckStateRole);
+    struct Row {
+        const char* Name;
+        const char* Expected; // the file's first bytes
+    };
+    const Row rows[] = {
+        {"curves.csv", "x,x*2,x*x\r\n0.000,0.000,0.000\r\n1.000,2.000,1.000\r\n2.000,4.000,4.000\r\n"},
+        {"curves.png", "\x89PNG"},
+        {"curves.pdf", "%PDF"},
+    };
+    for (const Row& r : rows) {
+        saves.Names.push_back(At(r.Name));
+        Window->SaveAsToolButtonClick();
+        const std::string bytes = ReadWholeFile(At(r.Name));
+        EXPECT_EQ(bytes.substr(0, std::strlen(r.Expected)), r.Expected) << r.Name;
+    }
 }
 
 TEST_F(DocumentWindow, TheTraceFollowsTheNearestCurveAndNamesIt)
