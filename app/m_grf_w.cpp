@@ -25,6 +25,7 @@
 #include "QrvPlotChart.h"
 #include "QrvPlotProgressBar.h"
 #include "QrvResultExport.h"
+#include "QrvSettingAccess.h"
 #include "QrvSettingValues.h"
 #include "QrvSplitter.h"
 #include "QrvTableView.h"
@@ -410,9 +411,12 @@ void TF_Main_GRF::CreateMenu()
     Toolbar2 = item(view, "Toolbar2", Text::ToolbarItem, -1, &TF_Main_GRF::Toolbar2Click);
     view->addSeparator();
     BreakAtPoles1 = item(view, "BreakAtPoles1", Text::BreakAtPolesItem, -1, &TF_Main_GRF::BreakAtPoles1Click);
+    EqualScales1 = item(view, "EqualScales1", Text::EqualScalesItem, -1, &TF_Main_GRF::EqualScales1Click);
+    FineLabels1 = item(view, "FineLabels1", Text::FineLabelsItem, -1, &TF_Main_GRF::FineLabels1Click);
     view->addSeparator();
     FunctionList1 = item(view, "FunctionList1", Text::FunctionListItem, -1, &TF_Main_GRF::FunctionList1Click);
-    for (QAction* mark : {Graphics1, Text1, Toolbar2, BreakAtPoles1, FunctionList1})
+    for (QAction* mark :
+         {Graphics1, Text1, Toolbar2, BreakAtPoles1, EqualScales1, FineLabels1, FunctionList1})
         mark->setCheckable(true);
     ShowViewMarks();
 
@@ -487,6 +491,9 @@ void TF_Main_GRF::FormCreate()
     Edit1->setText(QString::fromStdString(StartupFields(DecimalSeparator()).Formula));
     Radians1->setChecked(true);
     BreakAtPoles1->setChecked(Break_At_Poles);
+    EqualScales1->setChecked(Equal_Scales);
+    FineLabels1->setChecked(Fine_Labels);
+    ApplyChartViewSettings(*Chart1);
 }
 
 TPlotFields TF_Main_GRF::Fields() const
@@ -976,13 +983,36 @@ void TF_Main_GRF::Toolbar2Click()
 
 void TF_Main_GRF::BreakAtPoles1Click()
 {
-    // Takes effect with the next Plot, like the angle mode.
+    // Takes effect at once: the plotted curves run again.
     const bool on = !Break_At_Poles;
     if (windows_.ViewSettings)
         windows_.ViewSettings->SetBreakAtPoles(on);
     else
         Break_At_Poles = on;
     BreakAtPoles1->setChecked(Break_At_Poles);
+    Session->Refresh();
+}
+
+void TF_Main_GRF::EqualScales1Click()
+{
+    const bool on = !Equal_Scales;
+    if (windows_.ViewSettings)
+        windows_.ViewSettings->SetEqualScales(on);
+    else
+        Equal_Scales = on;
+    EqualScales1->setChecked(Equal_Scales);
+    ApplyChartViewSettings(*Chart1);
+}
+
+void TF_Main_GRF::FineLabels1Click()
+{
+    const bool on = !Fine_Labels;
+    if (windows_.ViewSettings)
+        windows_.ViewSettings->SetFineLabels(on);
+    else
+        Fine_Labels = on;
+    FineLabels1->setChecked(Fine_Labels);
+    ApplyChartViewSettings(*Chart1);
 }
 
 void TF_Main_GRF::ArrangeResultPanels()

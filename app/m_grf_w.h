@@ -105,7 +105,9 @@ public:
     void Graphics1Click();        // View: shows or hides the chart panel
     void Text1Click();            // View: shows or hides the table panel
     void Toolbar2Click();         // View: shows or hides the toolbar
-    void BreakAtPoles1Click();    // View: breaks the line at poles, and stores the choice
+    void BreakAtPoles1Click();    // View: breaks the line at poles at once, and stores the choice
+    void EqualScales1Click();     // View: one unit as long on both axes, stored
+    void FineLabels1Click();      // View: finer axis labels, stored
     void Copytext1Click();        // Copy text: the table to the clipboard
     void CopyCsv1Click();         // Copy as CSV: the table as comma-separated values
     void Copybitmap1Click();      // Copy bitmap: the chart as a picture
@@ -203,6 +205,8 @@ public:
     QAction* Text1 = nullptr;           // View: table panel shown (checked)
     QAction* Toolbar2 = nullptr;        // View: toolbar shown (checked)
     QAction* BreakAtPoles1 = nullptr;   // View: break the line at poles (stored)
+    QAction* EqualScales1 = nullptr;    // View: equal scales (stored)
+    QAction* FineLabels1 = nullptr;     // View: finer axis labels (stored)
     QAction* Copytext1 = nullptr;       // Edit: Copy text
     QAction* CopyCsv1 = nullptr;        // Edit: Copy as CSV, the table for a spreadsheet
     QAction* Copybitmap1 = nullptr;     // Edit: Copy bitmap

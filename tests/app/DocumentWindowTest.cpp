@@ -328,6 +328,36 @@ TEST_F(DocumentWindow, SaveAsWritesEveryShownCurve)
     }
 }
 
+TEST_F(DocumentWindow, ViewChoicesActAtOnce)
+{
+    const bool poles = Break_At_Poles, equal = Equal_Scales, fine = Fine_Labels;
+    Break_At_Poles = Equal_Scales = Fine_Labels = false;
+    Window->SetFields({"1/x", "-1", "1", "0.3"});
+    Window->KeepCurve1Click();
+    Window->Edit1->setText("x");
+    Window->PlotSpdBtnClick();
+    auto breaks = [&] {
+        int count = 0;
+        for (int i = 0; i < Window->Series1->PointCount(); ++i)
+            count += Window->Series1->LineBrokenBefore(i);
+        return count;
+    };
+    EXPECT_EQ(breaks(), 0);
+    Window->BreakAtPoles1Click();
+    EXPECT_GT(breaks(), 0) << "the curves ran again without Plot";
+    EXPECT_EQ(Session().SeriesOf(1).PointCount(), 7);
+    Window->EqualScales1Click();
+    Window->FineLabels1Click();
+    EXPECT_TRUE(Window->Chart1->EqualScales());
+    EXPECT_TRUE(Window->Chart1->FineLabels());
+    EXPECT_TRUE(Window->EqualScales1->isChecked());
+    Window->EqualScales1Click();
+    EXPECT_FALSE(Window->Chart1->EqualScales());
+    Break_At_Poles = poles;
+    Equal_Scales = equal;
+    Fine_Labels = fine;
+}
+
 TEST_F(DocumentWindow, TheTraceFollowsTheNearestCurveAndNamesIt)
 {
     ShowWindow();

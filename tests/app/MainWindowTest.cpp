@@ -169,6 +169,8 @@ TEST_F(MainWindow, MenusHoldTheirItemsInOrder)
                                               "Toolbar",
                                               "-",
                                               "Break the line at poles",
+                                              "Equal scales",
+                                              "Finer axis labels",
                                               "-",
                                               "Function list",
                                               "[Edit]",
