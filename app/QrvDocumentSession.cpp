@@ -326,7 +326,17 @@ void TDocumentSession::Plot(const TPlotFields& fields,
     std::exception_ptr currentError;
     bool goOn = true;
     try {
-        goOn = runCurrent(FunctionFields(editor_.Curve(current_)), TargetOf(current_));
+        const TCurve& curve = editor_.Curve(current_);
+        if (curve.Kind == TCurveKind::Function) {
+            goOn = runCurrent(FunctionFields(curve), TargetOf(current_));
+        } else {
+            // Another kind runs as its kind does, in the document's mode.
+            TCurveRunOptions options = runOptions_;
+            options.Plot.BreakAtPoles = Break_At_Poles;
+            RunCurve(curve, TargetOf(current_), options);
+        }
+    } catch (const EAbort&) {
+        goOn = false;
     } catch (...) {
         currentError = std::current_exception();
     }
@@ -374,6 +384,12 @@ void TDocumentSession::NewDocument()
     fields.Step = range.Step;
     plotted_ = false;
     editor_.ResetDocument(StartDocument(fields), {});
+}
+
+void TDocumentSession::StartWith(TDocument document)
+{
+    plotted_ = false;
+    editor_.ResetDocument(std::move(document), {});
 }
 
 void TDocumentSession::OpenDocument(const std::string& fileName)

@@ -109,6 +109,9 @@ public:
     // curves.
     std::vector<TCurveColumn> ShownColumns() const;
 
+    // The document the window starts with (the command line's curves), not
+    // plotted yet, without a file, clean.
+    void StartWith(TDocument document);
     // New: one empty curve over the current range, no file, clean.
     void NewDocument();
     // Open: the file's document replaces this one (its texts moved to the

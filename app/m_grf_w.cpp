@@ -749,7 +749,8 @@ bool TF_Main_GRF::MayReplaceDocument()
 
 void TF_Main_GRF::closeEvent(QCloseEvent* event)
 {
-    bool close = true;
+    // A failed save keeps the window open, as a cancelled one does.
+    bool close = false;
     ExecuteCommand([&] { close = MayReplaceDocument(); });
     if (close)
         event->accept();

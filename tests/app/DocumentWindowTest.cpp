@@ -52,6 +52,36 @@ public:
     std::vector<std::string> Proposed;
 };
 
+TEST(DocumentCaption, NamesTheDocumentOnceItMatters)
+{
+    struct Row {
+        const char* File;
+        int Curves;
+        bool Clean;
+        const char* Caption;
+        bool Asks;
+    };
+    const Row rows[] = {
+        {"", 1, false, "Equation Plotter - Qurvia", false}, // the specified window
+        {"", 2, true, "Untitled - Equation Plotter - Qurvia", false},
+        {"", 2, false, "Untitled* - Equation Plotter - Qurvia", true},
+        {"/d/waves.qurvia", 1, true, "waves.qurvia - Equation Plotter - Qurvia", false},
+        {"/d/waves.qurvia", 1, false, "waves.qurvia* - Equation Plotter - Qurvia", true},
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(DocumentCaption(r.File, r.Curves, r.Clean), r.Caption) << r.Caption;
+        EXPECT_EQ(AsksBeforeClosing(r.File, r.Curves, r.Clean), r.Asks) << r.Caption;
+    }
+}
+
+TEST(RecentDocuments, NewestFirstEachOnceAtMostSoMany)
+{
+    using List = std::vector<std::string>;
+    EXPECT_EQ(RecentDocumentsWith({}, "a", 3), List{"a"});
+    EXPECT_EQ(RecentDocumentsWith({"a", "", "b"}, "b", 3), (List{"b", "a"}));
+    EXPECT_EQ(RecentDocumentsWith({"a", "b", "c"}, "d", 3), (List{"d", "a", "b"}));
+}
+
 class DocumentWindow : public TMainWindowFixture
 {
 protected:
@@ -120,6 +150,35 @@ TEST_F(DocumentWindow, ASecondCurveBringsTheListASeriesAndALegend)
     EXPECT_EQ(Window->Chart1->SeriesCount(), 1);
     EXPECT_EQ(Formulas(), std::vector<std::string>{"x*2"});
     EXPECT_TRUE(Window->TableText().startsWith("0.000   0.000\n1.000   2.000\n"));
+}
+
+TEST_F(DocumentWindow, TheListChoosesTheCurveOfTheFields)
+{
+    ShowWindow();
+    const QSize start = Window->size();
+    // From the View menu with one curve, and back to the specified size.
+    Window->FunctionList1Click();
+    EXPECT_TRUE(Window->CurveList->isVisible());
+    EXPECT_EQ(Window->width(), start.width() + kCurveListWidth);
+    Window->FunctionList1Click();
+    EXPECT_EQ(Window->size(), start);
+
+    PlotTwo();
+    // Keep curve starts the new curve from a copy of the kept one's texts.
+    Window->KeepCurve1Click();
+    EXPECT_EQ(Formulas(), (std::vector<std::string>{"x*2", "x*x", "x*x"}));
+    EXPECT_EQ(Session().Current(), 2);
+    Window->Undo1Click();
+    EXPECT_EQ(Session().CurveCount(), 2);
+    Window->Edit1->setText("x*x-1"); // typed, not plotted
+    QListView& list = *Window->CurveList->List;
+    list.setCurrentIndex(list.model()->index(0, 0));
+    EXPECT_EQ(Session().Current(), 0);
+    EXPECT_EQ(Window->Edit1->text(), "x*2");
+    EXPECT_EQ(Formulas(), (std::vector<std::string>{"x*2", "x*x-1"})) << "what was typed is kept";
+    EXPECT_TRUE(Window->TableText().startsWith("0.000   0.000\n1.000   2.000\n")) << "the table follows";
+    EXPECT_FALSE(Window->MoveCurveUp1->isEnabled());
+    EXPECT_TRUE(Window->MoveCurveDown1->isEnabled());
 }
 
 TEST_F(DocumentWindow, ErrorsBelongToTheirCurve)
