@@ -80,6 +80,41 @@ inline constexpr const char* WarningPrefix = "warning: ";
 // Before the command line's messages about one curve of several: "curve 2: ".
 inline constexpr const char* CurvePrefix = "curve ";
 
+// Documents of several curves
+inline constexpr const char* UntitledDocument = "Untitled";
+inline constexpr const char* NewDocumentItem = "&New document";
+inline constexpr const char* OpenDocumentItem = "&Open document...";
+inline constexpr const char* SaveDocumentItem = "Save &document";
+inline constexpr const char* SaveDocumentAsItem = "Save document &as...";
+inline constexpr const char* RecentDocumentsMenu = "Recen&t documents";
+inline constexpr const char* OpenDocumentTitle = "Open document";
+inline constexpr const char* SaveDocumentTitle = "Save document";
+inline constexpr const char* DocumentFilter = "Qurvia documents (*.qurvia)|*.qurvia";
+inline constexpr const char* DocumentOpenFilter = "Qurvia documents (*.qurvia);;All files (*)";
+inline constexpr const char* UnsavedCaption = "Confirm";
+inline constexpr const char* UnsavedQuestion = "Save the changes to %s?";
+inline constexpr const char* FunctionListItem = "&Function list";
+inline constexpr const char* EqualScalesItem = "&Equal scales";
+inline constexpr const char* FineLabelsItem = "Fi&ner axis labels";
+inline constexpr const char* UndoItem = "&Undo";
+inline constexpr const char* RedoItem = "&Redo";
+inline constexpr const char* AddCurveItem = "&Add curve";
+inline constexpr const char* KeepCurveItem = "&Keep curve";
+inline constexpr const char* RemoveCurveItem = "R&emove curve";
+inline constexpr const char* MoveCurveUpItem = "Move curve u&p";
+inline constexpr const char* MoveCurveDownItem = "Move curve do&wn";
+inline constexpr const char* CurveStyleItem = "Curve &style...";
+inline constexpr const char* CurveListCaption = "Curves";
+inline constexpr const char* CurveStyleTitle = "Curve style";
+inline constexpr const char* CurveColorLabel = "Colour";
+inline constexpr const char* CurveWidthLabel = "Width (pixels)";
+inline constexpr const char* CurveLineLabel = "Line";
+inline constexpr const char* CurveLabelLabel = "Label";
+inline constexpr const char* CurveLabelHint = "the formula";
+inline constexpr const char* StyleSolid = "solid";
+inline constexpr const char* StyleDash = "dash";
+inline constexpr const char* StyleDot = "dot";
+
 // Chart
 inline constexpr const char* ChartTitle = "Graphic Data";
 inline constexpr const char* AxisX = "X";

@@ -22,7 +22,11 @@ void CopyTableText(const QString& tableText)
 
 void CopyTableCsv(const QString& tableText)
 {
-    const QByteArray csv = TableCsvBytes(tableText);
+    CopyCsvBytes(TableCsvBytes(tableText));
+}
+
+void CopyCsvBytes(const QByteArray& csv)
+{
     auto data = std::make_unique<QMimeData>();
     data->setData(QStringLiteral("text/csv"), csv);
     data->setText(QString::fromUtf8(csv));

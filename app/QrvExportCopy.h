@@ -3,6 +3,8 @@
 // each command shows.
 #pragma once
 
+#include <QByteArray>
+
 #include <string_view>
 
 class QString;
@@ -18,6 +20,8 @@ void CopyTableText(const QString& tableText);
 // text/csv and as plain text, so that a spreadsheet pastes it as cells.
 // Raises "Cannot open clipboard".
 void CopyTableCsv(const QString& tableText);
+// The same for CSV bytes made elsewhere (the table of several curves).
+void CopyCsvBytes(const QByteArray& csv);
 
 // The information box "<name> copied to Clipboard" / "Use Paste command in
 // another application".

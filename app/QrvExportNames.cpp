@@ -10,11 +10,19 @@ namespace qrv
 namespace
 {
 
-constexpr std::array<std::string_view, 5> kExtensions = {kTextExtension, ImageExtension(TImageFormat::Bmp),
-                                                         ImageExtension(TImageFormat::Wmf),
-                                                         ImageExtension(TImageFormat::Emf), kCsvExtension};
-constexpr std::array<TExportKind, 5> kKinds = {TExportKind::Text, TExportKind::Bitmap, TExportKind::Metafile,
-                                               TExportKind::EnhMetafile, TExportKind::Csv};
+constexpr std::array<std::string_view, 8> kExtensions = {
+    kTextExtension,
+    ImageExtension(TImageFormat::Bmp),
+    ImageExtension(TImageFormat::Wmf),
+    ImageExtension(TImageFormat::Emf),
+    kCsvExtension,
+    ImageExtension(TImageFormat::Png),
+    ImageExtension(TImageFormat::Svg),
+    ImageExtension(TImageFormat::Pdf),
+};
+constexpr std::array<TExportKind, 8> kKinds = {
+    TExportKind::Text, TExportKind::Bitmap, TExportKind::Metafile, TExportKind::EnhMetafile,
+    TExportKind::Csv,  TExportKind::Png,    TExportKind::Svg,      TExportKind::Pdf};
 
 } // namespace
 

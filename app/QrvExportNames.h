@@ -15,11 +15,11 @@
 namespace qrv
 {
 
-// What Save as writes, by the save dialog's file types (filter index 1 to 5).
-enum class TExportKind { Text, Bitmap, Metafile, EnhMetafile, Csv };
+// What Save as writes, by the save dialog's file types (filter index 1 to 8).
+enum class TExportKind { Text, Bitmap, Metafile, EnhMetafile, Csv, Png, Svg, Pdf };
 
-// ".txt", ".bmp", ".wmf", ".emf", ".csv" for the filter index 1 to 5;
-// nothing for any other index.
+// ".txt", ".bmp", ".wmf", ".emf", ".csv", ".png", ".svg", ".pdf" for the
+// filter index 1 to 8; nothing for any other index.
 std::optional<std::string_view> ExtensionOfFilterIndex(int index);
 
 // The name the save dialog proposes for the last file saved: its bare name.

@@ -11,6 +11,11 @@
 namespace qrv
 {
 
+QByteArray TExportSource::CsvBytes() const
+{
+    return TableCsvBytes(TableText());
+}
+
 TSaveAs::TSaveAs()
 {
     SaveDialog1.Title = ExportText::SaveDialogTitle;
@@ -42,7 +47,7 @@ void TSaveAs::SaveAsToolButtonClick(TExportSource& source)
         if (*kind == TExportKind::Text)
             SaveTableFile(target, source.TableText());
         else if (*kind == TExportKind::Csv)
-            SaveTableCsvFile(target, source.TableText());
+            ReplaceFile(target, source.CsvBytes());
         else
             source.SaveChart(*kind, target);
     } else {

@@ -8,6 +8,7 @@
 #include "QrvExportNames.h"
 #include "QrvSaveDialog.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <string>
@@ -22,6 +23,9 @@ public:
     virtual ~TExportSource() = default;
     // The table's text as it is shown now, edits included.
     virtual QString TableText() const = 0;
+    // The CSV file's bytes: the table's, unless the source has several
+    // curves, whose table it gives instead.
+    virtual QByteArray CsvBytes() const;
     // Saves the chart as a picture file of the kind (never Text).
     virtual void SaveChart(TExportKind kind, const QString& fileName) = 0;
 };

@@ -9,7 +9,7 @@ namespace qrv::ExportText
 // first pair.
 inline constexpr const char* SaveFilter =
     "Text (*.txt)|*.txt|Bitmap (*.bmp)|*.bmp|Metafile (*.wmf)|*.wmf|Enhanced metafile (*.emf)|*.emf|"
-    "CSV (*.csv)|*.csv";
+    "CSV (*.csv)|*.csv|PNG image (*.png)|*.png|SVG image (*.svg)|*.svg|PDF document (*.pdf)|*.pdf";
 inline constexpr const char* SaveDialogTitle = "Save As";
 
 inline constexpr const char* EmptyFileName = "File name cannot be empty. File must have a unique name";

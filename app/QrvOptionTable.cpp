@@ -131,7 +131,9 @@ constexpr TOptionSection kDocuments{
         "qurvia FILE.qurvia opens it in the window; with --table or --image it is plotted as with --document "
         "FILE. A document that cannot be read is refused with one message naming the file, exit status 1, "
         "and nothing is written. Errors of several curves are each preceded by the curve's number, as in "
-        "\"curve 2: \"."};
+        "\"curve 2: \". In the window, the File menu's New document, Open document, Save document and Save "
+        "document as work on documents, the function list beside the chart shows, hides, restyles and orders "
+        "the curves, and Undo and Redo take back every change."};
 constexpr TOptionSection kOther{.Heading = "Other options"};
 
 // "X min (start-up: 817).": a range field with the text it starts with.

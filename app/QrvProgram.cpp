@@ -3,6 +3,7 @@
 #include "QrvAppTexts.h"
 #include "QrvApplication.h"
 #include "QrvBatch.h"
+#include "QrvDocumentSession.h"
 #include "QrvFileNames.h"
 #include "QrvFpu.h"
 #include "QrvHelperForm.h"
@@ -64,8 +65,13 @@ int RunWindow(const TCommandLine& cl, int& argc, char** argv)
         windows.ViewSettings = &viewSettings;
         F_Main_GRF.SetStartupWindows(windows);
         if (auto color = cl.FirstColor()) Element_Color = *color;
+        // Several --formula options start the window with a curve each.
+        if (cl.Curves.size() > 1) F_Main_GRF.Session->StartWith(CommandLineDocument(cl, Element_Color));
 
         F_Main_GRF.show();
+        // qurvia FILE.qurvia: the document opens in the window; one that is
+        // refused says why, and the window starts as it would without it.
+        if (cl.Document) ExecuteCommand([&] { F_Main_GRF.OpenDocumentFile(*cl.Document); });
         status = app.exec();
     }
     // The windows are gone and the setting variables have saved themselves:

@@ -18,8 +18,16 @@ namespace
 class TResultSource : public TExportSource
 {
 public:
-    TResultSource(const QString& tableText, TChart& chart) : tableText_(tableText), chart_(chart) {}
+    TResultSource(const QString& tableText, TChart& chart, const std::optional<std::string>& curvesCsv)
+        : tableText_(tableText), chart_(chart), curvesCsv_(curvesCsv)
+    {
+    }
     QString TableText() const override { return tableText_; }
+    QByteArray CsvBytes() const override
+    {
+        if (!curvesCsv_) return TExportSource::CsvBytes();
+        return QByteArray(curvesCsv_->data(), qsizetype(curvesCsv_->size()));
+    }
     void SaveChart(TExportKind kind, const QString& fileName) override
     {
         SaveChartFile(chart_, kind, fileName);
@@ -28,13 +36,15 @@ public:
 private:
     const QString& tableText_;
     TChart& chart_;
+    const std::optional<std::string>& curvesCsv_;
 };
 
 } // namespace
 
-void SaveResultAs(TSaveAs& saveAs, const QString& tableText, TChart& chart)
+void SaveResultAs(TSaveAs& saveAs, const QString& tableText, TChart& chart,
+                  const std::optional<std::string>& curvesCsv)
 {
-    TResultSource source(tableText, chart);
+    TResultSource source(tableText, chart, curvesCsv);
     saveAs.SaveAsToolButtonClick(source);
 }
 
@@ -44,9 +54,12 @@ void CopyResultText(const QString& tableText)
     ShowCopiedMessage(ExportText::CopiedText);
 }
 
-void CopyResultCsv(const QString& tableText)
+void CopyResultCsv(const QString& tableText, const std::optional<std::string>& curvesCsv)
 {
-    CopyTableCsv(tableText);
+    if (curvesCsv)
+        CopyCsvBytes(QByteArray(curvesCsv->data(), qsizetype(curvesCsv->size())));
+    else
+        CopyTableCsv(tableText);
     ShowCopiedMessage(ExportText::CopiedCsv);
 }
 

@@ -5,6 +5,9 @@
 // selected.
 #pragma once
 
+#include <optional>
+#include <string>
+
 class QString;
 
 namespace qrv
@@ -13,9 +16,12 @@ namespace qrv
 class TChart;
 class TSaveAs;
 
-void SaveResultAs(TSaveAs& saveAs, const QString& tableText, TChart& chart);
+// `curvesCsv`, when given, is the CSV of a document's shown curves, which
+// Save as's CSV and Copy as CSV write instead of the table's.
+void SaveResultAs(TSaveAs& saveAs, const QString& tableText, TChart& chart,
+                  const std::optional<std::string>& curvesCsv = std::nullopt);
 void CopyResultText(const QString& tableText);
-void CopyResultCsv(const QString& tableText);
+void CopyResultCsv(const QString& tableText, const std::optional<std::string>& curvesCsv = std::nullopt);
 void CopyResultBitmap(TChart& chart);
 void CopyResultMetafile(TChart& chart);
 

@@ -9,6 +9,13 @@
 #include "QrvChart.h"
 #include "QrvChartSetup.h"
 #include "QrvChartTrace.h"
+#include "QrvCurveList.h"
+#include "QrvCurveListModel.h"
+#include "QrvCurveTable.h"
+#include "QrvDialogs.h"
+#include "QrvDocument.h"
+#include "QrvDocumentSession.h"
+#include "QrvExportNames.h"
 #include "QrvExportSaveAs.h"
 #include "QrvImageList.h"
 #include "QrvNumberText.h"
@@ -18,6 +25,7 @@
 #include "QrvPlotChart.h"
 #include "QrvPlotProgressBar.h"
 #include "QrvResultExport.h"
+#include "QrvSettingAccess.h"
 #include "QrvSettingValues.h"
 #include "QrvSplitter.h"
 #include "QrvTableView.h"
@@ -26,7 +34,10 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QCloseEvent>
 #include <QDialog>
+#include <QDir>
+#include <QFileInfo>
 #include <QFocusEvent>
 #include <QFrame>
 #include <QGroupBox>
@@ -34,9 +45,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMenuBar>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -174,6 +187,9 @@ TF_Main_GRF::TF_Main_GRF(QWidget* parent) : QMainWindow(parent)
     CreateMenu();
     setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
     FormCreate();
+    Session = new TDocumentSession(*Chart1, *Series1, Fields(), this);
+    ConnectSession();
+    CreateCurveList();
 }
 
 TF_Main_GRF::~TF_Main_GRF()
@@ -366,6 +382,17 @@ void TF_Main_GRF::CreateMenu()
     };
 
     QMenu* file = bar->addMenu(QString::fromUtf8(Text::FileMenu));
+    NewDocument1 = item(file, "NewDocument1", Text::NewDocumentItem, -1, &TF_Main_GRF::NewDocument1Click,
+                        QKeySequence(Qt::CTRL | Qt::Key_N));
+    OpenDocument1 = item(file, "OpenDocument1", Text::OpenDocumentItem, -1, &TF_Main_GRF::OpenDocument1Click,
+                         QKeySequence(Qt::CTRL | Qt::Key_O));
+    SaveDocument1 = item(file, "SaveDocument1", Text::SaveDocumentItem, -1, &TF_Main_GRF::SaveDocument1Click,
+                         QKeySequence(Qt::CTRL | Qt::Key_S));
+    SaveDocumentAs1 =
+        item(file, "SaveDocumentAs1", Text::SaveDocumentAsItem, -1, &TF_Main_GRF::SaveDocumentAs1Click);
+    RecentDocuments1 = file->addMenu(QString::fromUtf8(Text::RecentDocumentsMenu));
+    RecentDocuments1->setObjectName("RecentDocuments1");
+    file->addSeparator();
     Saveas1 = item(file, "Saveas1", Text::SaveAsItem, imgSave, &TF_Main_GRF::SaveAsToolButtonClick,
                    QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     file->addSeparator();
@@ -384,7 +411,12 @@ void TF_Main_GRF::CreateMenu()
     Toolbar2 = item(view, "Toolbar2", Text::ToolbarItem, -1, &TF_Main_GRF::Toolbar2Click);
     view->addSeparator();
     BreakAtPoles1 = item(view, "BreakAtPoles1", Text::BreakAtPolesItem, -1, &TF_Main_GRF::BreakAtPoles1Click);
-    for (QAction* mark : {Graphics1, Text1, Toolbar2, BreakAtPoles1})
+    EqualScales1 = item(view, "EqualScales1", Text::EqualScalesItem, -1, &TF_Main_GRF::EqualScales1Click);
+    FineLabels1 = item(view, "FineLabels1", Text::FineLabelsItem, -1, &TF_Main_GRF::FineLabels1Click);
+    view->addSeparator();
+    FunctionList1 = item(view, "FunctionList1", Text::FunctionListItem, -1, &TF_Main_GRF::FunctionList1Click);
+    for (QAction* mark :
+         {Graphics1, Text1, Toolbar2, BreakAtPoles1, EqualScales1, FineLabels1, FunctionList1})
         mark->setCheckable(true);
     ShowViewMarks();
 
@@ -393,6 +425,21 @@ void TF_Main_GRF::CreateMenu()
     CopyCsv1 = item(edit, "CopyCsv1", Text::CopyCsvItem, -1, &TF_Main_GRF::CopyCsv1Click);
     Copybitmap1 = item(edit, "Copybitmap1", Text::CopyBitmapItem, -1, &TF_Main_GRF::Copybitmap1Click);
     Copymetafile1 = item(edit, "Copymetafile1", Text::CopyMetafileItem, -1, &TF_Main_GRF::Copymetafile1Click);
+    edit->addSeparator();
+    Undo1 =
+        item(edit, "Undo1", Text::UndoItem, -1, &TF_Main_GRF::Undo1Click, QKeySequence(Qt::CTRL | Qt::Key_Z));
+    Redo1 = item(edit, "Redo1", Text::RedoItem, -1, &TF_Main_GRF::Redo1Click,
+                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    edit->addSeparator();
+    AddCurve1 = item(edit, "AddCurve1", Text::AddCurveItem, -1, &TF_Main_GRF::AddCurve1Click,
+                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
+    KeepCurve1 = item(edit, "KeepCurve1", Text::KeepCurveItem, -1, &TF_Main_GRF::KeepCurve1Click,
+                      QKeySequence(Qt::CTRL | Qt::Key_K));
+    RemoveCurve1 = item(edit, "RemoveCurve1", Text::RemoveCurveItem, -1, &TF_Main_GRF::RemoveCurve1Click);
+    MoveCurveUp1 = item(edit, "MoveCurveUp1", Text::MoveCurveUpItem, -1, &TF_Main_GRF::MoveCurveUp1Click);
+    MoveCurveDown1 =
+        item(edit, "MoveCurveDown1", Text::MoveCurveDownItem, -1, &TF_Main_GRF::MoveCurveDown1Click);
+    CurveStyle1 = item(edit, "CurveStyle1", Text::CurveStyleItem, -1, &TF_Main_GRF::CurveStyle1Click);
 
     QMenu* option = bar->addMenu(QString::fromUtf8(Text::OptionMenu));
     Settings1 = item(option, "Settings1", Text::SettingsItem, -1, &TF_Main_GRF::Settings1Click);
@@ -409,7 +456,9 @@ void TF_Main_GRF::CreateMenu()
         // The marked item is the mode the built-ins follow, however it got
         // its mark.
         connect(choice, &QAction::toggled, this, [this](bool marked) {
-            if (marked) SetCurrentAngleMode(AngleMode());
+            if (!marked) return;
+            SetCurrentAngleMode(AngleMode());
+            if (Session) Session->Editor().SetAngle(AngleMode());
         });
     }
 
@@ -420,8 +469,9 @@ void TF_Main_GRF::CreateMenu()
 
     // Popup menus are windows of their own and would take the desktop's
     // larger font; they use the menu bar's, as the window does.
-    for (QMenu* menu : {file, view, edit, option, mode, help})
+    for (QMenu* menu : {file, RecentDocuments1, view, edit, option, mode, help})
         menu->setFont(font());
+    ShowRecentDocuments();
 }
 
 void TF_Main_GRF::Connect(QAction* action, void (TF_Main_GRF::*handler)())
@@ -441,6 +491,9 @@ void TF_Main_GRF::FormCreate()
     Edit1->setText(QString::fromStdString(StartupFields(DecimalSeparator()).Formula));
     Radians1->setChecked(true);
     BreakAtPoles1->setChecked(Break_At_Poles);
+    EqualScales1->setChecked(Equal_Scales);
+    FineLabels1->setChecked(Fine_Labels);
+    ApplyChartViewSettings(*Chart1);
 }
 
 TPlotFields TF_Main_GRF::Fields() const
@@ -488,33 +541,29 @@ void TF_Main_GRF::PlotSpdBtnClick()
     // One run at a time: a run showing its progress takes no second one.
     if (PlotProgress->Running()) return;
     PlotProgress->HideNotice();
-    const TPlotFields fields = Fields();
-    TSeriesTableTarget target(Series1);
-    // The table is handed to Memo1 in one piece on every path out of the
-    // run, so the lines produced before an error are there when the error
-    // box shows.
-    struct ShowTable {
+    BreakAtPoles1->setChecked(Break_At_Poles);
+    TCurveRunOptions runOptions;
+    runOptions.Progress = PlotProgress;
+    runOptions.Clock = clock_;
+    Session->SetRunOptions(runOptions);
+    // A run stopped with Esc or Cancel keeps its points, as after an error
+    // part-way, and says so in the progress strip rather than in an error
+    // box: the user asked for it. The table shows the lines produced before
+    // an error when the error box shows (the session has handed them over).
+    std::size_t stoppedAt = 0, expected = 0;
+    bool stopped = false;
+    struct TShowReading {
         TF_Main_GRF& window;
-        const TSeriesTableTarget& target;
-        ~ShowTable()
+        ~TShowReading()
         {
             try {
-                std::string_view text = target.Table().Text();
-                window.Memo1->SetLatin1Text(text);
-                window.Trace->Reset();
-                window.ShowFormulaReading(target.Reading());
+                window.ShowFormulaReading(window.Session->CurrentTable().Reading());
             } catch (...) {
                 // Out of memory while showing: the run's own error matters more.
             }
         }
-    } show{*this, target};
-    BreakAtPoles1->setChecked(Break_At_Poles);
-    // A run stopped with Esc or Cancel keeps its points, as after an error
-    // part-way, and says so in the progress strip rather than in an error
-    // box: the user asked for it.
-    std::size_t stoppedAt = 0, expected = 0;
-    bool stopped = false;
-    {
+    } showReading{*this};
+    Session->Plot(Fields(), [&](const TPlotFields& fields, TPlotTarget& target) {
         TProgressTarget watched(target, *PlotProgress, *clock_, ExpectedPoints(fields));
         try {
             RunPlot(fields, watched, {.BreakAtPoles = Break_At_Poles});
@@ -523,8 +572,313 @@ void TF_Main_GRF::PlotSpdBtnClick()
             stoppedAt = watched.Points();
             expected = watched.Expected();
         }
-    }
+        return !stopped;
+    });
     if (stopped) PlotProgress->ShowStopped(stoppedAt, expected);
+}
+
+void TF_Main_GRF::ConnectSession()
+{
+    connect(Session, &TDocumentSession::CurvesRan, this, &TF_Main_GRF::ShowCurrentTable);
+    connect(Session, &TDocumentSession::CurrentChanged, this, &TF_Main_GRF::ShowCurrentFields);
+    connect(Session, &TDocumentSession::SeriesRemoving, this, [this] { Trace->SetTableSeries(*Series1); });
+    connect(Session, &TDocumentSession::CaptionChanged, this,
+            [this] { setWindowTitle(QString::fromStdString(Session->Caption())); });
+    connect(Session, &TDocumentSession::AngleChanged, this, &TF_Main_GRF::ShowDocumentAngle);
+}
+
+void TF_Main_GRF::CreateCurveList()
+{
+    CurveModel = new TCurveListModel(*Session, this);
+    CurveList = new TCurveListPanel(
+        *CurveModel, {AddCurve1, KeepCurve1, RemoveCurve1, MoveCurveUp1, MoveCurveDown1, CurveStyle1},
+        Panel3);
+    CurveList->OnSelect = [this](int row) { ExecuteCommand([this, row] { SelectCurve(row); }); };
+    CurveList->hide();
+    static_cast<QHBoxLayout*>(Panel3->layout())->insertWidget(0, CurveList);
+    connect(CurveList->List, &QAbstractItemView::doubleClicked, this,
+            [this] { ExecuteCommand([this] { CurveStyle1Click(); }); });
+    auto& stack = Session->Editor().UndoStack();
+    connect(&stack, &QUndoStack::canUndoChanged, Undo1, &QAction::setEnabled);
+    connect(&stack, &QUndoStack::canRedoChanged, Redo1, &QAction::setEnabled);
+    connect(Session, &TDocumentSession::ListChanged, this, &TF_Main_GRF::CurveCountChanged);
+    connect(Session, &TDocumentSession::CurrentChanged, this, &TF_Main_GRF::ShowCurveActions);
+    ShowCurveActions();
+}
+
+void TF_Main_GRF::CurveCountChanged()
+{
+    // The list comes as soon as there are several curves and goes with the
+    // last but one; in between the View item decides.
+    const int count = Session->CurveCount();
+    if (count > 1 && shownCurveCount_ <= 1) ShowFunctionList(true);
+    if (count <= 1 && shownCurveCount_ > 1) ShowFunctionList(false);
+    shownCurveCount_ = count;
+    ShowCurveActions();
+}
+
+void TF_Main_GRF::ShowCurveActions()
+{
+    const int count = Session->CurveCount();
+    const int current = Session->Current();
+    RemoveCurve1->setEnabled(count > 1);
+    MoveCurveUp1->setEnabled(current > 0);
+    MoveCurveDown1->setEnabled(current + 1 < count);
+    CurveStyle1->setEnabled(count > 0);
+    Undo1->setEnabled(Session->Editor().UndoStack().canUndo());
+    Redo1->setEnabled(Session->Editor().UndoStack().canRedo());
+    if (CurveList) CurveList->ShowCurrent(current);
+}
+
+void TF_Main_GRF::ShowFunctionList(bool shown)
+{
+    FunctionList1->setChecked(shown);
+    if (shown == listShown_) return;
+    listShown_ = shown;
+    QWidget* client = centralWidget();
+    const int menuHeight = menuBar()->sizeHint().height();
+    const bool visible = isVisible();
+    if (shown) {
+        // Wider by the list, and free to grow: chart and table take the room.
+        const QSize start(kClientWidth + kCurveListWidth, kClientHeight);
+        client->setMinimumSize(start);
+        client->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        setMinimumSize(start.width(), start.height() + menuHeight);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        setWindowFlags((windowFlags() | Qt::WindowMaximizeButtonHint) & ~Qt::MSWindowsFixedSizeDialogHint);
+        CurveList->show();
+        resize(start.width(), start.height() + menuHeight);
+    } else {
+        if (isMaximized()) showNormal();
+        CurveList->hide();
+        client->setFixedSize(kClientWidth, kClientHeight);
+        setWindowFlags((windowFlags() & ~Qt::WindowMaximizeButtonHint) | Qt::MSWindowsFixedSizeDialogHint);
+        setFixedSize(kClientWidth, kClientHeight + menuHeight);
+    }
+    // Changing the flags hides a window; it comes back where it was.
+    if (visible) show();
+    CurveList->ShowCurrent(Session->Current());
+}
+
+void TF_Main_GRF::FunctionList1Click()
+{
+    ShowFunctionList(!listShown_);
+}
+
+void TF_Main_GRF::Undo1Click()
+{
+    Session->Editor().UndoStack().undo();
+}
+
+void TF_Main_GRF::Redo1Click()
+{
+    Session->Editor().UndoStack().redo();
+}
+
+void TF_Main_GRF::AddCurve1Click()
+{
+    Session->EditCurrent(Fields());
+    Session->AddCurve();
+    Edit1->setFocus(Qt::OtherFocusReason);
+}
+
+void TF_Main_GRF::KeepCurve1Click()
+{
+    Session->KeepCurve(Fields());
+    Edit1->setFocus(Qt::OtherFocusReason);
+}
+
+void TF_Main_GRF::RemoveCurve1Click()
+{
+    if (Session->CurveCount() <= 1) return;
+    Session->Editor().RemoveCurve(Session->Current());
+}
+
+void TF_Main_GRF::MoveCurveUp1Click()
+{
+    const int current = Session->Current();
+    if (current <= 0) return;
+    Session->EditCurrent(Fields());
+    Session->Editor().MoveCurve(current, current - 1);
+}
+
+void TF_Main_GRF::MoveCurveDown1Click()
+{
+    const int current = Session->Current();
+    if (current + 1 >= Session->CurveCount()) return;
+    Session->EditCurrent(Fields());
+    Session->Editor().MoveCurve(current, current + 1);
+}
+
+void TF_Main_GRF::CurveStyle1Click()
+{
+    if (Session->CurveCount() == 0) return;
+    const int current = Session->Current();
+    TCurveStyleDialog dialog(LookOf(Session->Editor().Curve(current)), this);
+    if (Platform().RunModal(dialog) != QDialog::Accepted) return;
+    Session->Editor().RestyleCurve(current, dialog.Look());
+}
+
+void TF_Main_GRF::SelectCurve(int index)
+{
+    if (index == Session->Current()) return;
+    Session->EditCurrent(Fields());
+    Session->SetCurrent(index);
+}
+
+bool TF_Main_GRF::MayReplaceDocument()
+{
+    Session->EditCurrent(Fields());
+    if (!Session->AsksBeforeClosing()) return true;
+    const std::string& file = Session->Editor().FileName();
+    const std::string name = file.empty() ? std::string(Text::UntitledDocument)
+                                          : QFileInfo(QString::fromStdString(file)).fileName().toStdString();
+    std::string question = Text::UnsavedQuestion;
+    question.replace(question.find("%s"), 2, name);
+    switch (MessageDlg(question, TMsgDlgType::mtConfirmation, mbSave | mbDiscard | mbCancel)) {
+    case TModalResult::mrSave:
+        SaveDocument1Click();
+        // A save cancelled or failed keeps the changes, and the document.
+        return Session->Editor().IsClean();
+    case TModalResult::mrDiscard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TF_Main_GRF::closeEvent(QCloseEvent* event)
+{
+    // A failed save keeps the window open, as a cancelled one does.
+    bool close = false;
+    ExecuteCommand([&] { close = MayReplaceDocument(); });
+    if (close)
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TF_Main_GRF::NewDocument1Click()
+{
+    if (!MayReplaceDocument()) return;
+    Session->NewDocument();
+    PlotProgress->HideNotice();
+}
+
+void TF_Main_GRF::OpenDocument1Click()
+{
+    if (!MayReplaceDocument()) return;
+    TOpenFileRequest request;
+    request.Title = Text::OpenDocumentTitle;
+    request.Filter = Text::DocumentOpenFilter;
+    const std::string& file = Session->Editor().FileName();
+    if (!file.empty()) request.Directory = QFileInfo(QString::fromStdString(file)).path().toStdString();
+    if (auto chosen = Platform().ChooseOpenFile(request)) OpenDocumentFile(*chosen);
+}
+
+void TF_Main_GRF::OpenDocumentFile(const std::string& fileName)
+{
+    const std::string absolute = QFileInfo(QString::fromStdString(fileName)).absoluteFilePath().toStdString();
+    Session->OpenDocument(absolute);
+    RememberRecent(absolute);
+}
+
+void TF_Main_GRF::SaveDocument1Click()
+{
+    const std::string file = Session->Editor().FileName();
+    if (file.empty()) {
+        SaveDocumentAs1Click();
+        return;
+    }
+    SaveDocumentTo(file);
+}
+
+void TF_Main_GRF::SaveDocumentAs1Click()
+{
+    TSaveDialog dialog;
+    dialog.Title = Text::SaveDocumentTitle;
+    dialog.Filter = Text::DocumentFilter;
+    const std::string& file = Session->Editor().FileName();
+    dialog.FileName = file.empty() ? std::string(Text::UntitledDocument) + std::string(kDocumentExtension)
+                                   : QFileInfo(QString::fromStdString(file)).fileName().toStdString();
+    if (!file.empty()) dialog.Directory = QFileInfo(QString::fromStdString(file)).path().toStdString();
+    if (!dialog.Execute()) return;
+    std::string target = dialog.FileName;
+    // The document's extension is added when the name has none.
+    if (QFileInfo(QString::fromStdString(target)).suffix().isEmpty()) target += kDocumentExtension;
+    if (target != file && QFileInfo(QString::fromStdString(target)).exists() &&
+        MessageDlg(OverwriteQuestion(target), TMsgDlgType::mtConfirmation, mbYesNo) != TModalResult::mrYes)
+        return;
+    SaveDocumentTo(target);
+}
+
+void TF_Main_GRF::SaveDocumentTo(const std::string& fileName)
+{
+    Session->EditCurrent(Fields());
+    const std::string absolute = QFileInfo(QString::fromStdString(fileName)).absoluteFilePath().toStdString();
+    Session->SaveDocument(absolute);
+    RememberRecent(absolute);
+}
+
+void TF_Main_GRF::RememberRecent(const std::string& fileName)
+{
+    std::vector<std::string> list(Recent_Documents.begin(), Recent_Documents.end());
+    list = RecentDocumentsWith(std::move(list), fileName, kRecentDocumentCount);
+    if (windows_.ViewSettings) {
+        windows_.ViewSettings->SetRecentDocuments(list);
+    } else {
+        for (std::size_t i = 0; i < kRecentDocumentCount; ++i)
+            Recent_Documents[i] = i < list.size() ? list[i] : std::string();
+    }
+    ShowRecentDocuments();
+}
+
+void TF_Main_GRF::ShowRecentDocuments()
+{
+    RecentDocuments1->clear();
+    int number = 0;
+    for (const std::string& file : Recent_Documents) {
+        if (file.empty()) continue;
+        const QString name = QFileInfo(QString::fromStdString(file)).fileName();
+        QAction* action = RecentDocuments1->addAction(QStringLiteral("&%1 %2").arg(++number).arg(name));
+        action->setToolTip(QString::fromStdString(file));
+        connect(action, &QAction::triggered, this, [this, file] {
+            ExecuteCommand([this, file] {
+                if (MayReplaceDocument()) OpenDocumentFile(file);
+            });
+        });
+    }
+    RecentDocuments1->setEnabled(number > 0);
+}
+
+void TF_Main_GRF::ShowCurrentTable()
+{
+    try {
+        const TTableTarget& table = Session->CurrentTable();
+        Memo1->SetLatin1Text(table.Table().Text());
+        Trace->SetTableSeries(Session->SeriesOf(Session->Current()));
+    } catch (...) {
+        // Out of memory while showing: the run's own error matters more.
+    }
+}
+
+void TF_Main_GRF::ShowCurrentFields()
+{
+    // Only what differs is written, so a field's caret and selection stay.
+    const TPlotFields fields = Session->CurrentFields();
+    auto show = [](QLineEdit* edit, const std::string& text) {
+        const QString value = QString::fromStdString(text);
+        if (edit->text() != value) edit->setText(value);
+    };
+    show(Edit1, fields.Formula);
+    show(E_X_i, fields.XMin);
+    show(E_X_Fi, fields.XMax);
+    show(E_Step, fields.Step);
+}
+
+void TF_Main_GRF::ShowDocumentAngle()
+{
+    if (AngleMode() != Session->Document().Angle) SetAngleMode(Session->Document().Angle);
 }
 
 void TF_Main_GRF::SetRunClock(TRunClock* clock)
@@ -570,9 +924,18 @@ TSaveAs& TF_Main_GRF::SaveAs()
     return *saveAs_;
 }
 
+std::optional<std::string> TF_Main_GRF::CurvesCsv() const
+{
+    // A document of one curve writes its table as it is shown, edits
+    // included, as it always did.
+    if (Session->CurveCount() <= 1) return std::nullopt;
+    const std::vector<TCurveColumn> columns = Session->ShownColumns();
+    return CurveTableCsv(columns, DecimalSeparator());
+}
+
 void TF_Main_GRF::SaveAsToolButtonClick()
 {
-    SaveResultAs(SaveAs(), TableText(), *Chart1);
+    SaveResultAs(SaveAs(), TableText(), *Chart1, CurvesCsv());
 }
 
 void TF_Main_GRF::ReportToolButtonClick()
@@ -621,13 +984,36 @@ void TF_Main_GRF::Toolbar2Click()
 
 void TF_Main_GRF::BreakAtPoles1Click()
 {
-    // Takes effect with the next Plot, like the angle mode.
+    // Takes effect at once: the plotted curves run again.
     const bool on = !Break_At_Poles;
     if (windows_.ViewSettings)
         windows_.ViewSettings->SetBreakAtPoles(on);
     else
         Break_At_Poles = on;
     BreakAtPoles1->setChecked(Break_At_Poles);
+    Session->Refresh();
+}
+
+void TF_Main_GRF::EqualScales1Click()
+{
+    const bool on = !Equal_Scales;
+    if (windows_.ViewSettings)
+        windows_.ViewSettings->SetEqualScales(on);
+    else
+        Equal_Scales = on;
+    EqualScales1->setChecked(Equal_Scales);
+    ApplyChartViewSettings(*Chart1);
+}
+
+void TF_Main_GRF::FineLabels1Click()
+{
+    const bool on = !Fine_Labels;
+    if (windows_.ViewSettings)
+        windows_.ViewSettings->SetFineLabels(on);
+    else
+        Fine_Labels = on;
+    FineLabels1->setChecked(Fine_Labels);
+    ApplyChartViewSettings(*Chart1);
 }
 
 void TF_Main_GRF::ArrangeResultPanels()
@@ -664,7 +1050,7 @@ void TF_Main_GRF::Copytext1Click()
 
 void TF_Main_GRF::CopyCsv1Click()
 {
-    CopyResultCsv(TableText());
+    CopyResultCsv(TableText(), CurvesCsv());
 }
 
 void TF_Main_GRF::Copybitmap1Click()

@@ -11,9 +11,12 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <optional>
+#include <string>
 
 class QAction;
 class QActionGroup;
+class QMenu;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -26,6 +29,9 @@ namespace qrv
 
 class TChart;
 class TChartTrace;
+class TCurveListModel;
+class TCurveListPanel;
+class TDocumentSession;
 class THelperForm;
 class TPlotProgressBar;
 class TRunClock;
@@ -73,6 +79,9 @@ public:
     // The table's text as shown now, edits included: what Save as, the Copy
     // commands and Print report take.
     QString TableText() const;
+    // The CSV of the shown curves of a document of several; nothing for a
+    // document of one curve, whose CSV comes from the table as shown.
+    std::optional<std::string> CurvesCsv() const;
     // Save as's state (its dialog's file type and the last target), kept for
     // the window's lifetime.
     TSaveAs& SaveAs();
@@ -96,7 +105,9 @@ public:
     void Graphics1Click();        // View: shows or hides the chart panel
     void Text1Click();            // View: shows or hides the table panel
     void Toolbar2Click();         // View: shows or hides the toolbar
-    void BreakAtPoles1Click();    // View: breaks the line at poles, and stores the choice
+    void BreakAtPoles1Click();    // View: breaks the line at poles at once, and stores the choice
+    void EqualScales1Click();     // View: one unit as long on both axes, stored
+    void FineLabels1Click();      // View: finer axis labels, stored
     void Copytext1Click();        // Copy text: the table to the clipboard
     void CopyCsv1Click();         // Copy as CSV: the table as comma-separated values
     void Copybitmap1Click();      // Copy bitmap: the chart as a picture
@@ -108,6 +119,33 @@ public:
     void HelpToolButtonClick();   // Documentation: the guide window, not blocking
     void AboutToolButtonClick();  // About: the About window, modally
     void ArrangeResultPanels();   // lays out chart, splitter and table by the View marks
+
+    // The document of several curves.
+    void NewDocument1Click();    // File: a new document of one empty curve
+    void OpenDocument1Click();   // File: a .qurvia document, plotted
+    void SaveDocument1Click();   // File: the document to its file (or as a new one)
+    void SaveDocumentAs1Click(); // File: the document to a file chosen
+    // Opens a document file (start-up, recent documents, Open): a refused one
+    // raises its one message and leaves the window as it was.
+    void OpenDocumentFile(const std::string& fileName);
+    // Asks whether to save unsaved changes that matter first: true when the
+    // caller may go on (saved, discarded, or nothing to ask).
+    bool MayReplaceDocument();
+    void FunctionList1Click(); // View: shows or hides the function list
+    void Undo1Click();         // Edit: takes the last change of the document back
+    void Redo1Click();         // Edit: makes the change taken back again
+    void AddCurve1Click();     // Edit: a new empty curve after the current one
+    void KeepCurve1Click();    // Edit: the fields into the current curve, then a new one
+    void RemoveCurve1Click();  // Edit: removes the current curve (not the last one)
+    void MoveCurveUp1Click();  // Edit: the current curve one place up the list
+    void MoveCurveDown1Click();
+    void CurveStyle1Click(); // Edit: colour, width, line and label of the current curve
+    // Makes a curve the current one: the fields' texts go into the curve they
+    // showed, then show the chosen one's.
+    void SelectCurve(int index);
+    // Shows or hides the function list, widening the window by its width.
+    void ShowFunctionList(bool shown);
+    bool FunctionListShown() const { return listShown_; }
 
     // Controls, named as the commands and tests know them.
     QToolBar* ToolBar1 = nullptr;      // the toolbar below the menu
@@ -134,6 +172,12 @@ public:
     // Crosshair and readout of the point under the mouse, linked to the
     // table's lines.
     TChartTrace* Trace = nullptr;
+    // The document of curves the window works on: the fields show its
+    // current curve, the chart its shown curves.
+    TDocumentSession* Session = nullptr;
+    // The function list beside the chart, hidden while there is one curve.
+    TCurveListModel* CurveModel = nullptr;
+    TCurveListPanel* CurveList = nullptr;
     // Progress and Cancel of a long Plot run, below the result panels.
     TPlotProgressBar* PlotProgress = nullptr;
     // F5: Plot.
@@ -148,28 +192,45 @@ public:
     QAction* SaveAsToolButton = nullptr;
 
     // Menu items
-    QAction* Saveas1 = nullptr;        // File: Save as
-    QAction* Printreport1 = nullptr;   // File: Print report
-    QAction* Printgraph1 = nullptr;    // File: Print graph
-    QAction* Exit1 = nullptr;          // File: Exit
-    QAction* Graphics1 = nullptr;      // View: chart panel shown (checked)
-    QAction* Text1 = nullptr;          // View: table panel shown (checked)
-    QAction* Toolbar2 = nullptr;       // View: toolbar shown (checked)
-    QAction* BreakAtPoles1 = nullptr;  // View: break the line at poles (stored)
-    QAction* Copytext1 = nullptr;      // Edit: Copy text
-    QAction* CopyCsv1 = nullptr;       // Edit: Copy as CSV, the table for a spreadsheet
-    QAction* Copybitmap1 = nullptr;    // Edit: Copy bitmap
-    QAction* Copymetafile1 = nullptr;  // Edit: Copy metafile
-    QAction* Settings1 = nullptr;      // Option: Settings
-    QAction* Radians1 = nullptr;       // Mode: Radians (marked at start)
-    QAction* Degrees1 = nullptr;       // Mode: Degrees
-    QAction* Grads1 = nullptr;         // Mode: Grads
-    QAction* Documentation1 = nullptr; // Help: Documentation
-    QAction* About1 = nullptr;         // Help: About
-    QActionGroup* ModeGroup = nullptr; // keeps exactly one Mode item marked
+    QAction* NewDocument1 = nullptr;    // File: New document (Ctrl+N)
+    QAction* OpenDocument1 = nullptr;   // File: Open document (Ctrl+O)
+    QAction* SaveDocument1 = nullptr;   // File: Save document (Ctrl+S)
+    QAction* SaveDocumentAs1 = nullptr; // File: Save document as
+    QMenu* RecentDocuments1 = nullptr;  // File: the recent documents, newest first
+    QAction* Saveas1 = nullptr;         // File: Save as
+    QAction* Printreport1 = nullptr;    // File: Print report
+    QAction* Printgraph1 = nullptr;     // File: Print graph
+    QAction* Exit1 = nullptr;           // File: Exit
+    QAction* Graphics1 = nullptr;       // View: chart panel shown (checked)
+    QAction* Text1 = nullptr;           // View: table panel shown (checked)
+    QAction* Toolbar2 = nullptr;        // View: toolbar shown (checked)
+    QAction* BreakAtPoles1 = nullptr;   // View: break the line at poles (stored)
+    QAction* EqualScales1 = nullptr;    // View: equal scales (stored)
+    QAction* FineLabels1 = nullptr;     // View: finer axis labels (stored)
+    QAction* Copytext1 = nullptr;       // Edit: Copy text
+    QAction* CopyCsv1 = nullptr;        // Edit: Copy as CSV, the table for a spreadsheet
+    QAction* Copybitmap1 = nullptr;     // Edit: Copy bitmap
+    QAction* Copymetafile1 = nullptr;   // Edit: Copy metafile
+    QAction* Settings1 = nullptr;       // Option: Settings
+    QAction* Radians1 = nullptr;        // Mode: Radians (marked at start)
+    QAction* Degrees1 = nullptr;        // Mode: Degrees
+    QAction* Grads1 = nullptr;          // Mode: Grads
+    QAction* FunctionList1 = nullptr;   // View: the function list beside the chart (checked)
+    QAction* Undo1 = nullptr;           // Edit: Undo (Ctrl+Z)
+    QAction* Redo1 = nullptr;           // Edit: Redo (Ctrl+Shift+Z)
+    QAction* AddCurve1 = nullptr;       // Edit: Add curve (Ctrl+Shift+N)
+    QAction* KeepCurve1 = nullptr;      // Edit: Keep curve (Ctrl+K)
+    QAction* RemoveCurve1 = nullptr;    // Edit: Remove curve
+    QAction* MoveCurveUp1 = nullptr;    // Edit: Move curve up
+    QAction* MoveCurveDown1 = nullptr;  // Edit: Move curve down
+    QAction* CurveStyle1 = nullptr;     // Edit: Curve style
+    QAction* Documentation1 = nullptr;  // Help: Documentation
+    QAction* About1 = nullptr;          // Help: About
+    QActionGroup* ModeGroup = nullptr;  // keeps exactly one Mode item marked
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void CreateControls();
@@ -178,6 +239,21 @@ private:
     // Connects an action to a command run through the exception display.
     void Connect(QAction* action, void (TF_Main_GRF::*handler)());
     void ShowViewMarks(); // the View items' marks from viewMarks_
+    void ConnectSession();
+    // The current curve's table in Memo1, its series traced.
+    void ShowCurrentTable();
+    void ShowCurrentFields();
+    void ShowDocumentAngle();
+    void CreateCurveList();
+    void ShowCurveActions(); // which curve actions apply now
+    void CurveCountChanged();
+    // Saves to `fileName` and remembers it among the recent documents.
+    void SaveDocumentTo(const std::string& fileName);
+    void RememberRecent(const std::string& fileName);
+    void ShowRecentDocuments();
+
+    bool listShown_ = false;
+    int shownCurveCount_ = 1;
 
     TViewMarks viewMarks_;       // which of chart, table and toolbar are shown
     TStartupWindows windows_;    // the other windows the commands open

@@ -20,13 +20,26 @@ enum TMsgDlgBtn : unsigned {
     mbAbort = 1u << 4,
     mbRetry = 1u << 5,
     mbIgnore = 1u << 6,
+    mbSave = 1u << 7,    // keeps the changes by saving them
+    mbDiscard = 1u << 8, // drops the changes
 };
 using TMsgDlgButtons = unsigned;
 inline constexpr TMsgDlgButtons mbOKCancel = mbOK | mbCancel;
 inline constexpr TMsgDlgButtons mbYesNo = mbYes | mbNo;
 
 // What closed a modal dialog.
-enum class TModalResult { mrNone, mrOk, mrCancel, mrAbort, mrRetry, mrIgnore, mrYes, mrNo };
+enum class TModalResult {
+    mrNone,
+    mrOk,
+    mrCancel,
+    mrAbort,
+    mrRetry,
+    mrIgnore,
+    mrYes,
+    mrNo,
+    mrSave,
+    mrDiscard
+};
 
 struct TMessageRequest {
     std::string caption;

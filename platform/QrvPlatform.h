@@ -16,6 +16,7 @@
 #include <exception>
 #include <functional>
 #include <optional>
+#include <string>
 
 class QDialog;
 class QFileDialog;
@@ -23,6 +24,13 @@ class QWidget;
 
 namespace qrv
 {
+
+// What the open-file dialog shows.
+struct TOpenFileRequest {
+    std::string Title;
+    std::string Filter;    // as Qt writes it: "Label (*.ext)"
+    std::string Directory; // where it opens; empty for the working directory
+};
 
 class TPlatform
 {
@@ -44,6 +52,8 @@ public:
     // Asks for the PDF file a print job writes, proposing `proposal`;
     // nothing when the user cancels.
     virtual std::optional<QString> ChoosePdfFile(QWidget* parent, const QString& proposal) = 0;
+    // Asks for an existing file to open; nothing when cancelled.
+    virtual std::optional<std::string> ChooseOpenFile(const TOpenFileRequest& request) = 0;
     // Runs a window modally until it closes; its result code.
     virtual int RunModal(QDialog& dialog) = 0;
     // Shows an error that left a command (a silent abort shows nothing).
@@ -84,6 +94,7 @@ public:
     std::optional<TSaveDialogChoice> ShowSaveDialog(const TSaveDialog& dialog) override;
     bool ExecutePrinterSetup(QWidget* parent, const TPrinterOffer& offer, TPrinterSetup& setup) override;
     std::optional<QString> ChoosePdfFile(QWidget* parent, const QString& proposal) override;
+    std::optional<std::string> ChooseOpenFile(const TOpenFileRequest& request) override;
     int RunModal(QDialog& dialog) override;
     // A message box (through Platform().ShowMessage, so a test double sees
     // it) with the application's display name as caption, the error icon,

@@ -41,7 +41,9 @@ struct TButtonInfo {
     TModalResult result;
 };
 
-const std::array<TButtonInfo, 7> kButtons = {{
+const std::array<TButtonInfo, 9> kButtons = {{
+    {mbSave, PlatformText::ButtonSave, QMessageBox::AcceptRole, TModalResult::mrSave},
+    {mbDiscard, PlatformText::ButtonDiscard, QMessageBox::DestructiveRole, TModalResult::mrDiscard},
     {mbYes, PlatformText::ButtonYes, QMessageBox::YesRole, TModalResult::mrYes},
     {mbNo, PlatformText::ButtonNo, QMessageBox::NoRole, TModalResult::mrNo},
     {mbOK, PlatformText::ButtonOK, QMessageBox::AcceptRole, TModalResult::mrOk},
@@ -185,6 +187,15 @@ std::optional<QString> TQtPlatform::ChoosePdfFile(QWidget* parent, const QString
     InitFloatEnvironment();
     if (file.isEmpty()) return std::nullopt;
     return file;
+}
+
+std::optional<std::string> TQtPlatform::ChooseOpenFile(const TOpenFileRequest& request)
+{
+    QString file = QFileDialog::getOpenFileName(ActiveWindow(), Q(request.Title), Q(request.Directory),
+                                                Q(request.Filter));
+    InitFloatEnvironment();
+    if (file.isEmpty()) return std::nullopt;
+    return file.toStdString();
 }
 
 int TQtPlatform::RunModal(QDialog& dialog)

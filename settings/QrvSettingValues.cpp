@@ -9,5 +9,6 @@ bool Use_Enhanced_Metafiles = kUseEnhancedMetafilesKey.Default;
 bool Break_At_Poles = kBreakAtPolesKey.Default;
 bool Equal_Scales = kEqualScalesKey.Default;
 bool Fine_Labels = kFineLabelsKey.Default;
+std::array<std::string, kRecentDocumentCount> Recent_Documents;
 
 } // namespace qrv

@@ -10,6 +10,8 @@
 
 #include "QrvColor.h"
 
+#include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -51,5 +53,20 @@ extern bool Equal_Scales;
 // menu's "Finer axis labels").
 inline constexpr TSettingKey<bool> kFineLabelsKey{"View", "Fine_Labels", false};
 extern bool Fine_Labels;
+
+// The documents opened or saved last, newest first (the File menu's
+// "Recent documents"), each under a key of its own; an empty one is none.
+inline constexpr std::size_t kRecentDocumentCount = 8;
+inline constexpr std::array<TSettingKey<std::string_view>, kRecentDocumentCount> kRecentDocumentKeys{{
+    {"Documents", "Recent_1", ""},
+    {"Documents", "Recent_2", ""},
+    {"Documents", "Recent_3", ""},
+    {"Documents", "Recent_4", ""},
+    {"Documents", "Recent_5", ""},
+    {"Documents", "Recent_6", ""},
+    {"Documents", "Recent_7", ""},
+    {"Documents", "Recent_8", ""},
+}};
+extern std::array<std::string, kRecentDocumentCount> Recent_Documents;
 
 } // namespace qrv

@@ -36,6 +36,10 @@ public:
     {
         return Previous().ChoosePdfFile(parent, proposal);
     }
+    std::optional<std::string> ChooseOpenFile(const TOpenFileRequest& request) override
+    {
+        return Previous().ChooseOpenFile(request);
+    }
     int RunModal(QDialog& dialog) override { return Previous().RunModal(dialog); }
     void ShowError(QWidget* parent, std::exception_ptr error) override
     {

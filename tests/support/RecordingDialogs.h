@@ -26,9 +26,19 @@ public:
         return answer;
     }
     std::optional<TColor> ChooseColor(TColor) override { return std::nullopt; }
+    // The open-file dialog answers with the next of OpenFiles, cancelled
+    // once they are used up.
+    std::optional<std::string> ChooseOpenFile(const TOpenFileRequest&) override
+    {
+        if (OpenFiles.empty()) return std::nullopt;
+        std::string file = OpenFiles.front();
+        OpenFiles.pop_front();
+        return file;
+    }
 
     std::vector<TMessageRequest> Messages;
     std::deque<TModalResult> Answers;
+    std::deque<std::string> OpenFiles;
     std::function<void(const TMessageRequest&)> WhileShown;
 };
 

@@ -115,6 +115,12 @@ public:
             return "wmf";
         case TExportKind::EnhMetafile:
             return "emf";
+        case TExportKind::Png:
+            return "png";
+        case TExportKind::Svg:
+            return "svg";
+        case TExportKind::Pdf:
+            return "pdf";
         }
         return "";
     }

@@ -90,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(Export, TargetName,
                                          TNameCase{"dot_in_folder_only", "/d.v1/curve", 3, "/d.v1/curve.wmf"},
                                          TNameCase{"no_type", "/d/curve", 0, "/d/curve"},
                                          TNameCase{"csv_type", "/d/curve", 5, "/d/curve.csv"},
-                                         TNameCase{"type_out_of_range", "/d/curve", 6, "/d/curve"}),
+                                         TNameCase{"type_out_of_range", "/d/curve", 9, "/d/curve"}),
                          test::RowName{});
 
 // --- the name box after a type change ---------------------------------------
@@ -122,7 +122,7 @@ INSTANTIATE_TEST_SUITE_P(Export, TypeChange,
                                                    "/d.v1/curve.emf"},
                                          TNameCase{"index_zero_does_nothing", "curve", 0, nullptr},
                                          TNameCase{"to_csv", "curve.txt", 5, "curve.csv"},
-                                         TNameCase{"index_six_does_nothing", "curve.txt", 6, nullptr}),
+                                         TNameCase{"index_nine_does_nothing", "curve.txt", 9, nullptr}),
                          test::RowName{});
 
 // --- the format chosen by the extension -------------------------------------
@@ -167,10 +167,11 @@ INSTANTIATE_TEST_SUITE_P(Export, KindOfTarget,
 TEST(ExportFilter, TypesAndExtensionsStayInStep)
 {
     const auto types = ParseFilter(ExportText::SaveFilter);
-    ASSERT_EQ(types.size(), 5u);
-    const char* labels[] = {"Text (*.txt)", "Bitmap (*.bmp)", "Metafile (*.wmf)", "Enhanced metafile (*.emf)",
-                            "CSV (*.csv)"};
-    for (int index = 1; index <= 5; ++index) {
+    ASSERT_EQ(types.size(), 8u);
+    const char* labels[] = {
+        "Text (*.txt)", "Bitmap (*.bmp)",    "Metafile (*.wmf)",  "Enhanced metafile (*.emf)",
+        "CSV (*.csv)",  "PNG image (*.png)", "SVG image (*.svg)", "PDF document (*.pdf)"};
+    for (int index = 1; index <= 8; ++index) {
         const auto& type = types[static_cast<std::size_t>(index - 1)];
         SCOPED_TRACE(type.Label);
         EXPECT_EQ(type.Label, labels[index - 1]);

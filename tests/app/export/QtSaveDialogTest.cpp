@@ -98,8 +98,9 @@ TEST_F(QtSaveDialog, OffersTheFileTypesAndAsksNoQuestionOfItsOwn)
     });
     saveAs.SaveDialog1.FilterIndex = 3;
     EXPECT_FALSE(saveAs.SaveDialog1.Execute());
-    EXPECT_EQ(filters, (QStringList{"Text (*.txt)", "Bitmap (*.bmp)", "Metafile (*.wmf)",
-                                    "Enhanced metafile (*.emf)", "CSV (*.csv)"}));
+    EXPECT_EQ(filters,
+              (QStringList{"Text (*.txt)", "Bitmap (*.bmp)", "Metafile (*.wmf)", "Enhanced metafile (*.emf)",
+                           "CSV (*.csv)", "PNG image (*.png)", "SVG image (*.svg)", "PDF document (*.pdf)"}));
     EXPECT_FALSE(confirms);
     EXPECT_EQ(title, ExportText::SaveDialogTitle);
     EXPECT_EQ(saveAs.SaveDialog1.FilterIndex, 3) << "a cancelled dialog keeps the type";
