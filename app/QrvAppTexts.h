@@ -93,6 +93,8 @@ inline constexpr const char* DocumentFilter = "Qurvia documents (*.qurvia)|*.qur
 inline constexpr const char* DocumentOpenFilter = "Qurvia documents (*.qurvia);;All files (*)";
 inline constexpr const char* UnsavedCaption = "Confirm";
 inline constexpr const char* UnsavedQuestion = "Save the changes to %s?";
+inline constexpr const char* RecoveryQuestion =
+    "Qurvia ended last time without closing %s. Restore its unsaved changes?";
 inline constexpr const char* FunctionListItem = "&Function list";
 inline constexpr const char* EqualScalesItem = "&Equal scales";
 inline constexpr const char* FineLabelsItem = "Fi&ner axis labels";

@@ -401,6 +401,15 @@ void TDocumentSession::OpenDocument(const std::string& fileName)
     editor_.ResetDocument(std::move(document), fileName);
 }
 
+void TDocumentSession::RestoreDocument(TRecoveredDocument recovered)
+{
+    ConvertDocumentSeparator(recovered.Document, DecimalSeparator());
+    plotted_ = true;
+    SetCurrentAngleMode(recovered.Document.Angle);
+    editor_.ResetDocument(std::move(recovered.Document), std::move(recovered.FileName));
+    editor_.MarkUnsaved();
+}
+
 void TDocumentSession::SaveDocument(const std::string& fileName)
 {
     qrv::SaveDocument(fileName, Document());

@@ -16,6 +16,7 @@
 #include "QrvCurveRun.h"
 #include "QrvDocumentEditor.h"
 #include "QrvPlotChart.h"
+#include "QrvRecoveryFile.h"
 
 #include <QObject>
 
@@ -118,6 +119,10 @@ public:
     // current decimal separator) and its curves are plotted; a document
     // that cannot be used raises EQrvDocumentError and nothing changes.
     void OpenDocument(const std::string& fileName);
+    // Restore: a document kept by the recovery file replaces this one (its
+    // texts moved to the current decimal separator), under the file name it
+    // had, with its changes unsaved, and its curves are plotted.
+    void RestoreDocument(TRecoveredDocument recovered);
     // Save: the document under `fileName`, which it keeps; clean afterwards.
     void SaveDocument(const std::string& fileName);
 

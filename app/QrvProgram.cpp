@@ -9,6 +9,8 @@
 #include "QrvHelperForm.h"
 #include "QrvNumberText.h"
 #include "QrvOptionDialog.h"
+#include "QrvRecoveryFile.h"
+#include "QrvRecoveryOffer.h"
 #include "QrvSettingValues.h"
 #include "QrvSettingsFile.h"
 #include "QrvTableBatch.h"
@@ -69,6 +71,11 @@ int RunWindow(const TCommandLine& cl, int& argc, char** argv)
         if (cl.Curves.size() > 1) F_Main_GRF.Session->StartWith(CommandLineDocument(cl, Element_Color));
 
         F_Main_GRF.show();
+        // A document left unsaved by a program that ended without closing
+        // is offered back; from here on this program's own is kept.
+        const std::string recoveryFolder = RecoveryFolder();
+        OfferRecovery(*F_Main_GRF.Session, recoveryFolder);
+        const std::unique_ptr<TRecoveryKeeper> recovery = KeepRecovery(*F_Main_GRF.Session, recoveryFolder);
         // qurvia FILE.qurvia: the document opens in the window; one that is
         // refused says why, and the window starts as it would without it.
         if (cl.Document) ExecuteCommand([&] { F_Main_GRF.OpenDocumentFile(*cl.Document); });

@@ -75,6 +75,9 @@ public:
     bool IsClean() const { return stack_.isClean(); }
     // After a save: the current state is the saved one.
     void SetClean() { stack_.setClean(); }
+    // After a restore from the recovery file: no state of the stack is the
+    // saved one, so the changes are unsaved until the next save.
+    void MarkUnsaved() { stack_.resetClean(); }
 
     // The file the document was opened from or saved to; empty for a new one.
     const std::string& FileName() const { return fileName_; }

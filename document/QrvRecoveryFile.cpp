@@ -100,8 +100,9 @@ TRecoveredDocument ReadRecoveryFile(const std::string& fileName)
     return recovered;
 }
 
-TRecoveryKeeper::TRecoveryKeeper(TDocumentEditor& editor, std::string fileName, int delayMs, QObject* parent)
-    : QObject(parent), editor_(editor), fileName_(std::move(fileName))
+TRecoveryKeeper::TRecoveryKeeper(TDocumentEditor& editor, std::string fileName, int delayMs,
+                                 std::function<bool()> worthKeeping, QObject* parent)
+    : QObject(parent), editor_(editor), fileName_(std::move(fileName)), worthKeeping_(std::move(worthKeeping))
 {
     timer_.setSingleShot(true);
     timer_.setInterval(delayMs);
@@ -121,9 +122,14 @@ TRecoveryKeeper::~TRecoveryKeeper()
     Remove();
 }
 
+bool TRecoveryKeeper::WorthKeeping() const
+{
+    return worthKeeping_ ? worthKeeping_() : !editor_.IsClean();
+}
+
 void TRecoveryKeeper::Changed()
 {
-    if (editor_.IsClean()) {
+    if (!WorthKeeping()) {
         timer_.stop();
         Remove();
     } else if (!timer_.isActive()) {
@@ -134,7 +140,7 @@ void TRecoveryKeeper::Changed()
 void TRecoveryKeeper::WriteNow()
 {
     timer_.stop();
-    if (editor_.IsClean()) {
+    if (!WorthKeeping()) {
         Remove();
         return;
     }

@@ -16,6 +16,7 @@
 #include <QObject>
 #include <QTimer>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -54,9 +55,11 @@ class TRecoveryKeeper : public QObject
 public:
     // Follows `editor` and keeps `fileName` (its folder is made when first
     // written); `delayMs` is the wait after a change before the copy is
-    // written, measured from the first change not yet written.
+    // written, measured from the first change not yet written. `worthKeeping`
+    // says whether the document is one whose loss would hurt (by default:
+    // it has unsaved changes); when it says no, the copy goes.
     TRecoveryKeeper(TDocumentEditor& editor, std::string fileName, int delayMs = 3000,
-                    QObject* parent = nullptr);
+                    std::function<bool()> worthKeeping = {}, QObject* parent = nullptr);
     // A clean exit: the file goes.
     ~TRecoveryKeeper() override;
 
@@ -73,9 +76,11 @@ public:
 private:
     void Changed();
     void Remove();
+    bool WorthKeeping() const;
 
     TDocumentEditor& editor_;
     std::string fileName_;
+    std::function<bool()> worthKeeping_;
     QTimer timer_;
 };
 
