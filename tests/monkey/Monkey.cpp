@@ -5,6 +5,7 @@
 #include "MonkeyTexts.h"
 
 #include "QrvAngleMode.h"
+#include "QrvAppTexts.h"
 #include "QrvApplication.h"
 #include "QrvChart.h"
 #include "QrvErrorText.h"
@@ -41,6 +42,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
@@ -65,7 +67,7 @@ namespace
 class TCountingClock : public TRunClock
 {
 public:
-    double Seconds() override { return now_ += 1e-4; }
+    double Seconds() override { return now_ += 2e-4; }
 
 private:
     double now_ = 0;
@@ -304,6 +306,7 @@ struct TMonkeyRun::TDetail {
     std::vector<std::pair<double, double>> chartPoints;
     QString tableText;
     bool tableEdited = false;
+    bool editedInEvent = false;
     // Files on disk as last seen.
     std::map<QString, TFileStamp> files;
     TFileStamp settingsStamp;
@@ -426,10 +429,19 @@ struct TMonkeyRun::TDetail {
 
     void Click(TRandom& r, const std::vector<QWidget*>& tops)
     {
-        auto widgets = WidgetsIn(tops, [](QWidget* w) { return w->isEnabled(); });
+        // Half the clicks go to controls that take the mouse or the focus
+        // (buttons, tabs, panels that act on a click), the rest anywhere.
+        const bool controls = r.Chance(50);
+        auto widgets = WidgetsIn(tops, [controls](QWidget* w) {
+            return w->isEnabled() && (!controls || w->focusPolicy() != Qt::NoFocus ||
+                                      qobject_cast<QAbstractButton*>(w) || qobject_cast<QTabBar*>(w));
+        });
         if (widgets.empty()) return;
         QWidget* target = r.Pick(widgets);
-        const QPoint at = RandomPoint(r, target);
+        QPoint at = RandomPoint(r, target);
+        // A tab bar is mostly clicked on one of its tabs.
+        if (auto* tabs = qobject_cast<QTabBar*>(target); tabs && tabs->count() > 0 && r.Chance(80))
+            at = tabs->tabRect(int(r.Below(std::size_t(tabs->count())))).center();
         const Qt::MouseButton button = RandomButton(r);
         const bool twice = r.Chance(12);
         Note(std::string(twice ? "double-click " : "click ") + Name(target) + " at " +
@@ -439,8 +451,9 @@ struct TMonkeyRun::TDetail {
             QTest::mouseDClick(target, button, RandomModifiers(r), at);
         else
             QTest::mouseClick(target, button, RandomModifiers(r), at);
-        if (guard && InTable(QApplication::focusWidget()))
-            tableEdited = tableEdited || button == Qt::MiddleButton;
+        // A middle click pastes the selection into the table.
+        if (guard && button == Qt::MiddleButton && InTable(QApplication::focusWidget()))
+            tableEdited = editedInEvent = true;
     }
 
     void Wheel(TRandom& r, QWidget* target)
@@ -510,7 +523,7 @@ struct TMonkeyRun::TDetail {
     void TypeInto(TRandom& r, QWidget* field, const std::string& text)
     {
         const QString typed = QString::fromUtf8(text);
-        if (InTable(field)) tableEdited = true;
+        if (InTable(field)) tableEdited = editedInEvent = true;
         if (typed.size() > 300) {
             Note("paste " + Shorten(text));
             QGuiApplication::clipboard()->setText(typed);
@@ -576,7 +589,7 @@ struct TMonkeyRun::TDetail {
             const Qt::KeyboardModifiers modifiers = RandomModifiers(r);
             Note("key " + QKeySequence(key | int(modifiers)).toString().toStdString() + " on " +
                  Name(target));
-            if (InTable(target)) tableEdited = true;
+            if (InTable(target)) tableEdited = editedInEvent = true;
             QPointer<QWidget> guard(target);
             QTest::keyClick(target, Qt::Key(key), modifiers);
             if (!guard) break;
@@ -596,7 +609,7 @@ struct TMonkeyRun::TDetail {
         QWidget* target = QApplication::focusWidget();
         if (!target || !target->isVisible()) target = r.Pick(tops);
         Note("shortcut " + key.toString().toStdString() + " on " + Name(target));
-        if (InTable(target)) tableEdited = true;
+        if (InTable(target)) tableEdited = editedInEvent = true;
         QTest::keySequence(target, key);
     }
 
@@ -643,7 +656,7 @@ struct TMonkeyRun::TDetail {
             break;
         }
         if (guard && InTable(QApplication::focusWidget()) && itemName.find("Undo") != std::string::npos)
-            tableEdited = true;
+            tableEdited = editedInEvent = true;
     }
 
     void Plot(TRandom& r)
@@ -844,6 +857,15 @@ struct TMonkeyRun::TDetail {
                 if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
             }
         }
+        if (world && Window().PlotProgress->Running() && !stopPressed && ticks < stopAtTick && random &&
+            random->Chance(30)) {
+            // Input while the run shows its progress: it must be dropped.
+            Note("while plotting:");
+            if (random->Chance(50))
+                Click(*random, {&Window()});
+            else
+                Keys(*random, {&Window()});
+        }
         if (world && Window().PlotProgress->Running() && ticks >= stopAtTick && !stopPressed) {
             stopPressed = true;
             Note("stop the run at tick " + std::to_string(ticks));
@@ -884,21 +906,28 @@ struct TMonkeyRun::TDetail {
                 referenceError = ExceptionDisplayText(e);
             }
         }
+        const QString full = QString::fromLatin1(reference.Table().Text());
+        // Typing into the table in the same event, after the Plot, is the
+        // user's edit.
+        const bool edited = tableEdited && editedInEvent;
         CaptureChart();
+        tableEdited = edited;
         if (chartPoints.size() > reference.Points.size())
             return "the chart holds more points than the Plot makes";
         for (std::size_t i = 0; i < chartPoints.size(); ++i)
             if (chartPoints[i] != reference.Points[i])
                 return "point " + std::to_string(i) + " of the chart differs from the Plot's";
-        const QString full = QString::fromLatin1(reference.Table().Text());
+        const bool stoppedShown =
+            Window().PlotProgress->isVisible() &&
+            Window().PlotProgress->Button->text() == QString::fromUtf8(Text::ProgressClose);
         if (chartPoints.size() < reference.Points.size()) {
-            if (!stopPressed) return "the Plot ended early without an error or a stop";
-            if (!full.startsWith(tableText))
+            if (!stoppedShown) return "the Plot ended early without an error or the notice of a stop";
+            if (!edited && !full.startsWith(tableText))
                 return "the table of a stopped Plot is not the start of the Plot's";
             return {};
         }
-        if (tableText != full) return "the table differs from the Plot's";
-        if (!referenceError.empty() && !stopPressed &&
+        if (!edited && tableText != full) return "the table differs from the Plot's";
+        if (!referenceError.empty() && !stoppedShown &&
             (errorsThisEvent.empty() || errorsThisEvent.back() != referenceError))
             return "the Plot's error '" + referenceError + "' was not shown";
         return {};
@@ -932,7 +961,8 @@ struct TMonkeyRun::TDetail {
             if (!file.open(QIODevice::ReadOnly))
                 return "a written file cannot be read: " + path.toStdString();
             const std::string problem = SavedFileProblem(file.readAll(), table);
-            if (!problem.empty()) return path.toStdString() + ": " + problem;
+            if (!problem.empty())
+                return "a file written incomplete or wrong, " + problem + ": " + path.toStdString();
         }
         files = std::move(now);
         return {};
@@ -1109,7 +1139,7 @@ public:
         dialog.show();
         d_.Activate(&dialog);
         if (d_.depth <= 3) {
-            const int steps = r.Between(0, 6);
+            const int steps = r.Between(0, 9);
             for (int i = 0; i < steps && guard && guard->isVisible(); ++i) {
                 d_.DialogEvent(r, *guard);
                 ClosePopups();
@@ -1185,8 +1215,9 @@ std::optional<TMonkeyFailure> TMonkeyRun::RunOne(std::size_t index)
     d.fault.clear();
     d.errorsThisEvent.clear();
     d.ticks = 0;
-    d.stopAtTick = long(random.Between(1, 3000));
+    d.stopAtTick = long(random.Between(1, 12));
     d.stopPressed = false;
+    d.editedInEvent = false;
     const std::size_t clears = d.clears;
     d.inEvent = true;
     // Keys and shortcuts go to the active window, as on a desktop where the
