@@ -401,6 +401,12 @@ struct TMonkeyRun::TDetail {
                 continue;
             tops.push_back(top);
         }
+        // The application keeps its windows in no particular order: sorted,
+        // so that a seed picks the same window every time.
+        std::sort(tops.begin(), tops.end(), [](QWidget* a, QWidget* b) {
+            return std::pair(Name(a), a->windowTitle().toStdString()) <
+                   std::pair(Name(b), b->windowTitle().toStdString());
+        });
         return tops;
     }
 

@@ -74,8 +74,12 @@ std::string SavedFileProblem(const QByteArray& bytes, const QString& tableText)
     if (bytes.startsWith("BM")) return BmpProblem(bytes);
     if (bytes.startsWith(QByteArray::fromHex("d7cdc69a"))) return WmfProblem(bytes);
     if (bytes.size() >= 44 && Little32(bytes, 0) == 1 && bytes.mid(40, 4) == " EMF") return EmfProblem(bytes);
-    if (bytes.startsWith("\x89PNG"))
+    if (bytes.startsWith("\x89PNG")) {
+        // The image end chunk with its checksum comes last.
+        if (!bytes.endsWith(QByteArray::fromHex("0000000049454e44ae426082")))
+            return "PNG without its end chunk";
         return QImage::fromData(bytes, "PNG").isNull() ? "PNG that does not load" : std::string();
+    }
     if (bytes.startsWith("%PDF-")) return PdfProblem(bytes);
     if (bytes.startsWith("<?xml") || bytes.startsWith("<svg"))
         return bytes.trimmed().endsWith("</svg>") ? std::string() : "SVG without its closing tag";
