@@ -526,6 +526,42 @@ struct TMonkeyRun::TDetail {
         }
     }
 
+    // A user who goes on zooming into (or scrolling, or wheeling) the chart
+    // far beyond any sensible range.
+    void ZoomDeep(TRandom& r, const std::vector<QWidget*>& tops)
+    {
+        auto charts = WidgetsIn(tops, [](QWidget* w) { return dynamic_cast<TChart*>(w) != nullptr; });
+        if (charts.empty()) return;
+        QWidget* chart = r.Pick(charts);
+        const int times = r.Between(5, 60);
+        const int how = int(r.Below(3));
+        Note(std::string(how == 0   ? "zoom in"
+                         : how == 1 ? "scroll"
+                                    : "wheel") +
+             " " + std::to_string(times) + " times on " + Name(chart));
+        QPointer<QWidget> guard(chart);
+        const QPoint centre = RandomPoint(r, chart);
+        for (int i = 0; i < times && guard && chart->isVisible(); ++i) {
+            if (how == 2) {
+                const int notches = r.Chance(80) ? 120 : -120;
+                QWheelEvent wheel(centre, chart->mapToGlobal(centre), QPoint(), QPoint(0, notches),
+                                  Qt::NoButton, {}, Qt::NoScrollPhase, false);
+                QApplication::sendEvent(chart, &wheel);
+                continue;
+            }
+            const Qt::MouseButton button = how == 0 ? Qt::LeftButton : Qt::RightButton;
+            const QPoint from = how == 0 ? centre - QPoint(8, 8) : centre;
+            const QPoint to = how == 0 ? centre + QPoint(8, 8) : centre + QPoint(r.Between(-200, 200), 90);
+            QTest::mousePress(chart, button, {}, from);
+            QMouseEvent move(QEvent::MouseMove, to, chart->mapToGlobal(to), Qt::NoButton, button, {});
+            if (guard) QApplication::sendEvent(chart, &move);
+            if (guard) QTest::mouseRelease(chart, button, {}, to);
+            // Painted now and then, as a screen would between the drags.
+            if (guard && i % 7 == 0) chart->repaint();
+        }
+        if (guard) chart->repaint();
+    }
+
     void TypeInto(TRandom& r, QWidget* field, const std::string& text)
     {
         const QString typed = QString::fromUtf8(text);
@@ -697,7 +733,14 @@ struct TMonkeyRun::TDetail {
         if (r.Chance(60)) {
             QTest::mouseClick(Window().Edit1, Qt::LeftButton);
             QTest::keyClick(Window().Edit1, Qt::Key_A, Qt::ControlModifier);
-            const std::string formula = RandomFormula(r, s, 3);
+            // Now and then values at the ends of the double range, poles and
+            // steep growth, for the axes.
+            const std::string formula =
+                r.Chance(30)
+                    ? std::string(r.Pick({"1e300*x", "exp(x*20)", "1e-310*x", "power(10, 30*x)", "1/(x-0.5)",
+                                          "tan(x)", "x*1e307", "-1e308+x", "sqrt(x)*1e-300", "1e-320",
+                                          "x*x*x*x*x*x*x*x*1e200", "ln(x)", "1/x"}))
+                    : RandomFormula(r, s, 3);
             Note("formula '" + Shorten(formula) + "'");
             QTest::keyClicks(Window().Edit1, QString::fromUtf8(formula));
         }
@@ -754,7 +797,7 @@ struct TMonkeyRun::TDetail {
     void MainEvent(TRandom& r)
     {
         const auto tops = Tops();
-        switch (r.Weighted({16, 15, 15, 9, 6, 15, 8, 9, 3, 2, 2})) {
+        switch (r.Weighted({16, 15, 15, 9, 6, 15, 8, 9, 3, 2, 3, 2})) {
         case 0:
             return Click(r, tops);
         case 1:
@@ -775,6 +818,8 @@ struct TMonkeyRun::TDetail {
             return ItemView(r, tops);
         case 9:
             return CloseWindow(r, tops);
+        case 10:
+            return ZoomDeep(r, tops);
         default: {
             auto widgets = WidgetsIn(tops, [](QWidget* w) { return w->isEnabled(); });
             if (!widgets.empty()) Drag(r, r.Pick(widgets));
@@ -936,6 +981,25 @@ struct TMonkeyRun::TDetail {
         if (!referenceError.empty() && !stoppedShown &&
             (errorsThisEvent.empty() || errorsThisEvent.back() != referenceError))
             return "the Plot's error '" + referenceError + "' was not shown";
+        return {};
+    }
+
+    // The marks of the View and Mode menus and what they stand for agree.
+    std::string CheckMarks()
+    {
+        TF_Main_GRF& w = Window();
+        const int modes =
+            int(w.Radians1->isChecked()) + int(w.Degrees1->isChecked()) + int(w.Grads1->isChecked());
+        if (modes != 1) return "the Mode menu has " + std::to_string(modes) + " marked items";
+        if (CurrentAngleMode() != w.AngleMode()) return "the angle mode is not the marked Mode item";
+        if (!w.Graphics1->isChecked() && !w.Text1->isChecked())
+            return "neither the chart nor the table is marked";
+        if (w.GroupBox2->isVisible() != w.Graphics1->isChecked())
+            return "the chart panel does not follow its mark";
+        if (w.GroupBox4->isVisible() != w.Text1->isChecked())
+            return "the table panel does not follow its mark";
+        if (w.ToolBar1->isVisible() != w.Toolbar2->isChecked()) return "the toolbar does not follow its mark";
+        if (w.BreakAtPoles1->isChecked() != Break_At_Poles) return "the pole mark is not the pole setting";
         return {};
     }
 
@@ -1242,6 +1306,7 @@ std::optional<TMonkeyFailure> TMonkeyRun::RunOne(std::size_t index)
         problem = d.CheckPlot();
     }
     if (problem.empty()) problem = d.CheckChartAndTable();
+    if (problem.empty() && d.Window().isVisible()) problem = d.CheckMarks();
     if (problem.empty()) problem = d.CheckFiles();
     if (problem.empty() && !d.Window().isVisible()) {
         // The main window closed: the program ends and starts again.
