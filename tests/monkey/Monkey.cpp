@@ -162,8 +162,13 @@ std::map<QString, TFileStamp> StampFolder(const QString& folder)
 
 // An error box whose text comes from no message of the program: an internal
 // assertion, an exception of the standard library, or none at all.
-std::string InternalErrorIn(const std::string& text)
+std::string InternalErrorIn(const std::string& message)
 {
+    // What the user typed, quoted in the message, says nothing.
+    std::string text = message;
+    if (const auto open = text.find('\''), close = text.rfind('\'');
+        open != close && close != std::string::npos)
+        text.erase(open, close - open + 1);
     if (text.find(", line ") != std::string::npos && text.find('(') != std::string::npos)
         return "an internal assertion reached the error box";
     for (const char* marker : {"std::", "basic_string", "vector::", "_M_", "Unknown error", "bad_alloc"})
@@ -965,9 +970,17 @@ struct TMonkeyRun::TDetail {
         tableEdited = edited;
         if (chartPoints.size() > reference.Points.size())
             return "the chart holds more points than the Plot makes";
-        for (std::size_t i = 0; i < chartPoints.size(); ++i)
-            if (chartPoints[i] != reference.Points[i])
-                return "point " + std::to_string(i) + " of the chart differs from the Plot's";
+        // The chart keeps its points in the order of x, the run makes them in
+        // the order of the step: the points are compared as sets.
+        auto made =
+            std::vector(reference.Points.begin(), reference.Points.begin() + long(chartPoints.size()));
+        auto shown = chartPoints;
+        std::sort(made.begin(), made.end());
+        std::sort(shown.begin(), shown.end());
+        for (std::size_t i = 0; i < shown.size(); ++i)
+            if (shown[i] != made[i])
+                return "the chart's points differ from the Plot's (" + std::to_string(i) + " of " +
+                       std::to_string(shown.size()) + " in the order of x)";
         const bool stoppedShown =
             Window().PlotProgress->isVisible() &&
             Window().PlotProgress->Button->text() == QString::fromUtf8(Text::ProgressClose);
@@ -1257,6 +1270,7 @@ std::string TMonkeyRun::StartWorld()
         ++d.clears;
         d.capture = {d.Window().Fields(), CurrentAngleMode(), Break_At_Poles};
     };
+    if (OnWindow) OnWindow(d.Window(), d.out);
     if (d.saved && TStoredValues::Now() != *d.saved)
         return "the settings read at start (" + TStoredValues::Now().Describe() +
                ") are not those written at exit (" + d.saved->Describe() + ")";

@@ -25,6 +25,11 @@
 #include <string>
 #include <vector>
 
+namespace qrv
+{
+class TF_Main_GRF;
+}
+
 namespace qrv::monkey
 {
 
@@ -57,6 +62,9 @@ public:
     const std::vector<std::string>& Log() const { return log_; }
     // Called before each event with its number (a watchdog's sign of life).
     std::function<void(std::size_t)> OnEvent;
+    // Called with every new main window, before the first event on it (a
+    // test plants a fault there to see the run find it).
+    std::function<void(TF_Main_GRF&, const QString& folder)> OnWindow;
     // Plots run and errors shown, for the summary.
     std::size_t Plots() const { return plots_; }
     std::size_t ErrorsShown() const;

@@ -10,6 +10,13 @@
 #include "QrvExportFiles.h"
 #include "QrvSeries.h"
 #include "RowNames.h"
+#include "m_grf_w.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QFile>
+#include <QLineEdit>
+#include <QMessageBox>
 
 #include <QBuffer>
 #include <QImage>
@@ -25,6 +32,8 @@ namespace
 {
 
 constexpr std::uint64_t kFixedSeed = 22;
+
+QByteArray ChartBytes(TExportKind kind);
 
 // Reports a failing run: the seed, the shortest failing list (replayed in
 // fresh runs of this process) and what its events did.
@@ -81,6 +90,80 @@ TEST(Monkey, ASeedReplaysTheSameEventsAndAnEventDoesTheSameWithoutTheOthers)
     // The first event alone does what it did at the start of the whole run.
     EXPECT_EQ(logOf(5, {0}).front(), first.front());
 }
+
+// Faults planted in the window, each set off by an edit of the formula:
+// the run must find each, and shrink its run to the one or two events that
+// set it off.
+struct TPlantedFault {
+    const char* Name;
+    std::function<void(TF_Main_GRF&, const QString& folder)> Plant;
+    const char* Problem; // the start of what the run reports
+};
+
+void PrintTo(const TPlantedFault& row, std::ostream* out)
+{
+    *out << row.Name;
+}
+
+class MonkeyPlantedFault : public ::testing::TestWithParam<TPlantedFault>
+{
+};
+
+TEST_P(MonkeyPlantedFault, IsFoundAndShrunkToTheEventThatSetsItOff)
+{
+    const TPlantedFault& row = GetParam();
+    QTemporaryDir dir;
+    auto run = [&](const TEventList& events) {
+        TMonkeyRun monkey(3, dir.filePath("run"));
+        monkey.OnWindow = row.Plant;
+        return monkey.Run(events);
+    };
+    const auto failure = run(AllEvents(1000));
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->Problem.substr(0, std::string(row.Problem).size()), row.Problem) << failure->Problem;
+    const TEventList shortest = ShrinkFailing(AllEvents(failure->Event + 1), [&](const TEventList& events) {
+        const auto again = run(events);
+        return again && again->Problem.rfind(row.Problem, 0) == 0;
+    });
+    EXPECT_LE(shortest.size(), 2u) << DescribeList(shortest);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Monkey, MonkeyPlantedFault,
+    ::testing::Values(TPlantedFault{"ChartPointWithoutAPlot",
+                                    [](TF_Main_GRF& w, const QString&) {
+                                        QObject::connect(w.Edit1, &QLineEdit::textEdited,
+                                                         [&w] { w.Series1->AddPoint(1, 1); });
+                                    },
+                                    "the chart's points changed"},
+                      TPlantedFault{"HalfWrittenFile",
+                                    [](TF_Main_GRF& w, const QString& folder) {
+                                        QObject::connect(w.Edit1, &QLineEdit::textEdited, [folder] {
+                                            QFile file(folder + "/planted.bmp");
+                                            if (file.open(QIODevice::WriteOnly))
+                                                file.write(ChartBytes(TExportKind::Bitmap).left(99));
+                                        });
+                                    },
+                                    "a file written incomplete"},
+                      TPlantedFault{"ModalWindowOutsideThePlatform",
+                                    [](TF_Main_GRF& w, const QString&) {
+                                        QObject::connect(w.Edit1, &QLineEdit::textEdited, [&w] {
+                                            QMessageBox box(&w);
+                                            box.setText(QStringLiteral("planted"));
+                                            box.exec();
+                                        });
+                                    },
+                                    "a modal window ran outside the platform"},
+                      TPlantedFault{"NoModeMarked",
+                                    [](TF_Main_GRF& w, const QString&) {
+                                        QObject::connect(w.Edit1, &QLineEdit::textEdited, [&w] {
+                                            w.ModeGroup->setExclusive(false);
+                                            for (QAction* mode : {w.Radians1, w.Degrees1, w.Grads1})
+                                                mode->setChecked(false);
+                                        });
+                                    },
+                                    "the Mode menu has 0"}),
+    test::RowName{});
 
 struct TShrinkCase {
     const char* Name;
