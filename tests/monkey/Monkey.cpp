@@ -377,7 +377,7 @@ struct TMonkeyRun::TDetail {
             name += r.Chance(50) && !extension.empty() ? extension : r.Pick(extensions);
         }
         const std::string folder = out.toStdString();
-        switch (r.Weighted({70, 7, 7, 16})) {
+        switch (r.Weighted({64, 6, 6, 16, 8})) {
         case 0:
             Note("file " + name);
             return folder + "/" + name;
@@ -387,6 +387,10 @@ struct TMonkeyRun::TDetail {
         case 2:
             Note("file under a plain file");
             return blockedPath.toStdString() + "/" + name;
+        case 4:
+            // Write-protected: refused to a user, though not to root.
+            Note("file " + name + " in a read-only folder");
+            return folder + "/readonly/" + name;
         default: {
             const auto room = rlim_t(r.Below(6000));
             Note("file " + name + " on a full disk (" + std::to_string(room) + " bytes free)");
@@ -997,6 +1001,38 @@ struct TMonkeyRun::TDetail {
         return {};
     }
 
+    // The texts of read-only fields before the event: no key or click may
+    // change them.
+    std::vector<std::pair<QPointer<QWidget>, QString>> readOnlyTexts;
+    QSize windowSize;
+
+    static std::optional<QString> ReadOnlyText(QWidget* w)
+    {
+        if (auto* line = qobject_cast<QLineEdit*>(w); line && line->isReadOnly()) return line->text();
+        if (auto* plain = qobject_cast<QPlainTextEdit*>(w); plain && plain->isReadOnly())
+            return plain->toPlainText();
+        if (auto* rich = qobject_cast<QTextEdit*>(w); rich && rich->isReadOnly()) return rich->toPlainText();
+        return std::nullopt;
+    }
+
+    void NoteReadOnlyTexts()
+    {
+        readOnlyTexts.clear();
+        for (QWidget* w : WidgetsIn(Tops(), [](QWidget* w) { return ReadOnlyText(w).has_value(); }))
+            readOnlyTexts.emplace_back(w, *ReadOnlyText(w));
+    }
+
+    std::string CheckReadOnlyTexts()
+    {
+        for (const auto& [widget, text] : readOnlyTexts) {
+            if (!widget || !widget->isVisible()) continue;
+            const auto now = ReadOnlyText(widget);
+            if (now && *now != text) return "the read-only text of " + Name(widget) + " changed";
+        }
+        if (Window().size() != windowSize) return "the window of fixed size changed its size";
+        return {};
+    }
+
     // The marks of the View and Mode menus and what they stand for agree.
     std::string CheckMarks()
     {
@@ -1057,9 +1093,13 @@ TMonkeyRun::TMonkeyRun(std::uint64_t seed, const QString& folder)
 {
     TRandom setup(MixSeed(seed ^ 0x5E77));
     separator_ = setup.Chance(30) ? ',' : '.';
+    QFile::setPermissions(folder + "/out/readonly",
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QDir(folder).removeRecursively();
     QDir().mkpath(folder + "/out");
     QDir().mkpath(folder + "/settings");
+    QDir().mkpath(folder + "/out/readonly");
+    QFile::setPermissions(folder + "/out/readonly", QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     TDetail& d = *detail_;
     d.root = folder;
     d.out = folder + "/out";
@@ -1233,6 +1273,7 @@ public:
         // refuses its text keeps the settings dialog open) is cancelled,
         // then closed.
         if (guard && guard->isVisible()) {
+            d_.Note("still open: cancelled");
             guard->reject();
             Flush();
         }
@@ -1266,6 +1307,7 @@ std::string TMonkeyRun::StartWorld()
     d.settingsStamp = StampOf(d.settingsPath);
     d.files = StampFolder(d.root);
     d.CaptureChart();
+    d.windowSize = d.Window().size();
     d.Window().Series1->OnClearValues = [&d](TChartSeries&) {
         ++d.clears;
         d.capture = {d.Window().Fields(), CurrentAngleMode(), Break_At_Poles};
@@ -1307,6 +1349,7 @@ std::optional<TMonkeyFailure> TMonkeyRun::RunOne(std::size_t index)
     // Keys and shortcuts go to the active window, as on a desktop where the
     // window the user works in has the focus.
     if (!QApplication::activeWindow()) d.Activate(&d.Window());
+    d.NoteReadOnlyTexts();
     d.MainEvent(random);
     ClosePopups();
     Flush();
@@ -1321,6 +1364,7 @@ std::optional<TMonkeyFailure> TMonkeyRun::RunOne(std::size_t index)
     }
     if (problem.empty()) problem = d.CheckChartAndTable();
     if (problem.empty() && d.Window().isVisible()) problem = d.CheckMarks();
+    if (problem.empty() && d.Window().isVisible()) problem = d.CheckReadOnlyTexts();
     if (problem.empty()) problem = d.CheckFiles();
     if (problem.empty() && !d.Window().isVisible()) {
         // The main window closed: the program ends and starts again.
