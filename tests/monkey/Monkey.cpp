@@ -936,7 +936,10 @@ struct TMonkeyRun::TDetail {
         }
         if (ticks == kHangTicks) {
             Fault("the event has not returned after " + std::to_string(kHangTicks) + " timer ticks");
-            std::fprintf(stderr, "monkey: hang: %s\n", what.c_str());
+            // The run cannot go on: the parent process reads this line.
+            std::printf("FAILURE %s\n", fault.c_str());
+            std::fflush(stdout);
+            std::fprintf(stderr, "monkey: hang in: %s\n", what.c_str());
             std::fflush(stderr);
             std::_Exit(3);
         }

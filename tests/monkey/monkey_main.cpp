@@ -166,6 +166,7 @@ int RunMany(const TOptions& options)
         const QString folder = scratch.filePath(QString::number(seed));
         const TChildResult result = RunInChild(options, seed, std::nullopt, folder);
         if (result.Status == 0) {
+            QDir(folder).removeRecursively();
             events += options.Events;
             std::stringstream lines(result.Output);
             std::string line;
