@@ -25,73 +25,77 @@
 #include <string>
 #include <vector>
 
-namespace qrv {
+namespace qrv
+{
 class TF_Main_GRF;
-namespace test {
+namespace test
+{
 class TPlatformDouble;
 }
 } // namespace qrv
 
-namespace qrv::monkey {
+namespace qrv::monkey
+{
 
 // An event that has not returned after this many timer ticks of the event
 // loops it runs is a hang.
 inline constexpr long kHangTicks = 10000;
 
 struct TMonkeyFailure {
-  std::size_t Event = 0; // the number of the event after which it showed
-  std::string Problem;
+    std::size_t Event = 0; // the number of the event after which it showed
+    std::string Problem;
 };
 
 class TMonkeyWorld;
 
-class TMonkeyRun {
+class TMonkeyRun
+{
 public:
-  // A run with its seed, working in `folder` (made empty first).
-  TMonkeyRun(std::uint64_t seed, const QString &folder);
-  ~TMonkeyRun();
-  TMonkeyRun(const TMonkeyRun &) = delete;
-  TMonkeyRun &operator=(const TMonkeyRun &) = delete;
+    // A run with its seed, working in `folder` (made empty first).
+    TMonkeyRun(std::uint64_t seed, const QString& folder);
+    ~TMonkeyRun();
+    TMonkeyRun(const TMonkeyRun&) = delete;
+    TMonkeyRun& operator=(const TMonkeyRun&) = delete;
 
-  // Runs the events with these numbers, in this order, each from its own
-  // seed; stops at the first failure.
-  std::optional<TMonkeyFailure> Run(const TEventList &events);
+    // Runs the events with these numbers, in this order, each from its own
+    // seed; stops at the first failure.
+    std::optional<TMonkeyFailure> Run(const TEventList& events);
 
-  // One line per event run: its number and what it did.
-  const std::vector<std::string> &Log() const { return log_; }
-  // Called before each event with its number (a watchdog's sign of life).
-  std::function<void(std::size_t)> OnEvent;
-  // Called with every new main window, before the first event on it (a
-  // test plants a fault there to see the run find it).
-  std::function<void(TF_Main_GRF &, const QString &folder)> OnWindow;
-  // Plots run and errors shown, for the summary.
-  std::size_t Plots() const { return plots_; }
-  std::size_t ErrorsShown() const;
-  std::size_t Restarts() const { return restarts_; }
+    // One line per event run: its number and what it did.
+    const std::vector<std::string>& Log() const { return log_; }
+    // Called before each event with its number (a watchdog's sign of life).
+    std::function<void(std::size_t)> OnEvent;
+    // Called with every new main window, before the first event on it (a
+    // test plants a fault there to see the run find it).
+    std::function<void(TF_Main_GRF&, const QString& folder)> OnWindow;
+    // Plots run and errors shown, for the summary.
+    std::size_t Plots() const { return plots_; }
+    std::size_t ErrorsShown() const;
+    std::size_t Restarts() const { return restarts_; }
 
-  // Used by the platform double and the event code.
-  struct TDetail;
+    // Used by the platform double and the event code.
+    struct TDetail;
 
 private:
-  std::optional<TMonkeyFailure> RunOne(std::size_t index);
-  std::string CheckAfterEvent();
-  std::string StartWorld();
-  std::string EndWorld();
+    std::optional<TMonkeyFailure> RunOne(std::size_t index);
+    std::string CheckAfterEvent();
+    std::string StartWorld();
+    std::string EndWorld();
 
-  std::uint64_t seed_;
-  QString folder_;
-  char separator_;
-  std::unique_ptr<TDetail> detail_;
-  std::unique_ptr<test::TPlatformDouble> platform_;
-  std::unique_ptr<TMonkeyWorld> world_;
-  std::vector<std::string> log_;
-  std::size_t plots_ = 0;
-  std::size_t restarts_ = 0;
+    std::uint64_t seed_;
+    QString folder_;
+    char separator_;
+    std::unique_ptr<TDetail> detail_;
+    std::unique_ptr<test::TPlatformDouble> platform_;
+    std::unique_ptr<TMonkeyWorld> world_;
+    std::vector<std::string> log_;
+    std::size_t plots_ = 0;
+    std::size_t restarts_ = 0;
 };
 
 // The numbers 0 .. count-1.
 TEventList AllEvents(std::size_t count);
 // A description of a list for a report: "3 events: 17, 204, 1999".
-std::string DescribeList(const TEventList &events);
+std::string DescribeList(const TEventList& events);
 
 } // namespace qrv::monkey
