@@ -76,6 +76,23 @@ TEST(Monkey, TwoThousandEventsOfAFixedSeedFindNoFault)
     EXPECT_GT(errors, 20u);
 }
 
+// Runs in which the sanitizers once found undefined behaviour (the trace
+// marked far off a deeply zoomed axis, axis labels there): they must stay
+// clean, which the asan-window build checks.
+TEST(Monkey, RunsTheSanitizersFlaggedStayClean)
+{
+    const struct {
+        std::uint64_t seed;
+        std::size_t events;
+    } rows[] = {{5000, 119}, {5002, 178}};
+    QTemporaryDir dir;
+    for (const auto& row : rows) {
+        TMonkeyRun run(row.seed, dir.filePath("run"));
+        const auto failure = run.Run(AllEvents(row.events));
+        EXPECT_FALSE(failure) << row.seed << ": " << (failure ? failure->Problem : "");
+    }
+}
+
 TEST(Monkey, ASeedReplaysTheSameEventsAndAnEventDoesTheSameWithoutTheOthers)
 {
     QTemporaryDir dir;
