@@ -21,12 +21,14 @@ while [ "$job" -lt "$jobs" ]; do
     start=$(( first + job * per ))
     count=$per
     [ $(( start + count )) -gt $(( first + seeds )) ] && count=$(( first + seeds - start ))
-    [ "$count" -gt 0 ] && "$monkey" --seed "$start" --seeds "$count" --events "$events" >"$logs/$job.log" 2>/dev/null &
+    [ "$count" -gt 0 ] && "$monkey" --seed "$start" --seeds "$count" --events "$events" >"$logs/$job.log" 2>"$logs/$job.err" &
     job=$(( job + 1 ))
 done
 status=0
 wait || status=1
 cat "$logs"/*.log | grep -v '^LAST '
+# What the sanitizers said (a sanitizer build): the first lines of each report.
+grep -h -A6 -e 'runtime error' -e 'ERROR: AddressSanitizer' -e 'ERROR: LeakSanitizer' "$logs"/*.err | head -200 || true
 total=$(cat "$logs"/*.log | sed -n 's/^monkey: .* seeds, \([0-9]*\) events.*/\1/p' | awk '{ s += $1 } END { print s + 0 }')
 failing=$(cat "$logs"/*.log | sed -n 's/^monkey: .* events, \([0-9]*\) failing/\1/p' | awk '{ s += $1 } END { print s + 0 }')
 echo "monkey.sh: $seeds seeds, $total events, $failing failing"
