@@ -184,8 +184,10 @@ void TChartTrace::Paint(QPainter& painter) const
     // The rubber rectangle and the moving data of a drag need a clear view.
     if (chart_.Zoom().ZoomDrag().Active || chart_.Zoom().ScrollDrag().Active) return;
     const TChartRect& axes = chart_.AxesRect();
-    const int x = HorizAxis(*series).ValueToPixel(series->XValueAt(index));
-    const int y = VertAxis(*series).ValueToPixel(series->YValueAt(index));
+    const int x =
+        TraceMarkPixel(HorizAxis(*series).ValueToPixel(series->XValueAt(index)), axes.Left, axes.Right);
+    const int y =
+        TraceMarkPixel(VertAxis(*series).ValueToPixel(series->YValueAt(index)), axes.Top, axes.Bottom);
     painter.save();
     painter.setClipRect(axes.ToQRect().adjusted(0, 0, 1, 1));
     painter.setRenderHint(QPainter::Antialiasing, false);

@@ -94,4 +94,9 @@ TTraceBox ReadoutBox(const TTraceBox& axes, int width, int height, int pointX, i
     return corners[0];
 }
 
+int TraceMarkPixel(int pixel, int low, int high)
+{
+    return std::clamp(pixel, low - kTraceMarkMargin, high + kTraceMarkMargin);
+}
+
 } // namespace qrv

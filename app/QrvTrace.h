@@ -64,4 +64,13 @@ inline constexpr int kReadoutInset = 4;
 // when none does.
 TTraceBox ReadoutBox(const TTraceBox& axes, int width, int height, int pointX, int pointY);
 
+// How far outside the axes the trace's marks may lie.
+inline constexpr int kTraceMarkMargin = 16;
+// Where the trace draws a point's marks along one axis running from low to
+// high: its pixel, held within kTraceMarkMargin of the axis. A point far off
+// a zoomed axis has a pixel at the ends of the int range; held there, the
+// marks lie where the clip hides them and their shapes' corners cannot
+// overflow.
+int TraceMarkPixel(int pixel, int low, int high);
+
 } // namespace qrv

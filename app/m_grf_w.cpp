@@ -1065,7 +1065,10 @@ void TF_Main_GRF::Copymetafile1Click()
 
 void TF_Main_GRF::Settings1Click()
 {
-    if (windows_.OptionDialog) Platform().RunModal(*windows_.OptionDialog);
+    if (!windows_.OptionDialog) return;
+    Platform().RunModal(*windows_.OptionDialog);
+    // Its Reset Defaults resets the stored View choices too.
+    BreakAtPoles1->setChecked(Break_At_Poles);
 }
 
 void TF_Main_GRF::Radians1Click()

@@ -15,6 +15,16 @@ namespace qrv
 namespace
 {
 
+// A label's text position, worked out in a wider type: a label far off an
+// axis zoomed into a span the doubles barely resolve has a pixel at the ends
+// of the int range, and its text goes where no picture reaches instead of
+// overflowing.
+QPoint TextPoint(long long x, long long y)
+{
+    constexpr long long kFarOff = 1 << 24;
+    return QPoint(int(std::clamp(x, -kFarOff, kFarOff)), int(std::clamp(y, -kFarOff, kFarOff)));
+}
+
 QColor TextColor(const TChartFont& font, bool printing)
 {
     // Printers have white paper: white text would vanish.
@@ -103,20 +113,21 @@ void TAxisPainter::DrawTitle() const
 
 void TAxisPainter::DrawLabel(const QFontMetrics& fm, int pixel, const QString& text) const
 {
-    const int w = fm.horizontalAdvance(text);
-    const int top = pixel - fm.height() / 2;
+    const long long w = fm.horizontalAdvance(text);
+    const long long top = static_cast<long long>(pixel) - fm.height() / 2;
+    const long long at = pixel, labels = layout_.LabelsPos;
     switch (kind_) {
     case TAxisKind::Left: // right-aligned, top half a line above the tick
-        painter_.drawText(QPoint(layout_.LabelsPos - w, top + fm.ascent()), text);
+        painter_.drawText(TextPoint(labels - w, top + fm.ascent()), text);
         break;
     case TAxisKind::Right:
-        painter_.drawText(QPoint(layout_.LabelsPos, top + fm.ascent()), text);
+        painter_.drawText(TextPoint(labels, top + fm.ascent()), text);
         break;
     case TAxisKind::Top: // centred, bottom-aligned
-        painter_.drawText(QPoint(pixel - w / 2, layout_.LabelsPos - fm.descent()), text);
+        painter_.drawText(TextPoint(at - w / 2, labels - fm.descent()), text);
         break;
     default: // centred, top at the labels position
-        painter_.drawText(QPoint(pixel - w / 2, layout_.LabelsPos + fm.ascent()), text);
+        painter_.drawText(TextPoint(at - w / 2, labels + fm.ascent()), text);
         break;
     }
 }

@@ -1,5 +1,6 @@
 #include "QrvPrinter.h"
 
+#include "QrvFileWriter.h"
 #include "QrvPlatform.h"
 #include "QrvPrinterErrors.h"
 
@@ -11,9 +12,27 @@
 #include <QLocale>
 #include <QPrinterInfo>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 
 namespace qrv
 {
+
+namespace
+{
+
+// Whether the file can be written, without changing it: an existing file is
+// opened for writing but not truncated, a new one is made and removed again.
+bool CanCreate(const QString& fileName)
+{
+    QFile probe(fileName);
+    if (probe.exists()) return probe.open(QIODevice::ReadWrite);
+    if (!probe.open(QIODevice::WriteOnly)) return false;
+    probe.close();
+    probe.remove();
+    return true;
+}
+
+} // namespace
 
 namespace
 {
@@ -214,18 +233,26 @@ void TPrinter::BeginDoc()
             if (!answer || answer->isEmpty()) throw EAbort();
             file = *answer;
         }
-        QFile probe(file);
-        if (!probe.open(QIODevice::WriteOnly)) throw EPrinter(PrinterMsg::CannotCreateFile, Utf8(file));
-        probe.close();
+        // The job goes to a spool file beside the target; the target is
+        // replaced only by a whole PDF (EndDoc), so a job that fails or is
+        // aborted leaves a file of that name as it was.
+        if (!CanCreate(file)) throw EPrinter(PrinterMsg::CannotCreateFile, Utf8(file));
+        auto spool = std::make_unique<QTemporaryFile>(QFileInfo(file).absolutePath() +
+                                                      QStringLiteral("/.qurvia-print-XXXXXX.pdf"));
+        if (!spool->open()) throw EPrinter(PrinterMsg::CannotCreateFile, Utf8(file));
+        spool->close();
+        spool_ = std::move(spool);
+        target_ = file;
     } else if (!QPrinterInfo::availablePrinterNames().contains(name_)) {
         throw EPrinter(name_.isEmpty() ? PrinterMsg::NoDefaultPrinter : PrinterMsg::InvalidPrinter);
     }
 
     Configure();
-    if (pdf_) device_.setOutputFileName(file);
+    if (pdf_) device_.setOutputFileName(spool_->fileName());
     device_.setDocName(title_);
     auto painter = std::make_unique<QPainter>();
     if (!painter->begin(&device_)) {
+        spool_.reset();
         if (pdf_) throw EPrinter(PrinterMsg::CannotCreateFile, Utf8(file));
         throw EPrinter(PrinterMsg::InvalidPrinter);
     }
@@ -247,8 +274,21 @@ void TPrinter::EndDoc()
     painter_.reset();
     pageNumber_ = 0;
     if (pdf_) {
-        const QString file = device_.outputFileName();
-        if (!ended || QFileInfo(file).size() == 0) throw EPrinter(PrinterMsg::CannotWriteFile, Utf8(file));
+        const std::unique_ptr<QTemporaryFile> spool = std::move(spool_);
+        QByteArray bytes;
+        QFile spooled(spool->fileName());
+        if (spooled.open(QIODevice::ReadOnly)) bytes = spooled.readAll();
+        // The PDF engine does not report a failed write (a full disk): a
+        // spool file without the end marker it writes last did not reach
+        // the disk whole.
+        if (!ended || !bytes.right(16).trimmed().endsWith("%%EOF"))
+            throw EPrinter(PrinterMsg::CannotWriteFile, Utf8(target_));
+        try {
+            WriteWholeFile(QFile::encodeName(target_).toStdString(),
+                           std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        } catch (const EFileWrite&) {
+            throw EPrinter(PrinterMsg::CannotWriteFile, Utf8(target_));
+        }
     } else if (!ended) {
         throw EPrinter(PrinterMsg::InvalidPrinter);
     }
@@ -261,8 +301,8 @@ void TPrinter::Abort()
     painter_->end();
     painter_.reset();
     pageNumber_ = 0;
-    // A half-written PDF is worse than none.
-    if (pdf_) QFile::remove(device_.outputFileName());
+    // The half-written spool file goes; the target was never touched.
+    spool_.reset();
 }
 
 QPainter& TPrinter::Canvas()

@@ -20,6 +20,8 @@
 
 #include <memory>
 
+class QTemporaryFile;
+
 namespace qrv
 {
 
@@ -102,6 +104,9 @@ private:
 
     QPrinter device_{QPrinter::HighResolution};
     std::unique_ptr<QPainter> painter_;
+    // A PDF job's file while it is written, and the file it becomes.
+    std::unique_ptr<QTemporaryFile> spool_;
+    QString target_;
     QString name_;
     bool pdf_ = true;
     QString outputFile_;

@@ -2,13 +2,18 @@
 // in the chart's series, the axis scaled to the finite curve, and the table
 // that keeps every point.
 #include "ChartProbe.h"
+#include "QrvOptionDialog.h"
 #include "QrvSettingValues.h"
+#include "QrvSettingsFile.h"
 #include "QrvTableView.h"
+#include "QrvViewSettings.h"
 #include "RecordingDialogs.h"
 #include "m_grf_w.h"
 
 #include <QAction>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -67,6 +72,33 @@ TEST_F(PoleWindow, OnBreaksTheLineAndScalesToTheFiniteCurve)
     EXPECT_EQ(LineBreakCount(Window), 1);
     EXPECT_NEAR(LeftAxisMinimum(Window), -10, 1e-9);
     EXPECT_NEAR(LeftAxisMaximum(Window), 10, 1e-9);
+}
+
+// The settings dialog's Reset Defaults resets the stored View choices too;
+// the menu's mark then shows the choice in force, not the one before.
+TEST(PoleWindowSettings, TheMarkFollowsAResetInTheSettingsDialog)
+{
+    QTemporaryDir dir;
+    Break_At_Poles = kBreakAtPolesKey.Default;
+    {
+        TSettingsFileSession session(dir.filePath(QStringLiteral("QURVIA.INI")));
+        TViewSettings view;
+        TRecordingDialogs dialogs;
+        dialogs.Answers = {TModalResult::mrYes}; // "Reset all variables to defaults?"
+        TModalAnswer resetAndConfirm([](QDialog& dialog) {
+            static_cast<TOptionDialog&>(dialog).ResetBtn->click();
+            return int(QDialog::Accepted);
+        });
+        TF_Main_GRF window;
+        TOptionDialog options(&window);
+        window.SetStartupWindows({nullptr, nullptr, &options, &view});
+        window.BreakAtPoles1Click();
+        ASSERT_TRUE(Break_At_Poles);
+        window.Settings1Click();
+        EXPECT_FALSE(Break_At_Poles);
+        EXPECT_FALSE(window.BreakAtPoles1->isChecked());
+    }
+    Break_At_Poles = kBreakAtPolesKey.Default;
 }
 
 } // namespace

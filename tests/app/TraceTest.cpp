@@ -178,5 +178,24 @@ TEST(Trace, ReadoutBoxLeavesThePointFree)
         EXPECT_EQ(ReadoutBox(row.axes, 60, 20, row.pointX, row.pointY), row.expected) << row.name;
 }
 
+TEST(Trace, MarksOfAPointFarOffTheAxesStayNearThem)
+{
+    const struct {
+        int pixel, expected;
+    } rows[] = {
+        {50, 50},
+        {10, 10},
+        {200, 200},
+        {-6, -6},
+        {216, 216},
+        {-7, -6},
+        {217, 216},
+        {std::numeric_limits<int>::max(), 216},
+        {std::numeric_limits<int>::min(), -6},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(TraceMarkPixel(row.pixel, 10, 200), row.expected) << row.pixel;
+}
+
 } // namespace
 } // namespace qrv::test

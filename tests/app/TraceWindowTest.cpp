@@ -157,5 +157,22 @@ TEST_F(TraceWindow, ZoomAndScrollStillWork)
     EXPECT_GT(Chart().BottomAxis().Minimum(), before) << "a right drag to the left scrolls the data left";
 }
 
+// A marked point far off a zoomed axis, whose pixel lies at the ends of the
+// int range, is painted (its marks held just outside the axes, where the
+// clip hides them) and still read out.
+TEST_F(TraceWindow, APointFarOffTheZoomedAxesIsStillReadOut)
+{
+    const QPoint line3(2, Window->Memo1->LineRect(3).center().y());
+    QTest::mouseClick(Window->Memo1->viewport(), Qt::LeftButton, Qt::NoModifier, line3);
+    ASSERT_EQ(Window->Trace->MarkedPoint(), 3);
+    for (const auto& [low, high] : {std::pair{1e300, 1.0000000000001e300}, std::pair{-5e-300, -4e-300}}) {
+        SCOPED_TRACE(low);
+        Chart().BottomAxis().SetMinMax(low, high);
+        Chart().LeftAxis().SetMinMax(low, high);
+        Chart().repaint();
+        EXPECT_EQ(Window->Trace->ReadoutText(), "x = 3.000   y = 6.000");
+    }
+}
+
 } // namespace
 } // namespace qrv::test

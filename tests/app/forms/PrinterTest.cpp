@@ -7,8 +7,12 @@
 #include "QrvPrinterErrors.h"
 #include "RowNames.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <csignal>
+#include <sys/resource.h>
 
 namespace qrv::test
 {
@@ -160,6 +164,58 @@ TEST_F(PrinterJobTest, JobLeftByAnErrorIsAbortedAndLeavesNoFile)
     }
     EXPECT_FALSE(printer.Printing());
     EXPECT_FALSE(QFileInfo::exists(OutputFile()));
+}
+
+// A PDF file that is there already stays as it was when a job fails: on a
+// full disk (the PDF engine itself reports no failed write) or when the job
+// is dropped; no spool file is left beside it.
+TEST_F(PrinterJobTest, AFailedJobKeepsTheOldFileWhole)
+{
+    struct TRow {
+        const char* name;
+        bool fullDisk;
+        const char* message;
+    };
+    for (const TRow row : {TRow{"full disk", true, "Cannot write file"}, TRow{"dropped", false, ""}}) {
+        SCOPED_TRACE(row.name);
+        TPrinter& printer = Printer();
+        {
+            QFile old(OutputFile());
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+            old.write("the old file");
+        }
+        std::string message;
+        try {
+            TPrintJob job(printer, "Report");
+            for (int line = 0; line < 200; ++line)
+                job.Canvas().drawText(100, 100 + 40 * line,
+                                      QStringLiteral("line %1 of the report").arg(line));
+            if (row.fullDisk) {
+                // Room for a little of the job only, from here on.
+                rlimit saved{};
+                getrlimit(RLIMIT_FSIZE, &saved);
+                const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+                rlimit limited = saved;
+                limited.rlim_cur = 1500;
+                setrlimit(RLIMIT_FSIZE, &limited);
+                try {
+                    job.End();
+                } catch (const EPrinter& e) {
+                    message = e.what();
+                }
+                setrlimit(RLIMIT_FSIZE, &saved);
+                std::signal(SIGXFSZ, handler);
+            }
+        } catch (const EPrinter& e) {
+            message = e.what();
+        }
+        EXPECT_EQ(message.substr(0, std::string(row.message).size()), row.message);
+        EXPECT_FALSE(printer.Printing());
+        QFile kept(OutputFile());
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+        EXPECT_EQ(kept.readAll(), QByteArray("the old file"));
+        EXPECT_EQ(QDir(QFileInfo(OutputFile()).path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    }
 }
 
 TEST_F(PrinterJobTest, WithoutAnOutputFileTheJobAsksForOneEachTime)
