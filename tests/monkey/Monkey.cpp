@@ -8,6 +8,8 @@
 #include "QrvAppTexts.h"
 #include "QrvApplication.h"
 #include "QrvChart.h"
+#include "QrvCurveRun.h"
+#include "QrvDocumentSession.h"
 #include "QrvErrorText.h"
 #include "QrvHelperForm.h"
 #include "QrvNumberText.h"
@@ -135,7 +137,12 @@ std::string TMonkeyRun::StartWorld()
     d.windowSize = d.Window().size();
     d.Window().Series1->OnClearValues = [&d](TChartSeries&) {
         ++d.clears;
-        d.capture = {d.Window().Fields(), CurrentAngleMode(), Break_At_Poles};
+        // What runs is the document's curve: Plot puts the fields into it
+        // first, a View choice runs it again as it stands.
+        const TDocument& document = d.Window().Session->Document();
+        const bool single = document.Curves.size() == 1 && document.Curves[0].Kind == TCurveKind::Function;
+        d.capture = {single ? FunctionFields(document.Curves[0]) : d.Window().Fields(), CurrentAngleMode(),
+                     Break_At_Poles, single};
     };
     if (OnWindow) OnWindow(d.Window(), d.out);
     if (d.saved && TStoredValues::Now() != *d.saved)

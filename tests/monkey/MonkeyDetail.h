@@ -79,6 +79,9 @@ struct TPlotCapture {
     TPlotFields Fields;
     TAngleMode Mode = TAngleMode::Radians;
     bool BreakAtPoles = false;
+    // The document is one function curve, the one the chart's first series
+    // and the table show: its run can be checked against a run of its own.
+    bool Checked = true;
 };
 
 void Flush();

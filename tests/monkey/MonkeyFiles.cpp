@@ -1,5 +1,6 @@
 #include "MonkeyFiles.h"
 
+#include "QrvDocumentFile.h"
 #include "QrvExportFiles.h"
 
 #include <QDirIterator>
@@ -68,9 +69,19 @@ std::string PdfProblem(const QByteArray& bytes)
 
 } // namespace
 
-std::string SavedFileProblem(const QByteArray& bytes, const QString& tableText)
+std::string SavedFileProblem(const QByteArray& bytes, const QString& tableText,
+                             const std::optional<std::string>& curvesCsv)
 {
     if (bytes == TableFileBytes(tableText) || bytes == TableCsvBytes(tableText)) return {};
+    if (curvesCsv && bytes.toStdString() == *curvesCsv) return {};
+    if (bytes.startsWith("{")) {
+        try {
+            ReadDocument(bytes, "document");
+            return {};
+        } catch (const EQrvDocumentError& e) {
+            return "a document that does not read back: " + e.Message();
+        }
+    }
     if (bytes.startsWith("BM")) return BmpProblem(bytes);
     if (bytes.startsWith(QByteArray::fromHex("d7cdc69a"))) return WmfProblem(bytes);
     if (bytes.size() >= 44 && Little32(bytes, 0) == 1 && bytes.mid(40, 4) == " EMF") return EmfProblem(bytes);

@@ -8,14 +8,18 @@
 #include <QString>
 
 #include <map>
+#include <optional>
 #include <string>
 
 namespace qrv::monkey
 {
 
 // Empty when `bytes` is a complete file the program could have written from
-// `tableText` (the table shown) or from the chart; otherwise what is wrong.
-std::string SavedFileProblem(const QByteArray& bytes, const QString& tableText);
+// `tableText` (the table shown), from the chart, as the document or as
+// `curvesCsv` (the CSV of several curves, when the document has them);
+// otherwise what is wrong.
+std::string SavedFileProblem(const QByteArray& bytes, const QString& tableText,
+                             const std::optional<std::string>& curvesCsv = std::nullopt);
 
 // The files below a folder (recursively, hidden ones included) with their
 // contents.

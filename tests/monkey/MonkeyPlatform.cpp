@@ -137,6 +137,24 @@ public:
         return TSaveDialogChoice{d_.ChooseFile(r, box, extension), open.index_};
     }
 
+    // Open: any file the run has written (documents, tables, pictures, the
+    // settings), or a name where there is none.
+    std::optional<std::string> ChooseOpenFile(const TOpenFileRequest&) override
+    {
+        TRandom& r = *d_.random;
+        if (r.Chance(25)) {
+            d_.Note("open cancelled");
+            return std::nullopt;
+        }
+        std::vector<std::string> files;
+        for (const auto& [path, stamp] : StampFolder(d_.root))
+            files.push_back(path.toStdString());
+        const std::string file =
+            files.empty() || r.Chance(20) ? d_.ChooseFile(r, "", ".qurvia") : r.Pick(files);
+        d_.Note("open " + Shorten(file));
+        return file;
+    }
+
     bool ExecutePrinterSetup(QWidget*, const TPrinterOffer& offer, TPrinterSetup& setup) override
     {
         TRandom& r = *d_.random;

@@ -98,7 +98,8 @@ TEST(Monkey, ASeedReplaysTheSameEventsAndAnEventDoesTheSameWithoutTheOthers)
     QTemporaryDir dir;
     auto logOf = [&](std::uint64_t seed, const TEventList& events) {
         TMonkeyRun run(seed, dir.filePath("run"));
-        EXPECT_FALSE(run.Run(events));
+        const auto failure = run.Run(events);
+        EXPECT_FALSE(failure) << seed << ": " << (failure ? failure->Problem : "");
         return run.Log();
     };
     const auto first = logOf(5, AllEvents(60));
