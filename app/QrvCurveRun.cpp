@@ -1,6 +1,7 @@
 #include "QrvCurveRun.h"
 
 #include "QrvAngleMode.h"
+#include "QrvDerivativeRun.h"
 #include "QrvErrorText.h"
 #include "QrvErrors.h"
 #include "QrvNumberText.h"
@@ -57,7 +58,7 @@ struct TKindRun {
 // run and a grid in its row.
 constexpr std::array<TKindRun, 5> kKindRuns{{
     {TCurveKind::Function, RunFunction, FunctionGrid, "Function"},
-    {TCurveKind::Derivative, nullptr, NoGrid, "Derivative"},
+    {TCurveKind::Derivative, RunDerivative, NoGrid, "Derivative"},
     {TCurveKind::Parametric, nullptr, NoGrid, "Parametric"},
     {TCurveKind::Polar, nullptr, NoGrid, "Polar"},
     {TCurveKind::Implicit, nullptr, NoGrid, "Implicit"},
@@ -129,6 +130,8 @@ std::vector<TCurveOutcome> RunCurves(const TDocument& document, std::span<TPlotT
     const std::vector<TCurve>& curves = converted ? converted->Curves : document.Curves;
 
     const TScopedAngleMode mode(document.Angle);
+    TCurveRunOptions runOptions = options;
+    runOptions.Curves = curves;
     std::vector<TCurveOutcome> outcomes(curves.size());
     for (std::size_t i = 0; i < curves.size() && i < targets.size(); ++i) {
         if (!targets[i]) continue;
@@ -137,7 +140,7 @@ std::vector<TCurveOutcome> RunCurves(const TDocument& document, std::span<TPlotT
         TStartWatch watch(*targets[i]);
         bool stopped = false;
         try {
-            RunCurve(curves[i], watch, options);
+            RunCurve(curves[i], watch, runOptions);
         } catch (const EAbort&) {
             outcome.Failed = true;
             stopped = true;

@@ -33,6 +33,9 @@ struct TCurveRunOptions {
     TProgressView* Progress = nullptr;
     TRunClock* Clock = nullptr;
     TProgressTimes Times;
+    // The curves of the document being run (RunCurves sets them): a
+    // derivative curve finds the curve it derives there.
+    std::span<const TCurve> Curves;
 };
 
 // Plots one curve into `target` through the run of its kind, in the angle

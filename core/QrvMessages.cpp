@@ -57,6 +57,8 @@ constexpr TMessageTable<Msg> kMessages{
     {Msg::StepZero, "Step must be non zero"},
     {Msg::StepTooSmall, "Too small absolute step value"},
     {Msg::CurveKindNotPlotted, "%s curves cannot be plotted by this version of Qurvia"},
+    {Msg::DerivativeOfNoFunction, "Curve %s is not a function curve: its derivative cannot be drawn"},
+    {Msg::NotDifferentiable, "not differentiable"},
     {Msg::AnalysisPoleAbout, "pole at about x = %s"},
     {Msg::AnalysisFormulaFails, "the formula fails at x = %s: %s"},
     {Msg::AnalysisNotFinite, "the value is not a finite number"},

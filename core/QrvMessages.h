@@ -63,6 +63,8 @@ enum class Msg {
     StepTooSmall,
     // curves of a document
     CurveKindNotPlotted,
+    DerivativeOfNoFunction,
+    NotDifferentiable,
     // analysis: why an integral has no value
     AnalysisPoleAbout,
     AnalysisFormulaFails,

@@ -18,7 +18,7 @@ TExprJet NoDerivatives(Float value)
 
 } // namespace
 
-TExprJetProgram::TExprJetProgram(const TExprVirtMach& machine, const double* x, const TExprCallRules& rules)
+TExprJetProgram::TExprJetProgram(const TExprVirtMach& machine, const void* x, const TExprCallRules& rules)
 {
     std::unordered_map<const Float*, std::uint32_t> slots;
     for (const TExprVirtMachOp* op : machine.Constants()) {

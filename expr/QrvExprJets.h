@@ -41,10 +41,10 @@ using TExprCallRules = std::function<TExprCallRule(TExprDumpKey function)>;
 class TExprJetProgram
 {
 public:
-    // The program of `machine` as it is now, differentiated by the 64-bit
-    // variable at `x` (other variables are constants). The machine must
-    // outlive the jet program and keep its code.
-    TExprJetProgram(const TExprVirtMach& machine, const double* x, const TExprCallRules& rules);
+    // The program of `machine` as it is now, differentiated by the variable
+    // at `x` (a double or a Float; other variables are constants). The
+    // machine must outlive the jet program and keep its code.
+    TExprJetProgram(const TExprVirtMach& machine, const void* x, const TExprCallRules& rules);
 
     // The jet at the current value of x. Raises what the checked machine
     // raises.
