@@ -51,6 +51,13 @@ void CheckCombinations(const TCommandLine& cl)
 
 } // namespace
 
+int ReadDerivativeOrder(std::string_view value)
+{
+    if (value == "1") return 1;
+    if (value == "2") return 2;
+    throw TUsageError(Msg::UsageDerivativeOrder, {value});
+}
+
 std::optional<std::string> TCommandLine::FirstFormula() const
 {
     if (Curves.empty()) return std::nullopt;

@@ -14,10 +14,16 @@ namespace qrv
 void RunDerivative(const TCurve& curve, TPlotTarget& target, const TCurveRunOptions& options)
 {
     target.ClearPoints();
-    const bool found = curve.Of >= 1 && static_cast<std::size_t>(curve.Of) <= options.Curves.size();
-    if (!found || options.Curves[static_cast<std::size_t>(curve.Of - 1)].Kind != TCurveKind::Function)
-        throw Exception(Msg::DerivativeOfNoFunction, {std::to_string(curve.Of)});
-    const TCurve& of = options.Curves[static_cast<std::size_t>(curve.Of - 1)];
+    // A derivative with a formula of its own (the command line's
+    // --derivative) derives that formula over its own range.
+    const TCurve* derived = &curve;
+    if (curve.Formula.empty()) {
+        const bool found = curve.Of >= 1 && static_cast<std::size_t>(curve.Of) <= options.Curves.size();
+        if (!found || options.Curves[static_cast<std::size_t>(curve.Of - 1)].Kind != TCurveKind::Function)
+            throw Exception(Msg::DerivativeOfNoFunction, {std::to_string(curve.Of)});
+        derived = &options.Curves[static_cast<std::size_t>(curve.Of - 1)];
+    }
+    const TCurve& of = *derived;
     const TPlotRange range = ReadPlotRange(FunctionFields(of));
     const std::vector<double> xs = SampleXs(range.XMin, range.XMax, range.Step);
 

@@ -40,6 +40,9 @@ enum class Msg {
     UsageTwoDocuments,
     UsageDocumentWith,
     UsageColorNotPlain,
+    UsageDerivativeOrder,
+    UsageDerivativeFirst,
+    UsageAnalyzeName,
     // expression engine: compile parser
     FactorExpected,
     RightParenExpected,
