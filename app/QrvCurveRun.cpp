@@ -39,6 +39,14 @@ std::optional<TPlotRange> FunctionGrid(const TCurve& curve)
     }
 }
 
+// A derivative of its own formula lies on its own range; one of another
+// curve on that curve's, which the curve alone does not know.
+std::optional<TPlotRange> DerivativeGrid(const TCurve& curve)
+{
+    if (curve.Formula.empty()) return std::nullopt;
+    return FunctionGrid(curve);
+}
+
 std::optional<TPlotRange> NoGrid(const TCurve&)
 {
     return std::nullopt;
@@ -58,7 +66,7 @@ struct TKindRun {
 // run and a grid in its row.
 constexpr std::array<TKindRun, 5> kKindRuns{{
     {TCurveKind::Function, RunFunction, FunctionGrid, "Function"},
-    {TCurveKind::Derivative, RunDerivative, NoGrid, "Derivative"},
+    {TCurveKind::Derivative, RunDerivative, DerivativeGrid, "Derivative"},
     {TCurveKind::Parametric, nullptr, NoGrid, "Parametric"},
     {TCurveKind::Polar, nullptr, NoGrid, "Polar"},
     {TCurveKind::Implicit, nullptr, NoGrid, "Implicit"},

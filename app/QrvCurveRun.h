@@ -35,7 +35,7 @@ struct TCurveRunOptions {
     TProgressTimes Times;
     // The curves of the document being run (RunCurves sets them): a
     // derivative curve finds the curve it derives there.
-    std::span<const TCurve> Curves;
+    std::span<const TCurve> Curves = {};
 };
 
 // Plots one curve into `target` through the run of its kind, in the angle

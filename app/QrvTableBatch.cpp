@@ -87,11 +87,8 @@ std::vector<TCurveOutcome> RunBatchCurves(const TDocument& document, std::span<T
     for (std::size_t i = 0; i < targets.size(); ++i)
         if (targets[i]) WarnAboutIgnoredText(*targets[i], errors, CurveMessagePrefix(document, i));
     TSteadyClock clock;
-    const TCurveRunOptions runOptions{.Plot = options,
-                                      .Progress = progress,
-                                      .Clock = &clock,
-                                      .Times = TerminalProgressTimes(),
-                                      .Curves = {}};
+    const TCurveRunOptions runOptions{
+        .Plot = options, .Progress = progress, .Clock = &clock, .Times = TerminalProgressTimes()};
     return RunCurves(document, plotTargets, runOptions, [&](std::size_t index, const TCurveOutcome& outcome) {
         if (!outcome.Failed) return;
         status = 1;

@@ -141,8 +141,7 @@ public:
 
 TEST(CurveRun, KindsNotPlottedYetAreRefusedByName)
 {
-    const std::pair<TCurveKind, const char*> kinds[] = {{TCurveKind::Derivative, "Derivative"},
-                                                        {TCurveKind::Parametric, "Parametric"},
+    const std::pair<TCurveKind, const char*> kinds[] = {{TCurveKind::Parametric, "Parametric"},
                                                         {TCurveKind::Polar, "Polar"},
                                                         {TCurveKind::Implicit, "Implicit"}};
     for (const auto& [kind, noun] : kinds) {
