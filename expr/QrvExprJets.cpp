@@ -55,6 +55,11 @@ TExprJetProgram::TExprJetProgram(const TExprVirtMach& machine, const void* x, co
             TExprDumpKey key = unary ? static_cast<const TExprCallVmOpT<Float, 1>*>(op)->FunctionKey()
                                      : static_cast<const TExprCallVmOpT<Float, 2>*>(op)->FunctionKey();
             if (rules) entry.Rule = rules(key);
+            // The key is the function's address (the listing's name for it).
+            if (unary)
+                entry.Unary = reinterpret_cast<TExprUnaryFunc>(key);
+            else
+                entry.Binary = reinterpret_cast<TExprBinaryFunc>(key);
         } else {
             entry.Step = TStep::Other;
             for (std::size_t i = 0; i < operands.Count; ++i)
@@ -66,16 +71,21 @@ TExprJetProgram::TExprJetProgram(const TExprVirtMach& machine, const void* x, co
     }
 }
 
+// Operators and direct calls compute their value here, exactly as their
+// Execute does, from the values of the operands' jets; the other
+// operations run their Execute, which reads the outputs the jets keep up.
 TExprJet TExprJetProgram::Apply(const TEntry& entry)
 {
-    const Float value = entry.Op->Output;
     switch (entry.Step) {
     case TStep::Const:
-        return jets::Constant(value);
+        entry.Op->Execute();
+        return jets::Constant(entry.Op->Output);
     case TStep::Variable:
-        return {value, 1, 0, true, true, true};
+        entry.Op->Execute();
+        return {entry.Op->Output, 1, 0, true, true, true};
     case TStep::Unary: {
         const TExprJet& u = jets_[entry.A];
+        const Float value = Checked(entry.Unary(u.Value));
         if (!u.Varies) return jets::Constant(value);
         if (!entry.Rule.Unary) return NoDerivatives(value);
         return jets::Chain(u, value, entry.Rule.Unary(u.Value, value));
@@ -83,30 +93,41 @@ TExprJet TExprJetProgram::Apply(const TEntry& entry)
     case TStep::Binary: {
         const TExprJet& l = jets_[entry.A];
         const TExprJet& r = jets_[entry.B];
+        const Float value = Checked(entry.Binary(l.Value, r.Value));
         if (!l.Varies && !r.Varies) return jets::Constant(value);
         if (!entry.Rule.Binary) return NoDerivatives(value);
         return jets::Chain2(l, r, value, entry.Rule.Binary(l.Value, r.Value, value));
     }
-    case TStep::Other:
+    case TStep::Other: {
+        entry.Op->Execute();
+        const Float value = entry.Op->Output;
         for (std::uint32_t slot : entry.Operands)
             if (jets_[slot].Varies) return NoDerivatives(value);
         return jets::Constant(value);
+    }
     case TStep::Operator:
         break;
     }
     switch (entry.Kind) {
-#define QRV_UNARY_JET(C, K, ...)                                                                             \
-    case TExprVmKind::K:                                                                                     \
-        return jets::K(jets_[entry.A], value);
+#define QRV_UNARY_JET(C, K, M, F, W)                                                                         \
+    case TExprVmKind::K: {                                                                                   \
+        const TExprJet& u = jets_[entry.A];                                                                  \
+        return jets::K(u, rules::Settle<TExprFault::F, TExprFlow::W>(rules::K(u.Value), u.Value));           \
+    }
         QRV_EXPR_UNARY_OPERATIONS(QRV_UNARY_JET)
 #undef QRV_UNARY_JET
-#define QRV_BINARY_JET(C, K, ...)                                                                            \
-    case TExprVmKind::K:                                                                                     \
-        return jets::K(jets_[entry.A], jets_[entry.B], value);
+#define QRV_BINARY_JET(C, K, M, F, W)                                                                        \
+    case TExprVmKind::K: {                                                                                   \
+        const TExprJet& l = jets_[entry.A];                                                                  \
+        const TExprJet& r = jets_[entry.B];                                                                  \
+        return jets::K(l, r,                                                                                 \
+                       rules::Settle<TExprFault::F, TExprFlow::W>(rules::K(l.Value, r.Value), r.Value));     \
+    }
         QRV_EXPR_BINARY_OPERATIONS(QRV_BINARY_JET)
 #undef QRV_BINARY_JET
     default:
-        return NoDerivatives(value);
+        entry.Op->Execute();
+        return NoDerivatives(entry.Op->Output);
     }
 }
 
@@ -118,10 +139,12 @@ TExprJet TExprJetProgram::Run()
     }
     TExprJet* out = jets_.data() + constCount_;
     for (const TEntry& entry : entries_) {
-        entry.Op->Execute();
-        *out++ = Apply(entry);
+        *out = Apply(entry);
+        entry.Op->Output = out->Value; // for the operations that read outputs
+        ++out;
     }
-    return jets_.back();
+    // A derivative that overflowed on the way is none.
+    return jets::Finish(jets_.back());
 }
 
 } // namespace qrv

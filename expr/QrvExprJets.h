@@ -58,6 +58,8 @@ private:
         TExprVmKind Kind = TExprVmKind::Opaque;
         std::uint32_t A = 0, B = 0; // jet slots of the operands
         TExprCallRule Rule;
+        TExprUnaryFunc Unary = nullptr; // the direct calls' functions
+        TExprBinaryFunc Binary = nullptr;
         std::vector<std::uint32_t> Operands; // TStep::Other only
     };
 

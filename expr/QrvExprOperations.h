@@ -432,7 +432,9 @@ inline TExprJet Constant(Float value)
     return {value, 0, 0, false, true, true};
 }
 
-// A derivative that overflowed is no derivative.
+// A derivative that overflowed is no derivative: an infinity or NaN of a
+// part stays one through the rules that read it, so the program checks its
+// result once.
 inline TExprJet Finish(TExprJet jet)
 {
     if (!(jet.D1 - jet.D1 == 0)) jet.HasD1 = false;
@@ -472,7 +474,7 @@ inline TExprJet Chain2(const TExprJet& l, const TExprJet& r, Float value, const 
         jet.D2 += 2 * g.LR * l.D1 * r.D1;
         jet.HasD2 = jet.HasD2 && g.HasLR;
     }
-    return Finish(jet);
+    return jet;
 }
 
 // A piecewise constant result: derivatives 0, except at a step of a varying
@@ -520,20 +522,22 @@ inline TExprJet BitwiseNot(const TExprJet& u, Float value)
 
 inline TExprJet Add(const TExprJet& l, const TExprJet& r, Float value)
 {
-    return Finish(
-        {value, l.D1 + r.D1, l.D2 + r.D2, l.Varies || r.Varies, l.HasD1 && r.HasD1, l.HasD2 && r.HasD2});
+    return {value, l.D1 + r.D1, l.D2 + r.D2, l.Varies || r.Varies, l.HasD1 && r.HasD1, l.HasD2 && r.HasD2};
 }
 inline TExprJet Subtract(const TExprJet& l, const TExprJet& r, Float value)
 {
-    return Finish(
-        {value, l.D1 - r.D1, l.D2 - r.D2, l.Varies || r.Varies, l.HasD1 && r.HasD1, l.HasD2 && r.HasD2});
+    return {value, l.D1 - r.D1, l.D2 - r.D2, l.Varies || r.Varies, l.HasD1 && r.HasD1, l.HasD2 && r.HasD2};
 }
 // (uv)' = u'v + uv', (uv)'' = u''v + 2u'v' + uv''.
 inline TExprJet Multiply(const TExprJet& l, const TExprJet& r, Float value)
 {
     if (!l.Varies && !r.Varies) return Constant(value);
-    return Finish({value, l.D1 * r.Value + l.Value * r.D1, l.D2 * r.Value + 2 * l.D1 * r.D1 + l.Value * r.D2,
-                   true, l.HasD1 && r.HasD1, l.HasD2 && r.HasD2});
+    return {value,
+            l.D1 * r.Value + l.Value * r.D1,
+            l.D2 * r.Value + 2 * l.D1 * r.D1 + l.Value * r.D2,
+            true,
+            l.HasD1 && r.HasD1,
+            l.HasD2 && r.HasD2};
 }
 // For q = u/v: q' = (u' - q v')/v, q'' = (u'' - 2 q' v' - q v'')/v. A zero
 // divisor never gets here: the value has raised.
@@ -542,7 +546,7 @@ inline TExprJet Divide(const TExprJet& l, const TExprJet& r, Float value)
     if (!l.Varies && !r.Varies) return Constant(value);
     Float d1 = (l.D1 - value * r.D1) / r.Value;
     Float d2 = (l.D2 - 2 * d1 * r.D1 - value * r.D2) / r.Value;
-    return Finish({value, d1, d2, true, l.HasD1 && r.HasD1, l.HasD2 && r.HasD2});
+    return {value, d1, d2, true, l.HasD1 && r.HasD1, l.HasD2 && r.HasD2};
 }
 
 // The comparisons and the logical operators give truth values, the integer
