@@ -182,11 +182,26 @@ The table of several curves: a header line names the columns, x and then each cu
 Command line: qurvia FILE.qurvia opens the document in the window. --formula may be given several times, each time starting a curve; a --color after a --formula is that curve's colour, one before the first is the colour in force, and curves without a colour take the next one of a palette that colour-blind readers can tell apart. The range, mode and separator options hold for every curve. --document FILE plots a saved document to --table or --image, and --save-document FILE writes the document that the other options describe. With several curves each error is preceded by the curve's number, as in "curve 2: Floating point division by zero.".
 )";
 
+// What came with exact derivatives and the analysis of curves, under a
+// heading of its own.
+const char* const kDerivativesAndAnalysis = R"(
+------------------------------------------------------------
+Derivatives and the features of curves
+Qurvia differentiates a formula exactly, from the formula itself rather than from its points: every operator and every built-in function has its derivative rule, in every angle mode. Where a derivative does not exist (abs at 0, a step of div or of a comparison, sqrt at 0) the point says "not differentiable" instead of showing a made-up number.
+A derivative curve of a document draws f' or f'' of one of its function curves over that curve's range; the function list names it f1' or f1''. On the command line, --derivative 1 or --derivative 2 after a --formula makes that curve the first or second derivative of its formula.
+--analyze FILE (or - for standard output) writes the features of every curve over its range: roots, minima, maxima, inflection points, the intersections of each pair of curves and each curve's definite integral, one per line, with the fields separated by a tab:
+1	maximum	1.57079632679489661926e+00	1.00000000000000000000e+00
+1	integral	1.83907152907645245226e+00	1.20e-19
+1&2	intersection	7.85398163397448309628e-01	7.07106781186547524436e-01
+The lines are sorted by curve (single curves first, then pairs), within a curve by x, its integral last. x and y have 21 significant digits; an integral gives its value and estimated error, or "-" and the reason when it has none (a pole, a failing formula). The numbers always have a decimal point, whatever --decimal-separator says: this output is for programs. --analyze combines with --table and --image; a curve whose run fails still reports what its points allowed, and the exit status is that of the run.
+)";
+
 } // namespace
 
 const QString& GuideText()
 {
-    static const QString text = QString::fromUtf8(kGuide) + QString::fromUtf8(kSeveralCurves).mid(1);
+    static const QString text = QString::fromUtf8(kGuide) + QString::fromUtf8(kSeveralCurves).mid(1) +
+                                QString::fromUtf8(kDerivativesAndAnalysis).mid(1);
     return text;
 }
 
