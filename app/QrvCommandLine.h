@@ -71,7 +71,8 @@ struct TCommandLine {
     bool Help = false;
     bool Version = false;
 
-    // Run without a window: a table, an image or a saved document is asked for.
+    // Run without a window: a table, an analysis, an image or a saved document
+    // is asked for.
     bool IsBatch() const
     {
         return Table.has_value() || Analyze.has_value() || Image.has_value() || SaveDocument.has_value();

@@ -41,6 +41,8 @@ constexpr TMessageTable<Msg> kMessages{
      "--color %s cannot be saved in a document, which holds plain colours from 0 to 16777215 (0x00FFFFFF)"},
     {Msg::UsageDerivativeOrder, "--derivative must be 1 or 2, not '%s'"},
     {Msg::UsageDerivativeFirst, "--derivative needs a --formula before it"},
+    {Msg::UsageDerivativeNotSaved, "--derivative cannot be saved in a document, whose derivative curves name "
+                                   "a function curve of their own"},
     {Msg::UsageAnalyzeName, "--analyze needs a file name or -"},
     {Msg::FactorExpected, "Parse error: Factor expected"},
     {Msg::RightParenExpected, "Parse error: ')' expected"},

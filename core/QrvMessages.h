@@ -42,6 +42,7 @@ enum class Msg {
     UsageColorNotPlain,
     UsageDerivativeOrder,
     UsageDerivativeFirst,
+    UsageDerivativeNotSaved,
     UsageAnalyzeName,
     // expression engine: compile parser
     FactorExpected,

@@ -2,6 +2,7 @@
 
 #include "QrvErrors.h"
 
+#include <new>
 #include <unordered_map>
 
 namespace qrv
@@ -139,7 +140,8 @@ TExprJet TExprJetProgram::Run()
     }
     TExprJet* out = jets_.data() + constCount_;
     for (const TEntry& entry : entries_) {
-        *out = Apply(entry);
+        // Made in place: a jet is four Floats' worth, not worth a copy.
+        ::new (static_cast<void*>(out)) TExprJet(Apply(entry));
         entry.Op->Output = out->Value; // for the operations that read outputs
         ++out;
     }

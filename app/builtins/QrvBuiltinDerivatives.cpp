@@ -13,6 +13,7 @@ namespace
 constexpr Float kLn10 = 2.30258509299404568401799145468436421L;
 constexpr Float kLn2 = 0.693147180559945309417232121458176568L;
 // Beyond this the trigonometric routines give 0 or refuse: no derivative.
+// Below it the library's sine and cosine (which never raise) serve the rules.
 constexpr Float kPeriodicLimit = 9223372036854775808.0L; // 2^63
 
 constexpr TExprLocalDerivatives kNone{0, 0, false, false};
@@ -37,12 +38,12 @@ Float SquareMinusOne(Float u)
 TExprLocalDerivatives Sin(Float u, Float v)
 {
     if (!Periodic(u)) return kNone;
-    return {std::cos(u), -v};
+    return {qrv::Cos(u), -v};
 }
 TExprLocalDerivatives Cos(Float u, Float v)
 {
     if (!Periodic(u)) return kNone;
-    return {-std::sin(u), -v};
+    return {-qrv::Sin(u), -v};
 }
 TExprLocalDerivatives Tan(Float u, Float v)
 {
@@ -60,30 +61,30 @@ TExprLocalDerivatives Cot(Float u, Float v)
 TExprLocalDerivatives Sec(Float u, Float v)
 {
     if (!Periodic(u)) return kNone;
-    Float t = std::sin(u) * v;
+    Float t = qrv::Sin(u) * v;
     return {v * t, v * (t * t + v * v)};
 }
 // csc' = -csc cot, csc'' = csc (cot^2 + csc^2); cot = cos csc.
 TExprLocalDerivatives Csc(Float u, Float v)
 {
     if (!Periodic(u)) return kNone;
-    Float c = std::cos(u) * v;
+    Float c = qrv::Cos(u) * v;
     return {-v * c, v * (c * c + v * v)};
 }
 TExprLocalDerivatives Versine(Float u, Float)
 {
     if (!Periodic(u)) return kNone;
-    return {std::sin(u), std::cos(u)};
+    return {qrv::Sin(u), qrv::Cos(u)};
 }
 TExprLocalDerivatives Coversine(Float u, Float)
 {
     if (!Periodic(u)) return kNone;
-    return {-std::cos(u), std::sin(u)};
+    return {-qrv::Cos(u), qrv::Sin(u)};
 }
 TExprLocalDerivatives Haversine(Float u, Float)
 {
     if (!Periodic(u)) return kNone;
-    return {std::sin(u) / 2, std::cos(u) / 2};
+    return {qrv::Sin(u) / 2, qrv::Cos(u) / 2};
 }
 TExprLocalDerivatives Exsecans(Float u, Float v)
 {

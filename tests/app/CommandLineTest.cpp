@@ -142,6 +142,10 @@ TEST(CommandLine, UsageErrorsSayWhatIsWrong)
         {"unknown option", {"--colour", "1"}, "unknown option '--colour'"},
         {"derivative order", {"--formula", "x", "--derivative", "3"}, "--derivative must be 1 or 2, not '3'"},
         {"derivative first", {"--derivative", "1"}, "--derivative needs a --formula before it"},
+        {"derivative saved",
+         {"--formula", "x", "--derivative", "1", "--save-document", "a.qurvia"},
+         "--derivative cannot be saved in a document, whose derivative curves name a function curve of their "
+         "own"},
         {"analyze name", {"--analyze="}, "--analyze needs a file name or -"},
         {"unknown option with value", {"--colour=1"}, "unknown option '--colour'"},
         {"names keep their case", {"--Formula", "x"}, "unknown option '--Formula'"},
