@@ -200,7 +200,8 @@ int PlotDocumentImage(const TDocument& document, const TCommandLine& cl, std::os
     }
 
     int status = 0;
-    const auto outcomes = RunBatchCurves(document, targets, errors, status, progress, options);
+    const auto outcomes =
+        RunBatchCurves(document, targets, errors, status, progress, options, {size.Width, size.Height});
     if (RunProducedOutput(outcomes)) {
         if (cl.Table)
             RunReporting([&] { WriteCurveTable(*cl.Table, document, targets, outcomes, out); }, errors,
@@ -241,6 +242,8 @@ int RunBatch(const TCommandLine& cl, int& argc, char** argv, std::ostream& out, 
     InitFloatEnvironment();
     LoadBatchSettings(cl.Settings.value_or(std::string()));
     if (auto color = cl.FirstColor()) Element_Color = *color;
+    if (cl.EqualScales) Equal_Scales = *cl.EqualScales;
+    if (cl.FineLabels) Fine_Labels = *cl.FineLabels;
 
     // A document that cannot be used is its one message: nothing is
     // plotted and nothing written.

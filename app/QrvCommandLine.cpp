@@ -21,6 +21,19 @@ int ReadSide(std::string_view text, std::string_view whole)
     return side;
 }
 
+// The option that starts a curve of the kind.
+const char* CurveOptionName(TCurveKind kind)
+{
+    switch (kind) {
+    case TCurveKind::Parametric:
+        return "--x-of-t";
+    case TCurveKind::Polar:
+        return "--r-of-t";
+    default:
+        return "--formula";
+    }
+}
+
 // A document names the curves, their ranges and colours and the angle
 // mode itself: an option that would describe them too is refused rather
 // than quietly ignored or mixed in. A document is saved with plain
@@ -32,9 +45,14 @@ void CheckCombinations(const TCommandLine& cl)
                                         [](const TCurveOption& curve) { return curve.Color.has_value(); });
     if (cl.Document) {
         const std::pair<bool, const char*> describing[] = {
-            {!cl.Curves.empty(), "--formula"}, {cl.XMin.has_value(), "--xmin"},
-            {cl.XMax.has_value(), "--xmax"},   {cl.Step.has_value(), "--step"},
-            {cl.Mode.has_value(), "--mode"},   {cl.Color.has_value() || curveColor, "--color"},
+            {!cl.Curves.empty(), cl.Curves.empty() ? "" : CurveOptionName(cl.Curves.front().Kind)},
+            {cl.XMin.has_value(), "--xmin"},
+            {cl.XMax.has_value(), "--xmax"},
+            {cl.Step.has_value(), "--step"},
+            {cl.Mode.has_value(), "--mode"},
+            {cl.Color.has_value() || curveColor, "--color"},
+            {cl.TMin.has_value(), "--tmin"},
+            {cl.TMax.has_value(), "--tmax"},
         };
         for (const auto& [given, name] : describing)
             if (given) throw TUsageError(Msg::UsageDocumentWith, {name});
@@ -63,10 +81,20 @@ int ReadDerivativeOrder(std::string_view value)
     throw TUsageError(Msg::UsageDerivativeOrder, {value});
 }
 
+void CheckCurvesComplete(const TCommandLine& cl)
+{
+    for (const TCurveOption& curve : cl.Curves) {
+        if (curve.Kind != TCurveKind::Parametric) continue;
+        if (!curve.YOfT) throw TUsageError(Msg::UsageHalfParametric, {"--x-of-t", *curve.XOfT, "--y-of-t"});
+        if (!curve.XOfT) throw TUsageError(Msg::UsageHalfParametric, {"--y-of-t", *curve.YOfT, "--x-of-t"});
+    }
+}
+
 std::optional<std::string> TCommandLine::FirstFormula() const
 {
-    if (Curves.empty()) return std::nullopt;
-    return Curves.front().Formula;
+    for (const TCurveOption& curve : Curves)
+        if (curve.Kind == TCurveKind::Function) return curve.Formula;
+    return std::nullopt;
 }
 
 std::optional<std::uint32_t> TCommandLine::FirstColor() const

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "QrvAngleMode.h"
+#include "QrvCurve.h"
 #include "QrvFileTypes.h"
 #include "QrvMessages.h"
 #include "QrvOptionTable.h"
@@ -34,23 +35,38 @@ struct TImageSize {
 // already several hundred megabytes.
 inline constexpr int kMaxImageSide = 16384;
 
-// A curve of the command line: one --formula and the --color after it.
+// A curve of the command line: one --formula (or --x-of-t with its
+// --y-of-t, or --r-of-t) and the --color after it.
 struct TCurveOption {
-    std::string Formula;
+    std::string Formula; // y of x, or r of t (polar)
     std::optional<std::uint32_t> Color;
+    TCurveKind Kind = TCurveKind::Function;
+    // A parametric curve's x and y of t, each set by its option.
+    std::optional<std::string> XOfT{};
+    std::optional<std::string> YOfT{};
     int Derivative = 0; // --derivative after it: 1 or 2 plots that derivative of the formula
     bool operator==(const TCurveOption&) const = default;
 };
 
+// The range of t of parametric and polar curves when no --tmin, --tmax or
+// --step is given: one turn in radians, in steps of 0.01.
+inline constexpr const char* kDefaultTMin = "0";
+inline constexpr const char* kDefaultTMax = "6.2832";
+inline constexpr const char* kDefaultTStep = "0.01";
+
 struct TCommandLine {
-    // One curve per --formula, in their order; none keeps the start-up
-    // formula for the one curve.
+    // One curve per --formula, --x-of-t and --r-of-t, in their order; none
+    // keeps the start-up formula for the one curve.
     std::vector<TCurveOption> Curves;
     // The range fields, shared by every curve, as they would be typed;
     // unset keeps the start-up text.
     std::optional<std::string> XMin;
     std::optional<std::string> XMax;
     std::optional<std::string> Step;
+    // The range of t, shared by every parametric and polar curve (whose
+    // step is --step); unset keeps kDefaultTMin and kDefaultTMax.
+    std::optional<std::string> TMin;
+    std::optional<std::string> TMax;
     std::optional<TAngleMode> Mode;
     std::optional<char> DecimalSeparator;
     // --color before the first --formula: the line colour in force (the
@@ -68,6 +84,10 @@ struct TCommandLine {
     std::optional<std::string> Settings;
     // --break-at-poles / --no-break-at-poles; unset keeps the stored choice.
     std::optional<bool> BreakAtPoles;
+    // --equal-scales / --no-equal-scales and --fine-labels /
+    // --no-fine-labels; unset keeps the stored View choice.
+    std::optional<bool> EqualScales;
+    std::optional<bool> FineLabels;
     bool Help = false;
     bool Version = false;
 
@@ -79,7 +99,7 @@ struct TCommandLine {
     }
     // A document is read or written, which needs the JSON reader of Qt Core.
     bool UsesDocuments() const { return Document.has_value() || SaveDocument.has_value(); }
-    // The first --formula, the one of the fields.
+    // The first --formula (of a function curve), the one of the fields.
     std::optional<std::string> FirstFormula() const;
     // The line colour of the first curve: its own --color, else the one
     // given before it; unset leaves the stored colour in force.
@@ -95,6 +115,11 @@ public:
     // placeholders filled.
     explicit TUsageError(Msg id, std::initializer_list<std::string_view> args = {});
 };
+
+// Raises TUsageError (Msg::UsageHalfParametric) for a parametric curve
+// given only one of --x-of-t and --y-of-t; the launcher checks it before
+// any run.
+void CheckCurvesComplete(const TCommandLine& commandLine);
 
 // Reads the arguments after the program name. An argument that is no
 // option's value and ends in ".qurvia" names the document; a document

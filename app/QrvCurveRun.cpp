@@ -4,7 +4,10 @@
 #include "QrvDerivativeRun.h"
 #include "QrvErrorText.h"
 #include "QrvErrors.h"
+#include "QrvImplicitRun.h"
 #include "QrvNumberText.h"
+#include "QrvParametricRun.h"
+#include "QrvPolarRun.h"
 #include "QrvSeparatorText.h"
 
 #include <algorithm>
@@ -28,6 +31,21 @@ void RunFunction(const TCurve& curve, TPlotTarget& target, const TCurveRunOption
     TSteadyClock steady;
     RunPlotWatched(fields, target, options.Progress, options.Clock ? *options.Clock : steady, options.Times,
                    options.Plot);
+}
+
+void RunParametricKind(const TCurve& curve, TPlotTarget& target, const TCurveRunOptions&)
+{
+    RunParametric(curve, target);
+}
+
+void RunPolarKind(const TCurve& curve, TPlotTarget& target, const TCurveRunOptions&)
+{
+    RunPolar(curve, target);
+}
+
+void RunImplicitKind(const TCurve& curve, TPlotTarget& target, const TCurveRunOptions& options)
+{
+    RunImplicit(curve, target, options.Pixels);
 }
 
 std::optional<TPlotRange> FunctionGrid(const TCurve& curve)
@@ -60,16 +78,18 @@ struct TKindRun {
     void (*Run)(const TCurve&, TPlotTarget&, const TCurveRunOptions&);
     std::optional<TPlotRange> (*Grid)(const TCurve&);
     const char* Noun;
+    TTableShape Shape; // the lines its run writes into a table
+    bool XOrder;       // a function of x: its points are drawn in x order
 };
 
 // One row per kind, indexed by TCurveKind: a kind that can be plotted is a
 // run and a grid in its row.
 constexpr std::array<TKindRun, 5> kKindRuns{{
-    {TCurveKind::Function, RunFunction, FunctionGrid, "Function"},
-    {TCurveKind::Derivative, RunDerivative, DerivativeGrid, "Derivative"},
-    {TCurveKind::Parametric, nullptr, NoGrid, "Parametric"},
-    {TCurveKind::Polar, nullptr, NoGrid, "Polar"},
-    {TCurveKind::Implicit, nullptr, NoGrid, "Implicit"},
+    {TCurveKind::Function, RunFunction, FunctionGrid, "Function", TTableShape::XY, true},
+    {TCurveKind::Derivative, RunDerivative, DerivativeGrid, "Derivative", TTableShape::XY, true},
+    {TCurveKind::Parametric, RunParametricKind, NoGrid, "Parametric", TTableShape::TXY, false},
+    {TCurveKind::Polar, RunPolarKind, NoGrid, "Polar", TTableShape::TXY, false},
+    {TCurveKind::Implicit, RunImplicitKind, NoGrid, "Implicit", TTableShape::Note, false},
 }};
 
 static_assert(std::all_of(kKindRuns.begin(), kKindRuns.end(),
@@ -89,6 +109,9 @@ public:
     explicit TStartWatch(TPlotTarget& target) : target_(target) {}
     void ClearPoints() override { target_.ClearPoints(); }
     void AddPoint(double x, double y) override { target_.AddPoint(x, y); }
+    void AddCurvePoint(double t, double x, double y) override { target_.AddCurvePoint(t, x, y); }
+    void AddDrawnPoint(double x, double y) override { target_.AddDrawnPoint(x, y); }
+    void AddTableNote(std::string_view note) override { target_.AddTableNote(note); }
     void BreakLine() override { target_.BreakLine(); }
     void FormulaRead(bool compiled, TTextSpan stopToken, std::string_view ignored) override
     {
@@ -122,6 +145,16 @@ void RunCurve(const TCurve& curve, TPlotTarget& target, const TCurveRunOptions& 
 std::optional<TPlotRange> CurveGrid(const TCurve& curve)
 {
     return KindRun(curve.Kind).Grid(curve);
+}
+
+TTableShape CurveTableShape(const TCurve& curve)
+{
+    return KindRun(curve.Kind).Shape;
+}
+
+bool CurvePointsInXOrder(const TCurve& curve)
+{
+    return KindRun(curve.Kind).XOrder;
 }
 
 std::vector<TCurveOutcome> RunCurves(const TDocument& document, std::span<TPlotTarget* const> targets,

@@ -8,7 +8,9 @@
 //                            -> outcome (started? the error as shown)
 #pragma once
 
+#include "QrvCurveTable.h"
 #include "QrvDocument.h"
+#include "QrvImplicitRun.h"
 #include "QrvPlotProgress.h"
 #include "QrvPlotRun.h"
 
@@ -36,6 +38,8 @@ struct TCurveRunOptions {
     // The curves of the document being run (RunCurves sets them): a
     // derivative curve finds the curve it derives there.
     std::span<const TCurve> Curves = {};
+    // The chart an implicit curve is drawn on; its grid is as fine as that.
+    TChartPixels Pixels;
 };
 
 // Plots one curve into `target` through the run of its kind, in the angle
@@ -48,6 +52,14 @@ void RunCurve(const TCurve& curve, TPlotTarget& target, const TCurveRunOptions& 
 // nothing for a range that cannot be read and for kinds whose points lie
 // on no grid of x.
 std::optional<TPlotRange> CurveGrid(const TCurve& curve);
+
+// The lines the curve's run writes into its table: x and y (a function),
+// t, x and y (parametric, polar), or a note instead of values (implicit).
+TTableShape CurveTableShape(const TCurve& curve);
+
+// Whether the curve is a function of x, whose series keeps its points in x
+// order; the other kinds are drawn in the order their runs make the points.
+bool CurvePointsInXOrder(const TCurve& curve);
 
 // What became of one curve of a run of several.
 struct TCurveOutcome {

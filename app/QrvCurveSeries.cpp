@@ -2,6 +2,7 @@
 
 #include "QrvChartSetup.h"
 #include "QrvCurve.h"
+#include "QrvCurveRun.h"
 
 #include <algorithm>
 
@@ -34,6 +35,10 @@ void ApplyCurveStyle(TLineSeries& series, const TCurve& curve, std::string title
     series.SetLinePen(pen);
     series.SetTitle(std::move(title));
     series.SetActive(curve.Visible);
+    // A curve that is no function of x is drawn in the order its run makes
+    // its points; a change of order applies to the points added next.
+    series.XValues.Order =
+        CurvePointsInXOrder(curve) ? TChartListOrder::loAscending : TChartListOrder::loNone;
 }
 
 TLineSeries& AddCurveSeries(TChartPicture& chart, const TCurve& curve, std::string title)

@@ -26,7 +26,8 @@ struct TCurve;
 
 // Gives the series the curve's look: colour, width (held within 1 ... 8),
 // style, shown or hidden (a hidden series is neither drawn nor counted for
-// the axes), and the title the legend shows, usually DisplayName(curve,
+// the axes), the order of its points (x order for a function of x, drawing
+// order for the other kinds: CurvePointsInXOrder), and the title the legend shows, usually DisplayName(curve,
 // index) of document/QrvCurve.h. Repaints the chart.
 void ApplyCurveStyle(TLineSeries& series, const TCurve& curve, std::string title);
 

@@ -81,12 +81,22 @@ std::string OneLine(std::string_view name)
     return line;
 }
 
+// The CSV of a table of t, x and y: its header even when it has no line.
+std::string ParameterCsv(std::string_view text, char decimalSeparator)
+{
+    const char separator = CsvFieldSeparator(decimalSeparator);
+    const std::string rows = TableCsv(text, decimalSeparator);
+    std::string out{'t', separator, 'x', separator, 'y', '\r', '\n'};
+    out.append(rows, rows.find("\r\n") + 2);
+    return out;
+}
+
 } // namespace
 
 bool SameGrid(const TCurveColumn& a, const TCurveColumn& b)
 {
-    return a.Grid && b.Grid && a.Grid->XMin == b.Grid->XMin && a.Grid->XMax == b.Grid->XMax &&
-           a.Grid->Step == b.Grid->Step;
+    return a.Shape == TTableShape::XY && b.Shape == TTableShape::XY && a.Grid && b.Grid &&
+           a.Grid->XMin == b.Grid->XMin && a.Grid->XMax == b.Grid->XMax && a.Grid->Step == b.Grid->Step;
 }
 
 std::string CurveTableText(std::span<const TCurveColumn> columns, std::string_view lineEnd)
@@ -97,6 +107,17 @@ std::string CurveTableText(std::span<const TCurveColumn> columns, std::string_vi
     for (const TBlock& block : BlocksOf(columns)) {
         if (!first) out += lineEnd;
         first = false;
+        if (const TCurveColumn& own = block.Columns.front(); own.Shape != TTableShape::XY) {
+            // A block of its own: the name, the columns' names, the lines.
+            out += OneLine(own.Name);
+            out += lineEnd;
+            if (own.Shape == TTableShape::TXY) {
+                out += "t   x   y";
+                out += lineEnd;
+            }
+            if (own.Table) out += own.Table->Terminated(lineEnd);
+            continue;
+        }
         out += 'x';
         for (const TCurveColumn& column : block.Columns) {
             out += kColumnGap;
@@ -123,15 +144,34 @@ std::string CurveTableText(std::span<const TCurveColumn> columns, std::string_vi
 
 std::string CurveTableCsv(std::span<const TCurveColumn> columns, char decimalSeparator)
 {
-    if (columns.size() == 1)
-        return TableCsv(columns[0].Table ? columns[0].Table->Text() : std::string_view(), decimalSeparator);
     const char separator = CsvFieldSeparator(decimalSeparator);
+    if (columns.size() == 1) {
+        const TCurveColumn& one = columns[0];
+        const std::string_view text = one.Table ? one.Table->Text() : std::string_view();
+        if (one.Shape == TTableShape::XY) return TableCsv(text, decimalSeparator);
+        if (one.Shape == TTableShape::TXY) return ParameterCsv(text, decimalSeparator);
+        std::string out;
+        AppendCsvField(out, text, separator);
+        return out + "\r\n";
+    }
     std::string out;
     if (columns.empty()) return "x\r\n";
     bool first = true;
     for (const TBlock& block : BlocksOf(columns)) {
         if (!first) out += "\r\n";
         first = false;
+        if (const TCurveColumn& own = block.Columns.front(); own.Shape != TTableShape::XY) {
+            AppendCsvField(out, own.Name, separator);
+            out += "\r\n";
+            const std::string_view text = own.Table ? own.Table->Text() : std::string_view();
+            if (own.Shape == TTableShape::TXY) {
+                out += ParameterCsv(text, decimalSeparator);
+            } else if (!text.empty()) {
+                AppendCsvField(out, text, separator);
+                out += "\r\n";
+            }
+            continue;
+        }
         out += 'x';
         for (const TCurveColumn& column : block.Columns) {
             out += separator;

@@ -13,6 +13,14 @@
 // later cells empty: in the text the line ends after its last value, in CSV
 // the field is empty. A table of one curve is exactly the table of its run
 // (TTableText, TableCsv): no header in the text, "x" and "y" in CSV.
+//
+// A curve of a parameter (parametric, polar) lists t, x and y, and an
+// implicit curve a note instead of values; each stands in a block of its
+// own under its name, the columns named below it in the first case:
+//
+//   x(t)=cos(t), y(t)=sin(t)     the curve's name
+//   t   x   y                    "t,x,y" in CSV
+//   0.000   1.000   0.000
 #pragma once
 
 #include "QrvPlotRun.h"
@@ -26,11 +34,19 @@
 namespace qrv
 {
 
+// The lines a curve's run writes into its table.
+enum class TTableShape {
+    XY,  // x and y
+    TXY, // t, x and y
+    Note // one line of text instead of values
+};
+
 // One curve of the table.
 struct TCurveColumn {
     std::string Name;               // the header (the curve's label, or its formula)
     std::optional<TPlotRange> Grid; // where its x values lie; none shares no block
     const TTableText* Table = nullptr;
+    TTableShape Shape = TTableShape::XY; // any other shares no block
 };
 
 // Whether two columns stand in one block.

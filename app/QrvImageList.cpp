@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <initializer_list>
+
 namespace qrv
 {
 
@@ -36,30 +38,33 @@ void DrawBadge(QPainter& p, const QString& letter)
     p.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, letter);
 }
 
+// Outlined boxes drawn in order, each filled with its own colour.
+struct TBox {
+    QColor Fill;
+    QRect Rect;
+};
+
+void DrawBoxes(QPainter& p, std::initializer_list<TBox> boxes)
+{
+    p.setPen(kInk);
+    for (const TBox& box : boxes) {
+        p.setBrush(box.Fill);
+        p.drawRect(box.Rect);
+    }
+}
+
 // A printer: body, paper coming out on top; the paper's content is drawn by
 // the caller in the rectangle (4, 1, 8, 6).
 void DrawPrinter(QPainter& p)
 {
-    p.setPen(kInk);
-    p.setBrush(kPaper);
-    p.drawRect(3, 0, 9, 7);
-    p.setBrush(kMetal);
-    p.drawRect(0, 7, 15, 6);
-    p.setBrush(kInk);
-    p.drawRect(3, 13, 9, 2);
+    DrawBoxes(p, {{kPaper, QRect(3, 0, 9, 7)}, {kMetal, QRect(0, 7, 15, 6)}, {kInk, QRect(3, 13, 9, 2)}});
     p.setPen(QColor(40, 160, 40));
     p.drawPoint(12, 9);
 }
 
 void DrawSave(QPainter& p)
 {
-    p.setPen(kInk);
-    p.setBrush(kBlue);
-    p.drawRect(0, 0, 15, 15);
-    p.setBrush(kPaper);
-    p.drawRect(3, 0, 9, 6);
-    p.setBrush(kMetal);
-    p.drawRect(4, 9, 7, 6);
+    DrawBoxes(p, {{kBlue, QRect(0, 0, 15, 15)}, {kPaper, QRect(3, 0, 9, 6)}, {kMetal, QRect(4, 9, 7, 6)}});
     p.fillRect(5, 10, 2, 4, kInk);
 }
 

@@ -80,6 +80,7 @@ std::optional<int> PrepareCommandLine(int argc, char** argv, TCommandLine& cl)
 {
     try {
         cl = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+        if (!cl.Help && !cl.Version) CheckCurvesComplete(cl);
     } catch (const TUsageError& e) {
         return UsageError(e.what());
     }

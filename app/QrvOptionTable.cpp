@@ -39,14 +39,31 @@ void SetDecimalSeparator(TCommandLine& cl, std::string_view value)
 // Each --formula starts a curve.
 void AddFormula(TCommandLine& cl, std::string_view value)
 {
-    cl.Curves.push_back({std::string(value), std::nullopt});
+    cl.Curves.push_back({std::string(value), std::nullopt, TCurveKind::Function});
+}
+
+// --x-of-t and --y-of-t each start a parametric curve, unless the latest
+// curve is one still waiting for that half.
+template <std::optional<std::string> TCurveOption::*Half>
+void SetParametricHalf(TCommandLine& cl, std::string_view value)
+{
+    if (cl.Curves.empty() || cl.Curves.back().Kind != TCurveKind::Parametric || cl.Curves.back().*Half)
+        cl.Curves.push_back({{}, std::nullopt, TCurveKind::Parametric});
+    cl.Curves.back().*Half = value;
+}
+
+// --r-of-t starts a polar curve.
+void AddROfT(TCommandLine& cl, std::string_view value)
+{
+    cl.Curves.push_back({std::string(value), std::nullopt, TCurveKind::Polar});
 }
 
 // --derivative belongs to the latest --formula.
 void SetDerivative(TCommandLine& cl, std::string_view value)
 {
     const int order = ReadDerivativeOrder(value);
-    if (cl.Curves.empty()) throw TUsageError(Msg::UsageDerivativeFirst);
+    if (cl.Curves.empty() || cl.Curves.back().Kind != TCurveKind::Function)
+        throw TUsageError(Msg::UsageDerivativeFirst);
     cl.Curves.back().Derivative = order;
 }
 
@@ -99,6 +116,13 @@ void BreakAtPoles(TCommandLine& cl, std::string_view)
 void NoBreakAtPoles(TCommandLine& cl, std::string_view)
 {
     cl.BreakAtPoles = false;
+}
+
+// A View choice given on the command line: on or off.
+template <std::optional<bool> TCommandLine::*Member, bool On>
+void SetChoice(TCommandLine& cl, std::string_view)
+{
+    cl.*Member = On;
 }
 
 void SetSettings(TCommandLine& cl, std::string_view value)
@@ -165,6 +189,40 @@ std::vector<TOptionInfo> MakeOptions()
          .Help = StartupNote("Step", start.Step),
          .Section = &kFields,
          .Apply = SetText<&TCommandLine::Step>},
+        {.Name = "--tmin",
+         .Value = "TEXT",
+         .Help = std::string("T min of every parametric and polar curve, read as X min is (default: ") +
+                 kDefaultTMin + ").",
+         .Section = &kFields,
+         .Apply = SetText<&TCommandLine::TMin>},
+        {.Name = "--tmax",
+         .Value = "TEXT",
+         .Help = std::string("T max of every parametric and polar curve (default: ") + kDefaultTMax +
+                 "). Their step is --step (default for them: " + kDefaultTStep +
+                 "), and the range has the checks of X min, X max and Step, at most 10000 steps.",
+         .Section = &kFields,
+         .Apply = SetText<&TCommandLine::TMax>},
+        {.Name = "--x-of-t",
+         .Value = "TEXT",
+         .Help =
+             "The formula for x in terms of t of a parametric curve, drawn at (x(t), y(t)) for t from "
+             "--tmin to --tmax in steps of --step; its table lists t, x and y. It and the --y-of-t next to "
+             "it make one curve; given again, they start another.",
+         .Section = &kFields,
+         .Apply = SetParametricHalf<&TCurveOption::XOfT>},
+        {.Name = "--y-of-t",
+         .Value = "TEXT",
+         .Help = "The formula for y in terms of t of the parametric curve of the --x-of-t next to it.",
+         .Section = &kFields,
+         .Apply = SetParametricHalf<&TCurveOption::YOfT>},
+        {.Name = "--r-of-t",
+         .Value = "TEXT",
+         .Help =
+             "The formula for the radius r in terms of the angle t of a polar curve, drawn at (r cos t, r "
+             "sin t) with t in the angle mode of --mode (0 to 360 is one turn in degrees). Each --r-of-t "
+             "starts another curve; its table lists t, x and y.",
+         .Section = &kFields,
+         .Apply = AddROfT},
         {.Name = "--mode",
          .Value = "MODE",
          .Help = "Angle mode of the trigonometric functions: radians (default), degrees or grads.",
@@ -179,8 +237,9 @@ std::vector<TOptionInfo> MakeOptions()
         {.Name = "--color",
          .Value = "N",
          .Help =
-             "Line colour as 0x00BBGGRR, decimal or hexadecimal after 0x. After a --formula it is that "
-             "curve's colour; before the first it is the colour in force, the first curve's unless that one "
+             "Line colour as 0x00BBGGRR, decimal or hexadecimal after 0x. After a --formula (or --x-of-t, "
+             "--y-of-t, --r-of-t) it is that curve's colour; before the first it is the colour in force, the "
+             "first curve's unless that one "
              "has its own. Later curves without one take the next colour of a palette that colour-blind "
              "readers can tell apart.",
          .Section = &kFields,
@@ -192,7 +251,9 @@ std::vector<TOptionInfo> MakeOptions()
              ".csv), or one line per point to standard output for -. With several curves a header line "
              "names the columns, x and then each curve's label or formula, and each line holds x and one y "
              "per curve; curves over another range follow in a block of their own, after an empty line and "
-             "under their own header. A curve that stopped early leaves its later cells empty.",
+             "under their own header. A curve that stopped early leaves its later cells empty. A parametric "
+             "or polar curve of several lists t, x and y in a block of its own under its name (\"t,x,y\" in "
+             "CSV), and an implicit curve of a document a line saying that the table has no values for it.",
          .Section = &kBatch,
          .Apply = SetTable},
         {.Name = "--analyze",
@@ -226,6 +287,25 @@ std::vector<TOptionInfo> MakeOptions()
          .Help = "Draw the line through poles (the default).",
          .Section = &kBatch,
          .Apply = NoBreakAtPoles},
+        {.Name = "--equal-scales",
+         .Help = "Draw one unit as long on both axes, so that a circle looks round: the axis that needs it "
+                 "shows a wider range. Remembered from the window's View menu unless given.",
+         .Section = &kBatch,
+         .Apply = SetChoice<&TCommandLine::EqualScales, true>},
+        {.Name = "--no-equal-scales",
+         .Help = "Scale each axis to its own range (the default).",
+         .Section = &kBatch,
+         .Apply = SetChoice<&TCommandLine::EqualScales, false>},
+        {.Name = "--fine-labels",
+         .Help =
+             "Label the axes in finer steps where the usual steps would leave fewer than three labels, and "
+             "label an axis end that falls on a step. Remembered from the window's View menu unless given.",
+         .Section = &kBatch,
+         .Apply = SetChoice<&TCommandLine::FineLabels, true>},
+        {.Name = "--no-fine-labels",
+         .Help = "Label the axes in the usual steps (the default).",
+         .Section = &kBatch,
+         .Apply = SetChoice<&TCommandLine::FineLabels, false>},
         {.Name = "--document",
          .Value = "FILE",
          .Help =
@@ -280,6 +360,7 @@ constexpr const char* kExamples[] = {
     "qurvia --formula 'sin(x)' --formula 'cos(x)' --xmin 0 --xmax 6.3 --step 0.1 --save-document "
     "waves.qurvia",
     "qurvia --document waves.qurvia --image waves.png",
+    "qurvia --x-of-t 'sin(3*t)' --y-of-t 'sin(2*t)' --r-of-t '1+cos(t)' --equal-scales --image curves.png",
     "qurvia waves.qurvia",
 };
 

@@ -31,12 +31,17 @@ public:
     }
     void ClearPoints() override;
     void AddPoint(double x, double y) override;
+    void AddCurvePoint(double t, double x, double y) override;
+    void AddDrawnPoint(double x, double y) override;
+    void AddTableNote(std::string_view note) override;
     void BreakLine() override { breakPending_ = true; }
     // The points get `color` from here on, whatever colour is in force:
     // the curves of a document each have their own.
     void SetPointColor(TColor color) { pointColor_ = color; }
 
 private:
+    void AddToSeries(double x, double y);
+
     TLineSeries* series_;
     bool withTable_;
     bool breakPending_ = false;

@@ -33,6 +33,11 @@ struct TPlotRange {
     double Step = 0;
 };
 
+// One range field converted as the Plot run converts it: the locale's
+// decimal separator, blanks around the number ignored; a text that is not a
+// number raises EConvertError, a number beyond the double range EOverflow.
+double ReadRangeField(const std::string& text);
+
 // Converts the three range fields in the order X min, X max, Step (a field
 // that is not a number raises EConvertError, one beyond the double range
 // EOverflow; later fields are then not read) and checks the range (TMathExpr).
@@ -51,6 +56,15 @@ public:
     // empty or holding the points produced before it.
     virtual void ClearPoints() = 0;
     virtual void AddPoint(double x, double y) = 0;
+    // A point of a curve of a parameter (parametric, polar): drawn at (x, y),
+    // listed in the table as t, x and y. Without a table of its own kind the
+    // target takes it as the point (x, y).
+    virtual void AddCurvePoint(double /*t*/, double x, double y) { AddPoint(x, y); }
+    // A point that is drawn but has no line in the table (an implicit
+    // curve's vertices, which lie on no grid).
+    virtual void AddDrawnPoint(double x, double y) { AddPoint(x, y); }
+    // A line of text for the table instead of values: why a curve lists none.
+    virtual void AddTableNote(std::string_view /*note*/) {}
     // With line breaks at poles asked for: the curve has a pole between the
     // point added last and the next one, so no line joins them.
     virtual void BreakLine() {}
@@ -75,6 +89,9 @@ class TTableTarget : public TPlotTarget
 public:
     void ClearPoints() override { table_.Clear(); }
     void AddPoint(double x, double y) override { table_.AddLine(x, y); }
+    void AddCurvePoint(double t, double x, double y) override { table_.AddLine(t, x, y); }
+    void AddDrawnPoint(double, double) override {}
+    void AddTableNote(std::string_view note) override { table_.AddNote(note); }
     void FormulaRead(bool compiled, TTextSpan stopToken, std::string_view ignored) override
     {
         reading_ = {compiled, stopToken, std::string(ignored)};
@@ -101,6 +118,12 @@ struct TPlotOptions {
     // where a pole lies between them (BreakLine). The points are the same.
     bool BreakAtPoles = false;
 };
+
+// Compiles the formula of a run into the evaluator, whose variables are
+// bound, and tells the target how it was read (FormulaRead), also before
+// the rethrow of a compile error. A run of two formulas (x and y of t)
+// tells of each in turn.
+void CompileFormula(TCompiledEvaluator& evaluator, const std::string& formula, TPlotTarget& target);
 
 // The run. Every error leaves it as an exception; the points handed to the
 // target before the error stay there.

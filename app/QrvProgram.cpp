@@ -47,6 +47,8 @@ int RunWindow(const TCommandLine& cl, int& argc, char** argv)
         // Saves its choice with the other setting variables, before the file.
         TViewSettings viewSettings;
         if (cl.BreakAtPoles) Break_At_Poles = *cl.BreakAtPoles;
+        if (cl.EqualScales) Equal_Scales = *cl.EqualScales;
+        if (cl.FineLabels) Fine_Labels = *cl.FineLabels;
 
         TF_Main_GRF F_Main_GRF;
         F_Main_GRF.SetFields(FieldsFor(cl));

@@ -30,13 +30,26 @@ TDocument CommandLineDocument(const TCommandLine& cl, TColor colorInForce)
     document.Angle = cl.Mode.value_or(TAngleMode::Radians);
     document.DecimalSeparator = DecimalSeparator();
     std::vector<TCurveOption> curves = cl.Curves;
-    if (curves.empty()) curves.push_back({fields.Formula, std::nullopt});
+    if (curves.empty()) curves.push_back({fields.Formula, std::nullopt, TCurveKind::Function});
     for (const TCurveOption& option : curves) {
         TCurve curve;
-        curve.Formula = option.Formula;
-        curve.XMin = fields.XMin;
-        curve.XMax = fields.XMax;
-        curve.Step = fields.Step;
+        curve.Kind = option.Kind;
+        if (option.Kind == TCurveKind::Function) {
+            curve.Formula = option.Formula;
+            curve.XMin = fields.XMin;
+            curve.XMax = fields.XMax;
+            curve.Step = fields.Step;
+        } else {
+            if (option.Kind == TCurveKind::Parametric) {
+                curve.XOfT = option.XOfT.value_or(std::string());
+                curve.YOfT = option.YOfT.value_or(std::string());
+            } else {
+                curve.Formula = option.Formula;
+            }
+            curve.TMin = cl.TMin.value_or(kDefaultTMin);
+            curve.TMax = cl.TMax.value_or(kDefaultTMax);
+            curve.Step = cl.Step.value_or(kDefaultTStep);
+        }
         curve.Color = option.Color ? *option.Color : NextCurveColor(document, colorInForce);
         if (option.Derivative != 0) {
             // A derivative of its own formula, named after itself (f1').
@@ -81,14 +94,17 @@ std::string CurveMessagePrefix(const TDocument& document, std::size_t index)
 
 std::vector<TCurveOutcome> RunBatchCurves(const TDocument& document, std::span<TTableTarget* const> targets,
                                           std::ostream& errors, int& status, TProgressView* progress,
-                                          const TPlotOptions& options)
+                                          const TPlotOptions& options, TChartPixels pixels)
 {
     std::vector<TPlotTarget*> plotTargets(targets.begin(), targets.end());
     for (std::size_t i = 0; i < targets.size(); ++i)
         if (targets[i]) WarnAboutIgnoredText(*targets[i], errors, CurveMessagePrefix(document, i));
     TSteadyClock clock;
-    const TCurveRunOptions runOptions{
-        .Plot = options, .Progress = progress, .Clock = &clock, .Times = TerminalProgressTimes()};
+    const TCurveRunOptions runOptions{.Plot = options,
+                                      .Progress = progress,
+                                      .Clock = &clock,
+                                      .Times = TerminalProgressTimes(),
+                                      .Pixels = pixels};
     return RunCurves(document, plotTargets, runOptions, [&](std::size_t index, const TCurveOutcome& outcome) {
         if (!outcome.Failed) return;
         status = 1;
@@ -114,7 +130,8 @@ void WriteCurveTable(const std::string& destination, const TDocument& document,
     for (std::size_t i = 0; i < outcomes.size() && i < targets.size(); ++i) {
         if (!outcomes[i].Started || !targets[i]) continue;
         const TCurve& curve = document.Curves[i];
-        columns.push_back({DisplayName(curve, int(i)), CurveGrid(curve), &targets[i]->Table()});
+        columns.push_back(
+            {DisplayName(curve, int(i)), CurveGrid(curve), &targets[i]->Table(), CurveTableShape(curve)});
     }
     if (columns.size() == 1) {
         WriteTable(destination, *columns.front().Table, out);

@@ -55,11 +55,12 @@ std::string CurveMessagePrefix(const TDocument& document, std::size_t index);
 // The Plot runs of the command line: curve i of the document into
 // targets[i] (nullptr: not run), watched by `progress` when there is one.
 // Each curve's warnings and error go to `errors` as it ends, after its
-// CurveMessagePrefix; any error makes the status 1.
+// CurveMessagePrefix; any error makes the status 1. Implicit curves are
+// traced for a chart of `pixels`.
 std::vector<TCurveOutcome> RunBatchCurves(const TDocument& document, std::span<TTableTarget* const> targets,
                                           std::ostream& errors, int& status,
-                                          TProgressView* progress = nullptr,
-                                          const TPlotOptions& options = {});
+                                          TProgressView* progress = nullptr, const TPlotOptions& options = {},
+                                          TChartPixels pixels = {});
 
 // Whether a run made anything to write: some curve started, or there was
 // no curve to run (an empty table, an empty chart). When every curve run

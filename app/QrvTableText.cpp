@@ -39,6 +39,28 @@ void TTableText::AddLine(double x, double y)
     ++lineCount_;
 }
 
+void TTableText::AddLine(double t, double x, double y)
+{
+    const char separator = DecimalSeparator();
+    char line[144];
+    char* end = WriteFixed3(line, t, separator);
+    end = std::copy(kColumnGap.begin(), kColumnGap.end(), end);
+    end = WriteFixed3(end, x, separator);
+    end = std::copy(kColumnGap.begin(), kColumnGap.end(), end);
+    end = WriteFixed3(end, y, separator);
+    *end++ = '\n';
+    text_.append(line, end);
+    ++lineCount_;
+}
+
+void TTableText::AddNote(std::string_view note)
+{
+    for (char c : note)
+        text_ += c == '\r' || c == '\n' ? ' ' : c;
+    text_ += '\n';
+    ++lineCount_;
+}
+
 std::string_view TTableText::Text() const
 {
     std::string_view text(text_);

@@ -1,7 +1,7 @@
 // The text table of a Plot: one line per point, x and y in the "0.000"
-// format joined by three blanks. The lines are collected in one string and
-// handed to the table control, a file or standard output in one piece, which
-// is what makes a table of 10 001 lines cheap.
+// format joined by three blanks (t, x and y for a curve of a parameter). The lines are collected in one
+// string and handed to the table control, a file or standard output in one piece, which is what makes a table
+// of 10 001 lines cheap.
 #pragma once
 
 #include <cstddef>
@@ -19,6 +19,10 @@ class TTableText
 public:
     void Clear();
     void AddLine(double x, double y);
+    // The line of a curve of a parameter: t, x and y, three blanks apart.
+    void AddLine(double t, double x, double y);
+    // A line of text as it is (no line break in it): a note instead of values.
+    void AddNote(std::string_view note);
 
     std::size_t LineCount() const { return lineCount_; }
     bool Empty() const { return lineCount_ == 0; }

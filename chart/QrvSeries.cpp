@@ -70,13 +70,13 @@ void TChartSeries::BreakLineBefore(int index)
 
 double TChartSeries::LowestY()
 {
-    if (!HasLineBreaks()) return YValues.MinimumValue();
+    if (!ScalesAtPoles()) return YValues.MinimumValue();
     return PoleScaleRange(YScaledValues(), breaks_).first;
 }
 
 double TChartSeries::HighestY()
 {
-    if (!HasLineBreaks()) return YValues.MaximumValue();
+    if (!ScalesAtPoles()) return YValues.MaximumValue();
     return PoleScaleRange(YScaledValues(), breaks_).second;
 }
 
@@ -256,7 +256,10 @@ std::vector<TLineRun> TLineSeries::BuildLineRuns(const TAxisScale& horiz, const 
     auto yAt = [&](int i) { return ys[static_cast<std::size_t>(i)] * ym; };
 
     int first = 0, last = count - 1;
-    if (!horizAutomatic) {
+    // Points in drawing order (a curve that is no function of x) are drawn
+    // whole: the line may leave the axes rectangle and come back anywhere.
+    const bool xOrder = InXOrder();
+    if (!horizAutomatic && xOrder) {
         // Only the points from the left edge of the axes rectangle to the
         // first one at or beyond its right edge are drawn.
         const double leftValue = horiz.PixelToValue(axesRect.Left);
@@ -295,7 +298,7 @@ std::vector<TLineRun> TLineSeries::BuildLineRuns(const TAxisScale& horiz, const 
         const std::size_t k = static_cast<std::size_t>(i - first);
         const TPointEnd here{QPoint(columns[k], rows[k]), i, InLineRange(columns[k]) && InLineRange(rows[k])};
         bool draw = i > first && previousColor != clNone && !LineBrokenBefore(i);
-        if (i == first && i > 0) {
+        if (i == first && i > 0 && xOrder) {
             // Enter from the left edge at the height the line between the
             // previous point and this one has there.
             const double edgeX = horiz.PixelToValue(axesRect.Left);

@@ -68,8 +68,10 @@ public:
 
     double LowestX() { return XValues.MinimumValue(); }
     double HighestX() { return XValues.MaximumValue(); }
-    // The y range the vertical axis scales to. Where the line is broken at
-    // poles, the points at a pole are left out of it (PoleScaleRange).
+    // The y range the vertical axis scales to. Where the line of a series in
+    // x order is broken at poles, the points at a pole are left out of it
+    // (PoleScaleRange); the breaks of a series in drawing order part its
+    // pieces, and every point counts.
     double LowestY();
     double HighestY();
 
@@ -83,6 +85,10 @@ public:
                breaks_[static_cast<std::size_t>(index)];
     }
     bool HasLineBreaks() const { return breakCount_ > 0; }
+    // The points are kept in x order (a function of x, the default) or in
+    // the order they were added (XValues.Order is loNone: a parametric,
+    // polar or implicit curve, drawn as it runs).
+    bool InXOrder() const { return XValues.Order != TChartListOrder::loNone; }
 
     TChartSeriesHost* ParentChart() const { return parent_; }
     void SetParentChart(TChartSeriesHost* chart) { parent_ = chart; }
@@ -135,6 +141,7 @@ protected:
     std::vector<double> YScaledValues() const;
 
 private:
+    bool ScalesAtPoles() const { return HasLineBreaks() && InXOrder(); }
     // PointColor beyond the colour list or with a colour for each point.
     TColor OtherPointColor(int index) const;
 

@@ -109,28 +109,30 @@ void TChartValueList::RecomputeStatistics()
     statsDirty_ = false;
 }
 
-double TChartValueList::MinimumValue()
+double TChartValueList::Statistic(const double& field)
 {
     if (statsDirty_) RecomputeStatistics();
-    return minimum_;
+    return field;
+}
+
+double TChartValueList::MinimumValue()
+{
+    return Statistic(minimum_);
 }
 
 double TChartValueList::MaximumValue()
 {
-    if (statsDirty_) RecomputeStatistics();
-    return maximum_;
+    return Statistic(maximum_);
 }
 
 double TChartValueList::TotalSum()
 {
-    if (statsDirty_) RecomputeStatistics();
-    return sum_;
+    return Statistic(sum_);
 }
 
 double TChartValueList::TotalAbsSum()
 {
-    if (statsDirty_) RecomputeStatistics();
-    return absSum_;
+    return Statistic(absSum_);
 }
 
 } // namespace qrv

@@ -58,6 +58,8 @@ public:
 
 private:
     void CheckIndex(int index, bool allowEnd = false) const;
+    // One of the statistics kept below, computed again first when stale.
+    double Statistic(const double& field);
 
     TChartSeries* owner_;
     std::vector<double> values_;

@@ -39,6 +39,7 @@ constexpr TMessageTable<Msg> kMessages{
      "and colours, and the angle mode"},
     {Msg::UsageColorNotPlain,
      "--color %s cannot be saved in a document, which holds plain colours from 0 to 16777215 (0x00FFFFFF)"},
+    {Msg::UsageHalfParametric, "%s '%s' needs a %s: a parametric curve has both"},
     {Msg::UsageDerivativeOrder, "--derivative must be 1 or 2, not '%s'"},
     {Msg::UsageDerivativeFirst, "--derivative needs a --formula before it"},
     {Msg::UsageDerivativeNotSaved, "--derivative cannot be saved in a document, whose derivative curves name "
@@ -62,6 +63,9 @@ constexpr TMessageTable<Msg> kMessages{
     {Msg::StepZero, "Step must be non zero"},
     {Msg::StepTooSmall, "Too small absolute step value"},
     {Msg::CurveKindNotPlotted, "%s curves cannot be plotted by this version of Qurvia"},
+    {Msg::ImplicitXRange, "X min must be smaller than X max"},
+    {Msg::ImplicitYRange, "Y min must be smaller than Y max"},
+    {Msg::ImplicitNoTableValues, "The table has no values for an implicit curve: it is drawn, not listed"},
     {Msg::DerivativeOfNoFunction, "Curve %s is not a function curve: its derivative cannot be drawn"},
     {Msg::NotDifferentiable, "not differentiable"},
     {Msg::AnalysisPoleAbout, "pole at about x = %s"},

@@ -40,6 +40,7 @@ enum class Msg {
     UsageTwoDocuments,
     UsageDocumentWith,
     UsageColorNotPlain,
+    UsageHalfParametric,
     UsageDerivativeOrder,
     UsageDerivativeFirst,
     UsageDerivativeNotSaved,
@@ -67,6 +68,9 @@ enum class Msg {
     StepTooSmall,
     // curves of a document
     CurveKindNotPlotted,
+    ImplicitXRange,
+    ImplicitYRange,
+    ImplicitNoTableValues,
     DerivativeOfNoFunction,
     NotDifferentiable,
     // analysis: why an integral has no value

@@ -5,109 +5,32 @@
 
 #include <QUndoCommand>
 
+#include <functional>
 #include <utility>
 
 namespace qrv
 {
 
-// The base of every command: its text, and the editor's own changes.
+namespace
+{
+
+// Every change is one command: its text, and the editor's own changes that
+// make it and take it back.
 class TDocumentCommand : public QUndoCommand
 {
-protected:
-    TDocumentCommand(TDocumentEditor& editor, DocText text) : editor_(editor)
+public:
+    TDocumentCommand(DocText text, std::function<void()> redo, std::function<void()> undo)
+        : redo_(std::move(redo)), undo_(std::move(undo))
     {
         const std::string_view name = DocumentText(text);
         setText(QString::fromUtf8(name.data(), qsizetype(name.size())));
     }
-
-    void Insert(int index, const TCurve& curve) { editor_.InsertCurveNow(index, curve); }
-    TCurve Remove(int index) { return editor_.RemoveCurveNow(index); }
-    void Move(int from, int to) { editor_.MoveCurveNow(from, to); }
-    void Replace(int index, const TCurve& curve) { editor_.ReplaceCurveNow(index, curve); }
-    void SetAngle(TAngleMode angle) { editor_.SetAngleNow(angle); }
+    void redo() override { redo_(); }
+    void undo() override { undo_(); }
 
 private:
-    TDocumentEditor& editor_;
-};
-
-namespace
-{
-
-class TAddCommand : public TDocumentCommand
-{
-public:
-    TAddCommand(TDocumentEditor& editor, int index, TCurve curve)
-        : TDocumentCommand(editor, DocText::EditAddCurve), index_(index), curve_(std::move(curve))
-    {
-    }
-    void redo() override { Insert(index_, curve_); }
-    void undo() override { Remove(index_); }
-
-private:
-    int index_;
-    TCurve curve_;
-};
-
-class TRemoveCommand : public TDocumentCommand
-{
-public:
-    TRemoveCommand(TDocumentEditor& editor, int index)
-        : TDocumentCommand(editor, DocText::EditRemoveCurve), index_(index)
-    {
-    }
-    void redo() override { curve_ = Remove(index_); }
-    void undo() override { Insert(index_, curve_); }
-
-private:
-    int index_;
-    TCurve curve_;
-};
-
-class TMoveCommand : public TDocumentCommand
-{
-public:
-    TMoveCommand(TDocumentEditor& editor, int from, int to)
-        : TDocumentCommand(editor, DocText::EditMoveCurve), from_(from), to_(to)
-    {
-    }
-    void redo() override { Move(from_, to_); }
-    void undo() override { Move(to_, from_); }
-
-private:
-    int from_;
-    int to_;
-};
-
-// Edit, restyle, show and hide: the curve before and after.
-class TReplaceCommand : public TDocumentCommand
-{
-public:
-    TReplaceCommand(TDocumentEditor& editor, DocText text, int index, TCurve before, TCurve after)
-        : TDocumentCommand(editor, text), index_(index), before_(std::move(before)), after_(std::move(after))
-    {
-    }
-    void redo() override { Replace(index_, after_); }
-    void undo() override { Replace(index_, before_); }
-
-private:
-    int index_;
-    TCurve before_;
-    TCurve after_;
-};
-
-class TAngleCommand : public TDocumentCommand
-{
-public:
-    TAngleCommand(TDocumentEditor& editor, TAngleMode before, TAngleMode after)
-        : TDocumentCommand(editor, DocText::EditAngleMode), before_(before), after_(after)
-    {
-    }
-    void redo() override { SetAngle(after_); }
-    void undo() override { SetAngle(before_); }
-
-private:
-    TAngleMode before_;
-    TAngleMode after_;
+    std::function<void()> redo_;
+    std::function<void()> undo_;
 };
 
 } // namespace
@@ -138,20 +61,27 @@ void TDocumentEditor::AddCurve(int index, const TCurve& curve)
     CheckIndex(index, CurveCount() + 1);
     if (document_.Curves.size() >= kMaxCurves)
         throw EQrvDocumentError(DocText::EditCurveLimit, {std::to_string(kMaxCurves)});
-    stack_.push(new TAddCommand(*this, index, curve));
+    Push(
+        DocText::EditAddCurve, [this, index, curve] { InsertCurveNow(index, curve); },
+        [this, index] { RemoveCurveNow(index); });
 }
 
 void TDocumentEditor::RemoveCurve(int index)
 {
     CheckIndex(index, CurveCount());
-    stack_.push(new TRemoveCommand(*this, index));
+    Push(
+        DocText::EditRemoveCurve, [this, index] { RemoveCurveNow(index); },
+        [this, index, curve = Curve(index)] { InsertCurveNow(index, curve); });
 }
 
 void TDocumentEditor::MoveCurve(int from, int to)
 {
     CheckIndex(from, CurveCount());
     CheckIndex(to, CurveCount());
-    if (from != to) stack_.push(new TMoveCommand(*this, from, to));
+    if (from != to)
+        Push(
+            DocText::EditMoveCurve, [this, from, to] { MoveCurveNow(from, to); },
+            [this, from, to] { MoveCurveNow(to, from); });
 }
 
 void TDocumentEditor::EditCurve(int index, const TCurve& texts)
@@ -165,8 +95,7 @@ void TDocumentEditor::EditCurve(int index, const TCurve& texts)
         after.*field = texts.*field;
     after.Of = texts.Of;
     after.Order = texts.Order;
-    if (after != before)
-        stack_.push(new TReplaceCommand(*this, DocText::EditEditCurve, index, before, after));
+    if (after != before) Replace(DocText::EditEditCurve, index, after);
 }
 
 void TDocumentEditor::RestyleCurve(int index, const TCurveLook& look)
@@ -178,7 +107,7 @@ void TDocumentEditor::RestyleCurve(int index, const TCurveLook& look)
     after.Width = look.Width;
     after.Style = look.Style;
     after.Label = look.Label;
-    stack_.push(new TReplaceCommand(*this, DocText::EditRestyleCurve, index, before, after));
+    Replace(DocText::EditRestyleCurve, index, after);
 }
 
 void TDocumentEditor::SetCurveVisible(int index, bool visible)
@@ -187,13 +116,15 @@ void TDocumentEditor::SetCurveVisible(int index, bool visible)
     if (before.Visible == visible) return;
     TCurve after = before;
     after.Visible = visible;
-    stack_.push(new TReplaceCommand(*this, visible ? DocText::EditShowCurve : DocText::EditHideCurve, index,
-                                    before, after));
+    Replace(visible ? DocText::EditShowCurve : DocText::EditHideCurve, index, after);
 }
 
 void TDocumentEditor::SetAngle(TAngleMode angle)
 {
-    if (angle != document_.Angle) stack_.push(new TAngleCommand(*this, document_.Angle, angle));
+    if (angle != document_.Angle)
+        Push(
+            DocText::EditAngleMode, [this, angle] { SetAngleNow(angle); },
+            [this, before = document_.Angle] { SetAngleNow(before); });
 }
 
 void TDocumentEditor::ResetDocument(TDocument document, std::string fileName)
@@ -214,6 +145,18 @@ void TDocumentEditor::SetFileName(std::string fileName)
     if (fileName == fileName_) return;
     fileName_ = std::move(fileName);
     emit FileNameChanged();
+}
+
+void TDocumentEditor::Push(DocText text, std::function<void()> redo, std::function<void()> undo)
+{
+    stack_.push(new TDocumentCommand(text, std::move(redo), std::move(undo)));
+}
+
+void TDocumentEditor::Replace(DocText text, int index, const TCurve& after)
+{
+    Push(
+        text, [this, index, after] { ReplaceCurveNow(index, after); },
+        [this, index, before = Curve(index)] { ReplaceCurveNow(index, before); });
 }
 
 void TDocumentEditor::InsertCurveNow(int index, const TCurve& curve)

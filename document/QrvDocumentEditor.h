@@ -11,10 +11,12 @@
 #pragma once
 
 #include "QrvDocument.h"
+#include "QrvDocumentText.h"
 
 #include <QObject>
 #include <QUndoStack>
 
+#include <functional>
 #include <string>
 
 namespace qrv
@@ -92,7 +94,11 @@ signals:
     void FileNameChanged();
 
 private:
-    friend class TDocumentCommand;
+    // Pushes a command that makes a change by `redo` and takes it back by
+    // `undo`.
+    void Push(DocText text, std::function<void()> redo, std::function<void()> undo);
+    // Pushes a command that replaces the curve at `index` by `after`.
+    void Replace(DocText text, int index, const TCurve& after);
     // The changes themselves, made by the commands' redo and undo.
     void InsertCurveNow(int index, const TCurve& curve);
     TCurve RemoveCurveNow(int index);

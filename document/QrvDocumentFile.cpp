@@ -268,29 +268,35 @@ private:
         Refuse(DocText::WrongType, {place, key, DocumentText(type)});
     }
 
-    // A member that must be text: nothing when missing and optional.
-    static std::optional<QString> TextMember(const TJsonObject& object, const char* key,
-                                             const std::string& place, bool required)
+    // A member of the JSON type that `is` tests (named `type` in the
+    // message): nothing when it is missing and optional.
+    static std::optional<QJsonValue> TypedMember(const TJsonObject& object, const char* key,
+                                                 const std::string& place, bool required,
+                                                 bool (QJsonValue::*is)() const, DocText type)
     {
         const QJsonValue value = JsonMember(object, key);
         if (value.isUndefined()) {
             if (required) Refuse(DocText::MissingKey, {place, key});
             return std::nullopt;
         }
-        if (!value.isString()) WrongType(place, key, DocText::TypeText);
-        return value.toString();
+        if (!(value.*is)()) WrongType(place, key, type);
+        return value;
+    }
+
+    static std::optional<QString> TextMember(const TJsonObject& object, const char* key,
+                                             const std::string& place, bool required)
+    {
+        const auto value =
+            TypedMember(object, key, place, required, &QJsonValue::isString, DocText::TypeText);
+        return value ? std::optional(value->toString()) : std::nullopt;
     }
 
     static std::optional<double> NumberMember(const TJsonObject& object, const char* key,
                                               const std::string& place, bool required)
     {
-        const QJsonValue value = JsonMember(object, key);
-        if (value.isUndefined()) {
-            if (required) Refuse(DocText::MissingKey, {place, key});
-            return std::nullopt;
-        }
-        if (!value.isDouble()) WrongType(place, key, DocText::TypeWholeNumber);
-        return value.toDouble();
+        const auto value =
+            TypedMember(object, key, place, required, &QJsonValue::isDouble, DocText::TypeWholeNumber);
+        return value ? std::optional(value->toDouble()) : std::nullopt;
     }
 
     // The index of `text` among `names`, or nothing.

@@ -40,6 +40,9 @@ Float GradsToRadians(Float x);
 // sin x and cos x, and 0 for abs(x) >= 2^63; never raise.
 Float Sin(Float x);
 Float Cos(Float x);
+// Sin(x) and Cos(x) at once, with one argument reduction; the values are
+// exactly those of Sin and Cos.
+void SinCos(Float x, Float& sine, Float& cosine);
 // sin x and cos x; domain error for abs(x) > 2^63 (2^63 itself passes).
 Float CheckedSin(Float x);
 Float CheckedCos(Float x);

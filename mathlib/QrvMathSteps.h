@@ -30,6 +30,12 @@ inline Float Cosine(Float x)
 {
     return std::cos(x);
 }
+// Both at once: the library reduces the argument once and evaluates the
+// same kernels as sin and cos do.
+inline void SineCosine(Float x, Float& sine, Float& cosine)
+{
+    sincosl(x, &sine, &cosine);
+}
 inline Float Tangent(Float x)
 {
     return Checked(std::tan(x));

@@ -51,6 +51,15 @@ Float Cos(Float x)
     return std::fabs(x) >= TwoToPower63 ? 0 : Cosine(x);
 }
 
+void SinCos(Float x, Float& sine, Float& cosine)
+{
+    if (std::fabs(x) >= TwoToPower63) {
+        sine = cosine = 0;
+        return;
+    }
+    SineCosine(x, sine, cosine);
+}
+
 Float CheckedSin(Float x)
 {
     DomainCheck(std::fabs(x) > TwoToPower63);

@@ -38,16 +38,22 @@ std::span<const TBuiltinFunction> BuiltinFunctions();
 // argument from the current angle unit to radians; a result wrapper converts
 // the routine's radian result to the current unit. In Radians (or any other
 // answer of the query) the value passes unchanged.
-template <Float (*Routine)(Float)> Float WithAngleArgument(Float x)
+// An angle in the current unit, in radians.
+inline Float AngleToRadians(Float x)
 {
     switch (CurrentAngleMode()) {
     case TAngleMode::Degrees:
-        return Routine(DegreesToRadians(x));
+        return DegreesToRadians(x);
     case TAngleMode::Grads:
-        return Routine(GradsToRadians(x));
+        return GradsToRadians(x);
     default:
-        return Routine(x);
+        return x;
     }
+}
+
+template <Float (*Routine)(Float)> Float WithAngleArgument(Float x)
+{
+    return Routine(AngleToRadians(x));
 }
 
 template <Float (*Routine)(Float)> Float WithAngleResult(Float x)

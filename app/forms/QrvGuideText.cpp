@@ -182,6 +182,17 @@ The table of several curves: a header line names the columns, x and then each cu
 Command line: qurvia FILE.qurvia opens the document in the window. --formula may be given several times, each time starting a curve; a --color after a --formula is that curve's colour, one before the first is the colour in force, and curves without a colour take the next one of a palette that colour-blind readers can tell apart. The range, mode and separator options hold for every curve. --document FILE plots a saved document to --table or --image, and --save-document FILE writes the document that the other options describe. With several curves each error is preceded by the curve's number, as in "curve 2: Floating point division by zero.".
 )";
 
+// Parametric, polar and implicit curves, under a heading of their own.
+const char* const kCurveKinds = R"(
+------------------------------------------------------------
+Parametric, polar and implicit curves
+A parametric curve has two formulas in the variable t, one for x and one for y, and is drawn through the points (x, y) they give for t from T min to T max in steps of Step. T min, T max and Step are read and checked as X min, X max and Step are, with the same messages, so a curve has at most 10001 points. A Lissajous figure: x of t is sin(3*t) and y of t is sin(2*t), for t from 0 to 6.2832.
+A polar curve has one formula in t for the radius r and is drawn at the points (r cos t, r sin t). The angle t is read in the angle mode of the Mode menu: in degrees, t from 0 to 360 is one turn. A rose: r is sin(4*t).
+An implicit curve is the set of points where a formula in x and y is zero, within the rectangle X min to X max, Y min to Y max: x*x+y*y-4 is a circle of radius 2. It is traced on a grid as fine as the chart's pixels, and each point of the line is refined until it lies on the curve to the last digit. Where the formula raises an error (ln(x) for x not above 0), that part of the rectangle is left out and the rest is drawn; a formula that fails everywhere shows its error.
+The table lists t, x and y for parametric and polar curves, under "t,x,y" as comma-separated values; an implicit curve has no values, and the table says so. Among several curves each of these stands in a block of its own, under the curve's name.
+Command line: --x-of-t TEXT and --y-of-t TEXT give a parametric curve, --r-of-t TEXT a polar one; each starts another curve, as --formula does. --tmin and --tmax give their range of t (0 to 6.2832 unless given), and --step their step (0.01 unless given). --document FILE plots documents with curves of every kind. --equal-scales draws one unit as long on both axes, so that a circle looks round, and --fine-labels labels the axes in finer steps where the usual ones would leave fewer than three labels; --no-equal-scales and --no-fine-labels turn them off. Without these options the choices of the View menu hold.
+)";
+
 // What came with exact derivatives and the analysis of curves, under a
 // heading of its own.
 const char* const kDerivativesAndAnalysis = R"(
@@ -201,6 +212,7 @@ The lines are sorted by curve (single curves first, then pairs), within a curve 
 const QString& GuideText()
 {
     static const QString text = QString::fromUtf8(kGuide) + QString::fromUtf8(kSeveralCurves).mid(1) +
+                                QString::fromUtf8(kCurveKinds).mid(1) +
                                 QString::fromUtf8(kDerivativesAndAnalysis).mid(1);
     return text;
 }

@@ -20,25 +20,7 @@ step=0.1183 # (2000 - 817) / 10000
 # 10 001 (a larger X max would exceed the 10 000-step limit).
 xmax=2000
 
-# Median wall time and median processor time (user + system of the child
-# and whatever it waited for) in milliseconds of running a command line
-# $runs times, measured around the child process alone (no shell between).
-# On a busy machine the wall time mostly measures waiting; the processor
-# time does not.
-median_ms() {
-  python3 - "$runs" "$@" <<'PY'
-import os, statistics, subprocess, sys, time
-runs, cmd = int(sys.argv[1]), sys.argv[2:]
-walls, cpus = [], []
-for _ in range(runs):
-    start = time.perf_counter()
-    child = subprocess.Popen(cmd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    _, _, usage = os.wait4(child.pid, 0)
-    walls.append((time.perf_counter() - start) * 1000)
-    cpus.append((usage.ru_utime + usage.ru_stime) * 1000)
-print(f"{statistics.median(walls):.1f} {statistics.median(cpus):.1f}")
-PY
-}
+source "$(dirname "$0")/median_ms.sh"
 
 q_table=("$qurvia" --formula "$formula" --xmin 817 --xmax $xmax --step $step --table -)
 g_table=(gnuplot -e "set samples 10001; set table '/dev/stdout'; plot [817:2000] $formula")
@@ -54,8 +36,8 @@ echo "median of $runs runs, whole process (ms, wall and processor); load average
 for kind in table png; do
   q_cmd="q_$kind[@]"
   g_cmd="g_$kind[@]"
-  read -r qw qc <<<"$(median_ms "${!q_cmd}")"
-  read -r gw gc <<<"$(median_ms "${!g_cmd}")"
+  read -r qw qc <<<"$(median_ms "$runs" "${!q_cmd}")"
+  read -r gw gc <<<"$(median_ms "$runs" "${!g_cmd}")"
   ratio() { awk -v q="$1" -v g="$2" 'BEGIN { printf "%.2f", q / g }'; }
   printf "  %-6s wall: qurvia %7s  gnuplot %7s  ratio %s   processor: qurvia %6s  gnuplot %6s  ratio %s\n" \
     "$kind" "$qw" "$gw" "$(ratio "$qw" "$gw")" "$qc" "$gc" "$(ratio "$qc" "$gc")"

@@ -30,23 +30,7 @@ for name, formula in sets.items():
             json.dump({"qurvia": 1, "curves": curves}, f)
 PY
 
-# Median wall time and median processor time (user + system of the child
-# and whatever it waited for) in milliseconds of running a command line
-# $runs times, measured around the child process alone.
-median_ms() {
-  python3 - "$runs" "$@" <<'PY'
-import os, statistics, subprocess, sys, time
-runs, cmd = int(sys.argv[1]), sys.argv[2:]
-walls, cpus = [], []
-for _ in range(runs):
-    start = time.perf_counter()
-    child = subprocess.Popen(cmd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    _, _, usage = os.wait4(child.pid, 0)
-    walls.append((time.perf_counter() - start) * 1000)
-    cpus.append((usage.ru_utime + usage.ru_stime) * 1000)
-print(f"{statistics.median(walls):.1f} {statistics.median(cpus):.1f}")
-PY
-}
+source "$(dirname "$0")/median_ms.sh"
 
 # Settings of their own, so the stored colour is the same on every machine.
 settings="$tmp/settings.ini"
@@ -55,8 +39,8 @@ for set in poly sine; do
   for count in 1 20; do
     "$qurvia" --settings "$settings" --document "$tmp/$set$count.qurvia" --image "$tmp/$set$count.png"
   done
-  read -r w1 c1 <<<"$(median_ms "$qurvia" --settings "$settings" --document "$tmp/${set}1.qurvia" --image "$tmp/o.png")"
-  read -r w20 c20 <<<"$(median_ms "$qurvia" --settings "$settings" --document "$tmp/${set}20.qurvia" --image "$tmp/o.png")"
+  read -r w1 c1 <<<"$(median_ms "$runs" "$qurvia" --settings "$settings" --document "$tmp/${set}1.qurvia" --image "$tmp/o.png")"
+  read -r w20 c20 <<<"$(median_ms "$runs" "$qurvia" --settings "$settings" --document "$tmp/${set}20.qurvia" --image "$tmp/o.png")"
   ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
   printf "  %-5s wall: 1 curve %6s  20 curves %6s  ratio %s   processor: 1 curve %6s  20 curves %6s  ratio %s\n" \
     "$set" "$w1" "$w20" "$(ratio "$w20" "$w1")" "$c1" "$c20" "$(ratio "$c20" "$c1")"

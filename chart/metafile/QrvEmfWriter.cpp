@@ -184,27 +184,28 @@ void TEmfWriter::EmitPolyFillMode(bool winding)
     Append(U_EMRSETPOLYFILLMODE_set(winding ? U_WINDING : U_ALTERNATE));
 }
 
-void TEmfWriter::EmitPolyline(std::span<const QPoint> points)
+// A polyline or polygon record, in the 16-bit form where the points fit it:
+// that halves the size of long curves.
+template <class Set16, class Set32>
+void TEmfWriter::AppendPoints(std::span<const QPoint> points, Set16 set16, Set32 set32)
 {
-    // The 16-bit form halves the size of long curves.
     if (FitsIn16(points)) {
         const std::vector<U_POINT16> pts = Points16(points);
-        Append(U_EMRPOLYLINE16_set(Bounds(points), uint32_t(pts.size()), pts.data()));
+        Append(set16(Bounds(points), uint32_t(pts.size()), pts.data()));
     } else {
         const std::vector<U_POINTL> pts = Points32(points);
-        Append(U_EMRPOLYLINE_set(Bounds(points), uint32_t(pts.size()), pts.data()));
+        Append(set32(Bounds(points), uint32_t(pts.size()), pts.data()));
     }
+}
+
+void TEmfWriter::EmitPolyline(std::span<const QPoint> points)
+{
+    AppendPoints(points, U_EMRPOLYLINE16_set, U_EMRPOLYLINE_set);
 }
 
 void TEmfWriter::EmitPolygon(std::span<const QPoint> points)
 {
-    if (FitsIn16(points)) {
-        const std::vector<U_POINT16> pts = Points16(points);
-        Append(U_EMRPOLYGON16_set(Bounds(points), uint32_t(pts.size()), pts.data()));
-    } else {
-        const std::vector<U_POINTL> pts = Points32(points);
-        Append(U_EMRPOLYGON_set(Bounds(points), uint32_t(pts.size()), pts.data()));
-    }
+    AppendPoints(points, U_EMRPOLYGON16_set, U_EMRPOLYGON_set);
 }
 
 void TEmfWriter::EmitPolyPolygon(const std::vector<std::vector<QPoint>>& polygons)

@@ -44,6 +44,8 @@ protected:
 private:
     // Takes a record built by libUEMF (malloc'd) and frees it.
     void Append(char* record);
+    template <class Set16, class Set32>
+    void AppendPoints(std::span<const QPoint> points, Set16 set16, Set32 set32);
 
     QByteArray records_;
     uint32_t recordCount_ = 0;

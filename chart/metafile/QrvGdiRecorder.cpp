@@ -236,43 +236,39 @@ void TGdiRecorder::RestoreDc()
     keep(live.Font, dc_.Font);
 }
 
+// Selects `object` into the context's place `current`: the slot that
+// already holds it, or a new one created for it.
+template <class T>
+void TGdiRecorder::Realize(ObjKind kind, int TDcState::*current, T TSlot::*field, const T& object,
+                           void (TGdiRecorder::*emitCreate)(int, const T&))
+{
+    const int held = dc_.*current;
+    if (held >= 0 && slots_[size_t(held)].*field == object) return;
+    FlushPending();
+    auto found = std::find_if(slots_.begin(), slots_.end(),
+                              [&](const TSlot& s) { return s.Used && s.Kind == kind && s.*field == object; });
+    int slot = found == slots_.end() ? -1 : int(found - slots_.begin());
+    if (slot < 0) {
+        slot = NewSlot(kind);
+        slots_[size_t(slot)].*field = object;
+        (this->*emitCreate)(FirstObjectIndex() + slot, object);
+    }
+    SelectSlot(dc_.*current, slot);
+}
+
 void TGdiRecorder::RealizePen(const TGdiPen& pen)
 {
-    if (dc_.Pen >= 0 && slots_[size_t(dc_.Pen)].Pen == pen) return;
-    FlushPending();
-    int slot = FindSlot(ObjKind::Pen, &pen, nullptr, nullptr);
-    if (slot < 0) {
-        slot = NewSlot(ObjKind::Pen);
-        slots_[size_t(slot)].Pen = pen;
-        EmitCreatePen(FirstObjectIndex() + slot, pen);
-    }
-    SelectSlot(dc_.Pen, slot);
+    Realize(ObjKind::Pen, &TDcState::Pen, &TSlot::Pen, pen, &TGdiRecorder::EmitCreatePen);
 }
 
 void TGdiRecorder::RealizeBrush(const TGdiBrush& brush)
 {
-    if (dc_.Brush >= 0 && slots_[size_t(dc_.Brush)].Brush == brush) return;
-    FlushPending();
-    int slot = FindSlot(ObjKind::Brush, nullptr, &brush, nullptr);
-    if (slot < 0) {
-        slot = NewSlot(ObjKind::Brush);
-        slots_[size_t(slot)].Brush = brush;
-        EmitCreateBrush(FirstObjectIndex() + slot, brush);
-    }
-    SelectSlot(dc_.Brush, slot);
+    Realize(ObjKind::Brush, &TDcState::Brush, &TSlot::Brush, brush, &TGdiRecorder::EmitCreateBrush);
 }
 
 void TGdiRecorder::RealizeFont(const TGdiFont& font)
 {
-    if (dc_.Font >= 0 && slots_[size_t(dc_.Font)].Font == font) return;
-    FlushPending();
-    int slot = FindSlot(ObjKind::Font, nullptr, nullptr, &font);
-    if (slot < 0) {
-        slot = NewSlot(ObjKind::Font);
-        slots_[size_t(slot)].Font = font;
-        EmitCreateFont(FirstObjectIndex() + slot, font);
-    }
-    SelectSlot(dc_.Font, slot);
+    Realize(ObjKind::Font, &TDcState::Font, &TSlot::Font, font, &TGdiRecorder::EmitCreateFont);
 }
 
 void TGdiRecorder::RealizeFillMode()
@@ -288,18 +284,6 @@ void TGdiRecorder::SelectSlot(int& current, int slot)
     EmitSelect(FirstObjectIndex() + slot);
     current = slot;
     Release(old);
-}
-
-int TGdiRecorder::FindSlot(ObjKind kind, const TGdiPen* pen, const TGdiBrush* brush,
-                           const TGdiFont* font) const
-{
-    for (size_t i = 0; i < slots_.size(); ++i) {
-        const TSlot& s = slots_[i];
-        if (!s.Used || s.Kind != kind) continue;
-        if ((pen && s.Pen == *pen) || (brush && s.Brush == *brush) || (font && s.Font == *font))
-            return int(i);
-    }
-    return -1;
 }
 
 int TGdiRecorder::NewSlot(ObjKind kind)

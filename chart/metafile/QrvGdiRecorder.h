@@ -130,8 +130,10 @@ private:
     void RealizeBrush(const TGdiBrush& brush);
     void RealizeFont(const TGdiFont& font);
     void RealizeFillMode();
+    template <class T>
+    void Realize(ObjKind kind, int TDcState::*current, T TSlot::*field, const T& object,
+                 void (TGdiRecorder::*emitCreate)(int, const T&));
     void SelectSlot(int& current, int slot);
-    int FindSlot(ObjKind kind, const TGdiPen* pen, const TGdiBrush* brush, const TGdiFont* font) const;
     int NewSlot(ObjKind kind);
     void Release(int slot);
     bool IsReferenced(int slot) const;

@@ -119,6 +119,25 @@ TEST(CommandLine, OptionValues)
          {"--formula", "a", "--color", "0xFFFFFF", "--save-document", "s"},
          [](auto& c) { return c.SaveDocument == "s"; }},
         {"table alone uses no document", {"--table", "t.qurvia"}, [](auto& c) { return !c.UsesDocuments(); }},
+        {"curves of t among formulas",
+         {"--x-of-t", "cos(t)", "--color", "5", "--y-of-t", "sin(t)", "--formula", "x", "--r-of-t", "1",
+          "--y-of-t", "t", "--x-of-t", "-t", "--x-of-t", "2"},
+         [](auto& c) {
+             const std::vector<TCurveOption> curves{
+                 {"", 5u, TCurveKind::Parametric, "cos(t)", "sin(t)"},
+                 {"x", {}},
+                 {"1", {}, TCurveKind::Polar},
+                 {"", {}, TCurveKind::Parametric, "-t", "t"},
+                 {"", {}, TCurveKind::Parametric, "2", {}},
+             };
+             return c.Curves == curves && c.FirstFormula() == "x";
+         }},
+        {"no function curve", {"--r-of-t", "1"}, [](auto& c) { return !c.FirstFormula(); }},
+        {"range of t", {"--tmin", "-1", "--tmax=2"}, [](auto& c) { return c.TMin == "-1" && c.TMax == "2"; }},
+        {"view choices",
+         {"--equal-scales", "--fine-labels", "--no-fine-labels"},
+         [](auto& c) { return c.EqualScales == true && c.FineLabels == false; }},
+        {"view choices kept", {"--table", "-"}, [](auto& c) { return !c.EqualScales && !c.FineLabels; }},
     };
     for (const Row& row : rows)
         EXPECT_TRUE(row.check(ParseCommandLine(row.args))) << row.name;
@@ -194,6 +213,8 @@ TEST(CommandLine, UsageErrorsSayWhatIsWrong)
         {"document with X min", {"--xmin=1", "a.qurvia"}, "--xmin" + withDocument},
         {"document with a mode", {"a.qurvia", "--mode", "grads"}, "--mode" + withDocument},
         {"document with a colour", {"--color", "1", "a.qurvia"}, "--color" + withDocument},
+        {"document with a curve of t", {"a.qurvia", "--r-of-t", "1"}, "--r-of-t" + withDocument},
+        {"document with T max", {"a.qurvia", "--tmax", "1"}, "--tmax" + withDocument},
         {"system colour saved",
          {"--color", "0x80000008", "--save-document", "s.qurvia"},
          "--color 2147483656 cannot be saved in a document, which holds plain colours from 0 to 16777215 "
@@ -258,6 +279,33 @@ std::string ValidValue(std::string_view option)
     if (option == "--size") return "10x10";
     if (option == "--analyze") return "-";
     return "1";
+}
+
+TEST(CommandLine, AParametricCurveNeedsBothHalves)
+{
+    const struct {
+        Args args;
+        const char* message; // "": complete
+    } rows[] = {
+        {{"--x-of-t", "cos(t)", "--y-of-t", "sin(t)"}, ""},
+        {{"--y-of-t", "sin(t)", "--x-of-t", "cos(t)"}, ""},
+        {{"--formula", "x", "--r-of-t", "1"}, ""},
+        {{"--x-of-t", "cos(t)"}, "--x-of-t 'cos(t)' needs a --y-of-t: a parametric curve has both"},
+        {{"--y-of-t", "t", "--x-of-t", "t", "--y-of-t", "u"},
+         "--y-of-t 'u' needs a --x-of-t: a parametric curve has both"},
+        {{"--x-of-t", "a", "--formula", "x", "--y-of-t", "b"},
+         "--x-of-t 'a' needs a --y-of-t: a parametric curve has both"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.args.front() + " " + row.args[1]);
+        std::string message;
+        try {
+            CheckCurvesComplete(ParseCommandLine(row.args));
+        } catch (const TUsageError& e) {
+            message = e.what();
+        }
+        EXPECT_EQ(message, row.message);
+    }
 }
 
 TEST(CommandLine, HelpAndManualPageListEveryOptionTheParserKnows)

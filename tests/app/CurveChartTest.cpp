@@ -7,13 +7,18 @@
 #include "QrvChartSetup.h"
 #include "QrvChartTrace.h"
 #include "QrvCurve.h"
+#include "QrvCurveRun.h"
 #include "QrvCurveSeries.h"
+#include "QrvPlotChart.h"
 #include "QrvTableView.h"
 
 #include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
 
 namespace qrv::test
 {
@@ -61,6 +66,66 @@ TEST(CurveSeries, TakesTheCurvesLook)
     chart.MoveSeries(1, 0);
     EXPECT_EQ(chart.IndexOfSeries(third), 0);
     EXPECT_EQ(chart.IndexOfSeries(first), 1);
+}
+
+TEST(CurveSeries, CurvesOfOtherKindsAreDrawnAsTheirRunsMakeThem)
+{
+    // Over [-2, 2]^2, sin(x*y) = 0.5 where x*y is pi/6, 5 pi/6 or -7 pi/6:
+    // six branches of hyperbolas. Each line's first point starts a piece of
+    // the series, so no line joins two branches.
+    const TDecimalSeparatorScope point('.');
+    TCurve implicit;
+    implicit.Kind = TCurveKind::Implicit;
+    implicit.Formula = "sin(x*y)-0.5";
+    implicit.XMin = implicit.YMin = "-2";
+    implicit.XMax = implicit.YMax = "2";
+    TCurve function;
+    function.Formula = "x";
+    function.XMin = "0";
+    function.XMax = "1";
+    function.Step = "1";
+    TDocument document;
+    document.Curves = {implicit, function, implicit};
+    TChartPicture chart;
+    TLineSeries* series[] = {&SetUpGraphChart(chart), nullptr, nullptr};
+    ApplyCurveStyle(*series[0], document.Curves[0], "i");
+    series[1] = &AddCurveSeries(chart, document.Curves[1], "f");
+    // A series that held a function before takes the order of its new curve.
+    ApplyCurveStyle(*series[1], document.Curves[2], "i");
+    ApplyCurveStyle(*series[1], document.Curves[1], "f");
+    series[2] = &AddCurveSeries(chart, document.Curves[2], "i");
+    std::vector<TSeriesTableTarget> targets;
+    for (TLineSeries* s : series)
+        targets.emplace_back(s);
+    std::vector<TPlotTarget*> plotTargets;
+    for (TSeriesTableTarget& target : targets)
+        plotTargets.push_back(&target);
+    TCurveRunOptions options;
+    options.Pixels = {200, 200};
+    RunCurves(document, plotTargets, options);
+
+    EXPECT_TRUE(series[1]->InXOrder());
+    for (const int k : {0, 2}) {
+        SCOPED_TRACE(k);
+        const TLineSeries& s = *series[k];
+        EXPECT_FALSE(s.InXOrder());
+        int pieces = 1;
+        double worst = 0;
+        for (int i = 1; i < s.PointCount(); ++i) {
+            if (s.LineBrokenBefore(i)) {
+                ++pieces;
+                continue;
+            }
+            // Within a piece the points are neighbours on one branch.
+            worst = std::max(
+                worst, std::hypot(s.XValueAt(i) - s.XValueAt(i - 1), s.YValueAt(i) - s.YValueAt(i - 1)));
+        }
+        EXPECT_EQ(pieces, 6);
+        EXPECT_LT(worst, 0.1);
+        EXPECT_NEAR(std::sin(s.XValueAt(0) * s.YValueAt(0)), 0.5, 1e-12)
+            << "the first point lies on the curve";
+        EXPECT_EQ(targets[std::size_t(k)].Table().LineCount(), 1u) << "the table has its note";
+    }
 }
 
 class TwoCurveTrace : public ::testing::Test

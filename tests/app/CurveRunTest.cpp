@@ -45,8 +45,15 @@ TEST(CurveRun, AnErrorStaysWithItsCurve)
 {
     const TDecimalSeparatorScope point('.');
     TDocument document;
-    document.Curves = {Function("x"),        Function("1/(x-2)"),       Function("sin(x"),
-                       Function("x", "abc"), OfKind(TCurveKind::Polar), Function("2*x")};
+    document.Curves = {Function("x"),
+                       Function("1/(x-2)"),
+                       Function("sin(x"),
+                       Function("x", "abc"),
+                       OfKind(TCurveKind::Derivative),
+                       Function("2*x")};
+    // A derivative of itself: no function curve to derive.
+    document.Curves[4].Formula.clear();
+    document.Curves[4].Of = 5;
     struct Row {
         const char* name;
         bool started;
@@ -58,7 +65,7 @@ TEST(CurveRun, AnErrorStaysWithItsCurve)
         {"fails part-way", true, 2, "Floating point division by zero."},
         {"does not compile", false, 0, "Parse error: ')' to close function's parameters expected."},
         {"range not a number", false, 0, "'abc' is not a valid floating point value."},
-        {"kind not plotted yet", false, 0, "Polar curves cannot be plotted by this version of Qurvia."},
+        {"derives no function", false, 0, "Curve 5 is not a function curve: its derivative cannot be drawn."},
         {"after the errors", true, 5, ""},
     };
     TRun run(document);
@@ -101,7 +108,8 @@ TEST(CurveRun, AStopEndsTheWholeRun)
     TRun run(document);
     TStopAtOnce view;
     TStandingClock clock;
-    const TCurveRunOptions options{.Plot = {}, .Progress = &view, .Clock = &clock, .Times = {0, 0}};
+    const TCurveRunOptions options{
+        .Plot = {}, .Progress = &view, .Clock = &clock, .Times = {0, 0}, .Pixels = {}};
     const auto outcomes = RunCurves(document, run.Targets, options);
     EXPECT_TRUE(outcomes[0].Failed && outcomes[0].Started);
     EXPECT_EQ(outcomes[0].Error, "") << "a stop is silent";
@@ -139,20 +147,18 @@ public:
     bool Cleared = false;
 };
 
-TEST(CurveRun, KindsNotPlottedYetAreRefusedByName)
+// Every kind has its run now; a derivative that names no function curve is
+// refused by the curve's number, its target emptied first.
+TEST(CurveRun, ADerivativeOfNoFunctionCurveIsRefused)
 {
-    const std::pair<TCurveKind, const char*> kinds[] = {{TCurveKind::Parametric, "Parametric"},
-                                                        {TCurveKind::Polar, "Polar"},
-                                                        {TCurveKind::Implicit, "Implicit"}};
-    for (const auto& [kind, noun] : kinds) {
-        SCOPED_TRACE(noun);
-        TClearWatch target;
-        target.AddPoint(1, 1);
-        EXPECT_EQ(MessageOf([&] { RunCurve(OfKind(kind), target); }),
-                  std::string(noun) + " curves cannot be plotted by this version of Qurvia");
-        EXPECT_TRUE(target.Cleared && target.Table().Empty());
-        EXPECT_FALSE(CurveGrid(OfKind(kind))) << "its points lie on no grid of x";
-    }
+    TCurve derivative = OfKind(TCurveKind::Derivative);
+    derivative.Formula.clear();
+    TClearWatch target;
+    target.AddPoint(1, 1);
+    EXPECT_EQ(MessageOf([&] { RunCurve(derivative, target); }),
+              "Curve 1 is not a function curve: its derivative cannot be drawn");
+    EXPECT_TRUE(target.Cleared && target.Table().Empty());
+    EXPECT_FALSE(CurveGrid(derivative)) << "its points lie on the grid of the curve it derives";
 }
 
 TEST(CurveRun, TheGridOfAFunctionCurveIsItsRangeAsRead)

@@ -16,6 +16,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 #ifndef QURVIA_BINARY
 #error "QURVIA_BINARY must name the built qurvia program"
 #endif
@@ -308,6 +311,67 @@ TEST_F(DocumentBatch, DocumentsNeedThePictureProgramButSeveralFormulasDoNot)
         EXPECT_EQ(r.Status, 1) << args.join(' ').toStdString();
         EXPECT_TRUE(r.Err.contains("cannot start")) << r.Err.toStdString();
     }
+}
+
+// The box of the pixels of one colour: its width over its height.
+double AspectOf(const QImage& image, TColor color)
+{
+    const QRgb rgb = qRgb(GetRValue(color), GetGValue(color), GetBValue(color)) & 0xFFFFFF;
+    int left = image.width(), right = -1, top = image.height(), bottom = -1;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if ((image.pixel(x, y) & 0xFFFFFF) == rgb) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    return right < left ? 0 : double(right - left + 1) / double(bottom - top + 1);
+}
+
+TEST_F(DocumentBatch, CirclesOfEveryKindAreRoundWithEqualScales)
+{
+    Put("implicit.qurvia", R"({"qurvia": 1, "curves": [
+        {"kind": "implicit", "formula": "x*x+y*y-4", "xmin": "-3", "xmax": "3", "ymin": "-3", "ymax": "3"}]})");
+    const struct {
+        const char* Name;
+        QStringList Args;
+    } rows[] = {
+        {"parametric", {"--x-of-t", "2*cos(t)", "--y-of-t", "2*sin(t)"}},
+        {"polar in degrees", {"--r-of-t", "2", "--mode", "degrees", "--tmax", "360", "--step", "1"}},
+        {"implicit", {"implicit.qurvia"}},
+    };
+    for (const auto& row : rows) {
+        for (const char* size : {"500x250", "240x400"}) {
+            SCOPED_TRACE(std::string(row.Name) + " " + size);
+            TResult r = Run(row.Args + QStringList{"--equal-scales", "--size", size, "--image", "c.png"});
+            ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+            const double round = AspectOf(QImage(Path("c.png")), clRed);
+            EXPECT_NEAR(round, 1, 0.05);
+            r = Run(row.Args + QStringList{"--no-equal-scales", "--size", size, "--image", "c.png"});
+            ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+            const double stretched = AspectOf(QImage(Path("c.png")), clRed);
+            EXPECT_GT(std::fabs(stretched - 1), 0.3) << "without, the circle fills the axes' rectangle";
+        }
+    }
+}
+
+TEST_F(DocumentBatch, ADocumentOfEveryKindToTheTable)
+{
+    Put("kinds.qurvia", R"({"qurvia": 1, "angle": "degrees", "curves": [
+        {"kind": "function", "formula": "x", "xmin": "0", "xmax": "1", "step": "1"},
+        {"kind": "parametric", "x": "t", "y": "t*t", "tmin": "0", "tmax": "2", "step": "1"},
+        {"kind": "polar", "formula": "1", "tmin": "90", "tmax": "90", "step": "1", "label": "up"},
+        {"kind": "implicit", "formula": "x-y", "xmin": "0", "xmax": "1", "ymin": "0", "ymax": "1"}]})");
+    TResult r = Run({"kinds.qurvia", "--table", "-"});
+    EXPECT_EQ(r.Status, 0) << r.Err.toStdString();
+    EXPECT_EQ(r.Out.toStdString(),
+              "x   x\n0.000   0.000\n1.000   1.000\n"
+              "\nx(t)=t, y(t)=t*t\nt   x   y\n0.000   0.000   0.000\n1.000   1.000   1.000\n"
+              "2.000   2.000   4.000\n"
+              "\nup\nt   x   y\n90.000   0.000   1.000\n"
+              "\nx-y = 0\nThe table has no values for an implicit curve: it is drawn, "
+              "not listed\n");
 }
 
 } // namespace

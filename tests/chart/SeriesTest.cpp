@@ -336,5 +336,32 @@ TEST(LineRunsTest, ConstantSeriesIsAHorizontalLineAtTheCentre)
         EXPECT_EQ(p.y(), 60);
 }
 
+// A curve that is no function of x keeps its points in drawing order: a
+// zoomed chart still draws the whole line, and breaks part its pieces
+// without leaving points out of the vertical range as a pole would.
+TEST(LineRunsTest, PointsInDrawingOrderAreDrawnAsTheyCame)
+{
+    const std::pair<double, double> square[] = {{1, 1}, {3, 1}, {3, 3}, {1, 3}, {1, 1}};
+    for (const bool automatic : {true, false}) {
+        SCOPED_TRACE(automatic ? "automatic axis" : "fixed axis");
+        TLineSeries s;
+        s.XValues.Order = TChartListOrder::loNone;
+        EXPECT_FALSE(s.InXOrder());
+        for (const auto& [x, y] : square)
+            s.AddPoint(x, y, "", clRed);
+        const auto runs = Runs(s, automatic);
+        ASSERT_EQ(runs.size(), 1u);
+        EXPECT_EQ(runs[0].Points, (std::vector<QPoint>{{20, 100}, {40, 100}, {40, 80}, {20, 80}, {20, 100}}));
+    }
+    TLineSeries pieces;
+    pieces.XValues.Order = TChartListOrder::loNone;
+    for (const auto& [x, y] : {std::pair{0.0, 0.0}, {1.0, 0.0}, {0.5, 6.0}, {0.6, 5.0}})
+        pieces.AddPoint(x, y, "", clRed);
+    pieces.BreakLineBefore(2);
+    EXPECT_EQ(pieces.LowestY(), 0);
+    EXPECT_EQ(pieces.HighestY(), 6) << "every point counts, the one beside the break too";
+    EXPECT_EQ(Runs(pieces).size(), 2u);
+}
+
 } // namespace
 } // namespace qrv

@@ -6,6 +6,7 @@
 #include "RowNames.h"
 
 #include <cmath>
+#include <vector>
 
 namespace qrv::test
 {
@@ -137,6 +138,27 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"FloatMod_minus1e30_2", [] { return FloatMod(-1e30L, 2); }, 0},
         ValueCase{"FloatMod_oddBelow2To64_2", [] { return FloatMod(-18446744073709551615.0L, 2); }, 1}),
     RowName{});
+
+TEST(SinCos, IsSinAndCosBitForBit)
+{
+    // Arguments of every size: tiny, about multiples of pi/2 (where the
+    // reduction matters most), large, and about 2^63, where Sin and Cos
+    // turn to 0; both signs.
+    std::vector<Float> xs = {0, -0.0L, 1e-4000L, TwoToPower63, std::nextafter(TwoToPower63, Float(0)), 1e19L};
+    for (int k = -64; k <= 64; ++k) {
+        const Float m = k * kPiOver2;
+        xs.insert(xs.end(), {m, std::nextafter(m, Float(10)), std::nextafter(m, Float(-10))});
+    }
+    for (Float x = 1e-3L; x < 1e18L; x *= 1.37L)
+        xs.insert(xs.end(), {x, -x});
+    int differ = 0;
+    for (const Float x : xs) {
+        Float s = -2, c = -2;
+        SinCos(x, s, c);
+        differ += s != Sin(x) || c != Cos(x) || std::signbit(s) != std::signbit(Sin(x));
+    }
+    EXPECT_EQ(differ, 0) << "of " << xs.size();
+}
 
 TEST(SignOf, GivesTheSign)
 {
