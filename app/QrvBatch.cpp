@@ -1,5 +1,6 @@
 #include "QrvBatch.h"
 
+#include "QrvAnalyzeBatch.h"
 #include "QrvAngleMode.h"
 #include "QrvApplicationTitle.h"
 #include "QrvBatchFonts.h"
@@ -118,6 +119,7 @@ int PlotDocumentImage(const TDocument& document, const TCommandLine& cl, std::os
                          status);
         RunReporting([&] { WriteImage(picture, *cl.Image, *cl.ImageFormat); }, errors, status);
     }
+    if (cl.Analyze) RunReporting([&] { WriteAnalysis(*cl.Analyze, document, out); }, errors, status);
     return status;
 }
 
@@ -165,7 +167,7 @@ int RunBatch(const TCommandLine& cl, int& argc, char** argv, std::ostream& out, 
     int plotStatus = 0;
     if (cl.Image)
         plotStatus = PlotDocumentImage(document, cl, out, errors, progress);
-    else if (cl.Table)
+    else if (cl.Table || cl.Analyze)
         plotStatus = RunDocumentTable(document, cl, out, errors, progress);
     return std::max(status, plotStatus);
 }

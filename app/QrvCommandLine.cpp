@@ -57,6 +57,11 @@ void CheckCombinations(const TCommandLine& cl)
         for (const auto& [given, name] : describing)
             if (given) throw TUsageError(Msg::UsageDocumentWith, {name});
     }
+    // A document's derivative curve derives another curve; the command
+    // line's derives its own formula, which a document cannot hold.
+    if (cl.SaveDocument && std::any_of(cl.Curves.begin(), cl.Curves.end(),
+                                       [](const TCurveOption& curve) { return curve.Derivative != 0; }))
+        throw TUsageError(Msg::UsageDerivativeNotSaved);
     if (cl.SaveDocument && !cl.Document) {
         std::vector<std::uint32_t> colors;
         if (cl.Color) colors.push_back(*cl.Color);
@@ -68,6 +73,13 @@ void CheckCombinations(const TCommandLine& cl)
 }
 
 } // namespace
+
+int ReadDerivativeOrder(std::string_view value)
+{
+    if (value == "1") return 1;
+    if (value == "2") return 2;
+    throw TUsageError(Msg::UsageDerivativeOrder, {value});
+}
 
 void CheckCurvesComplete(const TCommandLine& cl)
 {

@@ -44,6 +44,7 @@ struct TCurveOption {
     // A parametric curve's x and y of t, each set by its option.
     std::optional<std::string> XOfT{};
     std::optional<std::string> YOfT{};
+    int Derivative = 0; // --derivative after it: 1 or 2 plots that derivative of the formula
     bool operator==(const TCurveOption&) const = default;
 };
 
@@ -76,6 +77,7 @@ struct TCommandLine {
     std::optional<std::string> Document;
     std::optional<std::string> SaveDocument; // --save-document FILE
     std::optional<std::string> Table;        // "-" is standard output
+    std::optional<std::string> Analyze;      // --analyze FILE, "-" is standard output
     std::optional<std::string> Image;
     std::optional<TImageFormat> ImageFormat; // set with Image
     std::optional<TImageSize> Size;
@@ -89,8 +91,12 @@ struct TCommandLine {
     bool Help = false;
     bool Version = false;
 
-    // Run without a window: a table, an image or a saved document is asked for.
-    bool IsBatch() const { return Table.has_value() || Image.has_value() || SaveDocument.has_value(); }
+    // Run without a window: a table, an analysis, an image or a saved document
+    // is asked for.
+    bool IsBatch() const
+    {
+        return Table.has_value() || Analyze.has_value() || Image.has_value() || SaveDocument.has_value();
+    }
     // A document is read or written, which needs the JSON reader of Qt Core.
     bool UsesDocuments() const { return Document.has_value() || SaveDocument.has_value(); }
     // The first --formula (of a function curve), the one of the fields.
@@ -128,6 +134,8 @@ TAngleMode ReadAngleMode(std::string_view value);
 char ReadDecimalSeparator(std::string_view value);
 // A colour number: decimal, or hexadecimal after "0x" or "$".
 std::uint32_t ReadColorNumber(std::string_view value);
+// The order of --derivative: "1" or "2".
+int ReadDerivativeOrder(std::string_view value);
 // WIDTHxHEIGHT, each from 1 to kMaxImageSide.
 TImageSize ReadImageSize(std::string_view value);
 // The document, named by --document or on its own: one at most.

@@ -1,6 +1,7 @@
 #include "QrvCurveRun.h"
 
 #include "QrvAngleMode.h"
+#include "QrvDerivativeRun.h"
 #include "QrvErrorText.h"
 #include "QrvErrors.h"
 #include "QrvImplicitRun.h"
@@ -56,6 +57,14 @@ std::optional<TPlotRange> FunctionGrid(const TCurve& curve)
     }
 }
 
+// A derivative of its own formula lies on its own range; one of another
+// curve on that curve's, which the curve alone does not know.
+std::optional<TPlotRange> DerivativeGrid(const TCurve& curve)
+{
+    if (curve.Formula.empty()) return std::nullopt;
+    return FunctionGrid(curve);
+}
+
 std::optional<TPlotRange> NoGrid(const TCurve&)
 {
     return std::nullopt;
@@ -77,7 +86,7 @@ struct TKindRun {
 // run and a grid in its row.
 constexpr std::array<TKindRun, 5> kKindRuns{{
     {TCurveKind::Function, RunFunction, FunctionGrid, "Function", TTableShape::XY, true},
-    {TCurveKind::Derivative, nullptr, NoGrid, "Derivative", TTableShape::XY, true},
+    {TCurveKind::Derivative, RunDerivative, DerivativeGrid, "Derivative", TTableShape::XY, true},
     {TCurveKind::Parametric, RunParametricKind, NoGrid, "Parametric", TTableShape::TXY, false},
     {TCurveKind::Polar, RunPolarKind, NoGrid, "Polar", TTableShape::TXY, false},
     {TCurveKind::Implicit, RunImplicitKind, NoGrid, "Implicit", TTableShape::Note, false},
@@ -162,6 +171,8 @@ std::vector<TCurveOutcome> RunCurves(const TDocument& document, std::span<TPlotT
     const std::vector<TCurve>& curves = converted ? converted->Curves : document.Curves;
 
     const TScopedAngleMode mode(document.Angle);
+    TCurveRunOptions runOptions = options;
+    runOptions.Curves = curves;
     std::vector<TCurveOutcome> outcomes(curves.size());
     for (std::size_t i = 0; i < curves.size() && i < targets.size(); ++i) {
         if (!targets[i]) continue;
@@ -170,7 +181,7 @@ std::vector<TCurveOutcome> RunCurves(const TDocument& document, std::span<TPlotT
         TStartWatch watch(*targets[i]);
         bool stopped = false;
         try {
-            RunCurve(curves[i], watch, options);
+            RunCurve(curves[i], watch, runOptions);
         } catch (const EAbort&) {
             outcome.Failed = true;
             stopped = true;

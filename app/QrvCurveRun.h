@@ -35,6 +35,9 @@ struct TCurveRunOptions {
     TProgressView* Progress = nullptr;
     TRunClock* Clock = nullptr;
     TProgressTimes Times;
+    // The curves of the document being run (RunCurves sets them): a
+    // derivative curve finds the curve it derives there.
+    std::span<const TCurve> Curves = {};
     // The chart an implicit curve is drawn on; its grid is as fine as that.
     TChartPixels Pixels;
 };

@@ -115,7 +115,7 @@ int QurviaLauncherMain(int argc, char** argv)
     InitFloatEnvironment();
     TCommandLine cl;
     if (auto status = PrepareCommandLine(argc, argv, cl)) return *status;
-    if (cl.Table && !cl.Image && !cl.UsesDocuments()) {
+    if ((cl.Table || cl.Analyze) && !cl.Image && !cl.UsesDocuments()) {
         // A long run shows its progress where someone watches standard error.
         TTerminalProgress progress(std::cerr);
         return RunTableBatch(cl, std::cout, std::cerr, IsTerminal(STDERR_FILENO) ? &progress : nullptr);

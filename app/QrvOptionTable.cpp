@@ -58,6 +58,21 @@ void AddROfT(TCommandLine& cl, std::string_view value)
     cl.Curves.push_back({std::string(value), std::nullopt, TCurveKind::Polar});
 }
 
+// --derivative belongs to the latest --formula.
+void SetDerivative(TCommandLine& cl, std::string_view value)
+{
+    const int order = ReadDerivativeOrder(value);
+    if (cl.Curves.empty() || cl.Curves.back().Kind != TCurveKind::Function)
+        throw TUsageError(Msg::UsageDerivativeFirst);
+    cl.Curves.back().Derivative = order;
+}
+
+void SetAnalyze(TCommandLine& cl, std::string_view value)
+{
+    if (value.empty()) throw TUsageError(Msg::UsageAnalyzeName);
+    cl.Analyze = value;
+}
+
 // A colour after a --formula is that curve's; before the first, the one in force.
 void SetColor(TCommandLine& cl, std::string_view value)
 {
@@ -155,6 +170,12 @@ std::vector<TOptionInfo> MakeOptions()
                  "separator options hold for every curve.",
          .Section = &kFields,
          .Apply = AddFormula},
+        {.Name = "--derivative",
+         .Value = "N",
+         .Help = "After a --formula: that curve is the N-th derivative (1 or 2) of its formula, computed "
+                 "exactly from the formula rather than from its points.",
+         .Section = &kFields,
+         .Apply = SetDerivative},
         {.Name = "--xmin",
          .Value = "TEXT",
          .Help = StartupNote("X min", start.XMin),
@@ -237,6 +258,14 @@ std::vector<TOptionInfo> MakeOptions()
              "CSV), and an implicit curve of a document a line saying that the table has no values for it.",
          .Section = &kBatch,
          .Apply = SetTable},
+        {.Name = "--analyze",
+         .Value = "FILE|-",
+         .Help = "Write the features of every curve to FILE, or to standard output for -: one line per root, "
+                 "minimum, maximum, inflection point, intersection of two curves and integral, fields "
+                 "separated by a tab, sorted by curve and x. Numbers have 21 significant digits (the "
+                 "integral's error 3) and always a decimal point. Combines with --table and --image.",
+         .Section = &kBatch,
+         .Apply = SetAnalyze},
         {.Name = "--image",
          .Value = "FILE",
          .Help = "Write the chart; the extension picks the format: " + ImageExtensionList() +

@@ -1,5 +1,6 @@
 #include "QrvTableBatch.h"
 
+#include "QrvAnalyzeBatch.h"
 #include "QrvAppTexts.h"
 #include "QrvCurveTable.h"
 #include "QrvErrors.h"
@@ -50,6 +51,12 @@ TDocument CommandLineDocument(const TCommandLine& cl, TColor colorInForce)
             curve.Step = cl.Step.value_or(kDefaultTStep);
         }
         curve.Color = option.Color ? *option.Color : NextCurveColor(document, colorInForce);
+        if (option.Derivative != 0) {
+            // A derivative of its own formula, named after itself (f1').
+            curve.Kind = TCurveKind::Derivative;
+            curve.Of = static_cast<int>(document.Curves.size()) + 1;
+            curve.Order = option.Derivative;
+        }
         document.Curves.push_back(std::move(curve));
     }
     return document;
@@ -151,6 +158,9 @@ int RunDocumentTable(const TDocument& document, const TCommandLine& cl, std::ost
     const auto outcomes = RunBatchCurves(document, targets, errors, status, progress);
     if (RunProducedOutput(outcomes) && cl.Table)
         RunReporting([&] { WriteCurveTable(*cl.Table, document, targets, outcomes, out); }, errors, status);
+    // The features come from the formulas themselves, so a curve whose run
+    // failed still has those its points allow.
+    if (cl.Analyze) RunReporting([&] { WriteAnalysis(*cl.Analyze, document, out); }, errors, status);
     return status;
 }
 

@@ -41,6 +41,10 @@ enum class Msg {
     UsageDocumentWith,
     UsageColorNotPlain,
     UsageHalfParametric,
+    UsageDerivativeOrder,
+    UsageDerivativeFirst,
+    UsageDerivativeNotSaved,
+    UsageAnalyzeName,
     // expression engine: compile parser
     FactorExpected,
     RightParenExpected,
@@ -67,6 +71,8 @@ enum class Msg {
     ImplicitXRange,
     ImplicitYRange,
     ImplicitNoTableValues,
+    DerivativeOfNoFunction,
+    NotDifferentiable,
     // analysis: why an integral has no value
     AnalysisPoleAbout,
     AnalysisFormulaFails,

@@ -25,6 +25,11 @@ void TEasyEvaluator::AddVar(std::string_view name, double& variable)
     ownContext_.Add(std::make_unique<TExprVar64Sym>(name, &variable));
 }
 
+void TEasyEvaluator::AddVar(std::string_view name, Float& variable)
+{
+    ownContext_.Add(std::make_unique<TExprVar80Sym>(name, &variable));
+}
+
 // ---- TCompiledEvaluator ---------------------------------------------------
 
 namespace

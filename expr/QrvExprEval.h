@@ -40,6 +40,8 @@ public:
     // in place while the evaluator evaluates. A name already bound (in any
     // letter case) raises "Duplicate hash list entry: <name>".
     void AddVar(std::string_view name, double& variable);
+    // The same for a Float variable.
+    void AddVar(std::string_view name, Float& variable);
 
     // The caller's shared contexts; attached, not owned.
     TExprSetContext& ExternalContexts() { return externalContexts_; }

@@ -38,6 +38,7 @@
 #include "QrvFpu.h"
 
 #include <array>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -387,5 +388,194 @@ template <TExprFault F, TExprFlow W> inline Float Settle(Float result, Float div
 }
 
 } // namespace rules
+
+// ---- the derivative rules: each operator's, beside its arithmetic ----------
+//
+// A jet is a value with its first and second derivative with respect to the
+// plot's x. `Varies` says whether the value depends on x at all: a part
+// that does not (a constant, another variable) has derivatives 0 whatever
+// its operation, so `abs(-3)` or `7 div 2` inside a formula never spoil it.
+// Where a derivative does not exist (a corner, a step) or is not finite its
+// Has flag is false; a missing first derivative implies a missing second.
+struct TExprJet {
+    Float Value = 0;
+    Float D1 = 0;
+    Float D2 = 0;
+    bool Varies = false;
+    bool HasD1 = true;
+    bool HasD2 = true;
+};
+
+// The derivatives of a one-operand function at its operand u: f'(u) and
+// f''(u), each with whether it exists.
+struct TExprLocalDerivatives {
+    Float D1 = 0;
+    Float D2 = 0;
+    bool HasD1 = true;
+    bool HasD2 = true;
+};
+
+// The partial derivatives of a two-operand function g(l, r): first by l and
+// by r, second by l twice, by l and r, by r twice, each with whether it
+// exists.
+struct TExprLocalPartials {
+    Float L = 0, R = 0, LL = 0, LR = 0, RR = 0;
+    bool HasL = true, HasR = true, HasLL = true, HasLR = true, HasRR = true;
+};
+
+namespace jets
+{
+
+// The jet of a value that does not depend on x.
+inline TExprJet Constant(Float value)
+{
+    return {value, 0, 0, false, true, true};
+}
+
+// A derivative that overflowed is no derivative: an infinity or NaN of a
+// part stays one through the rules that read it, so the program checks its
+// result once.
+inline TExprJet Finish(TExprJet jet)
+{
+    if (!(jet.D1 - jet.D1 == 0)) jet.HasD1 = false;
+    if (!jet.HasD1 || !(jet.D2 - jet.D2 == 0)) jet.HasD2 = false;
+    return jet;
+}
+
+// The chain rule for f(u): (f u)' = f' u', (f u)'' = f'' u'^2 + f' u''.
+inline TExprJet Chain(const TExprJet& u, Float value, const TExprLocalDerivatives& f)
+{
+    if (!u.Varies) return Constant(value);
+    TExprJet jet{value, f.D1 * u.D1,        f.D2 * u.D1 * u.D1 + f.D1 * u.D2,
+                 true,  f.HasD1 && u.HasD1, f.HasD1 && f.HasD2 && u.HasD2};
+    return Finish(jet);
+}
+
+// The chain rule for g(l, r), reading only the partials of the operands
+// that vary, so that a partial that does not exist matters only where its
+// operand depends on x.
+inline TExprJet Chain2(const TExprJet& l, const TExprJet& r, Float value, const TExprLocalPartials& g)
+{
+    if (!l.Varies && !r.Varies) return Constant(value);
+    TExprJet jet{value, 0, 0, true, true, true};
+    if (l.Varies) {
+        jet.D1 += g.L * l.D1;
+        jet.D2 += g.LL * l.D1 * l.D1 + g.L * l.D2;
+        jet.HasD1 = g.HasL && l.HasD1;
+        jet.HasD2 = g.HasL && g.HasLL && l.HasD2;
+    }
+    if (r.Varies) {
+        jet.D1 += g.R * r.D1;
+        jet.D2 += g.RR * r.D1 * r.D1 + g.R * r.D2;
+        jet.HasD1 = jet.HasD1 && g.HasR && r.HasD1;
+        jet.HasD2 = jet.HasD2 && g.HasR && g.HasRR && r.HasD2;
+    }
+    if (l.Varies && r.Varies) {
+        jet.D2 += 2 * g.LR * l.D1 * r.D1;
+        jet.HasD2 = jet.HasD2 && g.HasLR;
+    }
+    return jet;
+}
+
+// A piecewise constant result: derivatives 0, except at a step of a varying
+// operand, where there are none.
+inline TExprJet Steps(Float value, bool atStep)
+{
+    return {value, 0, 0, true, !atStep, !atStep};
+}
+
+// Where an integer operation steps: its operand rounds to the nearest
+// integer, so a varying operand halfway between two integers is at a step.
+inline bool RoundingStep(const TExprJet& u)
+{
+    if (!u.Varies) return false;
+    return u.Value - std::floor(u.Value) == 0.5L;
+}
+
+// Where a truth value steps: a varying operand at zero.
+inline bool TruthStep(const TExprJet& u)
+{
+    return u.Varies && u.Value == 0;
+}
+
+// Where a comparison steps: its operands equal while one of them varies.
+inline bool ComparisonStep(const TExprJet& l, const TExprJet& r)
+{
+    return (l.Varies || r.Varies) && l.Value == r.Value;
+}
+
+inline TExprJet Negate(const TExprJet& u, Float value)
+{
+    if (!u.Varies) return Constant(value);
+    return {value, -u.D1, -u.D2, true, u.HasD1, u.HasD2};
+}
+inline TExprJet LogicalNot(const TExprJet& u, Float value)
+{
+    if (!u.Varies) return Constant(value);
+    return Steps(value, TruthStep(u));
+}
+inline TExprJet BitwiseNot(const TExprJet& u, Float value)
+{
+    if (!u.Varies) return Constant(value);
+    return Steps(value, RoundingStep(u));
+}
+
+inline TExprJet Add(const TExprJet& l, const TExprJet& r, Float value)
+{
+    return {value, l.D1 + r.D1, l.D2 + r.D2, l.Varies || r.Varies, l.HasD1 && r.HasD1, l.HasD2 && r.HasD2};
+}
+inline TExprJet Subtract(const TExprJet& l, const TExprJet& r, Float value)
+{
+    return {value, l.D1 - r.D1, l.D2 - r.D2, l.Varies || r.Varies, l.HasD1 && r.HasD1, l.HasD2 && r.HasD2};
+}
+// (uv)' = u'v + uv', (uv)'' = u''v + 2u'v' + uv''.
+inline TExprJet Multiply(const TExprJet& l, const TExprJet& r, Float value)
+{
+    if (!l.Varies && !r.Varies) return Constant(value);
+    return {value,
+            l.D1 * r.Value + l.Value * r.D1,
+            l.D2 * r.Value + 2 * l.D1 * r.D1 + l.Value * r.D2,
+            true,
+            l.HasD1 && r.HasD1,
+            l.HasD2 && r.HasD2};
+}
+// For q = u/v: q' = (u' - q v')/v, q'' = (u'' - 2 q' v' - q v'')/v. A zero
+// divisor never gets here: the value has raised.
+inline TExprJet Divide(const TExprJet& l, const TExprJet& r, Float value)
+{
+    if (!l.Varies && !r.Varies) return Constant(value);
+    Float d1 = (l.D1 - value * r.D1) / r.Value;
+    Float d2 = (l.D2 - 2 * d1 * r.D1 - value * r.D2) / r.Value;
+    return {value, d1, d2, true, l.HasD1 && r.HasD1, l.HasD2 && r.HasD2};
+}
+
+// The comparisons and the logical operators give truth values, the integer
+// operators integers of rounded operands: all are constant between steps.
+#define QRV_EXPR_STEP_RULE(Kind, Step)                                                                       \
+    inline TExprJet Kind(const TExprJet& l, const TExprJet& r, Float value)                                  \
+    {                                                                                                        \
+        if (!l.Varies && !r.Varies) return Constant(value);                                                  \
+        return Steps(value, Step);                                                                           \
+    }
+QRV_EXPR_STEP_RULE(Compare, ComparisonStep(l, r))
+QRV_EXPR_STEP_RULE(Greater, ComparisonStep(l, r))
+QRV_EXPR_STEP_RULE(GreaterEqual, ComparisonStep(l, r))
+QRV_EXPR_STEP_RULE(Less, ComparisonStep(l, r))
+QRV_EXPR_STEP_RULE(LessEqual, ComparisonStep(l, r))
+QRV_EXPR_STEP_RULE(Equal, ComparisonStep(l, r))
+QRV_EXPR_STEP_RULE(NotEqual, ComparisonStep(l, r))
+QRV_EXPR_STEP_RULE(IntegerDivide, RoundingStep(l) || RoundingStep(r))
+QRV_EXPR_STEP_RULE(Modulo, RoundingStep(l) || RoundingStep(r))
+QRV_EXPR_STEP_RULE(ShiftLeft, RoundingStep(l) || RoundingStep(r))
+QRV_EXPR_STEP_RULE(ShiftRight, RoundingStep(l) || RoundingStep(r))
+QRV_EXPR_STEP_RULE(BitwiseAnd, RoundingStep(l) || RoundingStep(r))
+QRV_EXPR_STEP_RULE(BitwiseOr, RoundingStep(l) || RoundingStep(r))
+QRV_EXPR_STEP_RULE(BitwiseXor, RoundingStep(l) || RoundingStep(r))
+QRV_EXPR_STEP_RULE(LogicalAnd, TruthStep(l) || TruthStep(r))
+QRV_EXPR_STEP_RULE(LogicalOr, TruthStep(l) || TruthStep(r))
+QRV_EXPR_STEP_RULE(LogicalXor, TruthStep(l) || TruthStep(r))
+#undef QRV_EXPR_STEP_RULE
+
+} // namespace jets
 
 } // namespace qrv

@@ -34,6 +34,22 @@ TExprNode* TExprVar64Sym::Compile()
     return NodeFactory()->LoadVar64(location_);
 }
 
+TExprVar80Sym::TExprVar80Sym(std::string_view name, const Float* location)
+    : TExprSym(name), location_(location)
+{
+    QRV_ASSERT(location != nullptr, MessageText(Msg::AssertionFailure));
+}
+
+Float TExprVar80Sym::Evaluate()
+{
+    return Checked(*location_);
+}
+
+TExprNode* TExprVar80Sym::Compile()
+{
+    return NodeFactory()->LoadVar80(location_);
+}
+
 // ---- functions ------------------------------------------------------------
 
 TExprNode* TExprAbstractFuncSym::FirstArgument()

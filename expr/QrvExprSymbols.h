@@ -83,6 +83,20 @@ private:
     const double* location_;
 };
 
+// The same for a Float variable: the analysis of a curve moves x by less
+// than a double can tell apart.
+class TExprVar80Sym final : public TExprSym
+{
+public:
+    TExprVar80Sym(std::string_view name, const Float* location);
+    Float Evaluate() override;
+    TExprNode* Compile() override;
+    const Float* Location() const { return location_; }
+
+private:
+    const Float* location_;
+};
+
 // A function: the steps that read its argument list, "(" first ";" second
 // ")". Evaluate compiles the call with a private factory and runs it, so it
 // needs the same binding as Compile.

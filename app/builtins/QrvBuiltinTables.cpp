@@ -1,5 +1,8 @@
 #include "QrvBuiltinTables.h"
 
+#include "QrvBuiltinDerivatives.h"
+
+#include <algorithm>
 #include <array>
 
 namespace qrv
@@ -68,45 +71,55 @@ constexpr std::array<TBuiltinConstant, 49> kConstants{{
 // The functions of the formula language. Hyperbolic, logarithmic and
 // algebraic functions take no notice of the angle mode, so the library
 // routine itself is the function; power and logbasen take the base first.
+// Each row names its derivative rule after its routine.
 constexpr std::array<TBuiltinFunction, 37> kFunctions{{
-    {"sin", WithAngleArgument<Sin>, nullptr, true},
-    {"cos", WithAngleArgument<Cos>, nullptr, true},
-    {"exp", Exp, nullptr},
-    {"ln", Ln, nullptr},
-    {"square", Square, nullptr},
-    {"sqrt", Sqrt, nullptr},
-    {"abs", Abs, nullptr},
-    {"tan", WithAngleArgument<Tan>, nullptr, true},
-    {"arctan", WithAngleResult<ArcTan>, nullptr, true},
-    {"logbase10", LogBase10, nullptr},
-    {"logbase2", LogBase2, nullptr},
-    {"cot", WithAngleArgument<Cot>, nullptr, true},
-    {"sec", WithAngleArgument<Sec>, nullptr, true},
-    {"csc", WithAngleArgument<Csc>, nullptr, true},
-    {"arcsin", WithAngleResult<ArcSin>, nullptr, true},
-    {"arccos", WithAngleResult<ArcCos>, nullptr, true},
-    {"arccot", WithAngleResult<ArcCot>, nullptr, true},
-    {"arcsec", WithAngleResult<ArcSec>, nullptr, true},
-    {"arccsc", WithAngleResult<ArcCsc>, nullptr, true},
-    {"cosh", CosH, nullptr},
-    {"coth", CotH, nullptr},
-    {"csch", CscH, nullptr},
-    {"sech", SecH, nullptr},
-    {"sinh", SinH, nullptr},
-    {"tanh", TanH, nullptr},
-    {"arccosh", ArcCosH, nullptr},
-    {"arccoth", ArcCotH, nullptr},
-    {"arccsch", ArcCscH, nullptr},
-    {"arcsech", ArcSecH, nullptr},
-    {"arcsinh", ArcSinH, nullptr},
-    {"arctanh", ArcTanH, nullptr},
-    {"coversine", WithAngleArgument<Coversine>, nullptr, true},
-    {"exsecans", WithAngleArgument<Exsecans>, nullptr, true},
-    {"haversine", WithAngleArgument<Haversine>, nullptr, true},
-    {"versine", WithAngleArgument<Versine>, nullptr, true},
-    {"power", nullptr, Power},
-    {"logbasen", nullptr, LogBaseN},
+    {"sin", WithAngleArgument<Sin>, nullptr, true, AngleArgumentDerivatives<derivatives::Sin>},
+    {"cos", WithAngleArgument<Cos>, nullptr, true, AngleArgumentDerivatives<derivatives::Cos>},
+    {"exp", Exp, nullptr, false, derivatives::Exp},
+    {"ln", Ln, nullptr, false, derivatives::Ln},
+    {"square", Square, nullptr, false, derivatives::Square},
+    {"sqrt", Sqrt, nullptr, false, derivatives::Sqrt},
+    {"abs", Abs, nullptr, false, derivatives::Abs},
+    {"tan", WithAngleArgument<Tan>, nullptr, true, AngleArgumentDerivatives<derivatives::Tan>},
+    {"arctan", WithAngleResult<ArcTan>, nullptr, true, AngleResultDerivatives<derivatives::ArcTan>},
+    {"logbase10", LogBase10, nullptr, false, derivatives::LogBase10},
+    {"logbase2", LogBase2, nullptr, false, derivatives::LogBase2},
+    {"cot", WithAngleArgument<Cot>, nullptr, true, AngleArgumentDerivatives<derivatives::Cot>},
+    {"sec", WithAngleArgument<Sec>, nullptr, true, AngleArgumentDerivatives<derivatives::Sec>},
+    {"csc", WithAngleArgument<Csc>, nullptr, true, AngleArgumentDerivatives<derivatives::Csc>},
+    {"arcsin", WithAngleResult<ArcSin>, nullptr, true, AngleResultDerivatives<derivatives::ArcSin>},
+    {"arccos", WithAngleResult<ArcCos>, nullptr, true, AngleResultDerivatives<derivatives::ArcCos>},
+    {"arccot", WithAngleResult<ArcCot>, nullptr, true, AngleResultDerivatives<derivatives::ArcCot>},
+    {"arcsec", WithAngleResult<ArcSec>, nullptr, true, AngleResultDerivatives<derivatives::ArcSec>},
+    {"arccsc", WithAngleResult<ArcCsc>, nullptr, true, AngleResultDerivatives<derivatives::ArcCsc>},
+    {"cosh", CosH, nullptr, false, derivatives::CosH},
+    {"coth", CotH, nullptr, false, derivatives::CotH},
+    {"csch", CscH, nullptr, false, derivatives::CscH},
+    {"sech", SecH, nullptr, false, derivatives::SecH},
+    {"sinh", SinH, nullptr, false, derivatives::SinH},
+    {"tanh", TanH, nullptr, false, derivatives::TanH},
+    {"arccosh", ArcCosH, nullptr, false, derivatives::ArcCosH},
+    {"arccoth", ArcCotH, nullptr, false, derivatives::ArcCotH},
+    {"arccsch", ArcCscH, nullptr, false, derivatives::ArcCscH},
+    {"arcsech", ArcSecH, nullptr, false, derivatives::ArcSecH},
+    {"arcsinh", ArcSinH, nullptr, false, derivatives::ArcSinH},
+    {"arctanh", ArcTanH, nullptr, false, derivatives::ArcTanH},
+    {"coversine", WithAngleArgument<Coversine>, nullptr, true,
+     AngleArgumentDerivatives<derivatives::Coversine>},
+    {"exsecans", WithAngleArgument<Exsecans>, nullptr, true, AngleArgumentDerivatives<derivatives::Exsecans>},
+    {"haversine", WithAngleArgument<Haversine>, nullptr, true,
+     AngleArgumentDerivatives<derivatives::Haversine>},
+    {"versine", WithAngleArgument<Versine>, nullptr, true, AngleArgumentDerivatives<derivatives::Versine>},
+    {"power", nullptr, Power, false, nullptr, derivatives::Power},
+    {"logbasen", nullptr, LogBaseN, false, nullptr, derivatives::LogBaseN},
 }};
+
+static_assert(std::all_of(kFunctions.begin(), kFunctions.end(),
+                          [](const TBuiltinFunction& f) {
+                              return f.Unary ? f.UnaryDerivatives && !f.BinaryDerivatives
+                                             : f.Binary && f.BinaryDerivatives && !f.UnaryDerivatives;
+                          }),
+              "every built-in function has the derivative rule of its form");
 
 } // namespace
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "QrvAngleMode.h"
+#include "QrvExprJets.h"
 #include "QrvFloat.h"
 #include "QrvMath.h"
 
@@ -18,13 +19,16 @@ struct TBuiltinConstant {
     Float Value;
 };
 
-// Exactly one of Unary and Binary is set. A function that follows the angle
-// mode is not pure: its value may change after a formula is compiled.
+// Exactly one of Unary and Binary is set, and the derivative rule of the
+// same form beside it (QrvBuiltinDerivatives.h). A function that follows the
+// angle mode is not pure: its value may change after a formula is compiled.
 struct TBuiltinFunction {
     std::string_view Name;
     Float (*Unary)(Float);
     Float (*Binary)(Float, Float);
     bool FollowsAngleMode = false;
+    TExprUnaryDerivativeRule UnaryDerivatives = nullptr;
+    TExprBinaryDerivativeRule BinaryDerivatives = nullptr;
 };
 
 std::span<const TBuiltinConstant> BuiltinConstants();

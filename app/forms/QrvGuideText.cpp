@@ -198,12 +198,27 @@ The table lists t, x and y for parametric and polar curves, under "t,x,y" as com
 Command line: --x-of-t TEXT and --y-of-t TEXT give a parametric curve, --r-of-t TEXT a polar one; each starts another curve, as --formula does. --tmin and --tmax give their range of t (0 to 6.2832 unless given), and --step their step (0.01 unless given). --document FILE plots documents with curves of every kind. --equal-scales draws one unit as long on both axes, so that a circle looks round, and --fine-labels labels the axes in finer steps where the usual ones would leave fewer than three labels; --no-equal-scales and --no-fine-labels turn them off. Without these options the choices of the View menu hold.
 )";
 
+// What came with exact derivatives and the analysis of curves, under a
+// heading of its own.
+const char* const kDerivativesAndAnalysis = R"(
+------------------------------------------------------------
+Derivatives and the features of curves
+Qurvia differentiates a formula exactly, from the formula itself rather than from its points: every operator and every built-in function has its derivative rule, in every angle mode. Where a derivative does not exist (abs at 0, a step of div or of a comparison, sqrt at 0) the point says "not differentiable" instead of showing a made-up number.
+A derivative curve of a document draws f' or f'' of one of its function curves over that curve's range; the function list names it f1' or f1''. On the command line, --derivative 1 or --derivative 2 after a --formula makes that curve the first or second derivative of its formula.
+--analyze FILE (or - for standard output) writes the features of every curve over its range: roots, minima, maxima, inflection points, the intersections of each pair of curves and each curve's definite integral, one per line, with the fields separated by a tab:
+1	maximum	1.57079632679489661926e+00	1.00000000000000000000e+00
+1	integral	1.83907152907645245226e+00	1.20e-19
+1&2	intersection	7.85398163397448309628e-01	7.07106781186547524436e-01
+The lines are sorted by curve (single curves first, then pairs), within a curve by x, its integral last. x and y have 21 significant digits; an integral gives its value and estimated error, or "-" and the reason when it has none (a pole, a failing formula). The numbers always have a decimal point, whatever --decimal-separator says: this output is for programs. --analyze combines with --table and --image; a curve whose run fails still reports what its points allowed, and the exit status is that of the run.
+)";
+
 } // namespace
 
 const QString& GuideText()
 {
     static const QString text = QString::fromUtf8(kGuide) + QString::fromUtf8(kSeveralCurves).mid(1) +
-                                QString::fromUtf8(kCurveKinds).mid(1);
+                                QString::fromUtf8(kCurveKinds).mid(1) +
+                                QString::fromUtf8(kDerivativesAndAnalysis).mid(1);
     return text;
 }
 

@@ -1,9 +1,12 @@
 // Runs every compiled program five ways: the fast mode's instruction loop
 // and its generated x87 code, each with constant folding and without, and
 // the checked mode (every operation through its Execute). All must give the
-// same value, bit for bit, or the same error message. The formulas use the built-in context, so calls,
-// pure and angle-dependent, are part of every program.
+// same value, bit for bit, or the same error message. The jet program of the
+// same formula (value, f', f'') must give that value and message too, and
+// derivatives it reports must be finite, a second one only with a first. The formulas use the built-in
+// context, so calls, pure and angle-dependent, are part of every program.
 #include "QrvAngleMode.h"
+#include "QrvBuiltinDerivatives.h"
 #include "QrvBuiltins.h"
 #include "QrvExprEval.h"
 #include "QrvNumberText.h"
@@ -99,9 +102,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     nativeFolded.Compile(text);
     nativeUnfolded.Compile(text);
     checked.Compile(text);
+    qrv::TExprJetProgram jets(checked.Machine(), &x, qrv::BuiltinDerivativeRules());
     for (double value : kXs) {
         x = value;
         const Outcome want = Run([&] { return checked.EvaluateChecked(); });
+        qrv::TExprJet jet;
+        Compare(text, "jets", Run([&] { return (jet = jets.Run()).Value; }), want);
+        if (want.value &&
+            ((jet.HasD1 && !std::isfinite(jet.D1)) || (jet.HasD2 && !(jet.HasD1 && std::isfinite(jet.D2)))))
+            Finding(text, "a derivative that is not finite", want, want);
         Compare(text, "folded", Run([&] { return folded.Evaluate(); }), want);
         Compare(text, "unfolded", Run([&] { return unfolded.Evaluate(); }), want);
         Compare(text, "native folded", Run([&] { return nativeFolded.Evaluate(); }), want);

@@ -133,6 +133,20 @@ TEST_F(Batch, AnErrorStillWritesWhatWasProduced)
     EXPECT_FALSE(QImage(Path("t.png")).isNull());
 }
 
+// --analyze beside a picture: the features go to their file, the picture
+// to its own, each whole.
+TEST_F(Batch, AnalyzeCombinesWithAnImage)
+{
+    TResult r = RunQurvia({"--formula", "sin(x)", "--formula", "cos(x)", "--xmin", "0", "--xmax", "6.3",
+                           "--step", "0.1", "--image", Path("a.png"), "--analyze", Path("a.txt")});
+    EXPECT_EQ(r.Status, 0) << r.Err.toStdString();
+    const QStringList lines = Lines(ReadWholeFile(Path("a.txt")), "\n");
+    ASSERT_EQ(lines.size(), 17);
+    EXPECT_EQ(lines[1], "1\tmaximum\t1.57079632679489661926e+00\t1.00000000000000000000e+00");
+    EXPECT_EQ(lines.back(), "1&2\tintersection\t3.92699081698724154809e+00\t-7.07106781186547524382e-01");
+    EXPECT_FALSE(QImage(Path("a.png")).isNull());
+}
+
 TEST_F(Batch, AFileThatCannotBeCreatedIsAnError)
 {
     QString name = Path("missing/t.txt");

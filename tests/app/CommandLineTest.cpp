@@ -58,6 +58,12 @@ TEST(CommandLine, OptionValues)
          [](auto& c) { return c.ImageFormat == TImageFormat::Png && c.IsBatch(); }},
         {"image emf", {"--image", "a.emf"}, [](auto& c) { return c.ImageFormat == TImageFormat::Emf; }},
         {"settings", {"--settings", "/tmp/q.ini"}, [](auto& c) { return c.Settings == "/tmp/q.ini"; }},
+        {"derivative of the latest formula",
+         {"--formula", "x", "--formula", "x*x", "--derivative", "2"},
+         [](auto& c) {
+             return c.Curves.size() == 2 && c.Curves[0].Derivative == 0 && c.Curves[1].Derivative == 2;
+         }},
+        {"analyze", {"--analyze", "-"}, [](auto& c) { return c.Analyze == "-" && c.IsBatch(); }},
         {"last one wins", {"--xmin", "1", "--xmin", "2"}, [](auto& c) { return c.XMin == "2"; }},
         {"help", {"--help"}, [](auto& c) { return c.Help; }},
         {"short help", {"-h"}, [](auto& c) { return c.Help && !c.Version; }},
@@ -153,6 +159,13 @@ TEST(CommandLine, UsageErrorsSayWhatIsWrong)
         "angle mode";
     const Row rows[] = {
         {"unknown option", {"--colour", "1"}, "unknown option '--colour'"},
+        {"derivative order", {"--formula", "x", "--derivative", "3"}, "--derivative must be 1 or 2, not '3'"},
+        {"derivative first", {"--derivative", "1"}, "--derivative needs a --formula before it"},
+        {"derivative saved",
+         {"--formula", "x", "--derivative", "1", "--save-document", "a.qurvia"},
+         "--derivative cannot be saved in a document, whose derivative curves name a function curve of their "
+         "own"},
+        {"analyze name", {"--analyze="}, "--analyze needs a file name or -"},
         {"unknown option with value", {"--colour=1"}, "unknown option '--colour'"},
         {"names keep their case", {"--Formula", "x"}, "unknown option '--Formula'"},
         {"bare dashes", {"--"}, "unknown option '--'"},
@@ -264,6 +277,7 @@ std::string ValidValue(std::string_view option)
     if (option == "--color") return "255";
     if (option == "--image") return "c.png";
     if (option == "--size") return "10x10";
+    if (option == "--analyze") return "-";
     return "1";
 }
 
@@ -315,7 +329,11 @@ TEST(CommandLine, HelpAndManualPageListEveryOptionTheParserKnows)
         EXPECT_NE(manual.find(roff(option.Help).substr(0, 20)), std::string::npos);
         // The parser takes a value exactly for the options that show one.
         if (option.Value) {
-            EXPECT_NO_THROW(ParseCommandLine({std::string(option.Name) + "=" + ValidValue(option.Name)}));
+            // --derivative belongs to a --formula before it.
+            Args args;
+            if (std::string_view(option.Name) == "--derivative") args.push_back("--formula=x");
+            args.push_back(std::string(option.Name) + "=" + ValidValue(option.Name));
+            EXPECT_NO_THROW(ParseCommandLine(args));
             EXPECT_THROW(ParseCommandLine({option.Name}), TUsageError);
         } else {
             EXPECT_NO_THROW(ParseCommandLine({option.Name}));

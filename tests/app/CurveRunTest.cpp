@@ -51,6 +51,9 @@ TEST(CurveRun, AnErrorStaysWithItsCurve)
                        Function("x", "abc"),
                        OfKind(TCurveKind::Derivative),
                        Function("2*x")};
+    // A derivative of itself: no function curve to derive.
+    document.Curves[4].Formula.clear();
+    document.Curves[4].Of = 5;
     struct Row {
         const char* name;
         bool started;
@@ -62,7 +65,7 @@ TEST(CurveRun, AnErrorStaysWithItsCurve)
         {"fails part-way", true, 2, "Floating point division by zero."},
         {"does not compile", false, 0, "Parse error: ')' to close function's parameters expected."},
         {"range not a number", false, 0, "'abc' is not a valid floating point value."},
-        {"kind not plotted yet", false, 0, "Derivative curves cannot be plotted by this version of Qurvia."},
+        {"derives no function", false, 0, "Curve 5 is not a function curve: its derivative cannot be drawn."},
         {"after the errors", true, 5, ""},
     };
     TRun run(document);
@@ -144,18 +147,18 @@ public:
     bool Cleared = false;
 };
 
-TEST(CurveRun, KindsNotPlottedYetAreRefusedByName)
+// Every kind has its run now; a derivative that names no function curve is
+// refused by the curve's number, its target emptied first.
+TEST(CurveRun, ADerivativeOfNoFunctionCurveIsRefused)
 {
-    const std::pair<TCurveKind, const char*> kinds[] = {{TCurveKind::Derivative, "Derivative"}};
-    for (const auto& [kind, noun] : kinds) {
-        SCOPED_TRACE(noun);
-        TClearWatch target;
-        target.AddPoint(1, 1);
-        EXPECT_EQ(MessageOf([&] { RunCurve(OfKind(kind), target); }),
-                  std::string(noun) + " curves cannot be plotted by this version of Qurvia");
-        EXPECT_TRUE(target.Cleared && target.Table().Empty());
-        EXPECT_FALSE(CurveGrid(OfKind(kind))) << "its points lie on no grid of x";
-    }
+    TCurve derivative = OfKind(TCurveKind::Derivative);
+    derivative.Formula.clear();
+    TClearWatch target;
+    target.AddPoint(1, 1);
+    EXPECT_EQ(MessageOf([&] { RunCurve(derivative, target); }),
+              "Curve 1 is not a function curve: its derivative cannot be drawn");
+    EXPECT_TRUE(target.Cleared && target.Table().Empty());
+    EXPECT_FALSE(CurveGrid(derivative)) << "its points lie on the grid of the curve it derives";
 }
 
 TEST(CurveRun, TheGridOfAFunctionCurveIsItsRangeAsRead)

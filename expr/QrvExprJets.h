@@ -1,0 +1,75 @@
+// Value, first and second derivative of a compiled formula with respect to
+// one of its variables, from the same program (forward-mode automatic
+// differentiation).
+//
+// The jet program walks the machine's code list once per x. Each operation
+// computes its value through its own checked Execute, so the value and the
+// first error are exactly those of the checked machine, and then its
+// derivatives from the jets of its operands through the rule of its kind
+// (jets::<Kind> in QrvExprOperations.h) or, for a call, through the rule the
+// caller gives for the called function. A call of a function without a rule
+// whose arguments depend on x has no derivative.
+//
+//   TExprJetProgram jets(evaluator.Machine(), &x, BuiltinDerivativeRules());
+//   x = 0.5; TExprJet jet = jets.Run();   // jet.Value, jet.D1, jet.D2
+#pragma once
+
+#include "QrvExprOperations.h"
+#include "QrvExprVirtMach.h"
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace qrv
+{
+
+// A function's derivative rule: at its operands and its value, the
+// derivatives of a one-operand function, or the partials of a two-operand one.
+using TExprUnaryDerivativeRule = TExprLocalDerivatives (*)(Float u, Float value);
+using TExprBinaryDerivativeRule = TExprLocalPartials (*)(Float l, Float r, Float value);
+
+struct TExprCallRule {
+    TExprUnaryDerivativeRule Unary = nullptr;
+    TExprBinaryDerivativeRule Binary = nullptr;
+};
+
+// The rule of the function at an address (TExprDumpKey, as the listing
+// knows it); an empty rule when there is none.
+using TExprCallRules = std::function<TExprCallRule(TExprDumpKey function)>;
+
+class TExprJetProgram
+{
+public:
+    // The program of `machine` as it is now, differentiated by the variable
+    // at `x` (a double or a Float; other variables are constants). The
+    // machine must outlive the jet program and keep its code.
+    TExprJetProgram(const TExprVirtMach& machine, const void* x, const TExprCallRules& rules);
+
+    // The jet at the current value of x. Raises what the checked machine
+    // raises.
+    TExprJet Run();
+
+private:
+    enum class TStep : std::uint8_t { Const, Variable, Other, Unary, Binary, Operator };
+    struct TEntry {
+        TExprVirtMachOp* Op = nullptr;
+        TStep Step = TStep::Other;
+        TExprVmKind Kind = TExprVmKind::Opaque;
+        std::uint32_t A = 0, B = 0; // jet slots of the operands
+        TExprCallRule Rule;
+        TExprUnaryFunc Unary = nullptr; // the direct calls' functions
+        TExprBinaryFunc Binary = nullptr;
+        std::vector<std::uint32_t> Operands; // TStep::Other only
+    };
+
+    TExprJet Apply(const TEntry& entry);
+
+    std::vector<TEntry> entries_;
+    std::vector<TExprJet> jets_; // constants first, then one per entry
+    std::size_t constCount_ = 0;
+    Float single_ = 0; // the value of a program of one constant
+    bool empty_ = true;
+};
+
+} // namespace qrv

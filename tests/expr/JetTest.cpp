@@ -1,0 +1,149 @@
+// The jets of compiled formulas: every operator's derivative rule, the parts
+// that do not depend on x, the steps and corners that have no derivative,
+// and values and errors equal to the checked machine's.
+#include "ExprTestSupport.h"
+#include "QrvExprJets.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace qrv::test
+{
+namespace
+{
+
+// A formula of the test built-ins and its jet program. The test built-ins
+// have no derivative rules except the one given to `square` here.
+TExprLocalDerivatives SquareRule(Float u, Float)
+{
+    return {2 * u, 2};
+}
+Float TestSquare(Float x)
+{
+    return x * x;
+}
+
+class Jets
+{
+public:
+    explicit Jets(std::string_view text)
+    {
+        formula_.Builtins().Add(std::make_unique<TExprUnaryFuncSym>("square", &TestSquare));
+        formula_.Evaluator().Compile(text);
+        program_ = std::make_unique<TExprJetProgram>(
+            formula_.Evaluator().Machine(), &formula_.X(), [](TExprDumpKey key) {
+                if (key == reinterpret_cast<TExprDumpKey>(&TestSquare))
+                    return TExprCallRule{SquareRule, nullptr};
+                return TExprCallRule{};
+            });
+    }
+    TExprJet At(double x)
+    {
+        formula_.X() = x;
+        return program_->Run();
+    }
+    Float Checked(double x)
+    {
+        formula_.X() = x;
+        return formula_.Evaluator().EvaluateChecked();
+    }
+
+private:
+    Formula formula_;
+    std::unique_ptr<TExprJetProgram> program_;
+};
+
+constexpr Float kNone = std::numeric_limits<Float>::quiet_NaN(); // no derivative expected
+
+struct JetRow {
+    const char* Name;
+    const char* Text;
+    double X;
+    Float Value, D1, D2;
+};
+
+class OperatorJets : public ::testing::TestWithParam<JetRow>
+{
+};
+
+TEST_P(OperatorJets, FollowTheRuleOfEachOperation)
+{
+    const JetRow& row = GetParam();
+    Jets jets(row.Text);
+    TExprJet jet = jets.At(row.X);
+    EXPECT_EQ(jet.Value, row.Value);
+    EXPECT_EQ(jet.Value, jets.Checked(row.X));
+    if (std::isnan(row.D1)) {
+        EXPECT_FALSE(jet.HasD1);
+    } else {
+        ASSERT_TRUE(jet.HasD1);
+        EXPECT_NEAR(jet.D1, row.D1, 1e-18L * (1 + std::fabs(row.D1)));
+    }
+    if (std::isnan(row.D2)) {
+        EXPECT_FALSE(jet.HasD2);
+    } else {
+        ASSERT_TRUE(jet.HasD2);
+        EXPECT_NEAR(jet.D2, row.D2, 1e-18L * (1 + std::fabs(row.D2)));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, OperatorJets,
+    ::testing::Values(
+        JetRow{"variable", "x", 3, 3, 1, 0}, JetRow{"constant", "2.5", 3, 2.5L, 0, 0},
+        JetRow{"negate", "-(x*x)", 3, -9, -6, -2}, JetRow{"add", "x*x + x", 3, 12, 7, 2},
+        JetRow{"subtract", "x - x*x", 3, -6, -5, -2}, JetRow{"multiply", "x*x*x", 2, 8, 12, 12},
+        JetRow{"divide", "1/x", 2, 0.5L, -0.25L, 0.25L},
+        JetRow{"divide_both", "x/(x+1)", 1, 0.5L, 0.25L, -0.25L},
+        JetRow{"call_with_rule", "square(x*3)", 1, 9, 18, 18},
+        JetRow{"call_without_rule", "count(x)", 1, 1, kNone, kNone},
+        JetRow{"call_of_constant", "count(2)*x", 1, 2, 2, 0},
+        JetRow{"binary_call_without_rule", "power(x; 2)", 3, 9, kNone, kNone},
+        JetRow{"binary_call_of_constants", "x*power(2; 3)", 1, 8, 8, 0},
+        JetRow{"compare_between_steps", "(x cmp 1)*x", 3, 3, 1, 0},
+        JetRow{"compare_at_step", "x cmp 1", 1, 0, kNone, kNone}, JetRow{"greater", "(x > 1)*x", 3, 3, 1, 0},
+        JetRow{"greater_at_step", "x > 1", 1, 0, kNone, kNone},
+        JetRow{"greater_equal_at_step", "x >= 1", 1, 1, kNone, kNone},
+        JetRow{"less", "(x < 1) + x", 3, 3, 1, 0}, JetRow{"less_equal", "x <= 1", 3, 0, 0, 0},
+        JetRow{"equal", "x = 1", 3, 0, 0, 0}, JetRow{"equal_at_step", "x = 1", 1, 1, kNone, kNone},
+        JetRow{"not_equal_at_step", "x <> 1", 1, 0, kNone, kNone}, JetRow{"logical_not", "not x", 3, 0, 0, 0},
+        JetRow{"logical_not_at_step", "not x", 0, 1, kNone, kNone},
+        JetRow{"logical_and", "x and 1", 3, 1, 0, 0},
+        JetRow{"logical_or_at_step", "x or 0", 0, 0, kNone, kNone},
+        JetRow{"logical_xor", "x xor 1", 2, 0, 0, 0},
+        JetRow{"integer_divide_between_steps", "x div 2", 4.2, 2, 0, 0},
+        JetRow{"integer_divide_at_step", "x div 1", 2.5, 2, kNone, kNone},
+        JetRow{"integer_divide_of_constants", "x * (7 div 2)", 1, 3, 3, 0},
+        JetRow{"modulo_at_step", "7 mod x", 2.5, 1, kNone, kNone}, JetRow{"modulo", "x mod 3", 4, 1, 0, 0},
+        JetRow{"shift_left", "x shl 1", 3, 6, 0, 0},
+        JetRow{"shift_right_at_step", "8 shr x", 1.5, 2, kNone, kNone},
+        JetRow{"bitwise_not_at_step", "bnot x", -0.5, -1, kNone, kNone},
+        JetRow{"bitwise_and", "x band 6", 3, 2, 0, 0}, JetRow{"bitwise_or", "x bor 4", 3, 7, 0, 0},
+        JetRow{"bitwise_xor", "x bxor 1", 3, 2, 0, 0},
+        JetRow{"step_times_smooth", "(x div 1) * x", 2.25, 4.5, 2, 0}),
+    RowName{});
+
+// Errors of the value are exactly those of the checked machine, and a
+// derivative that overflows is no derivative while its value stands.
+TEST(JetErrors, AreTheCheckedMachinesAndOverflowDropsOnlyTheDerivative)
+{
+    for (const char* text : {"1/(x-1)", "(x-1) div (x-1)", "sqrt(x-2)"}) {
+        SCOPED_TRACE(text);
+        Jets jets(text);
+        std::string checked = MessageOf([&] { jets.Checked(1); });
+        std::string jet = MessageOf([&] { jets.At(1); });
+        EXPECT_FALSE(checked.empty());
+        EXPECT_EQ(jet, checked);
+    }
+    // x^-17 at 1e-290 is 1e4930, within Float's range; its slope is not.
+    Jets steep("1/(x*x*x*x*x*x*x*x*x*x*x*x*x*x*x*x*x)");
+    TExprJet jet = steep.At(1e-290);
+    EXPECT_EQ(jet.Value, steep.Checked(1e-290));
+    EXPECT_FALSE(jet.HasD1);
+    EXPECT_FALSE(jet.HasD2);
+}
+
+} // namespace
+} // namespace qrv::test
