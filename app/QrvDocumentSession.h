@@ -15,6 +15,7 @@
 
 #include "QrvCurveRun.h"
 #include "QrvDocumentEditor.h"
+#include "QrvKindFields.h"
 #include "QrvPlotChart.h"
 
 #include <QObject>
@@ -65,14 +66,20 @@ public:
     int Current() const { return current_; }
     void SetCurrent(int index);
     TPlotFields CurrentFields() const;
+    // The current curve's kind and the texts its fields show.
+    TCurveKind CurrentKind() const;
+    TKindFieldTexts CurrentFieldTexts() const;
 
     // Puts the fields' texts into the current curve: one undo step when they
     // differ from it, none otherwise.
     void EditCurrent(const TPlotFields& fields);
+    // The same for the fields of the current curve's kind.
+    void EditCurrentTexts(const TKindFieldTexts& texts);
 
     // "Add curve": a new empty curve after the current one, over the current
     // curve's range, in the next palette colour; it becomes the current one.
-    void AddCurve();
+    // A curve of another kind starts from its kind's texts (StartCurve).
+    void AddCurve(TCurveKind kind = TCurveKind::Function);
     // "Keep curve": the fields go into the current curve, which stays on
     // the chart, and a copy of its texts becomes a new current curve (in
     // the next colour) to be changed from there.
