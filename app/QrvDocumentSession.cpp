@@ -337,14 +337,19 @@ void TDocumentSession::RunOthers(int skip)
 }
 
 void TDocumentSession::Plot(const TPlotFields& fields,
-                            const std::function<bool(const TPlotFields&, TPlotTarget&)>& runCurrent)
+                            const std::function<bool(const TPlotFields&, TPlotTarget&)>& runCurrent,
+                            const TKindFieldTexts* texts)
 {
     running_ = true;
     struct TDone {
         bool& flag;
         ~TDone() { flag = false; }
     } done{running_};
-    EditCurrent(fields);
+    // The edit runs nothing of its own: the Plot runs every curve below.
+    if (texts)
+        EditCurrentTexts(*texts);
+    else
+        EditCurrent(fields);
     for (int i = 0; i < CurveCount(); ++i) {
         TargetOf(i).ClearPoints();
         runs_[std::size_t(i)]->Error.clear();

@@ -94,8 +94,11 @@ public:
     // it) and returns false when the user stopped it: then no other curve
     // runs. An error of the current curve leaves Plot after the other
     // curves have run; theirs are kept as CurveError.
+    // `texts`, when given, are the fields of a current curve of another kind
+    // than a function, which go into it in place of `fields`.
     void Plot(const TPlotFields& fields,
-              const std::function<bool(const TPlotFields&, TPlotTarget&)>& runCurrent);
+              const std::function<bool(const TPlotFields&, TPlotTarget&)>& runCurrent,
+              const TKindFieldTexts* texts = nullptr);
 
     // Runs every shown curve again without Plot (after a change of the
     // document, or of a View choice), when the chart has been plotted

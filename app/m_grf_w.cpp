@@ -644,20 +644,21 @@ void TF_Main_GRF::PlotSpdBtnClick()
             }
         }
     } showReading{*this};
-    // The fields of another kind go into the curve first; a function's go
-    // in with the Plot, in the same undo step.
-    if (Session->CurrentKind() != TCurveKind::Function) StoreFields();
-    Session->Plot(Fields(), [&](const TPlotFields& fields, TPlotTarget& target) {
-        TProgressTarget watched(target, *PlotProgress, *clock_, ExpectedPoints(fields));
-        try {
-            RunPlot(fields, watched, {.BreakAtPoles = Break_At_Poles});
-        } catch (const EPlotStopped&) {
-            stopped = true;
-            stoppedAt = watched.Points();
-            expected = watched.Expected();
-        }
-        return !stopped;
-    });
+    const TKindFieldTexts texts = FieldTexts();
+    Session->Plot(
+        Fields(),
+        [&](const TPlotFields& fields, TPlotTarget& target) {
+            TProgressTarget watched(target, *PlotProgress, *clock_, ExpectedPoints(fields));
+            try {
+                RunPlot(fields, watched, {.BreakAtPoles = Break_At_Poles});
+            } catch (const EPlotStopped&) {
+                stopped = true;
+                stoppedAt = watched.Points();
+                expected = watched.Expected();
+            }
+            return !stopped;
+        },
+        &texts);
     if (stopped) PlotProgress->ShowStopped(stoppedAt, expected);
 }
 
