@@ -678,6 +678,8 @@ void TF_Main_GRF::CreateCurveList()
     CurveList = new TCurveListPanel(
         *CurveModel, {AddCurve1, KeepCurve1, RemoveCurve1, MoveCurveUp1, MoveCurveDown1, CurveStyle1},
         Panel3);
+    // Its Add curve button offers the kinds from its arrow.
+    CurveList->SetButtonMenu(AddCurve1, AddCurveOfKind1);
     CurveList->OnSelect = [this](int row) { ExecuteCommand([this, row] { SelectCurve(row); }); };
     CurveList->hide();
     static_cast<QHBoxLayout*>(Panel3->layout())->insertWidget(0, CurveList);

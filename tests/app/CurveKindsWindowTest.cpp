@@ -5,6 +5,7 @@
 #include "DecimalSeparatorScope.h"
 #include "MainWindowFixture.h"
 #include "QrvChart.h"
+#include "QrvCurveList.h"
 #include "QrvDocumentSession.h"
 #include "QrvMessages.h"
 #include "QrvTableView.h"
@@ -124,6 +125,10 @@ TEST_F(CurveKindsWindow, TheFunctionLayoutComesBackUnchanged)
         EXPECT_EQ(Captions(), captions) << int(kind);
         EXPECT_EQ(Window->E_X_i->toolTip().toStdString(), Text::XMinHint);
     }
+    // The list's Add curve button offers the same kinds from its arrow.
+    const QToolButton* add = Window->CurveList->ButtonOf(Window->AddCurve1);
+    ASSERT_NE(add, nullptr);
+    EXPECT_EQ(add->menu(), Window->AddCurveOfKind1);
     // Ctrl+Shift+N still adds a function curve.
     Window->AddCurve1Click();
     EXPECT_EQ(Session().CurrentKind(), TCurveKind::Function);
