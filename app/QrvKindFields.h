@@ -8,7 +8,7 @@
 //   polar       Formula: r(t)=   -       T min    T max    Step     -
 //   implicit    Formula: 0=      -       X min    X max    Y min    Y max
 //
-// The function kind is the window's specified layout, unchanged.
+// The function kind keeps the layout the window has always had.
 #pragma once
 
 #include "QrvCurve.h"
