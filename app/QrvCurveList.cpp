@@ -57,6 +57,7 @@ TCurveListPanel::TCurveListPanel(TCurveListModel& model, const std::vector<QActi
         button->setDefaultAction(action);
         button->setAutoRaise(true);
         buttons->addWidget(button);
+        buttons_.push_back(button);
     }
     buttons->addStretch(1);
     column->addLayout(buttons);
@@ -66,6 +67,21 @@ TCurveListPanel::TCurveListPanel(TCurveListModel& model, const std::vector<QActi
                 if (!showing_ && index.isValid() && OnSelect) OnSelect(index.row());
             });
     // A reset model forgets its current row; the window marks it again.
+}
+
+QToolButton* TCurveListPanel::ButtonOf(QAction* action) const
+{
+    for (QToolButton* button : buttons_)
+        if (button->defaultAction() == action) return button;
+    return nullptr;
+}
+
+void TCurveListPanel::SetButtonMenu(QAction* action, QMenu* menu)
+{
+    if (QToolButton* button = ButtonOf(action)) {
+        button->setMenu(menu);
+        button->setPopupMode(QToolButton::MenuButtonPopup);
+    }
 }
 
 void TCurveListPanel::ShowCurrent(int row)

@@ -17,6 +17,7 @@ class QComboBox;
 class QLineEdit;
 class QListView;
 class QSpinBox;
+class QMenu;
 class QToolButton;
 
 namespace qrv
@@ -34,6 +35,12 @@ public:
     // `actions` become the buttons below the list, in their order.
     TCurveListPanel(TCurveListModel& model, const std::vector<QAction*>& actions, QWidget* parent = nullptr);
 
+    // The button of `action` also opens `menu` from its arrow; a click on
+    // the button itself still triggers the action.
+    void SetButtonMenu(QAction* action, QMenu* menu);
+    // The button of `action` (nullptr when there is none).
+    QToolButton* ButtonOf(QAction* action) const;
+
     // Marks the row of the current curve (without telling OnSelect).
     void ShowCurrent(int row);
     // Called with the row the user chose.
@@ -43,6 +50,7 @@ public:
 
 private:
     bool showing_ = false;
+    std::vector<QToolButton*> buttons_;
 };
 
 // "Curve style": colour (through the platform's colour choice), width 1 to

@@ -162,6 +162,27 @@ TPlotFields TDocumentSession::CurrentFields() const
     return FunctionFields(editor_.Curve(current_));
 }
 
+TCurveKind TDocumentSession::CurrentKind() const
+{
+    return CurveCount() == 0 ? TCurveKind::Function : editor_.Curve(current_).Kind;
+}
+
+TKindFieldTexts TDocumentSession::CurrentFieldTexts() const
+{
+    if (CurveCount() == 0) return {};
+    return FieldTextsOf(editor_.Curve(current_));
+}
+
+void TDocumentSession::EditCurrentTexts(const TKindFieldTexts& texts)
+{
+    if (CurveCount() == 0 || CurrentKind() == TCurveKind::Function) {
+        EditCurrent({texts[std::size_t(TKindField::Formula)], texts[std::size_t(TKindField::Range1)],
+                     texts[std::size_t(TKindField::Range2)], texts[std::size_t(TKindField::Range3)]});
+        return;
+    }
+    editor_.EditCurve(current_, WithFieldTexts(editor_.Curve(current_), texts));
+}
+
 void TDocumentSession::EditCurrent(const TPlotFields& fields)
 {
     if (CurveCount() == 0) {
@@ -193,9 +214,15 @@ TCurve TDocumentSession::NewCurveAfterCurrent() const
     return curve;
 }
 
-void TDocumentSession::AddCurve()
+void TDocumentSession::AddCurve(TCurveKind kind)
 {
-    InsertAfterCurrent(NewCurveAfterCurrent());
+    if (kind == TCurveKind::Function) {
+        InsertAfterCurrent(NewCurveAfterCurrent());
+        return;
+    }
+    TCurve curve = StartCurve(kind, DecimalSeparator());
+    curve.Color = NextCurveColor(Document(), Element_Color);
+    InsertAfterCurrent(curve);
 }
 
 void TDocumentSession::KeepCurve(const TPlotFields& fields)
@@ -310,14 +337,19 @@ void TDocumentSession::RunOthers(int skip)
 }
 
 void TDocumentSession::Plot(const TPlotFields& fields,
-                            const std::function<bool(const TPlotFields&, TPlotTarget&)>& runCurrent)
+                            const std::function<bool(const TPlotFields&, TPlotTarget&)>& runCurrent,
+                            const TKindFieldTexts* texts)
 {
     running_ = true;
     struct TDone {
         bool& flag;
         ~TDone() { flag = false; }
     } done{running_};
-    EditCurrent(fields);
+    // The edit runs nothing of its own: the Plot runs every curve below.
+    if (texts)
+        EditCurrentTexts(*texts);
+    else
+        EditCurrent(fields);
     for (int i = 0; i < CurveCount(); ++i) {
         TargetOf(i).ClearPoints();
         runs_[std::size_t(i)]->Error.clear();
@@ -370,7 +402,8 @@ std::vector<TCurveColumn> TDocumentSession::ShownColumns() const
     for (int i = 0; i < CurveCount(); ++i) {
         const TCurve& curve = editor_.Curve(i);
         if (!curve.Visible || runs_[std::size_t(i)]->Target.Table().Text().empty()) continue;
-        columns.push_back({DisplayName(curve, i), CurveGrid(curve), &runs_[std::size_t(i)]->Target.Table()});
+        columns.push_back({DisplayName(curve, i), CurveGrid(curve), &runs_[std::size_t(i)]->Target.Table(),
+                           CurveTableShape(curve)});
     }
     return columns;
 }

@@ -15,6 +15,7 @@
 
 #include "QrvCurveRun.h"
 #include "QrvDocumentEditor.h"
+#include "QrvKindFields.h"
 #include "QrvPlotChart.h"
 #include "QrvRecoveryFile.h"
 
@@ -66,14 +67,20 @@ public:
     int Current() const { return current_; }
     void SetCurrent(int index);
     TPlotFields CurrentFields() const;
+    // The current curve's kind and the texts its fields show.
+    TCurveKind CurrentKind() const;
+    TKindFieldTexts CurrentFieldTexts() const;
 
     // Puts the fields' texts into the current curve: one undo step when they
     // differ from it, none otherwise.
     void EditCurrent(const TPlotFields& fields);
+    // The same for the fields of the current curve's kind.
+    void EditCurrentTexts(const TKindFieldTexts& texts);
 
     // "Add curve": a new empty curve after the current one, over the current
     // curve's range, in the next palette colour; it becomes the current one.
-    void AddCurve();
+    // A curve of another kind starts from its kind's texts (StartCurve).
+    void AddCurve(TCurveKind kind = TCurveKind::Function);
     // "Keep curve": the fields go into the current curve, which stays on
     // the chart, and a copy of its texts becomes a new current curve (in
     // the next colour) to be changed from there.
@@ -88,8 +95,11 @@ public:
     // it) and returns false when the user stopped it: then no other curve
     // runs. An error of the current curve leaves Plot after the other
     // curves have run; theirs are kept as CurveError.
+    // `texts`, when given, are the fields of a current curve of another kind
+    // than a function, which go into it in place of `fields`.
     void Plot(const TPlotFields& fields,
-              const std::function<bool(const TPlotFields&, TPlotTarget&)>& runCurrent);
+              const std::function<bool(const TPlotFields&, TPlotTarget&)>& runCurrent,
+              const TKindFieldTexts* texts = nullptr);
 
     // Runs every shown curve again without Plot (after a change of the
     // document, or of a View choice), when the chart has been plotted

@@ -239,6 +239,17 @@ void TF_Main_GRF::CreateControls()
     Edit1->setPalette(keepSelection);
     Edit1->installEventFilter(new TEnterFilter(Edit1));
 
+    // The second formula of a parametric curve, hidden for the other kinds.
+    Label2 = MakeLabel(Panel1, 276, 6, Text::YOfTLabel);
+    Label2->hide();
+    Edit2 = new TFormulaEdit(Panel1);
+    Edit2->setObjectName("Edit2");
+    Edit2->setFont(UiFont(13));
+    Edit2->setMaxLength(std::numeric_limits<int>::max());
+    Edit2->setPalette(keepSelection);
+    Edit2->installEventFilter(new TEnterFilter(Edit2));
+    Edit2->hide();
+
     GroupBox3 = new QGroupBox(QString::fromUtf8(Text::PlotRange), Panel1);
     GroupBox3->setObjectName("GroupBox3");
     GroupBox3->setGeometry(0, kPanel1Height - kGroupBox3Height, kClientWidth, kGroupBox3Height);
@@ -251,6 +262,12 @@ void TF_Main_GRF::CreateControls()
     E_X_Fi->setObjectName("E_X_Fi");
     E_Step = MakeField(GroupBox3, QRect(424, 20, 100, 24), Text::StepHint);
     E_Step->setObjectName("E_Step");
+    // Y max of an implicit curve, hidden for the other kinds.
+    Label7 = MakeLabel(GroupBox3, 205, 57, Text::YMaxLabel);
+    Label7->hide();
+    E_Y_Fi = MakeField(GroupBox3, QRect(245, 52, 150, 24), "");
+    E_Y_Fi->setObjectName("E_Y_Fi");
+    E_Y_Fi->hide();
     const TPlotFields start = StartupFields(DecimalSeparator());
     E_X_i->setText(QString::fromStdString(start.XMin));
     E_X_Fi->setText(QString::fromStdString(start.XMax));
@@ -269,6 +286,7 @@ void TF_Main_GRF::CreateControls()
     FormulaNote->hide();
     // A changed formula makes the hint stale.
     connect(Edit1, &QLineEdit::textChanged, FormulaNote, &QWidget::hide);
+    connect(Edit2, &QLineEdit::textChanged, FormulaNote, &QWidget::hide);
 
     PlotSpdBtn = new QToolButton(GroupBox3);
     PlotSpdBtn->setObjectName("PlotSpdBtn");
@@ -330,10 +348,12 @@ void TF_Main_GRF::CreateControls()
     addAction(PlotKey);
     connect(PlotKey, &QAction::triggered, this, [this] { ExecuteCommand([this] { PlotSpdBtnClick(); }); });
 
-    setTabOrder(Edit1, E_X_i);
+    setTabOrder(Edit1, Edit2);
+    setTabOrder(Edit2, E_X_i);
     setTabOrder(E_X_i, E_X_Fi);
     setTabOrder(E_X_Fi, E_Step);
-    setTabOrder(E_Step, Memo1);
+    setTabOrder(E_Step, E_Y_Fi);
+    setTabOrder(E_Y_Fi, Memo1);
 }
 
 void TF_Main_GRF::CreateToolBar()
@@ -433,6 +453,16 @@ void TF_Main_GRF::CreateMenu()
     edit->addSeparator();
     AddCurve1 = item(edit, "AddCurve1", Text::AddCurveItem, -1, &TF_Main_GRF::AddCurve1Click,
                      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
+    AddCurveOfKind1 = edit->addMenu(QString::fromUtf8(Text::AddCurveOfKindItem));
+    AddCurveOfKind1->setObjectName("AddCurveOfKind1");
+    for (const auto& [kind, caption] : {std::pair{TCurveKind::Function, Text::FunctionKindItem},
+                                        std::pair{TCurveKind::Parametric, Text::ParametricKindItem},
+                                        std::pair{TCurveKind::Polar, Text::PolarKindItem},
+                                        std::pair{TCurveKind::Implicit, Text::ImplicitKindItem}}) {
+        QAction* action = AddCurveOfKind1->addAction(QString::fromUtf8(caption));
+        connect(action, &QAction::triggered, this,
+                [this, kind] { ExecuteCommand([this, kind] { AddCurveOfKind(kind); }); });
+    }
     KeepCurve1 = item(edit, "KeepCurve1", Text::KeepCurveItem, -1, &TF_Main_GRF::KeepCurve1Click,
                       QKeySequence(Qt::CTRL | Qt::Key_K));
     RemoveCurve1 = item(edit, "RemoveCurve1", Text::RemoveCurveItem, -1, &TF_Main_GRF::RemoveCurve1Click);
@@ -514,6 +544,55 @@ void TF_Main_GRF::SetFields(const TPlotFields& fields)
     E_Step->setText(QString::fromStdString(fields.Step));
 }
 
+TKindFieldTexts TF_Main_GRF::FieldTexts() const
+{
+    TKindFieldTexts texts;
+    const QLineEdit* fields[] = {Edit1, Edit2, E_X_i, E_X_Fi, E_Step, E_Y_Fi};
+    for (std::size_t i = 0; i < kKindFieldCount; ++i)
+        texts[i] = fields[i]->text().toStdString();
+    return texts;
+}
+
+void TF_Main_GRF::StoreFields()
+{
+    Session->EditCurrentTexts(FieldTexts());
+}
+
+void TF_Main_GRF::ShowKindLayout(TCurveKind kind)
+{
+    shownKind_ = kind;
+    const TKindFieldRow& row = KindFieldRow(kind);
+    QLabel* captions[] = {Label1, Label2, Label5, Label6, Label10, Label7};
+    QLineEdit* fields[] = {Edit1, Edit2, E_X_i, E_X_Fi, E_Step, E_Y_Fi};
+    for (std::size_t i = 0; i < kKindFieldCount; ++i) {
+        const bool shown = row.Captions[i] != nullptr;
+        if (shown) {
+            captions[i]->setText(QString::fromUtf8(row.Captions[i]));
+            captions[i]->adjustSize();
+        }
+        captions[i]->setVisible(shown);
+        fields[i]->setVisible(shown);
+    }
+    // The formula starts at 64, or further right when its caption needs the
+    // room; beside a second formula it takes the left part of the row.
+    const int edit1Left = std::max(64, Label1->x() + Label1->width() + kCaptionGap);
+    const bool two = FieldShown(kind, TKindField::SecondFormula);
+    Edit1->setGeometry(edit1Left, 4, (two ? 264 : 64 + 467) - edit1Left, 24);
+    Edit2->setGeometry(Label2->x() + Label2->width() + kCaptionGap, 4,
+                       64 + 467 - (Label2->x() + Label2->width() + kCaptionGap), 24);
+    // Four range fields share the group two by two; three keep their places.
+    const bool four = FieldShown(kind, TKindField::Range4);
+    E_X_i->setGeometry(43, 20, four ? 150 : 320, 24);
+    E_X_Fi->setGeometry(43, 52, four ? 150 : 320, 24);
+    Label10->move(four ? 205 : 392, four ? 25 : 24);
+    E_Step->setGeometry(four ? QRect(245, 20, 150, 24) : QRect(424, 20, 100, 24));
+    // The hints speak of x: they belong to the function's fields.
+    const bool function = kind == TCurveKind::Function;
+    E_X_i->setToolTip(QString::fromUtf8(function ? Text::XMinHint : ""));
+    E_X_Fi->setToolTip(QString::fromUtf8(function ? Text::XMaxHint : ""));
+    E_Step->setToolTip(QString::fromUtf8(four ? "" : Text::StepHint));
+}
+
 TAngleMode TF_Main_GRF::AngleMode() const
 {
     if (Degrees1->isChecked()) return TAngleMode::Degrees;
@@ -545,6 +624,8 @@ void TF_Main_GRF::PlotSpdBtnClick()
     TCurveRunOptions runOptions;
     runOptions.Progress = PlotProgress;
     runOptions.Clock = clock_;
+    // An implicit curve is traced on a grid as fine as the chart's pixels.
+    runOptions.Pixels = {std::max(1, Chart1->width()), std::max(1, Chart1->height())};
     Session->SetRunOptions(runOptions);
     // A run stopped with Esc or Cancel keeps its points, as after an error
     // part-way, and says so in the progress strip rather than in an error
@@ -563,17 +644,21 @@ void TF_Main_GRF::PlotSpdBtnClick()
             }
         }
     } showReading{*this};
-    Session->Plot(Fields(), [&](const TPlotFields& fields, TPlotTarget& target) {
-        TProgressTarget watched(target, *PlotProgress, *clock_, ExpectedPoints(fields));
-        try {
-            RunPlot(fields, watched, {.BreakAtPoles = Break_At_Poles});
-        } catch (const EPlotStopped&) {
-            stopped = true;
-            stoppedAt = watched.Points();
-            expected = watched.Expected();
-        }
-        return !stopped;
-    });
+    const TKindFieldTexts texts = FieldTexts();
+    Session->Plot(
+        Fields(),
+        [&](const TPlotFields& fields, TPlotTarget& target) {
+            TProgressTarget watched(target, *PlotProgress, *clock_, ExpectedPoints(fields));
+            try {
+                RunPlot(fields, watched, {.BreakAtPoles = Break_At_Poles});
+            } catch (const EPlotStopped&) {
+                stopped = true;
+                stoppedAt = watched.Points();
+                expected = watched.Expected();
+            }
+            return !stopped;
+        },
+        &texts);
     if (stopped) PlotProgress->ShowStopped(stoppedAt, expected);
 }
 
@@ -593,6 +678,8 @@ void TF_Main_GRF::CreateCurveList()
     CurveList = new TCurveListPanel(
         *CurveModel, {AddCurve1, KeepCurve1, RemoveCurve1, MoveCurveUp1, MoveCurveDown1, CurveStyle1},
         Panel3);
+    // Its Add curve button offers the kinds from its arrow.
+    CurveList->SetButtonMenu(AddCurve1, AddCurveOfKind1);
     CurveList->OnSelect = [this](int row) { ExecuteCommand([this, row] { SelectCurve(row); }); };
     CurveList->hide();
     static_cast<QHBoxLayout*>(Panel3->layout())->insertWidget(0, CurveList);
@@ -677,13 +764,19 @@ void TF_Main_GRF::Redo1Click()
 
 void TF_Main_GRF::AddCurve1Click()
 {
-    Session->EditCurrent(Fields());
-    Session->AddCurve();
+    AddCurveOfKind(TCurveKind::Function);
+}
+
+void TF_Main_GRF::AddCurveOfKind(TCurveKind kind)
+{
+    StoreFields();
+    Session->AddCurve(kind);
     Edit1->setFocus(Qt::OtherFocusReason);
 }
 
 void TF_Main_GRF::KeepCurve1Click()
 {
+    StoreFields();
     Session->KeepCurve(Fields());
     Edit1->setFocus(Qt::OtherFocusReason);
 }
@@ -698,7 +791,7 @@ void TF_Main_GRF::MoveCurveUp1Click()
 {
     const int current = Session->Current();
     if (current <= 0) return;
-    Session->EditCurrent(Fields());
+    StoreFields();
     Session->Editor().MoveCurve(current, current - 1);
 }
 
@@ -706,7 +799,7 @@ void TF_Main_GRF::MoveCurveDown1Click()
 {
     const int current = Session->Current();
     if (current + 1 >= Session->CurveCount()) return;
-    Session->EditCurrent(Fields());
+    StoreFields();
     Session->Editor().MoveCurve(current, current + 1);
 }
 
@@ -722,13 +815,13 @@ void TF_Main_GRF::CurveStyle1Click()
 void TF_Main_GRF::SelectCurve(int index)
 {
     if (index == Session->Current()) return;
-    Session->EditCurrent(Fields());
+    StoreFields();
     Session->SetCurrent(index);
 }
 
 bool TF_Main_GRF::MayReplaceDocument()
 {
-    Session->EditCurrent(Fields());
+    StoreFields();
     if (!Session->AsksBeforeClosing()) return true;
     const std::string& file = Session->Editor().FileName();
     const std::string name = file.empty() ? std::string(Text::UntitledDocument)
@@ -814,7 +907,7 @@ void TF_Main_GRF::SaveDocumentAs1Click()
 
 void TF_Main_GRF::SaveDocumentTo(const std::string& fileName)
 {
-    Session->EditCurrent(Fields());
+    StoreFields();
     const std::string absolute = QFileInfo(QString::fromStdString(fileName)).absoluteFilePath().toStdString();
     Session->SaveDocument(absolute);
     RememberRecent(absolute);
@@ -865,15 +958,14 @@ void TF_Main_GRF::ShowCurrentTable()
 void TF_Main_GRF::ShowCurrentFields()
 {
     // Only what differs is written, so a field's caret and selection stay.
-    const TPlotFields fields = Session->CurrentFields();
-    auto show = [](QLineEdit* edit, const std::string& text) {
-        const QString value = QString::fromStdString(text);
-        if (edit->text() != value) edit->setText(value);
-    };
-    show(Edit1, fields.Formula);
-    show(E_X_i, fields.XMin);
-    show(E_X_Fi, fields.XMax);
-    show(E_Step, fields.Step);
+    const TCurveKind kind = Session->CurrentKind();
+    if (kind != shownKind_) ShowKindLayout(kind);
+    const TKindFieldTexts texts = Session->CurrentFieldTexts();
+    QLineEdit* fields[] = {Edit1, Edit2, E_X_i, E_X_Fi, E_Step, E_Y_Fi};
+    for (std::size_t i = 0; i < kKindFieldCount; ++i) {
+        const QString value = QString::fromStdString(texts[i]);
+        if (fields[i]->text() != value) fields[i]->setText(value);
+    }
 }
 
 void TF_Main_GRF::ShowDocumentAngle()
@@ -928,7 +1020,8 @@ std::optional<std::string> TF_Main_GRF::CurvesCsv() const
 {
     // A document of one curve writes its table as it is shown, edits
     // included, as it always did.
-    if (Session->CurveCount() <= 1) return std::nullopt;
+    // A lone curve of another kind writes t, x and y (or its note).
+    if (Session->CurveCount() <= 1 && Session->CurrentKind() == TCurveKind::Function) return std::nullopt;
     const std::vector<TCurveColumn> columns = Session->ShownColumns();
     return CurveTableCsv(columns, DecimalSeparator());
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "QrvCommandLine.h"
+#include "QrvKindFields.h"
 #include "QrvPanelArrangement.h"
 #include "QrvPlotRun.h"
 
@@ -69,6 +70,8 @@ public:
     // The fields as typed, and filling them (the command line does).
     TPlotFields Fields() const;
     void SetFields(const TPlotFields& fields);
+    // All six fields as typed, whichever the current curve's kind shows.
+    TKindFieldTexts FieldTexts() const;
 
     // The marked Mode item: the angle mode the built-ins follow.
     TAngleMode AngleMode() const;
@@ -135,9 +138,11 @@ public:
     void Undo1Click();         // Edit: takes the last change of the document back
     void Redo1Click();         // Edit: makes the change taken back again
     void AddCurve1Click();     // Edit: a new empty curve after the current one
-    void KeepCurve1Click();    // Edit: the fields into the current curve, then a new one
-    void RemoveCurve1Click();  // Edit: removes the current curve (not the last one)
-    void MoveCurveUp1Click();  // Edit: the current curve one place up the list
+    // Edit > Add curve of kind: a new curve of `kind` from its start texts.
+    void AddCurveOfKind(TCurveKind kind);
+    void KeepCurve1Click();   // Edit: the fields into the current curve, then a new one
+    void RemoveCurve1Click(); // Edit: removes the current curve (not the last one)
+    void MoveCurveUp1Click(); // Edit: the current curve one place up the list
     void MoveCurveDown1Click();
     void CurveStyle1Click(); // Edit: colour, width, line and label of the current curve
     // Makes a curve the current one: the fields' texts go into the curve they
@@ -152,6 +157,8 @@ public:
     QWidget* Panel1 = nullptr;         // top band: formula row and plot range
     QLabel* Label1 = nullptr;          // caption "Formula: y="
     QLineEdit* Edit1 = nullptr;        // the formula
+    QLabel* Label2 = nullptr;          // caption "y(t)=" (parametric curves)
+    QLineEdit* Edit2 = nullptr;        // y(t) of a parametric curve
     QGroupBox* GroupBox3 = nullptr;    // "Plot range": the three fields and Plot
     QLabel* Label5 = nullptr;          // caption of X min
     QLabel* Label6 = nullptr;          // caption of X max
@@ -159,7 +166,9 @@ public:
     QLabel* FormulaNote = nullptr;     // hint: text after the formula was ignored
     QLineEdit* E_X_i = nullptr;        // X min
     QLineEdit* E_X_Fi = nullptr;       // X max
-    QLineEdit* E_Step = nullptr;       // Step
+    QLineEdit* E_Step = nullptr;       // Step (Y min of an implicit curve)
+    QLabel* Label7 = nullptr;          // caption of Y max (implicit curves)
+    QLineEdit* E_Y_Fi = nullptr;       // Y max of an implicit curve
     QToolButton* PlotSpdBtn = nullptr; // Plot
     QWidget* Panel4 = nullptr;         // lower area, holding the result panels
     QWidget* Panel3 = nullptr;         // the row of chart, splitter and table
@@ -220,6 +229,7 @@ public:
     QAction* Redo1 = nullptr;           // Edit: Redo (Ctrl+Shift+Z)
     QAction* AddCurve1 = nullptr;       // Edit: Add curve (Ctrl+Shift+N)
     QAction* KeepCurve1 = nullptr;      // Edit: Keep curve (Ctrl+K)
+    QMenu* AddCurveOfKind1 = nullptr;   // Edit: Add curve of kind (one item per kind)
     QAction* RemoveCurve1 = nullptr;    // Edit: Remove curve
     QAction* MoveCurveUp1 = nullptr;    // Edit: Move curve up
     QAction* MoveCurveDown1 = nullptr;  // Edit: Move curve down
@@ -243,6 +253,10 @@ private:
     // The current curve's table in Memo1, its series traced.
     void ShowCurrentTable();
     void ShowCurrentFields();
+    // Captions, places and visibility of the fields for a kind of curve.
+    void ShowKindLayout(TCurveKind kind);
+    // The fields' texts into the current curve (an undo step if they differ).
+    void StoreFields();
     void ShowDocumentAngle();
     void CreateCurveList();
     void ShowCurveActions(); // which curve actions apply now
@@ -253,6 +267,7 @@ private:
     void ShowRecentDocuments();
 
     bool listShown_ = false;
+    TCurveKind shownKind_ = TCurveKind::Function; // the kind the fields are laid out for
     int shownCurveCount_ = 1;
 
     TViewMarks viewMarks_;       // which of chart, table and toolbar are shown

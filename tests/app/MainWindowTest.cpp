@@ -183,6 +183,7 @@ TEST_F(MainWindow, MenusHoldTheirItemsInOrder)
                                               "Redo",
                                               "-",
                                               "Add curve",
+                                              "Add curve of kind",
                                               "Keep curve",
                                               "Remove curve",
                                               "Move curve up",
