@@ -697,6 +697,13 @@ void TMonkeyRun::TDetail::Tick()
             if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
         }
     }
+    // A pop-up that a control opened by itself (a tool button's menu) runs
+    // a loop of its own: the user leaves it, as the menus' items are all
+    // reached through the menu bar too.
+    if (QWidget* popup = QApplication::activePopupWidget(); popup && ticks % 8 == 0) {
+        Note("left the pop-up " + Name(popup));
+        popup->close();
+    }
     if (world && Window().PlotProgress->Running() && !stopPressed && ticks < stopAtTick && random &&
         random->Chance(30)) {
         // Input while the run shows its progress: it must be dropped.
