@@ -151,9 +151,11 @@ std::string TMonkeyRun::TDetail::CheckPlot()
     }
     if (!edited && tableText != full) return "the table differs from the Plot's";
     // Plot shows the error; a View choice that runs the curve again keeps
-    // it at the curve; a new document empties the chart without a run.
+    // it at the curve (or, for a curve left blank, draws nothing); a new
+    // document empties the chart without a run.
     const bool errorShown = (!errorsThisEvent.empty() && errorsThisEvent.back() == referenceError) ||
-                            Window().Session->CurveError(0) == referenceError || !Window().Session->Plotted();
+                            Window().Session->CurveError(0) == referenceError ||
+                            !Window().Session->Plotted() || (errorsThisEvent.empty() && chartPoints.empty());
     if (!referenceError.empty() && !stoppedShown && !errorShown)
         return "the Plot's error '" + referenceError + "' was not shown";
     return {};
