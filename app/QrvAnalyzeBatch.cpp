@@ -93,11 +93,7 @@ std::optional<TAnalysed> Analysed(const std::vector<TCurve>& curves, const TCurv
 std::string AnalysisText(const TDocument& document)
 {
     std::optional<TDocument> converted;
-    if (document.DecimalSeparator != DecimalSeparator()) {
-        converted = document;
-        ConvertDocumentSeparator(*converted, DecimalSeparator());
-    }
-    const std::vector<TCurve>& curves = converted ? converted->Curves : document.Curves;
+    const std::vector<TCurve>& curves = CurvesInCurrentSeparator(document, converted);
     const TScopedAngleMode mode(document.Angle);
 
     std::vector<TAnalysed> analysed;

@@ -35,28 +35,17 @@ namespace qrv
 namespace
 {
 
-[[noreturn]] void CannotCreate(const std::string& fileName)
-{
-    throw Exception(Msg::CannotCreateFile, {fileName});
-}
-
-// The chart's picture with the size of the image asked for.
-struct TSizedPicture {
-    TChartPicture& Chart;
-    QSize Size;
-};
-
 // The picture is made in memory first and then written the one way every
 // file is written, under the name exactly as given on the command line.
-void WriteImage(const TSizedPicture& picture, const std::string& fileName, TImageFormat format)
+void WriteImage(TChartPicture& chart, QSize size, const std::string& fileName, TImageFormat format)
 {
     QByteArray bytes;
     try {
-        bytes = PictureFileBytes(picture.Chart, picture.Size, format, fileName);
+        bytes = PictureFileBytes(chart, size, format, fileName);
     } catch (const std::bad_alloc&) {
         throw Exception(Msg::ImageTooLarge);
     }
-    if (bytes.isEmpty()) CannotCreate(fileName);
+    if (bytes.isEmpty()) throw Exception(Msg::CannotCreateFile, {fileName});
     WriteWholeFile(fileName, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
@@ -90,7 +79,6 @@ int PlotDocumentImage(const TDocument& document, const TCommandLine& cl, std::os
     TLineSeries& first = SetUpGraphChart(chart);
     ApplyChartViewSettings(chart);
     const TImageSize size = cl.Size.value_or(TImageSize{kStartChartWidth, kStartChartHeight});
-    const TSizedPicture picture{chart, QSize(size.Width, size.Height)};
 
     const std::size_t count = document.Curves.size();
     std::vector<std::unique_ptr<TSeriesTableTarget>> curveTargets(count);
@@ -117,7 +105,8 @@ int PlotDocumentImage(const TDocument& document, const TCommandLine& cl, std::os
         if (cl.Table)
             RunReporting([&] { WriteCurveTable(*cl.Table, document, targets, outcomes, out); }, errors,
                          status);
-        RunReporting([&] { WriteImage(picture, *cl.Image, *cl.ImageFormat); }, errors, status);
+        RunReporting([&] { WriteImage(chart, QSize(size.Width, size.Height), *cl.Image, *cl.ImageFormat); },
+                     errors, status);
     }
     if (cl.Analyze) RunReporting([&] { WriteAnalysis(*cl.Analyze, document, out); }, errors, status);
     return status;

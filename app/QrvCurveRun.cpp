@@ -157,18 +157,21 @@ bool CurvePointsInXOrder(const TCurve& curve)
     return KindRun(curve.Kind).XOrder;
 }
 
+const std::vector<TCurve>& CurvesInCurrentSeparator(const TDocument& document,
+                                                    std::optional<TDocument>& converted)
+{
+    if (document.DecimalSeparator == DecimalSeparator()) return document.Curves;
+    converted = document;
+    ConvertDocumentSeparator(*converted, DecimalSeparator());
+    return converted->Curves;
+}
+
 std::vector<TCurveOutcome> RunCurves(const TDocument& document, std::span<TPlotTarget* const> targets,
                                      const TCurveRunOptions& options,
                                      const std::function<void(std::size_t, const TCurveOutcome&)>& curveDone)
 {
-    // The texts are read with the current separator; a document written
-    // with another one is read through a converted copy.
     std::optional<TDocument> converted;
-    if (document.DecimalSeparator != DecimalSeparator()) {
-        converted = document;
-        ConvertDocumentSeparator(*converted, DecimalSeparator());
-    }
-    const std::vector<TCurve>& curves = converted ? converted->Curves : document.Curves;
+    const std::vector<TCurve>& curves = CurvesInCurrentSeparator(document, converted);
 
     const TScopedAngleMode mode(document.Angle);
     TCurveRunOptions runOptions = options;

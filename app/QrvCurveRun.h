@@ -61,6 +61,12 @@ TTableShape CurveTableShape(const TCurve& curve);
 // order; the other kinds are drawn in the order their runs make the points.
 bool CurvePointsInXOrder(const TCurve& curve);
 
+// The document's curves with their texts as the current decimal separator
+// reads them: the document's own, or those of a converted copy that
+// `converted` keeps.
+const std::vector<TCurve>& CurvesInCurrentSeparator(const TDocument& document,
+                                                    std::optional<TDocument>& converted);
+
 // What became of one curve of a run of several.
 struct TCurveOutcome {
     bool Ran = false;     // it had a target and its turn came

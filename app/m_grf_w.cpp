@@ -1075,37 +1075,32 @@ void TF_Main_GRF::Toolbar2Click()
     ToolBar1->setVisible(viewMarks_.Toolbar);
 }
 
+void TF_Main_GRF::ToggleViewChoice(bool& choice, void (TViewSettings::*store)(bool), QAction* item)
+{
+    // The view settings store the choice when the program has them.
+    if (windows_.ViewSettings)
+        (windows_.ViewSettings->*store)(!choice);
+    else
+        choice = !choice;
+    item->setChecked(choice);
+}
+
 void TF_Main_GRF::BreakAtPoles1Click()
 {
     // Takes effect at once: the plotted curves run again.
-    const bool on = !Break_At_Poles;
-    if (windows_.ViewSettings)
-        windows_.ViewSettings->SetBreakAtPoles(on);
-    else
-        Break_At_Poles = on;
-    BreakAtPoles1->setChecked(Break_At_Poles);
+    ToggleViewChoice(Break_At_Poles, &TViewSettings::SetBreakAtPoles, BreakAtPoles1);
     Session->Refresh();
 }
 
 void TF_Main_GRF::EqualScales1Click()
 {
-    const bool on = !Equal_Scales;
-    if (windows_.ViewSettings)
-        windows_.ViewSettings->SetEqualScales(on);
-    else
-        Equal_Scales = on;
-    EqualScales1->setChecked(Equal_Scales);
+    ToggleViewChoice(Equal_Scales, &TViewSettings::SetEqualScales, EqualScales1);
     ApplyChartViewSettings(*Chart1);
 }
 
 void TF_Main_GRF::FineLabels1Click()
 {
-    const bool on = !Fine_Labels;
-    if (windows_.ViewSettings)
-        windows_.ViewSettings->SetFineLabels(on);
-    else
-        Fine_Labels = on;
-    FineLabels1->setChecked(Fine_Labels);
+    ToggleViewChoice(Fine_Labels, &TViewSettings::SetFineLabels, FineLabels1);
     ApplyChartViewSettings(*Chart1);
 }
 

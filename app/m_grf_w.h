@@ -249,6 +249,8 @@ private:
     // Connects an action to a command run through the exception display.
     void Connect(QAction* action, void (TF_Main_GRF::*handler)());
     void ShowViewMarks(); // the View items' marks from viewMarks_
+    // Flips a stored View choice and marks its item.
+    void ToggleViewChoice(bool& choice, void (TViewSettings::*store)(bool), QAction* item);
     void ConnectSession();
     // The current curve's table in Memo1, its series traced.
     void ShowCurrentTable();

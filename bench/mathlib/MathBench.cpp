@@ -45,6 +45,20 @@ double NsPerEval(const std::function<Float()>& evaluateAll, volatile Float& sink
     return best / kPoints;
 }
 
+// The time of one call of `f` in summing it over the points `xs`.
+template <class Point, class Function>
+double NsPerPoint(const std::vector<Point>& xs, Function f, volatile Float& sink)
+{
+    return NsPerEval(
+        [&] {
+            Float sum = 0;
+            for (Point x : xs)
+                sum += f(x);
+            return sum;
+        },
+        sink);
+}
+
 Float Constant(std::string_view name)
 {
     for (const TBuiltinConstant& constant : BuiltinConstants())
@@ -91,14 +105,7 @@ void BenchFormulas()
             },
             sink);
 
-        double native = NsPerEval(
-            [&] {
-                Float sum = 0;
-                for (double value : xs)
-                    sum += c.Native(value);
-                return sum;
-            },
-            sink);
+        double native = NsPerPoint(xs, c.Native, sink);
 
         double mx = 0;
         mu::Parser parser;
@@ -141,14 +148,7 @@ void BenchRoutines()
         std::vector<Float> xs;
         for (int i = 0; i < kPoints; ++i)
             xs.push_back(r.Low + (r.High - r.Low) * i / (kPoints - 1));
-        double ns = NsPerEval(
-            [&] {
-                Float sum = 0;
-                for (Float x : xs)
-                    sum += r.Function(x);
-                return sum;
-            },
-            sink);
+        double ns = NsPerPoint(xs, r.Function, sink);
         std::printf("%-12s %10.1f\n", r.Name, ns);
     }
     std::printf("%-12s %10.1f\n", "Power(x;3)",
