@@ -22,23 +22,17 @@ void TChartAxis::Changed()
 
 void TChartAxis::SetAutomatic(bool value)
 {
-    if (value == automatic_) return;
-    automatic_ = value;
-    Changed();
+    Assign(automatic_, value);
 }
 
 void TChartAxis::SetAutomaticMinimum(bool value)
 {
-    if (value == automaticMinimum_) return;
-    automaticMinimum_ = value;
-    Changed();
+    Assign(automaticMinimum_, value);
 }
 
 void TChartAxis::SetAutomaticMaximum(bool value)
 {
-    if (value == automaticMaximum_) return;
-    automaticMaximum_ = value;
-    Changed();
+    Assign(automaticMaximum_, value);
 }
 
 void TChartAxis::SetMinMax(double a, double b)

@@ -102,6 +102,13 @@ public:
 
 private:
     void Changed();
+    // Sets a property and tells of the change, when it is one.
+    template <class T> void Assign(T& field, const T& value)
+    {
+        if (value == field) return;
+        field = value;
+        Changed();
+    }
 
     TAxisKind kind_;
     std::function<void()> changed_;

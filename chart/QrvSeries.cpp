@@ -115,16 +115,12 @@ void TChartSeries::RequestRepaint()
 
 void TChartSeries::SetSeriesColor(TColor color)
 {
-    if (color == seriesColor_) return;
-    seriesColor_ = color;
-    RequestRepaint();
+    Assign(seriesColor_, color);
 }
 
 void TChartSeries::SetActive(bool active)
 {
-    if (active == active_) return;
-    active_ = active;
-    RequestRepaint();
+    Assign(active_, active);
 }
 
 std::vector<TLineRun> TChartSeries::BuildLineRuns(const TAxisScale&, const TAxisScale&, const TChartRect&,

@@ -141,6 +141,13 @@ protected:
     std::vector<double> YScaledValues() const;
 
 private:
+    // Sets a property and repaints, when it changes.
+    template <class T> void Assign(T& field, const T& value)
+    {
+        if (value == field) return;
+        field = value;
+        RequestRepaint();
+    }
     bool ScalesAtPoles() const { return HasLineBreaks() && InXOrder(); }
     // PointColor beyond the colour list or with a colour for each point.
     TColor OtherPointColor(int index) const;

@@ -94,14 +94,11 @@ void BenchFormulas()
         evaluator.ExternalContexts().Add(BuiltinContext());
         evaluator.AddVar("x", x);
         evaluator.Compile(c.Ours);
-        double ours = NsPerEval(
-            [&] {
-                Float sum = 0;
-                for (double value : xs) {
-                    x = value;
-                    sum += evaluator.Evaluate();
-                }
-                return sum;
+        double ours = NsPerPoint(
+            xs,
+            [&](double value) {
+                x = value;
+                return evaluator.Evaluate();
             },
             sink);
 
@@ -112,14 +109,11 @@ void BenchFormulas()
         parser.DefineVar("x", &mx);
         parser.DefineConst("sqrt2pi", static_cast<double>(kSqrt2Pi));
         parser.SetExpr(c.Muparser);
-        double muparser = NsPerEval(
-            [&] {
-                double sum = 0;
-                for (double value : xs) {
-                    mx = value;
-                    sum += parser.Eval();
-                }
-                return Float(sum);
+        double muparser = NsPerPoint(
+            xs,
+            [&](double value) {
+                mx = value;
+                return Float(parser.Eval());
             },
             sink);
         InitFloatEnvironment();
