@@ -4,12 +4,29 @@
 #include "QrvGuideText.h"
 #include "QrvWindowPlacement.h"
 
+#include <QEvent>
 #include <QFrame>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
 namespace qrv
 {
+
+namespace
+{
+
+// Drops input methods' text: Qt's text control takes it into a read-only
+// text that can be selected, and the guide must stay as written.
+class TNoInputMethod : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::InputMethod; }
+};
+
+} // namespace
 
 THelperForm::THelperForm(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -38,6 +55,7 @@ THelperForm::THelperForm(QWidget* parent)
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RichEdit1->setFrameStyle(QFrame::NoFrame);
     RichEdit1->setPlainText(GuideText());
+    RichEdit1->installEventFilter(new TNoInputMethod(RichEdit1));
     // The text box fills the panel inside its 1-pixel border.
     auto* inner = new QVBoxLayout(Panel2);
     inner->setContentsMargins(0, 0, 0, 0);

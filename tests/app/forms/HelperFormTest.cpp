@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFrame>
+#include <QInputMethodEvent>
 #include <QScrollBar>
 #include <QTextEdit>
 #include <QtTest/QTest>
@@ -35,6 +36,20 @@ TEST(HelperFormTest, WindowAndGuide)
     EXPECT_EQ(form.RichEdit1->toPlainText(), GuideText());
     EXPECT_EQ(form.Panel2->frameWidth(), 1);
     EXPECT_EQ(form.RichEdit1->geometry(), form.Panel2->rect().adjusted(1, 1, -1, -1));
+}
+
+// Typing, pasting and an input method's text all leave the guide as written.
+TEST(HelperFormTest, TheGuideTakesNoInput)
+{
+    THelperForm form;
+    form.ShowGuide();
+    form.RichEdit1->setFocus();
+    QTest::keyClicks(form.RichEdit1, "abc");
+    QTest::keyClick(form.RichEdit1, Qt::Key_V, Qt::ControlModifier);
+    QInputMethodEvent commit;
+    commit.setCommitString("\u00e9t\u00e9");
+    QApplication::sendEvent(form.RichEdit1, &commit);
+    EXPECT_EQ(form.RichEdit1->toPlainText(), GuideText());
 }
 
 TEST(HelperFormTest, ShownTwiceIsOneWindowAndDoesNotBlock)
