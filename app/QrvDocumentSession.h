@@ -34,7 +34,7 @@ class TChartPicture;
 class TLineSeries;
 struct TCurveColumn;
 
-// The window's caption for a document: the specified caption while the
+// The window's caption for a document: the program's own caption while the
 // document is an unnamed single curve; otherwise the file's name (or
 // "Untitled"), a "*" while changes are unsaved, " - " and the caption.
 std::string DocumentCaption(const std::string& fileName, int curveCount, bool clean);

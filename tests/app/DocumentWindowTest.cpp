@@ -62,7 +62,7 @@ TEST(DocumentCaption, NamesTheDocumentOnceItMatters)
         bool Asks;
     };
     const Row rows[] = {
-        {"", 1, false, "Equation Plotter - Qurvia", false}, // the specified window
+        {"", 1, false, "Equation Plotter - Qurvia", false}, // the window of one curve
         {"", 2, true, "Untitled - Equation Plotter - Qurvia", false},
         {"", 2, false, "Untitled* - Equation Plotter - Qurvia", true},
         {"/d/waves.qurvia", 1, true, "waves.qurvia - Equation Plotter - Qurvia", false},
@@ -142,7 +142,7 @@ TEST_F(DocumentWindow, ASecondCurveBringsTheListASeriesAndALegend)
     ASSERT_TRUE(legend.Shown);
     EXPECT_EQ(legend.Rows.size(), 2u);
 
-    // Back to one curve: the list goes and the specified size comes back.
+    // Back to one curve: the list goes and the fixed size comes back.
     Window->RemoveCurve1Click();
     EXPECT_FALSE(Window->FunctionListShown());
     EXPECT_EQ(Window->width(), width);
@@ -156,7 +156,7 @@ TEST_F(DocumentWindow, TheListChoosesTheCurveOfTheFields)
 {
     ShowWindow();
     const QSize start = Window->size();
-    // From the View menu with one curve, and back to the specified size.
+    // From the View menu with one curve, and back to the fixed size.
     Window->FunctionList1Click();
     EXPECT_TRUE(Window->CurveList->isVisible());
     EXPECT_EQ(Window->width(), start.width() + kCurveListWidth);
