@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
 #include <QLineEdit>
@@ -50,16 +51,19 @@ TCurveListPanel::TCurveListPanel(TCurveListModel& model, const std::vector<QActi
     List->setSelectionMode(QAbstractItemView::SingleSelection);
     List->setUniformItemSizes(true);
     column->addWidget(List, 1);
-    auto* buttons = new QHBoxLayout;
+    // Two buttons a row, each as wide as half the list, so that every
+    // caption is read whole.
+    auto* buttons = new QGridLayout;
     buttons->setSpacing(1);
     for (QAction* action : actions) {
         auto* button = new QToolButton(this);
         button->setDefaultAction(action);
         button->setAutoRaise(true);
-        buttons->addWidget(button);
+        button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        const int at = int(buttons_.size());
+        buttons->addWidget(button, at / 2, at % 2);
         buttons_.push_back(button);
     }
-    buttons->addStretch(1);
     column->addLayout(buttons);
 
     connect(List->selectionModel(), &QItemSelectionModel::currentChanged, this,
