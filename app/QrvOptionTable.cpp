@@ -354,6 +354,11 @@ constexpr const char* kExitStatus =
     "command "
     "line that cannot be used.";
 
+// The manual's files.
+constexpr const char* kFiles =
+    "$XDG_STATE_HOME/qurvia, or ~/.local/state/qurvia: the window's copies of documents with unsaved "
+    "changes, offered back at the next start when Qurvia ended without closing.";
+
 // The manual's examples, one command line each.
 constexpr const char* kExamples[] = {
     "qurvia --formula 'sin(x)' --xmin 0 --xmax 90 --step 30 --mode degrees --table -",
@@ -491,6 +496,7 @@ std::string ManPageText(std::string_view version)
         out += Roff(option.Help) + "\n";
     }
     out += ".SH EXIT STATUS\n" + Roff(kExitStatus) + "\n";
+    out += ".SH FILES\n" + Roff(kFiles) + "\n";
     out += ".SH EXAMPLES\n.EX\n";
     for (const char* example : kExamples)
         out += Roff(example) + "\n";

@@ -1,6 +1,7 @@
 // The qurvia program run from the command line as a child process: the
 // same cases as through the window, the files it writes, its exit status.
 #include "PlotCases.h"
+#include "ProgramRun.h"
 #include "RowNames.h"
 #include "WholeFile.h"
 
@@ -28,18 +29,9 @@ namespace qrv::test
 namespace
 {
 
-struct TResult {
-    int Status = -1;
-    QByteArray Out;
-    QByteArray Err;
-};
-
 TResult RunQurvia(const QStringList& args)
 {
-    QProcess process;
-    process.start(QStringLiteral(QURVIA_BINARY), args);
-    EXPECT_TRUE(process.waitForFinished(60000)) << args.join(' ').toStdString();
-    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+    return RunProgram(QStringLiteral(QURVIA_BINARY), args);
 }
 
 QStringList Lines(const QByteArray& text, const char* lineEnd)

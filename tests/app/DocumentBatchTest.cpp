@@ -3,6 +3,7 @@
 // CSV and image, --color placement, errors named by curve, --save-document
 // and --document (the round trip, one curve exactly as one formula), and
 // every kind of refused document: one message, status 1, nothing written.
+#include "ProgramRun.h"
 #include "QrvDocumentFile.h"
 #include "QrvPalette.h"
 #include "RowNames.h"
@@ -12,7 +13,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -28,12 +28,6 @@ namespace qrv::test
 namespace
 {
 
-struct TResult {
-    int Status = -1;
-    QByteArray Out;
-    QByteArray Err;
-};
-
 class DocumentBatch : public testing::Test
 {
 protected:
@@ -42,11 +36,7 @@ protected:
     TResult Run(QStringList args, const QString& program = QStringLiteral(QURVIA_BINARY)) const
     {
         args << "--settings" << Path("settings.ini");
-        QProcess process;
-        process.setWorkingDirectory(Dir.path());
-        process.start(program, args);
-        EXPECT_TRUE(process.waitForFinished(60000)) << args.join(' ').toStdString();
-        return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+        return RunProgram(program, args, Dir.path());
     }
     QString Path(const QString& name) const { return Dir.filePath(name); }
     void Put(const QString& name, const QByteArray& bytes) const
