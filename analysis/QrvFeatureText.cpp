@@ -180,4 +180,43 @@ std::string FeatureLine(const TFeature& feature)
     return line;
 }
 
+std::string FeatureCurves(const TFeature& feature)
+{
+    std::string curves = "f" + std::to_string(feature.Curve);
+    if (feature.Kind == TFeatureKind::Intersection) curves += ", f" + std::to_string(feature.OtherCurve);
+    return curves;
+}
+
+TFeatureRow FeatureRow(const TFeature& feature, char decimalSeparator)
+{
+    TFeatureRow row{FeatureCurves(feature), std::string(FeatureKindName(feature.Kind)), {}, {}};
+    if (feature.Kind != TFeatureKind::Integral) {
+        row.X = DisplayNumber(feature.X, decimalSeparator);
+        row.Y = DisplayNumber(feature.Y, decimalSeparator);
+    } else if (feature.HasValue()) {
+        row.X = DisplayNumber(feature.Value, decimalSeparator);
+        row.Y = "\xC2\xB1 " + DisplayNumber(feature.Error, decimalSeparator, 3);
+    } else {
+        row.X = "-";
+        row.Y = NoValueText(feature, decimalSeparator);
+    }
+    return row;
+}
+
+std::string FeatureRowsText(const std::vector<TFeatureRow>& rows)
+{
+    std::string text;
+    for (const TFeatureRow& row : rows)
+        text += row.Curve + '\t' + row.Kind + '\t' + row.X + '\t' + row.Y + '\n';
+    return text;
+}
+
+std::string FeatureReadout(const TFeature& feature, bool severalCurves, char decimalSeparator)
+{
+    std::string name(FeatureKindName(feature.Kind));
+    if (feature.Kind == TFeatureKind::Intersection || severalCurves) name += ' ' + FeatureCurves(feature);
+    return name + "   x = " + DisplayNumber(feature.X, decimalSeparator, kReadoutDigits) +
+           "   y = " + DisplayNumber(feature.Y, decimalSeparator, kReadoutDigits);
+}
+
 } // namespace qrv

@@ -8,6 +8,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qrv
 {
@@ -38,5 +39,32 @@ std::string DisplayNumber(Float value, char decimalSeparator, int maxDigits = 20
 // the digits the sample interval resolves), "the formula fails at x = 2:
 // <message>", "the integral does not converge (estimated error 1.2E-3)".
 std::string NoValueText(const TFeature& feature, char decimalSeparator);
+
+// The window's list and trace name curves as "f1", "f2", ...: the curves of
+// a feature, "f1" or, for an intersection, "f1, f2".
+std::string FeatureCurves(const TFeature& feature);
+
+// One row of the window's list, each cell for people (DisplayNumber): the
+// curves, the kind, x and y; for an integral its value and "± " with its
+// estimated error, or "-" and why it has none.
+struct TFeatureRow {
+    std::string Curve;
+    std::string Kind;
+    std::string X;
+    std::string Y;
+};
+TFeatureRow FeatureRow(const TFeature& feature, char decimalSeparator);
+
+// Rows as text: the cells of each separated by a tab, each ended by LF.
+std::string FeatureRowsText(const std::vector<TFeatureRow>& rows);
+
+// What the trace readout says on a feature: its name ("maximum", "root",
+// "intersection f1, f2"; with several curves on the chart a single curve's
+// feature adds the curve, "root f2"), then x and y to kReadoutDigits, so
+// that the box fits a chart of the window's first size (the list has
+// every digit):
+//   maximum   x = 1.57079632679   y = 1
+inline constexpr int kReadoutDigits = 12;
+std::string FeatureReadout(const TFeature& feature, bool severalCurves, char decimalSeparator);
 
 } // namespace qrv

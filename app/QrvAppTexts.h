@@ -131,6 +131,23 @@ inline constexpr const char* StyleSolid = "solid";
 inline constexpr const char* StyleDash = "dash";
 inline constexpr const char* StyleDot = "dot";
 
+// The Analysis pane
+inline constexpr const char* AnalysisItem = "Anal&ysis";
+inline constexpr const char* AnalysisHint = "Analysis: roots, extrema, intersections and integrals";
+inline constexpr const char* AnalysisCaption = "Analysis";
+inline constexpr const char* CurveColumn = "Curve";
+inline constexpr const char* FeatureColumn = "Feature";
+inline constexpr const char* XColumn = "x";
+inline constexpr const char* YColumn = "y";
+inline constexpr const char* CopyFeatures = "&Copy";
+inline constexpr const char* CopyFeaturesHint =
+    "Copies the selected rows (all rows when none is selected) as text";
+inline constexpr const char* MarksInPictures = "Show analysis marks in pictures";
+inline constexpr const char* EvaluateAtLabel = "Evaluate at x:";
+inline constexpr const char* EvaluateAtHint = "f, f' and f'' of the current curve at this x";
+inline constexpr const char* NotACurveOfX = "the current curve is not a curve of x";
+inline constexpr const char* NotAvailable = "not available";
+
 // Chart
 inline constexpr const char* ChartTitle = "Graphic Data";
 inline constexpr const char* AxisX = "X";

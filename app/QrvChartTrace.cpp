@@ -32,6 +32,7 @@ TChartTrace::~TChartTrace() = default;
 void TChartTrace::Reset()
 {
     hoveredSeries_ = hovered_ = marked_ = -1;
+    hoveredFeature_ = markedFeature_ = -1;
     Show();
 }
 
@@ -44,7 +45,43 @@ void TChartTrace::SetTableSeries(TLineSeries& series)
 void TChartTrace::MarkPoint(int index)
 {
     marked_ = index >= 0 && index < tableSeries_->PointCount() ? index : -1;
+    markedFeature_ = -1;
     Show();
+}
+
+void TChartTrace::SetFeatureMarks(std::vector<TFeatureMark> marks, bool inPictures)
+{
+    marks_ = std::move(marks);
+    marksInPictures_ = inPictures;
+    hoveredFeature_ = markedFeature_ = -1;
+    if (inPictures)
+        chart_.SetOnAfterDraw([this](const TChart& chart, QPainter& painter, const TChartLayout& layout) {
+            DrawFeatureMarks(painter, chart, layout, marks_);
+        });
+    else
+        chart_.SetOnAfterDraw(nullptr);
+    // The picture itself changes when it holds the marks.
+    chart_.RequestRepaint();
+    Show();
+}
+
+void TChartTrace::MarkFeature(int index)
+{
+    markedFeature_ = index >= 0 && static_cast<std::size_t>(index) < marks_.size() ? index : -1;
+    if (markedFeature_ >= 0) marked_ = -1;
+    Show();
+}
+
+int TChartTrace::ShownFeature() const
+{
+    if (hoveredFeature_ >= 0) return hoveredFeature_;
+    return hovered_ < 0 ? markedFeature_ : -1;
+}
+
+int TChartTrace::ShownPoint() const
+{
+    if (ShownFeature() >= 0) return -1;
+    return hovered_ >= 0 ? hovered_ : marked_;
 }
 
 const TChartSeries* TChartTrace::SeriesAt(int index) const
@@ -59,6 +96,8 @@ int TChartTrace::TableSeriesIndex() const
 
 int TChartTrace::TracedSeries() const
 {
+    if (const int feature = ShownFeature(); feature >= 0)
+        return marks_[static_cast<std::size_t>(feature)].Series;
     if (hovered_ >= 0) return hoveredSeries_;
     return marked_ >= 0 ? TableSeriesIndex() : -1;
 }
@@ -100,6 +139,15 @@ void TChartTrace::Hover(const QPoint& point)
     const std::vector<int> shown = ShownSeries();
     if (dragging || shown.empty() || !inside(point.x(), point.y())) {
         SetHovered(-1, -1);
+        return;
+    }
+    // A mark near the mouse takes the trace.
+    if (const int feature = MarkNear(chart_, chart_.Layout(), marks_, point); feature >= 0) {
+        if (feature != hoveredFeature_ || hovered_ >= 0) {
+            hoveredFeature_ = feature;
+            hoveredSeries_ = hovered_ = -1;
+            Show();
+        }
         return;
     }
     if (shown.size() == 1) {
@@ -145,7 +193,8 @@ void TChartTrace::Hover(const QPoint& point)
 void TChartTrace::SetHovered(int series, int index)
 {
     if (index < 0) series = -1;
-    if (series == hoveredSeries_ && index == hovered_) return;
+    if (series == hoveredSeries_ && index == hovered_ && hoveredFeature_ < 0) return;
+    hoveredFeature_ = -1;
     hoveredSeries_ = series;
     hovered_ = index;
     Show();
@@ -168,6 +217,8 @@ void TChartTrace::Show()
 
 QString TChartTrace::ReadoutText() const
 {
+    if (const int feature = ShownFeature(); feature >= 0)
+        return marks_[static_cast<std::size_t>(feature)].Readout;
     const TChartSeries* series = SeriesAt(TracedSeries());
     const int index = ShownPoint();
     if (!series || index < 0 || index >= series->PointCount()) return {};
@@ -178,16 +229,24 @@ QString TChartTrace::ReadoutText() const
 
 void TChartTrace::Paint(QPainter& painter) const
 {
-    const TChartSeries* series = SeriesAt(TracedSeries());
-    const int index = ShownPoint();
-    if (!series || index < 0 || index >= series->PointCount()) return;
+    if (!marksInPictures_) DrawFeatureMarks(painter, chart_, chart_.Layout(), marks_);
     // The rubber rectangle and the moving data of a drag need a clear view.
     if (chart_.Zoom().ZoomDrag().Active || chart_.Zoom().ScrollDrag().Active) return;
     const TChartRect& axes = chart_.AxesRect();
-    const int x =
-        TraceMarkPixel(HorizAxis(*series).ValueToPixel(series->XValueAt(index)), axes.Left, axes.Right);
-    const int y =
-        TraceMarkPixel(VertAxis(*series).ValueToPixel(series->YValueAt(index)), axes.Top, axes.Bottom);
+    int x = 0, y = 0;
+    if (const int feature = ShownFeature(); feature >= 0) {
+        const std::optional<QPoint> at =
+            MarkPixel(chart_, chart_.Layout(), marks_[static_cast<std::size_t>(feature)]);
+        if (!at) return;
+        x = at->x();
+        y = at->y();
+    } else {
+        const TChartSeries* series = SeriesAt(TracedSeries());
+        const int index = ShownPoint();
+        if (!series || index < 0 || index >= series->PointCount()) return;
+        x = TraceMarkPixel(HorizAxis(*series).ValueToPixel(series->XValueAt(index)), axes.Left, axes.Right);
+        y = TraceMarkPixel(VertAxis(*series).ValueToPixel(series->YValueAt(index)), axes.Top, axes.Bottom);
+    }
     painter.save();
     painter.setClipRect(axes.ToQRect().adjusted(0, 0, 1, 1));
     painter.setRenderHint(QPainter::Antialiasing, false);

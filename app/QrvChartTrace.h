@@ -9,7 +9,14 @@
 // the point nearest in pixels over all shown series, and the readout begins
 // with that series' title. The table shows one curve, the table series: its
 // line is highlighted only while that curve is the one traced (or marked).
+//
+// The Analysis pane's marks (QrvFeatureMarks.h) are drawn with the trace,
+// over the screen's picture, unless the user wants them in pictures too:
+// then the chart draws them into every drawing. Within kFeatureSnapPixels of
+// a mark the trace snaps to it and names it ("maximum   x = ...   y = ...").
 #pragma once
+
+#include "QrvFeatureMarks.h"
 
 #include <QObject>
 #include <QString>
@@ -48,12 +55,26 @@ public:
     // Marks the point of a table line (-1 or a line beyond the points: none).
     void MarkPoint(int index);
 
+    // The analysis marks, replacing any before; drawn only on the screen, or
+    // with inPictures into every drawing of the chart. No mark is hovered or
+    // marked afterwards.
+    void SetFeatureMarks(std::vector<TFeatureMark> marks, bool inPictures);
+    const std::vector<TFeatureMark>& FeatureMarks() const { return marks_; }
+    bool MarksInPictures() const { return marksInPictures_; }
+    // Puts the trace on a mark, as choosing its row in the pane does (-1 or
+    // an index beyond the marks: none).
+    void MarkFeature(int index);
+    // The mark on show: the one the mouse snapped to, else the marked one
+    // while the mouse traces no point; -1: none.
+    int ShownFeature() const;
+
     // The point under the mouse, of the series TracedSeries; -1: none.
     int HoveredPoint() const { return hovered_; }
     // The marked point of the table series; -1: none.
     int MarkedPoint() const { return marked_; }
-    // The point on show: the one under the mouse, else the marked one.
-    int ShownPoint() const { return hovered_ >= 0 ? hovered_ : marked_; }
+    // The point on show: the one under the mouse, else the marked one; -1
+    // while a mark is on show.
+    int ShownPoint() const;
     // The index in the chart's series list of the series whose point is on
     // show (that under the mouse, else the table series while a point is
     // marked); -1 when none is.
@@ -91,6 +112,10 @@ private:
     // The series and point last announced by TraceChanged.
     int announcedSeries_ = -1;
     int announcedPoint_ = -1;
+    std::vector<TFeatureMark> marks_;
+    bool marksInPictures_ = false;
+    int hoveredFeature_ = -1;
+    int markedFeature_ = -1;
 };
 
 } // namespace qrv

@@ -130,6 +130,14 @@ QPixmap ImageListPixmap(int index)
     case imgSave:
         DrawSave(p);
         break;
+    case imgAnalysis:
+        // A curve with its maximum and its root marked.
+        DrawGraph(p, kImageSize, kInk, kBlue);
+        p.setPen(QPen(QColor(220, 0, 0), 1));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QPointF(5.2, 5.6), 2, 2);
+        p.drawEllipse(QPointF(8.6, 8.4), 2, 2);
+        break;
     default:
         p.end();
         return {};

@@ -17,6 +17,7 @@ enum TImageIndex : int {
     imgExit = 12,
     imgSave = 13,
     imgAbout = 15,
+    imgAnalysis = 16,
 };
 
 inline constexpr int kImageSize = 16;

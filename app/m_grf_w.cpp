@@ -4,6 +4,7 @@
 #include "QrvTextPrintForm.h"
 #include "QrvWindowPlacement.h"
 
+#include "QrvAnalysisPane.h"
 #include "QrvAppTexts.h"
 #include "QrvApplication.h"
 #include "QrvChart.h"
@@ -190,6 +191,7 @@ TF_Main_GRF::TF_Main_GRF(QWidget* parent) : QMainWindow(parent)
     Session = new TDocumentSession(*Chart1, *Series1, Fields(), this);
     ConnectSession();
     CreateCurveList();
+    CreateAnalysisPane();
 }
 
 TF_Main_GRF::~TF_Main_GRF()
@@ -380,6 +382,9 @@ void TF_Main_GRF::CreateToolBar()
     GraphToolButton = button("GraphToolButton", Text::GraphHint, imgPrintGraph);
     divider();
     SaveAsToolButton = button("SaveAsToolButton", Text::SaveAsHint, imgSave);
+    divider();
+    AnalysisToolButton = button("AnalysisToolButton", Text::AnalysisHint, imgAnalysis);
+    AnalysisToolButton->setCheckable(true);
 
     Connect(ExitToolButton, &TF_Main_GRF::ExitToolButtonClick);
     Connect(AboutToolButton, &TF_Main_GRF::AboutToolButtonClick);
@@ -387,6 +392,7 @@ void TF_Main_GRF::CreateToolBar()
     Connect(ReportToolButton, &TF_Main_GRF::ReportToolButtonClick);
     Connect(GraphToolButton, &TF_Main_GRF::GraphToolButtonClick);
     Connect(SaveAsToolButton, &TF_Main_GRF::SaveAsToolButtonClick);
+    Connect(AnalysisToolButton, &TF_Main_GRF::Analysis1Click);
 }
 
 void TF_Main_GRF::CreateMenu()
@@ -435,8 +441,9 @@ void TF_Main_GRF::CreateMenu()
     FineLabels1 = item(view, "FineLabels1", Text::FineLabelsItem, -1, &TF_Main_GRF::FineLabels1Click);
     view->addSeparator();
     FunctionList1 = item(view, "FunctionList1", Text::FunctionListItem, -1, &TF_Main_GRF::FunctionList1Click);
+    Analysis1 = item(view, "Analysis1", Text::AnalysisItem, imgAnalysis, &TF_Main_GRF::Analysis1Click);
     for (QAction* mark :
-         {Graphics1, Text1, Toolbar2, BreakAtPoles1, EqualScales1, FineLabels1, FunctionList1})
+         {Graphics1, Text1, Toolbar2, BreakAtPoles1, EqualScales1, FineLabels1, FunctionList1, Analysis1})
         mark->setCheckable(true);
     ShowViewMarks();
 
@@ -722,29 +729,36 @@ void TF_Main_GRF::ShowFunctionList(bool shown)
     FunctionList1->setChecked(shown);
     if (shown == listShown_) return;
     listShown_ = shown;
+    CurveList->setVisible(shown);
+    FitWindowToPanes(QSize(shown ? kCurveListWidth : -kCurveListWidth, 0));
+    CurveList->ShowCurrent(Session->Current());
+}
+
+void TF_Main_GRF::FitWindowToPanes(const QSize& grown)
+{
     QWidget* client = centralWidget();
     const int menuHeight = menuBar()->sizeHint().height();
     const bool visible = isVisible();
-    if (shown) {
-        // Wider by the list, and free to grow: chart and table take the room.
-        const QSize start(kClientWidth + kCurveListWidth, kClientHeight);
+    const bool wasFixed = client->minimumSize() == client->maximumSize();
+    if (listShown_ || analysisShown_) {
+        // Larger by the panes, and free to grow: chart and table take the room.
+        const QSize start(kClientWidth + (listShown_ ? kCurveListWidth : 0),
+                          kClientHeight + (analysisShown_ ? kAnalysisPaneHeight : 0));
+        const QSize size = wasFixed ? start : (client->size() + grown).expandedTo(start);
         client->setMinimumSize(start);
         client->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         setMinimumSize(start.width(), start.height() + menuHeight);
         setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         setWindowFlags((windowFlags() | Qt::WindowMaximizeButtonHint) & ~Qt::MSWindowsFixedSizeDialogHint);
-        CurveList->show();
-        resize(start.width(), start.height() + menuHeight);
+        if (!isMaximized()) resize(size.width(), size.height() + menuHeight);
     } else {
         if (isMaximized()) showNormal();
-        CurveList->hide();
         client->setFixedSize(kClientWidth, kClientHeight);
         setWindowFlags((windowFlags() & ~Qt::WindowMaximizeButtonHint) | Qt::MSWindowsFixedSizeDialogHint);
         setFixedSize(kClientWidth, kClientHeight + menuHeight);
     }
     // Changing the flags hides a window; it comes back where it was.
-    if (visible) show();
-    CurveList->ShowCurrent(Session->Current());
+    if (visible && !isVisible()) show();
 }
 
 void TF_Main_GRF::FunctionList1Click()

@@ -5,6 +5,8 @@
 #pragma once
 
 #include "QrvCommandLine.h"
+#include "QrvDocument.h"
+#include "QrvFeatures.h"
 #include "QrvKindFields.h"
 #include "QrvPanelArrangement.h"
 #include "QrvPlotRun.h"
@@ -14,6 +16,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QAction;
 class QActionGroup;
@@ -24,10 +27,12 @@ class QLineEdit;
 class QToolBar;
 class QToolButton;
 class QDialog;
+class QSize;
 
 namespace qrv
 {
 
+class TAnalysisPane;
 class TChart;
 class TChartTrace;
 class TCurveListModel;
@@ -152,6 +157,19 @@ public:
     void ShowFunctionList(bool shown);
     bool FunctionListShown() const { return listShown_; }
 
+    // The Analysis pane below the result panels, hidden at start.
+    void Analysis1Click(); // View and toolbar: shows or hides the Analysis pane
+    // Shows or hides the pane, heightening the window by its height; a
+    // shown pane lists the features of the shown curves at once.
+    void ShowAnalysis(bool shown);
+    bool AnalysisShown() const { return analysisShown_; }
+    // The features the pane lists and the chart marks, in the pane's order.
+    const std::vector<TFeature>& Features() const { return features_; }
+    // Chooses a row of the pane: the trace goes to its feature.
+    void ChooseFeature(int row);
+    // "Evaluate at x": f, f' and f'' of the current curve at the x typed.
+    QString EvaluateAt(const QString& xText) const;
+
     // Controls, named as the commands and tests know them.
     QToolBar* ToolBar1 = nullptr;      // the toolbar below the menu
     QWidget* Panel1 = nullptr;         // top band: formula row and plot range
@@ -189,6 +207,8 @@ public:
     TCurveListPanel* CurveList = nullptr;
     // Progress and Cancel of a long Plot run, below the result panels.
     TPlotProgressBar* PlotProgress = nullptr;
+    // The features of the shown curves, their marks, and Evaluate at x.
+    TAnalysisPane* AnalysisPane = nullptr;
     // F5: Plot.
     QAction* PlotKey = nullptr;
 
@@ -199,6 +219,7 @@ public:
     QAction* ReportToolButton = nullptr; // Print report
     QAction* GraphToolButton = nullptr;  // Print graph
     QAction* SaveAsToolButton = nullptr;
+    QAction* AnalysisToolButton = nullptr; // shows or hides the Analysis pane (checked)
 
     // Menu items
     QAction* NewDocument1 = nullptr;    // File: New document (Ctrl+N)
@@ -225,6 +246,7 @@ public:
     QAction* Degrees1 = nullptr;        // Mode: Degrees
     QAction* Grads1 = nullptr;          // Mode: Grads
     QAction* FunctionList1 = nullptr;   // View: the function list beside the chart (checked)
+    QAction* Analysis1 = nullptr;       // View: the Analysis pane below the chart (checked)
     QAction* Undo1 = nullptr;           // Edit: Undo (Ctrl+Z)
     QAction* Redo1 = nullptr;           // Edit: Redo (Ctrl+Shift+Z)
     QAction* AddCurve1 = nullptr;       // Edit: Add curve (Ctrl+Shift+N)
@@ -267,8 +289,27 @@ private:
     void SaveDocumentTo(const std::string& fileName);
     void RememberRecent(const std::string& fileName);
     void ShowRecentDocuments();
+    // The size the shown panes need, the window fixed at its own size while
+    // neither the function list nor the Analysis pane shows; `grown` is
+    // what the last change added to a window already free to grow.
+    void FitWindowToPanes(const QSize& grown);
+    void CreateAnalysisPane();
+    // The pane's rows and the chart's marks from the latest runs, while
+    // the pane shows.
+    void RefreshAnalysis();
 
     bool listShown_ = false;
+    bool analysisShown_ = false;
+    std::vector<TFeature> features_;
+    // What features_ were found for: the document, the decimal separator
+    // their texts were read with, and whether it had been plotted.
+    struct TAnalysedState {
+        TDocument Document;
+        char Separator = '.';
+        bool Plotted = false;
+        bool operator==(const TAnalysedState&) const = default;
+    };
+    std::optional<TAnalysedState> analysed_;
     TCurveKind shownKind_ = TCurveKind::Function; // the kind the fields are laid out for
     int shownCurveCount_ = 1;
 

@@ -156,5 +156,44 @@ TEST(DisplayNumbers, KeepAtMostTheDigitsAskedFor)
     EXPECT_EQ(DisplayNumber(2.0004L, '.', 3), "2");
 }
 
+// The window's rows and the trace's names, for people.
+TEST(FeatureRows, NameCurvesKindsAndShowEveryMeaningfulDigit)
+{
+    struct Row {
+        const char* name;
+        TFeature feature;
+        TFeatureRow row;
+        const char* readout; // with several curves on the chart
+    } rows[] = {
+        {"maximum",
+         Point(TFeatureKind::Maximum, kPi / 2, 1),
+         {"f1", "maximum", "1,5707963267948966193", "1"},
+         "maximum f1   x = 1,57079632679   y = 1"},
+        {"intersection",
+         Point(TFeatureKind::Intersection, kPi / 4, 0.5L, 2, 3),
+         {"f2, f3", "intersection", "0,78539816339744830963", "0,5"},
+         "intersection f2, f3   x = 0,785398163397   y = 0,5"},
+        {"integral", Integral(2, 1.2e-19L), {"f1", "integral", "2", "\xC2\xB1 1,2E-19"}, ""},
+        {"no integral",
+         NoIntegral(TNoValue::Pole, 1.5L, 0.01L, ""),
+         {"f1", "integral", "-", "pole at about x = 1,5"},
+         ""},
+    };
+    for (const Row& r : rows) {
+        const TFeatureRow row = FeatureRow(r.feature, ',');
+        EXPECT_EQ(row.Curve, r.row.Curve) << r.name;
+        EXPECT_EQ(row.Kind, r.row.Kind) << r.name;
+        EXPECT_EQ(row.X, r.row.X) << r.name;
+        EXPECT_EQ(row.Y, r.row.Y) << r.name;
+        if (*r.readout) {
+            EXPECT_EQ(FeatureReadout(r.feature, true, ','), r.readout) << r.name;
+        }
+    }
+    // One curve on the chart: a single curve's feature goes by its kind alone.
+    EXPECT_EQ(FeatureReadout(Point(TFeatureKind::Root, 0, 0), false, '.'), "root   x = 0   y = 0");
+    EXPECT_EQ(FeatureRowsText({{"f1", "root", "0", "0"}, {"f1", "integral", "2", "-"}}),
+              "f1\troot\t0\t0\nf1\tintegral\t2\t-\n");
+}
+
 } // namespace
 } // namespace qrv

@@ -6,6 +6,7 @@
 #include "QrvAnalyzeBatch.h"
 #include "QrvCommandLine.h"
 #include "QrvCurveRun.h"
+#include "QrvDocumentAnalysis.h"
 #include "QrvFpu.h"
 #include "QrvTableBatch.h"
 #include "RowNames.h"
@@ -137,6 +138,59 @@ TEST(DerivativeCurve, DerivesTheCurveItNames)
     EXPECT_EQ(tables[1].Table().Text(), expected.Text());
     EXPECT_TRUE(outcomes[2].Failed);
     EXPECT_EQ(outcomes[2].Error, "Curve 2 is not a function curve: its derivative cannot be drawn.");
+}
+
+// "Evaluate at x": f, f' and f'' of a curve of x, or why each has none; x
+// may be a formula without x.
+TEST(EvaluateAt, GivesTheJetOrWhyThereIsNone)
+{
+    TDecimalSeparatorScope separator(',');
+    InitFloatEnvironment();
+    TDocument document;
+    document.DecimalSeparator = ',';
+    TCurve corner;
+    corner.Formula = "abs(x-1)+x*x";
+    corner.XMin = "0";
+    corner.XMax = "2";
+    corner.Step = "0,5";
+    TCurve derivative;
+    derivative.Kind = TCurveKind::Derivative;
+    derivative.Of = 1;
+    TCurve fails = corner;
+    fails.Formula = "ln(x)";
+    TCurve polar;
+    polar.Kind = TCurveKind::Polar;
+    polar.Formula = "1";
+    document.Curves = {corner, derivative, fails, polar};
+    struct Row {
+        const char* name;
+        int curve;
+        const char* x;
+        const char* text;
+    } rows[] = {
+        {"smooth", 0, "2", "f1(x) = 5\nf1'(x) = 5\nf1''(x) = 2"},
+        {"corner", 0, "1", "f1(x) = 1\nf1'(x) = not differentiable\nf1''(x) = not differentiable"},
+        {"x as a formula", 0, "3/2", "f1(x) = 2,75\nf1'(x) = 4\nf1''(x) = 2"},
+        {"a comma number", 0, " 1,5 ", "f1(x) = 2,75\nf1'(x) = 4\nf1''(x) = 2"},
+        {"derivative curve", 1, "2", "f2(x) = 5\nf2'(x) = 2\nf2''(x) = not available"},
+        {"error", 2, "0", ""},
+    };
+    for (const Row& row : rows) {
+        const auto values = EvaluateCurveAt(document, row.curve, EvaluationX(document, row.x));
+        ASSERT_TRUE(values) << row.name;
+        if (*row.text) {
+            EXPECT_EQ(EvaluationText(*values, row.curve + 1, ','), row.text) << row.name;
+        }
+    }
+    // ln(0): every order says the formula's error.
+    const auto failed = EvaluateCurveAt(document, 2, 0);
+    ASSERT_TRUE(failed);
+    EXPECT_FALSE((*failed)[0].Value);
+    EXPECT_FALSE((*failed)[0].Why.empty());
+    EXPECT_EQ((*failed)[2].Why, (*failed)[0].Why);
+    EXPECT_FALSE(EvaluateCurveAt(document, 3, 0)) << "a polar curve is no curve of x";
+    EXPECT_FALSE(EvaluateCurveAt(document, 4, 0)) << "no such curve";
+    EXPECT_THROW(EvaluationX(document, "x+1"), std::exception);
 }
 
 } // namespace

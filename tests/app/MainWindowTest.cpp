@@ -126,7 +126,8 @@ TEST_F(MainWindow, ToolbarButtonsInOrderWithHintsAndIcons)
     for (QAction* action : Window->ToolBar1->actions())
         if (!action->objectName().isEmpty()) order.push_back(action->objectName().toStdString());
     EXPECT_EQ(order, (std::vector<std::string>{"ExitToolButton", "AboutToolButton", "HelpToolButton",
-                                               "ReportToolButton", "GraphToolButton", "SaveAsToolButton"}));
+                                               "ReportToolButton", "GraphToolButton", "SaveAsToolButton",
+                                               "AnalysisToolButton"}));
     struct Row {
         QAction* button;
         const char* hint;
@@ -173,6 +174,7 @@ TEST_F(MainWindow, MenusHoldTheirItemsInOrder)
                                               "Finer axis labels",
                                               "-",
                                               "Function list",
+                                              "Analysis",
                                               "[Edit]",
                                               "Copy text",
                                               "Copy as CSV",

@@ -184,10 +184,13 @@ std::string TMonkeyRun::TDetail::CheckReadOnlyTexts()
         const auto now = ReadOnlyText(widget);
         if (now && *now != text) return "the read-only text of " + Name(widget) + " changed";
     }
-    // The window has its fixed size while the function list is hidden; the
-    // list widens it and lets the user size it.
-    if (!Window().FunctionListShown() && Window().size() != windowSize)
-        return "the window of fixed size changed its size";
+    // The window has its fixed size while the function list and the
+    // Analysis pane are hidden; either enlarges it and lets the user size it.
+    const bool free = Window().FunctionListShown() || Window().AnalysisShown();
+    if (!free && Window().size() != windowSize) return "the window of fixed size changed its size";
+    if (Window().AnalysisShown() != Window().Analysis1->isChecked() ||
+        Window().AnalysisShown() != Window().AnalysisToolButton->isChecked())
+        return "the Analysis pane does not follow its marks";
     return {};
 }
 
