@@ -68,7 +68,13 @@ void TF_Main_GRF::RefreshAnalysis()
     }
     TAnalysedState state{Session->Document(), DecimalSeparator(), Session->Plotted()};
     if (analysed_ && *analysed_ == state) return;
-    features_ = state.Plotted ? AnalyzeDocument(state.Document) : std::vector<TFeature>{};
+    try {
+        features_ = state.Plotted ? AnalyzeDocument(state.Document) : std::vector<TFeature>{};
+    } catch (const std::exception&) {
+        // Out of memory on the way: the pane lists nothing rather than
+        // features of an earlier document; the curves themselves ran.
+        features_.clear();
+    }
     analysed_ = std::move(state);
 
     const char separator = DecimalSeparator();

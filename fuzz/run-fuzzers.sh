@@ -3,10 +3,14 @@
 # sanitizers) and runs them for the given number of seconds in total, shared
 # evenly (at least one second each).
 #
-#   fuzz/run-fuzzers.sh <seconds>
+#   fuzz/run-fuzzers.sh [--keep] <seconds>
 #
-# Each target starts from its folder's seeds/ (when present) and keeps its
-# corpus in <build dir>/corpus/<target>. A crash, a sanitizer report, a leak
+# Each target starts from its folder's seeds/ and the kept corpus
+# fuzz/corpus/<target> (when present) and writes what it finds to
+# <build dir>/corpus/<target>. With --keep, each run is then merged into
+# fuzz/corpus/<target>, minimised (libFuzzer's -merge=1 keeps only inputs
+# that add coverage), and the target's executions, corpus size and
+# coverage are printed. A crash, a sanitizer report, a leak
 # or a timeout makes the target exit non-zero; the script then reports the
 # artifact and exits non-zero after running the rest.
 #
@@ -15,7 +19,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-seconds=${1:?usage: fuzz/run-fuzzers.sh <seconds>}
+keep=0
+if [ "${1:-}" = --keep ]; then
+  keep=1
+  shift
+fi
+seconds=${1:?usage: fuzz/run-fuzzers.sh [--keep] <seconds>}
 case "$seconds" in
   '' | *[!0-9]*) echo "seconds must be a whole number: $seconds" >&2; exit 2 ;;
 esac
@@ -47,12 +56,25 @@ for target in "${targets[@]}"; do
   corpus="$build/corpus/$name"
   artifacts="$build/artifacts/$name/"
   mkdir -p "$corpus" "$artifacts"
+  kept="fuzz/corpus/$name"
   seeds=()
-  [ -d "fuzz/$sub/seeds" ] && seeds=("fuzz/$sub/seeds")
+  [ -d "fuzz/$sub/seeds" ] && seeds+=("fuzz/$sub/seeds")
+  [ -d "$kept" ] && seeds+=("$kept")
   echo "== $name: ${each}s"
   if "$target" -max_total_time="$each" -timeout=10 -print_final_stats=1 \
       -artifact_prefix="$artifacts" "$corpus" "${seeds[@]}" >"$build/$name.log" 2>&1; then
     grep -E '^stat::number_of_executed_units' "$build/$name.log" || true
+    if [ "$keep" = 1 ]; then
+      # Into a fresh folder, so inputs that later ones made redundant go.
+      merged="$build/merged/$name"
+      rm -rf "$merged"
+      mkdir -p "$merged" "$kept"
+      "$target" -merge=1 "$merged" "$kept" "$corpus" >"$build/$name.merge.log" 2>&1
+      rm -rf "$kept"
+      mv "$merged" "$kept"
+      echo "   kept: $(find "$kept" -type f | wc -l) inputs, $(du -s --apparent-size --block-size=1 "$kept" | cut -f1) bytes;" \
+        "$(grep -Eo 'cov: [0-9]+ ft: [0-9]+' "$build/$name.log" | tail -n 1)"
+    fi
   else
     failed=1
     echo "!! $name found a problem; log: $build/$name.log, artifacts: $artifacts" >&2
