@@ -86,6 +86,11 @@ TExprJet TExprJetProgram::Apply(const TEntry& entry)
         return {entry.Op->Output, 1, 0, true, true, true};
     case TStep::Unary: {
         const TExprJet& u = jets_[entry.A];
+        if (u.Varies && entry.Rule.Jet) {
+            Float raw = 0;
+            const TExprLocalDerivatives d = entry.Rule.Jet(u.Value, raw);
+            return jets::Chain(u, Checked(raw), d);
+        }
         const Float value = Checked(entry.Unary(u.Value));
         if (!u.Varies) return jets::Constant(value);
         if (!entry.Rule.Unary) return NoDerivatives(value);

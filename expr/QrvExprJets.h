@@ -29,9 +29,18 @@ namespace qrv
 using TExprUnaryDerivativeRule = TExprLocalDerivatives (*)(Float u, Float value);
 using TExprBinaryDerivativeRule = TExprLocalPartials (*)(Float l, Float r, Float value);
 
+// A one-operand function's value and derivatives from one computation, for
+// functions whose derivatives share work with the value (sine and cosine
+// share their argument reduction): sets `value` to exactly what the function
+// returns at u, and gives the derivatives there.
+using TExprUnaryJetRule = TExprLocalDerivatives (*)(Float u, Float& value);
+
 struct TExprCallRule {
     TExprUnaryDerivativeRule Unary = nullptr;
     TExprBinaryDerivativeRule Binary = nullptr;
+    // When given, used in place of the function and Unary where the operand
+    // varies.
+    TExprUnaryJetRule Jet = nullptr;
 };
 
 // The rule of the function at an address (TExprDumpKey, as the listing

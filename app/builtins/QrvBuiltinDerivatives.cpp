@@ -45,6 +45,26 @@ TExprLocalDerivatives Cos(Float u, Float v)
     if (!Periodic(u)) return kNone;
     return {-qrv::Sin(u), -v};
 }
+TExprLocalDerivatives SinJet(Float u, Float& value)
+{
+    if (!Periodic(u)) {
+        value = qrv::Sin(u);
+        return kNone;
+    }
+    Float cosine = 0;
+    qrv::SinCos(u, value, cosine);
+    return {cosine, -value};
+}
+TExprLocalDerivatives CosJet(Float u, Float& value)
+{
+    if (!Periodic(u)) {
+        value = qrv::Cos(u);
+        return kNone;
+    }
+    Float sine = 0;
+    qrv::SinCos(u, sine, value);
+    return {-sine, -value};
+}
 TExprLocalDerivatives Tan(Float u, Float v)
 {
     if (!Periodic(u)) return kNone;
@@ -297,7 +317,7 @@ TExprCallRule BuiltinDerivativeRule(TExprDumpKey function)
 {
     for (const TBuiltinFunction& builtin : BuiltinFunctions()) {
         if (builtin.Unary && reinterpret_cast<TExprDumpKey>(builtin.Unary) == function)
-            return {builtin.UnaryDerivatives, nullptr};
+            return {builtin.UnaryDerivatives, nullptr, builtin.UnaryJet};
         if (builtin.Binary && reinterpret_cast<TExprDumpKey>(builtin.Binary) == function)
             return {nullptr, builtin.BinaryDerivatives};
     }

@@ -21,6 +21,10 @@ namespace derivatives
 
 TExprLocalDerivatives Sin(Float u, Float v);
 TExprLocalDerivatives Cos(Float u, Float v);
+// Sine and cosine with their derivatives from one argument reduction
+// (SinCos gives exactly Sin and Cos): the jet rules of their rows.
+TExprLocalDerivatives SinJet(Float u, Float& value);
+TExprLocalDerivatives CosJet(Float u, Float& value);
 TExprLocalDerivatives Tan(Float u, Float v);
 TExprLocalDerivatives Cot(Float u, Float v);
 TExprLocalDerivatives Sec(Float u, Float v);
@@ -87,6 +91,19 @@ TExprLocalDerivatives AngleArgumentDerivatives(Float x, Float v)
         return derivatives::ScaledArgument(Rule(GradsToRadians(x), v), RadiansPerGrad);
     default:
         return Rule(x, v);
+    }
+}
+
+template <TExprLocalDerivatives (*Rule)(Float, Float&)>
+TExprLocalDerivatives AngleArgumentJet(Float x, Float& value)
+{
+    switch (CurrentAngleMode()) {
+    case TAngleMode::Degrees:
+        return derivatives::ScaledArgument(Rule(DegreesToRadians(x), value), RadiansPerDegree);
+    case TAngleMode::Grads:
+        return derivatives::ScaledArgument(Rule(GradsToRadians(x), value), RadiansPerGrad);
+    default:
+        return Rule(x, value);
     }
 }
 

@@ -73,8 +73,10 @@ constexpr std::array<TBuiltinConstant, 49> kConstants{{
 // routine itself is the function; power and logbasen take the base first.
 // Each row names its derivative rule after its routine.
 constexpr std::array<TBuiltinFunction, 37> kFunctions{{
-    {"sin", WithAngleArgument<Sin>, nullptr, true, AngleArgumentDerivatives<derivatives::Sin>},
-    {"cos", WithAngleArgument<Cos>, nullptr, true, AngleArgumentDerivatives<derivatives::Cos>},
+    {"sin", WithAngleArgument<Sin>, nullptr, true, AngleArgumentDerivatives<derivatives::Sin>, nullptr,
+     AngleArgumentJet<derivatives::SinJet>},
+    {"cos", WithAngleArgument<Cos>, nullptr, true, AngleArgumentDerivatives<derivatives::Cos>, nullptr,
+     AngleArgumentJet<derivatives::CosJet>},
     {"exp", Exp, nullptr, false, derivatives::Exp},
     {"ln", Ln, nullptr, false, derivatives::Ln},
     {"square", Square, nullptr, false, derivatives::Square},

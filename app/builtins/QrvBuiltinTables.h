@@ -29,6 +29,8 @@ struct TBuiltinFunction {
     bool FollowsAngleMode = false;
     TExprUnaryDerivativeRule UnaryDerivatives = nullptr;
     TExprBinaryDerivativeRule BinaryDerivatives = nullptr;
+    // Value and derivatives at once, where that saves work (TExprUnaryJetRule).
+    TExprUnaryJetRule UnaryJet = nullptr;
 };
 
 std::span<const TBuiltinConstant> BuiltinConstants();

@@ -8,6 +8,7 @@
 // allowed their own error). The differences use five points at h = 2^-16
 // and 2^-17 (scaled by |x|), extrapolated, whose own error stays near 1e-25.
 #include "QrvBuiltinDerivatives.h"
+#include "QrvBuiltinTables.h"
 #include "QrvBuiltins.h"
 #include "QrvFpu.h"
 #include "RowNames.h"
@@ -291,6 +292,31 @@ TEST(JetErrors, AreTheValuesErrorsInEveryMode)
             }
             EXPECT_FALSE(value.empty());
             EXPECT_EQ(jet, value);
+        }
+    }
+}
+
+// sin and cos take value and derivatives from one argument reduction; the
+// numbers are exactly those of the routine and its rule taken apart, in
+// every mode, up to and beyond 2^63 where the phase is lost.
+TEST(JetRules, GiveExactlyTheValueAndRuleOfTheirRow)
+{
+    for (const TBuiltinFunction& row : BuiltinFunctions()) {
+        if (!row.UnaryJet) continue;
+        for (TAngleMode mode : {TAngleMode::Radians, TAngleMode::Degrees, TAngleMode::Grads}) {
+            TScopedAngleMode scoped(mode);
+            for (Float x : {0.0L, 1e-30L, 0.5L, -2.0L, 90.0L, 1e6L + 0.1L, 0x1p62L, 0x1p63L, -0x1p70L}) {
+                Float value = -1;
+                const TExprLocalDerivatives jet = row.UnaryJet(x, value);
+                const Float alone = row.Unary(x);
+                const TExprLocalDerivatives rule = row.UnaryDerivatives(x, alone);
+                const std::string where = std::string(row.Name) + " at " + std::to_string(double(x));
+                EXPECT_EQ(value, alone) << where;
+                EXPECT_EQ(jet.HasD1, rule.HasD1) << where;
+                EXPECT_EQ(jet.HasD2, rule.HasD2) << where;
+                EXPECT_EQ(jet.D1, rule.D1) << where;
+                EXPECT_EQ(jet.D2, rule.D2) << where;
+            }
         }
     }
 }
