@@ -106,8 +106,13 @@ private:
     std::optional<TPoint> AtKink(const TPoint& p, Float scale);
     bool Continuous(const TPoint& p, const TPoint& q, Float scale) const;
     static TFeatureKind KindOf(int order, int signBefore);
+    // points with the found ones merged in (MergeInto), in place.
+    void Merge(std::vector<TPoint>& points, std::vector<TFoundPoint> found, bool extrema);
 
     TAnalysisFunction& function_;
+    // The room a merge writes into, kept from piece to piece: a piece may
+    // hold every sample of the run, too many to allocate for each merge.
+    std::vector<TPoint> spare_;
 };
 
 std::optional<TPoint> TSearch::Evaluate(Float x, TJetNeed need)
@@ -317,25 +322,46 @@ void TSearch::Pass(int order, const std::vector<TPoint>& points, std::vector<TFo
     }
 }
 
-// The points with the found ones merged in by x (a point found twice, or at
-// a point already there, stays once).
-std::vector<TPoint> Merged(const std::vector<TPoint>& points, const std::vector<TFoundPoint>& found,
-                           bool extrema)
+// The points with the found ones merged in by x, into `out` (a point found
+// twice, or at a point already there, stays once). The points come in x
+// order but for a range run from X max down; the merge is linear, as a piece
+// may hold every sample of the run.
+void MergeInto(const std::vector<TPoint>& points, std::vector<TFoundPoint> found, bool extrema,
+               std::vector<TPoint>& out)
 {
-    std::vector<TPoint> out = points;
-    for (const TFoundPoint& f : found) {
-        TPoint p{f.X, f.Jet, extrema && IsTouching({f.X, f.Jet, false, false}), false};
-        out.push_back(p);
+    const auto byX = [](const auto& a, const auto& b) { return a.X < b.X; };
+    out.clear();
+    if (!std::is_sorted(points.begin(), points.end(), byX)) {
+        std::vector<TPoint> sorted = points;
+        std::stable_sort(sorted.begin(), sorted.end(), byX);
+        MergeInto(sorted, std::move(found), extrema, out);
+        return;
     }
-    std::stable_sort(out.begin(), out.end(), [](const TPoint& a, const TPoint& b) { return a.X < b.X; });
-    std::vector<TPoint> unique;
-    for (const TPoint& p : out) {
-        if (!unique.empty() && unique.back().X == p.X)
-            unique.back().Touching = unique.back().Touching || p.Touching;
+    std::stable_sort(found.begin(), found.end(), byX);
+    out.reserve(points.size() + found.size());
+    const auto add = [&out](const TPoint& p) {
+        if (!out.empty() && out.back().X == p.X)
+            out.back().Touching = out.back().Touching || p.Touching;
         else
-            unique.push_back(p);
+            out.push_back(p);
+    };
+    const auto addFound = [&](const TFoundPoint& f) {
+        add({f.X, f.Jet, extrema && IsTouching({f.X, f.Jet, false, false}), false});
+    };
+    std::size_t next = 0;
+    for (const TPoint& p : points) {
+        while (next < found.size() && found[next].X < p.X)
+            addFound(found[next++]);
+        add(p);
     }
-    return unique;
+    while (next < found.size())
+        addFound(found[next++]);
+}
+
+void TSearch::Merge(std::vector<TPoint>& points, std::vector<TFoundPoint> found, bool extrema)
+{
+    MergeInto(points, std::move(found), extrema, spare_);
+    points.swap(spare_);
 }
 
 void TSearch::Piece(std::vector<TPoint> points, bool inflections, std::vector<TFoundPoint>& out)
@@ -344,12 +370,12 @@ void TSearch::Piece(std::vector<TPoint> points, bool inflections, std::vector<TF
     if (inflections) {
         std::vector<TFoundPoint> inflectionPoints;
         Pass(2, points, inflectionPoints);
-        points = Merged(points, inflectionPoints, false);
+        Merge(points, inflectionPoints, false);
         found.insert(found.end(), inflectionPoints.begin(), inflectionPoints.end());
     }
     std::vector<TFoundPoint> extrema;
     Pass(1, points, extrema);
-    points = Merged(points, extrema, true);
+    Merge(points, extrema, true);
     found.insert(found.end(), extrema.begin(), extrema.end());
     Pass(0, points, found);
     out.insert(out.end(), found.begin(), found.end());
@@ -379,11 +405,17 @@ TSearchResult SearchFeatures(TAnalysisFunction& function, const std::vector<TSam
     TSearch search(function);
     const int orders = inflections ? 3 : 2;
     std::vector<TPoint> piece;
+    piece.reserve(samples.size());
+    // A piece handed to the search leaves its successor the room it needs.
+    const auto endPiece = [&](std::size_t at) {
+        search.Piece(std::move(piece), inflections, result.Features);
+        piece = {};
+        piece.reserve(samples.size() - at);
+    };
     for (std::size_t i = 0; i < samples.size(); ++i) {
         const TSample& s = samples[i];
         if (!s.Jet) {
-            search.Piece(std::move(piece), inflections, result.Features);
-            piece.clear();
+            endPiece(i);
             continue;
         }
         if (!piece.empty()) {
@@ -397,8 +429,7 @@ TSearchResult SearchFeatures(TAnalysisFunction& function, const std::vector<TSam
             }
             if (changes && function.PoleBetween(p.X, p.Jet.Value, s.X, s.Jet->Value)) {
                 result.Poles.push_back({p.X, s.X});
-                search.Piece(std::move(piece), inflections, result.Features);
-                piece.clear();
+                endPiece(i);
             }
         }
         piece.push_back({s.X, *s.Jet, false, true});

@@ -88,8 +88,14 @@ class TTableTarget : public TPlotTarget
 {
 public:
     void ClearPoints() override { table_.Clear(); }
-    void AddPoint(double x, double y) override { table_.AddLine(x, y); }
-    void AddCurvePoint(double t, double x, double y) override { table_.AddLine(t, x, y); }
+    void AddPoint(double x, double y) override
+    {
+        if (listsPoints_) table_.AddLine(x, y);
+    }
+    void AddCurvePoint(double t, double x, double y) override
+    {
+        if (listsPoints_) table_.AddLine(t, x, y);
+    }
     void AddDrawnPoint(double, double) override {}
     void AddTableNote(std::string_view note) override { table_.AddNote(note); }
     void FormulaRead(bool compiled, TTextSpan stopToken, std::string_view ignored) override
@@ -103,7 +109,12 @@ public:
     // Told at once about text after a complete formula.
     std::function<void(std::string_view)> OnIgnoredText;
 
+    // A run whose table nobody reads (the command line's --analyze without
+    // --table) lists no points: it runs for its errors and exit status.
+    void SetListsPoints(bool lists) { listsPoints_ = lists; }
+
 private:
+    bool listsPoints_ = true;
     TTableText table_;
     TFormulaReading reading_;
 };

@@ -153,8 +153,10 @@ int RunDocumentTable(const TDocument& document, const TCommandLine& cl, std::ost
     int status = 0;
     std::vector<TTableTarget> tables(document.Curves.size());
     std::vector<TTableTarget*> targets(document.Curves.size(), nullptr);
-    for (std::size_t i = 0; i < document.Curves.size(); ++i)
+    for (std::size_t i = 0; i < document.Curves.size(); ++i) {
         if (document.Curves[i].Visible) targets[i] = &tables[i];
+        tables[i].SetListsPoints(cl.Table.has_value());
+    }
     const auto outcomes = RunBatchCurves(document, targets, errors, status, progress);
     if (RunProducedOutput(outcomes) && cl.Table)
         RunReporting([&] { WriteCurveTable(*cl.Table, document, targets, outcomes, out); }, errors, status);
