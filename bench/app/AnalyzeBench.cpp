@@ -1,13 +1,13 @@
 // --analyze against --table for one curve of 10 001 points with 10 roots and
 // 10 extrema (sin(x) from 0.5 to 32), both through the command line's run
-// in this process, output kept in memory. Prints the median time of each
-// and their ratio.
+// in this process, output kept in memory. Prints the median processor time
+// of each and their ratio.
 #include "QrvCommandLine.h"
 #include "QrvFpu.h"
 #include "QrvTableBatch.h"
+#include "QrvThreadClock.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <sstream>
 #include <vector>
@@ -15,17 +15,15 @@
 namespace
 {
 
-using Clock = std::chrono::steady_clock;
-
 double MedianMillis(const std::vector<std::string>& args, std::size_t& bytes)
 {
     const qrv::TCommandLine cl = qrv::ParseCommandLine(args);
     std::vector<double> times;
     for (int round = 0; round < 11; ++round) {
         std::ostringstream out, errors;
-        const auto start = Clock::now();
+        const double start = qrv::bench::ThreadCpuMilliseconds();
         qrv::RunTableBatch(cl, out, errors, nullptr);
-        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        times.push_back(qrv::bench::ThreadCpuMilliseconds() - start);
         bytes = out.str().size();
     }
     std::sort(times.begin(), times.end());

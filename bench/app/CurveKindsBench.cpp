@@ -6,6 +6,7 @@
 //
 //   qurvia_curve_kinds_bench [runs]     (default 21)
 #include "QrvCurveRun.h"
+#include "QrvThreadClock.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -18,12 +19,7 @@ namespace
 
 using namespace qrv;
 
-double CpuMilliseconds()
-{
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
+using bench::ThreadCpuMilliseconds;
 
 // Counts what a run draws and keeps its table, as the window's target does.
 class TCountingTarget : public TTableTarget
@@ -61,9 +57,9 @@ TFigure Measure(const TCurve& curve, int runs)
     TFigure figure;
     for (int r = 0; r < runs; ++r) {
         TCountingTarget target;
-        const double start = CpuMilliseconds();
+        const double start = ThreadCpuMilliseconds();
         RunCurve(curve, target, options);
-        times.push_back(CpuMilliseconds() - start);
+        times.push_back(ThreadCpuMilliseconds() - start);
         figure.Drawn = target.Drawn;
     }
     std::sort(times.begin(), times.end());

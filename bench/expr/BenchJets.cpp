@@ -1,14 +1,14 @@
 // Value with first and second derivative against the value alone, over the
 // formulas of the formula benchmark: each compiled once and run at 10 001
 // values of x, the value through Evaluate (generated code after its warm-up,
-// as a plot runs it), the jet through TExprJetProgram. Prints the time of
-// each per point, their ratio and the median ratio.
+// as a plot runs it), the jet through TExprJetProgram. Prints the processor
+// time of each per point, their ratio and the median ratio.
 #include "QrvBuiltinDerivatives.h"
 #include "QrvBuiltins.h"
 #include "QrvFpu.h"
+#include "QrvThreadClock.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <vector>
 
@@ -16,7 +16,6 @@ namespace
 {
 
 using qrv::Float;
-using Clock = std::chrono::steady_clock;
 
 // The formula benchmark's formulas (BenchExprFormulas.cpp).
 const char* const kFormulas[][2] = {
@@ -46,9 +45,9 @@ template <class Pass> double NanosPerPoint(Pass&& pass)
 {
     std::vector<double> times;
     for (int round = 0; round < kRounds; ++round) {
-        const auto start = Clock::now();
+        const double start = qrv::bench::ThreadCpuMilliseconds();
         pass();
-        times.push_back(std::chrono::duration<double, std::nano>(Clock::now() - start).count() / kPoints);
+        times.push_back((qrv::bench::ThreadCpuMilliseconds() - start) * 1e6 / kPoints);
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
