@@ -92,6 +92,7 @@ TPlotProgressBar::~TPlotProgressBar() = default;
 void TPlotProgressBar::Begin(std::size_t expected)
 {
     expected_ = expected;
+    done_ = 0;
     running_ = true;
     stopRequested_ = false;
     Button->setText(QString::fromUtf8(Text::ProgressCancel));
@@ -108,6 +109,7 @@ void TPlotProgressBar::Begin(std::size_t expected)
 
 bool TPlotProgressBar::Update(std::size_t done)
 {
+    done_ = done;
     Status->setText(QString::fromStdString(ProgressText(done, expected_)));
     if (expected_ > 0) Bar->setValue(static_cast<int>(std::min(done, expected_)));
     QCoreApplication::processEvents();
@@ -122,6 +124,16 @@ void TPlotProgressBar::End() noexcept
     QApplication::restoreOverrideCursor();
     for (const QPointer<QWidget>& control : busy_)
         if (control) control->setEnabled(true);
+    // A run the user stopped says so, whichever command ran it (Plot, or a
+    // View choice that runs the curves again).
+    if (stopRequested_) {
+        try {
+            ShowStopped(done_, expected_);
+            return;
+        } catch (...) {
+            // Out of memory for the text: the strip goes, as after a run.
+        }
+    }
     hide();
 }
 

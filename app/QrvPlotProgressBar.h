@@ -41,7 +41,8 @@ public:
     bool Update(std::size_t done) override;
     void End() noexcept override;
 
-    // After a stopped run: the strip stays with the number of points.
+    // After a stopped run: the strip stays with the number of points. A
+    // run stopped by Esc or Cancel ends with it by itself.
     void ShowStopped(std::size_t done, std::size_t expected);
     // Hides the strip (a new Plot, or Close).
     void HideNotice();
@@ -60,6 +61,7 @@ private:
     std::vector<QPointer<QWidget>> busy_;
     std::unique_ptr<TRunInputGuard> guard_;
     std::size_t expected_ = 0;
+    std::size_t done_ = 0; // at the latest update
     bool running_ = false;
     bool stopRequested_ = false;
 };

@@ -158,6 +158,24 @@ TEST_F(WindowProgress, EscCancelAndClosingStopTheRunAndKeepItsPoints)
     EXPECT_FALSE(Window->PlotProgress->isVisible());
 }
 
+// A View choice runs the plotted curves again through the same strip; a
+// stop there says so as a stopped Plot does.
+TEST_F(WindowProgress, AStoppedRunOfAViewChoiceSaysSo)
+{
+    Window->PlotSpdBtnClick();
+    ASSERT_EQ(PointCount(*Window), 101);
+    Clock.Readings = 0;
+    Clock.OnReading = [&](int reading) {
+        if (reading == 10) QTest::mouseClick(Window->PlotProgress->Button, Qt::LeftButton);
+    };
+    Window->BreakAtPoles1->trigger();
+    EXPECT_EQ(PointCount(*Window), 9);
+    ASSERT_TRUE(Window->PlotProgress->isVisible());
+    EXPECT_EQ(Window->PlotProgress->Status->text(), "Plot stopped after 9 of 101 points.");
+    EXPECT_EQ(Window->PlotProgress->Button->text(), "Close");
+    Window->BreakAtPoles1->trigger(); // and back, for the next test
+}
+
 TEST_F(WindowProgress, NextPlotHidesTheStopNotice)
 {
     Clock.OnReading = [&](int reading) {

@@ -143,6 +143,10 @@ std::string TMonkeyRun::TDetail::CheckPlot()
                    std::to_string(shown.size()) + " in the order of x)";
     const bool stoppedShown = Window().PlotProgress->isVisible() &&
                               Window().PlotProgress->Button->text() == QString::fromUtf8(Text::ProgressClose);
+    // A document made or opened is not plotted until a Plot (or a run of
+    // its curves): its chart stays empty.
+    if (!Window().Session->Plotted())
+        return chartPoints.empty() ? std::string() : "the chart shows points of a document not plotted";
     if (chartPoints.size() < reference.Points.size()) {
         if (!stoppedShown) return "the Plot ended early without an error or the notice of a stop";
         if (!edited && !full.startsWith(tableText))
