@@ -28,13 +28,12 @@ done < <(apt-get indextargets --format '$(REPO_URI) $(RELEASE) $(COMPONENT)' \
 [ ${#mirrors[@]} -gt 0 ] || { echo "this machine's apt sources name no Debian archive" >&2; exit 2; }
 
 source=$(pwd)
-head=$(git rev-parse --short HEAD)
 logs=${TMPDIR:-/var/tmp}
 failed=0
 for ((n = 1; n <= runs; n++)); do
   work=$(mktemp -d "$logs/qurvia-fresh.XXXXXX")
   log=$logs/qurvia-fresh-$n.log
-  echo "== run $n of $runs at $head: log $log"
+  echo "== run $n of $runs at $(git rev-parse --short HEAD): log $log"
   start=$(date +%s)
   # The hook clones the checkout into the root and runs test.sh there;
   # mmdebstrap has /proc, /sys and /dev mounted in the root while hooks run.
