@@ -157,8 +157,11 @@ std::string TMonkeyRun::TDetail::CheckPlot()
     // Plot shows the error; a View choice that runs the curve again keeps
     // it at the curve (or, for a curve left blank, draws nothing); a new
     // document empties the chart without a run.
+    // A curve left blank is not run again: it draws nothing and says nothing
+    // until a Plot on it, whatever other box the event showed.
+    const bool blankCurve = capture.Fields.Formula.empty() && chartPoints.empty();
     const bool errorShown = (!errorsThisEvent.empty() && errorsThisEvent.back() == referenceError) ||
-                            Window().Session->CurveError(0) == referenceError ||
+                            Window().Session->CurveError(0) == referenceError || blankCurve ||
                             !Window().Session->Plotted() || (errorsThisEvent.empty() && chartPoints.empty());
     if (!referenceError.empty() && !stoppedShown && !errorShown)
         return "the Plot's error '" + referenceError + "' was not shown";
