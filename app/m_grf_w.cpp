@@ -196,6 +196,10 @@ TF_Main_GRF::TF_Main_GRF(QWidget* parent) : QMainWindow(parent)
 
 TF_Main_GRF::~TF_Main_GRF()
 {
+    // The session goes with the window's children, after this destructor:
+    // its undo stack still signals a clean state then, which must not reach
+    // a window that is no longer one.
+    if (Session) QObject::disconnect(Session, nullptr, this, nullptr);
     // Without the Mode menu the built-ins go back to their start mode.
     SetCurrentAngleMode(TAngleMode::Radians);
 }

@@ -140,7 +140,10 @@ std::string TMonkeyRun::StartWorld()
         // What runs is the document's curve: Plot puts the fields into it
         // first, a View choice runs it again as it stands.
         const TDocument& document = d.Window().Session->Document();
-        const bool single = document.Curves.size() == 1 && document.Curves[0].Kind == TCurveKind::Function;
+        // A hidden curve is not run: its chart is checked with those of
+        // several curves.
+        const bool single = document.Curves.size() == 1 && document.Curves[0].Kind == TCurveKind::Function &&
+                            document.Curves[0].Visible;
         d.capture = {single ? FunctionFields(document.Curves[0]) : d.Window().Fields(), CurrentAngleMode(),
                      Break_At_Poles, single};
     };
