@@ -33,6 +33,8 @@ public:
 
     std::optional<TJet> At(Float x, TJetNeed) override
     {
+        // The failure of this call alone: the formula's, or the derivative's.
+        failure_.clear();
         std::optional<TJet> jet = formula_.At(x, TJetNeed::Second);
         if (!jet) return std::nullopt;
         const bool has = order_ == 1 ? jet->HasD1 : jet->HasD2;
@@ -40,7 +42,6 @@ public:
             failure_ = MessageText(Msg::NotDifferentiable);
             return std::nullopt;
         }
-        failure_.clear();
         if (order_ == 1) return TJet{jet->D1, jet->D2, 0, jet->HasD2, false};
         return TJet{jet->D2, 0, 0, false, false};
     }
