@@ -2,6 +2,7 @@
 
 #include "QrvErrors.h"
 
+#include <cmath>
 #include <new>
 #include <unordered_map>
 
@@ -70,12 +71,185 @@ TExprJetProgram::TExprJetProgram(const TExprVirtMach& machine, const void* x, co
         jets_.push_back({});
         entries_.push_back(std::move(entry));
     }
+    GenerateCode(x);
+}
+
+// The code's steps: the five arithmetic operators inline, loads of double
+// and Float variables, and every other operator and call with a rule
+// through the helper. A program with any other operation, or a call
+// without a rule on a varying operand (which never has derivatives), has no
+// code.
+void TExprJetProgram::GenerateCode(const void* x)
+{
+    using TWork = TExprJetCodeStep::TWork;
+    struct TShape {
+        bool Varies = false, Curved = false;
+    };
+    std::vector<TShape> shapes(jets_.size());
+    // The slots whose values are known now: the constants, and operations
+    // of them folded as the optimised value program folds them.
+    std::vector<bool> known(jets_.size(), false);
+    for (std::size_t i = 0; i < constCount_; ++i)
+        known[i] = true;
+    codeJets_ = jets_;
+    std::vector<TExprJetCodeStep> steps;
+    steps.reserve(entries_.size());
+    codeCalls_.reserve(entries_.size());
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        const TEntry& entry = entries_[i];
+        TExprJetCodeStep step;
+        TShape& shape = shapes[constCount_ + i];
+        const TShape a = shapes[entry.A], b = shapes[entry.B];
+        auto helper = [&](int arity, bool steps) {
+            step.Work = TWork::Helper;
+            step.Arity = arity;
+            step.Varies = a.Varies || (arity == 2 && b.Varies);
+            step.Curved = step.Varies && !steps;
+            step.Steps = steps;
+            step.Helper = &CodeHelper;
+            codeCalls_.push_back({this, static_cast<std::uint32_t>(i), arity == 2, step.Varies, step.Curved});
+            step.Argument = &codeCalls_.back();
+        };
+        if (Foldable(entry, known)) {
+            try {
+                const Float value = Apply(entry, codeJets_.data()).Value;
+                if (std::isfinite(value)) {
+                    step.Work = TWork::Constant;
+                    step.Value = value;
+                    known[constCount_ + i] = true;
+                }
+            } catch (const Exception&) {
+                // left to fault when run, in its place
+            }
+        }
+        switch (known[constCount_ + i] ? TStep::Other : entry.Step) {
+        case TStep::Other:
+            if (!known[constCount_ + i]) return;
+            codeJets_[constCount_ + i] = jets::Constant(step.Value);
+            break;
+        case TStep::Const:
+        case TStep::Variable: {
+            step.Work = TWork::Load;
+            const auto* variable = static_cast<const TExprVarVmOp*>(entry.Op);
+            step.Location = variable->Location();
+            step.Wide = dynamic_cast<const TExprVar80VmOp*>(variable) != nullptr;
+            if (!step.Wide && dynamic_cast<const TExprVar64VmOp*>(variable) == nullptr) return;
+            step.Varies = entry.Step == TStep::Variable && step.Location == x;
+            break;
+        }
+        case TStep::Unary:
+        case TStep::Binary: {
+            const bool unary = entry.Step == TStep::Unary;
+            const bool varies = a.Varies || (!unary && b.Varies);
+            const bool rule = unary ? entry.Rule.Unary || entry.Rule.Jet : entry.Rule.Binary != nullptr;
+            if (varies && !rule) return;
+            helper(unary ? 1 : 2, false);
+            break;
+        }
+        case TStep::Operator:
+            step.Arity = OperationTraits(entry.Kind).Arity;
+            step.Operand[0] = entry.A;
+            step.Operand[1] = entry.B;
+            switch (entry.Kind) {
+            case TExprVmKind::Negate:
+                step.Work = TWork::Negate;
+                break;
+            case TExprVmKind::Add:
+                step.Work = TWork::Add;
+                break;
+            case TExprVmKind::Subtract:
+                step.Work = TWork::Subtract;
+                break;
+            case TExprVmKind::Multiply:
+                step.Work = TWork::Multiply;
+                break;
+            case TExprVmKind::Divide:
+                step.Work = TWork::Divide;
+                break;
+            default: // the comparisons, the integer and the logical operators: steps
+                helper(step.Arity, true);
+                break;
+            }
+            break;
+        }
+        step.Operand[0] = entry.A;
+        step.Operand[1] = entry.B;
+        if (step.Work == TWork::Constant) {
+            step.Arity = 0;
+        } else if (step.Work == TWork::Load || step.Work == TWork::Helper) {
+            shape = {step.Varies, step.Curved};
+        } else {
+            const bool two = step.Arity == 2;
+            shape.Varies = a.Varies || (two && b.Varies);
+            switch (step.Work) {
+            case TWork::Multiply:
+                shape.Curved = a.Curved || b.Curved || (a.Varies && b.Varies);
+                break;
+            case TWork::Divide:
+                shape.Curved = a.Curved || b.Varies;
+                break;
+            default:
+                shape.Curved = a.Curved || (two && b.Curved);
+                break;
+            }
+        }
+        steps.push_back(step);
+    }
+    code_ = TExprJetCode::Generate(steps, codeJets_.data(), constCount_);
+}
+
+// An operator or a pure call whose operands are all known.
+bool TExprJetProgram::Foldable(const TEntry& entry, const std::vector<bool>& known) const
+{
+    switch (entry.Step) {
+    case TStep::Operator:
+        return known[entry.A] && (OperationTraits(entry.Kind).Arity == 1 || known[entry.B]);
+    case TStep::Unary:
+        return known[entry.A] && static_cast<const TExprCallVmOpT<Float, 1>*>(entry.Op)->Pure();
+    case TStep::Binary:
+        return known[entry.A] && known[entry.B] && static_cast<const TExprCallVmOpT<Float, 2>*>(entry.Op)->Pure();
+    default:
+        return false;
+    }
+}
+
+void TExprJetProgram::CodeHelper(void* call)
+{
+    const auto& c = *static_cast<const TCodeCall*>(call);
+    c.Program->RunForCode(c);
+}
+
+// One entry for the generated code, from the jets it stored: the entry's
+// rule, as Run applies it. Anything the code cannot use (an error, a
+// missing or non-finite part, an operand already non-finite) is a fault,
+// after which Run applies the rules from the start.
+void TExprJetProgram::RunForCode(const TCodeCall& call)
+{
+    const TEntry& entry = entries_[call.Entry];
+    // A non-finite value is a fault the rules raise for, and the rule here
+    // might hide it (a comparison of a NaN is a truth value). A non-finite
+    // derivative either reaches the result, which the code tests, or goes
+    // where the rules ignore it too.
+    if (!std::isfinite(codeJets_[entry.A].Value) || (call.Binary && !std::isfinite(codeJets_[entry.B].Value))) {
+        code_->Fault();
+        return;
+    }
+    try {
+        const TExprJet jet = Apply(entry, codeJets_.data());
+        if (!jet.HasD1 || !jet.HasD2 || jet.Varies != call.Varies || jet.Curved != call.Curved) {
+            code_->Fault();
+            return;
+        }
+        codeJets_[constCount_ + call.Entry] = jet;
+    } catch (...) {
+        code_->Fault();
+    }
 }
 
 // Operators and direct calls compute their value here, exactly as their
 // Execute does, from the values of the operands' jets; the other
 // operations run their Execute, which reads the outputs the jets keep up.
-TExprJet TExprJetProgram::Apply(const TEntry& entry)
+TExprJet TExprJetProgram::Apply(const TEntry& entry, const TExprJet* jets)
 {
     switch (entry.Step) {
     case TStep::Const:
@@ -83,9 +257,9 @@ TExprJet TExprJetProgram::Apply(const TEntry& entry)
         return jets::Constant(entry.Op->Output);
     case TStep::Variable:
         entry.Op->Execute();
-        return {entry.Op->Output, 1, 0, true, true, true};
+        return {entry.Op->Output, 1, 0, true, true, true, false};
     case TStep::Unary: {
-        const TExprJet& u = jets_[entry.A];
+        const TExprJet& u = jets[entry.A];
         if (u.Varies && entry.Rule.Jet) {
             Float raw = 0;
             const TExprLocalDerivatives d = entry.Rule.Jet(u.Value, raw);
@@ -97,8 +271,8 @@ TExprJet TExprJetProgram::Apply(const TEntry& entry)
         return jets::Chain(u, value, entry.Rule.Unary(u.Value, value));
     }
     case TStep::Binary: {
-        const TExprJet& l = jets_[entry.A];
-        const TExprJet& r = jets_[entry.B];
+        const TExprJet& l = jets[entry.A];
+        const TExprJet& r = jets[entry.B];
         const Float value = Checked(entry.Binary(l.Value, r.Value));
         if (!l.Varies && !r.Varies) return jets::Constant(value);
         if (!entry.Rule.Binary) return NoDerivatives(value);
@@ -108,7 +282,7 @@ TExprJet TExprJetProgram::Apply(const TEntry& entry)
         entry.Op->Execute();
         const Float value = entry.Op->Output;
         for (std::uint32_t slot : entry.Operands)
-            if (jets_[slot].Varies) return NoDerivatives(value);
+            if (jets[slot].Varies) return NoDerivatives(value);
         return jets::Constant(value);
     }
     case TStep::Operator:
@@ -117,15 +291,15 @@ TExprJet TExprJetProgram::Apply(const TEntry& entry)
     switch (entry.Kind) {
 #define QRV_UNARY_JET(C, K, M, F, W)                                                                         \
     case TExprVmKind::K: {                                                                                   \
-        const TExprJet& u = jets_[entry.A];                                                                  \
+        const TExprJet& u = jets[entry.A];                                                                  \
         return jets::K(u, rules::Settle<TExprFault::F, TExprFlow::W>(rules::K(u.Value), u.Value));           \
     }
         QRV_EXPR_UNARY_OPERATIONS(QRV_UNARY_JET)
 #undef QRV_UNARY_JET
 #define QRV_BINARY_JET(C, K, M, F, W)                                                                        \
     case TExprVmKind::K: {                                                                                   \
-        const TExprJet& l = jets_[entry.A];                                                                  \
-        const TExprJet& r = jets_[entry.B];                                                                  \
+        const TExprJet& l = jets[entry.A];                                                                  \
+        const TExprJet& r = jets[entry.B];                                                                  \
         return jets::K(l, r,                                                                                 \
                        rules::Settle<TExprFault::F, TExprFlow::W>(rules::K(l.Value, r.Value), r.Value));     \
     }
@@ -143,10 +317,12 @@ TExprJet TExprJetProgram::Run()
         if (empty_) throw EListError(0);
         return jets::Constant(single_);
     }
+    if (code_ && useCode_)
+        if (const TExprJet* jet = code_->Run()) return *jet;
     TExprJet* out = jets_.data() + constCount_;
     for (const TEntry& entry : entries_) {
         // Made in place: a jet is four Floats' worth, not worth a copy.
-        ::new (static_cast<void*>(out)) TExprJet(Apply(entry));
+        ::new (static_cast<void*>(out)) TExprJet(Apply(entry, jets_.data()));
         entry.Op->Output = out->Value; // for the operations that read outputs
         ++out;
     }

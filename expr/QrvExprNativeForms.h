@@ -77,7 +77,16 @@ enum class TShape : std::uint8_t {
     X(OrAlCl, Plain, 0, 0, "or al, cl", 0x08, 0xC8)                                                          \
     X(XorAlCl, Plain, 0, 0, "xor al, cl", 0x30, 0xC8)                                                        \
     X(MovzxEaxAl, Plain, 0, 0, "movzx eax, al", 0x0F, 0xB6, 0xC0)                                            \
-    X(MovsxRaxAl, Plain, 0, 0, "movsx rax, al", 0x48, 0x0F, 0xBE, 0xC0)
+    X(MovsxRaxAl, Plain, 0, 0, "movsx rax, al", 0x48, 0x0F, 0xBE, 0xC0)                                      \
+    X(MovRdi, Address, 0, 0, "mov rdi,", 0x48, 0xBF)                                                         \
+    X(FstpQword, Memory, 3, 8, "fstp qword", 0xDD)                                                           \
+    X(Fld1, Plain, 0, 0, "fld1", 0xD9, 0xE8)                                                                 \
+    X(FxchSt, StackRegister, 0, 0, "fxch", 0xD9, 0xC8)                                                       \
+    X(FstpSt, StackRegister, 0, 0, "fstp", 0xDD, 0xD8)                                                       \
+    X(FaddSt0, StackRegister, 0, 0, "fadd st0,", 0xD8, 0xC0)                                                 \
+    X(FmulSt0, StackRegister, 0, 0, "fmul st0,", 0xD8, 0xC8)                                                 \
+    X(FsubSt0, StackRegister, 0, 0, "fsub st0,", 0xD8, 0xE0)                                                 \
+    X(FdivSt0, StackRegister, 0, 0, "fdiv st0,", 0xD8, 0xF0)
 
 enum class TForm : std::uint8_t {
 #define QRV_NATIVE_FORM_NAME(Name, Shape, Reg, Width, Mnemonic, ...) Name,

@@ -397,6 +397,13 @@ template <TExprFault F, TExprFlow W> inline Float Settle(Float result, Float div
 // its operation, so `abs(-3)` or `7 div 2` inside a formula never spoil it.
 // Where a derivative does not exist (a corner, a step) or is not finite its
 // Has flag is false; a missing first derivative implies a missing second.
+//
+// `Varies` and `Curved` are known from the formula's shape alone, before any
+// x: a first derivative that is not Varies is exactly zero, and so is a
+// second that is not Curved (x itself varies but is not curved). The rules
+// of the arithmetic operators leave out the terms such zeros would add, so
+// that generated code, which knows the shape, computes exactly the same
+// numbers with the same operations.
 struct TExprJet {
     Float Value = 0;
     Float D1 = 0;
@@ -404,6 +411,7 @@ struct TExprJet {
     bool Varies = false;
     bool HasD1 = true;
     bool HasD2 = true;
+    bool Curved = true;
 };
 
 // The derivatives of a one-operand function at its operand u: f'(u) and
@@ -429,7 +437,7 @@ namespace jets
 // The jet of a value that does not depend on x.
 inline TExprJet Constant(Float value)
 {
-    return {value, 0, 0, false, true, true};
+    return {value, 0, 0, false, true, true, false};
 }
 
 // A derivative that overflowed is no derivative: an infinity or NaN of a
@@ -442,12 +450,23 @@ inline TExprJet Finish(TExprJet jet)
     return jet;
 }
 
+// A sum or difference of two parts that may be absent (exactly zero): with
+// both present, l + r or l - r; with one, that one (negated for a
+// subtrahend); with neither, zero.
+inline Float SumOfParts(bool hasL, Float l, bool hasR, Float r, bool subtract)
+{
+    if (hasL && hasR) return subtract ? l - r : l + r;
+    if (hasL) return l;
+    if (hasR) return subtract ? -r : r;
+    return 0;
+}
+
 // The chain rule for f(u): (f u)' = f' u', (f u)'' = f'' u'^2 + f' u''.
 inline TExprJet Chain(const TExprJet& u, Float value, const TExprLocalDerivatives& f)
 {
     if (!u.Varies) return Constant(value);
-    TExprJet jet{value, f.D1 * u.D1,        f.D2 * u.D1 * u.D1 + f.D1 * u.D2,
-                 true,  f.HasD1 && u.HasD1, f.HasD1 && f.HasD2 && u.HasD2};
+    const Float d2 = SumOfParts(true, f.D2 * u.D1 * u.D1, u.Curved, f.D1 * u.D2, false);
+    TExprJet jet{value, f.D1 * u.D1, d2, true, f.HasD1 && u.HasD1, f.HasD1 && f.HasD2 && u.HasD2, true};
     return Finish(jet);
 }
 
@@ -481,7 +500,7 @@ inline TExprJet Chain2(const TExprJet& l, const TExprJet& r, Float value, const 
 // operand, where there are none.
 inline TExprJet Steps(Float value, bool atStep)
 {
-    return {value, 0, 0, true, !atStep, !atStep};
+    return {value, 0, 0, true, !atStep, !atStep, false};
 }
 
 // Where an integer operation steps: its operand rounds to the nearest
@@ -507,7 +526,7 @@ inline bool ComparisonStep(const TExprJet& l, const TExprJet& r)
 inline TExprJet Negate(const TExprJet& u, Float value)
 {
     if (!u.Varies) return Constant(value);
-    return {value, -u.D1, -u.D2, true, u.HasD1, u.HasD2};
+    return {value, -u.D1, u.Curved ? -u.D2 : 0, true, u.HasD1, u.HasD2, u.Curved};
 }
 inline TExprJet LogicalNot(const TExprJet& u, Float value)
 {
@@ -522,31 +541,45 @@ inline TExprJet BitwiseNot(const TExprJet& u, Float value)
 
 inline TExprJet Add(const TExprJet& l, const TExprJet& r, Float value)
 {
-    return {value, l.D1 + r.D1, l.D2 + r.D2, l.Varies || r.Varies, l.HasD1 && r.HasD1, l.HasD2 && r.HasD2};
+    return {value,
+            SumOfParts(l.Varies, l.D1, r.Varies, r.D1, false),
+            SumOfParts(l.Curved, l.D2, r.Curved, r.D2, false),
+            l.Varies || r.Varies,
+            l.HasD1 && r.HasD1,
+            l.HasD2 && r.HasD2,
+            l.Curved || r.Curved};
 }
 inline TExprJet Subtract(const TExprJet& l, const TExprJet& r, Float value)
 {
-    return {value, l.D1 - r.D1, l.D2 - r.D2, l.Varies || r.Varies, l.HasD1 && r.HasD1, l.HasD2 && r.HasD2};
+    return {value,
+            SumOfParts(l.Varies, l.D1, r.Varies, r.D1, true),
+            SumOfParts(l.Curved, l.D2, r.Curved, r.D2, true),
+            l.Varies || r.Varies,
+            l.HasD1 && r.HasD1,
+            l.HasD2 && r.HasD2,
+            l.Curved || r.Curved};
 }
-// (uv)' = u'v + uv', (uv)'' = u''v + 2u'v' + uv''.
+// (uv)' = u'v + uv', (uv)'' = u''v + 2u'v' + uv'', each term only where its
+// derivatives are not zero by shape.
 inline TExprJet Multiply(const TExprJet& l, const TExprJet& r, Float value)
 {
     if (!l.Varies && !r.Varies) return Constant(value);
-    return {value,
-            l.D1 * r.Value + l.Value * r.D1,
-            l.D2 * r.Value + 2 * l.D1 * r.D1 + l.Value * r.D2,
-            true,
-            l.HasD1 && r.HasD1,
-            l.HasD2 && r.HasD2};
+    const Float d1 = SumOfParts(l.Varies, l.D1 * r.Value, r.Varies, l.Value * r.D1, false);
+    const bool cross = l.Varies && r.Varies;
+    Float d2 = SumOfParts(l.Curved, l.D2 * r.Value, cross, 2 * l.D1 * r.D1, false);
+    d2 = SumOfParts(l.Curved || cross, d2, r.Curved, l.Value * r.D2, false);
+    return {value, d1, d2, true, l.HasD1 && r.HasD1, l.HasD2 && r.HasD2, l.Curved || r.Curved || cross};
 }
 // For q = u/v: q' = (u' - q v')/v, q'' = (u'' - 2 q' v' - q v'')/v. A zero
 // divisor never gets here: the value has raised.
 inline TExprJet Divide(const TExprJet& l, const TExprJet& r, Float value)
 {
     if (!l.Varies && !r.Varies) return Constant(value);
-    Float d1 = (l.D1 - value * r.D1) / r.Value;
-    Float d2 = (l.D2 - 2 * d1 * r.D1 - value * r.D2) / r.Value;
-    return {value, d1, d2, true, l.HasD1 && r.HasD1, l.HasD2 && r.HasD2};
+    const Float d1 = SumOfParts(l.Varies, l.D1, r.Varies, value * r.D1, true) / r.Value;
+    Float d2 = SumOfParts(l.Curved, l.D2, r.Varies, 2 * d1 * r.D1, true);
+    d2 = SumOfParts(l.Curved || r.Varies, d2, r.Curved, value * r.D2, true);
+    const bool curved = l.Curved || r.Varies;
+    return {value, d1, curved ? d2 / r.Value : 0, true, l.HasD1 && r.HasD1, l.HasD2 && r.HasD2, curved};
 }
 
 // The comparisons and the logical operators give truth values, the integer

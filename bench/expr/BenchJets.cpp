@@ -2,7 +2,9 @@
 // formulas of the formula benchmark: each compiled once and run at 10 001
 // values of x, the value through Evaluate (generated code after its warm-up,
 // as a plot runs it), the jet through TExprJetProgram. Prints the processor
-// time of each per point, their ratio and the median ratio.
+// time of each per point, their ratio and the median ratio, and the bytes
+// of generated jet code ("-" where the jets run their rules); with
+// --listing, the generated code of each formula.
 #include "QrvBuiltinDerivatives.h"
 #include "QrvBuiltins.h"
 #include "QrvFpu.h"
@@ -10,6 +12,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <string>
 #include <vector>
 
 namespace
@@ -55,12 +59,13 @@ template <class Pass> double NanosPerPoint(Pass&& pass)
 
 } // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    const bool listing = argc > 1 && std::strcmp(argv[1], "--listing") == 0;
     qrv::InitFloatEnvironment();
     std::vector<double> ratios;
     volatile Float sink = 0;
-    std::printf("%-12s %12s %12s %8s\n", "formula", "value ns", "jet ns", "ratio");
+    std::printf("%-12s %12s %12s %8s %10s\n", "formula", "value ns", "jet ns", "ratio", "jet code");
     for (const auto& [name, text] : kFormulas) {
         double x = 0;
         qrv::TCompiledEvaluator evaluator;
@@ -82,7 +87,10 @@ int main()
             }
         });
         ratios.push_back(jet / value);
-        std::printf("%-12s %12.1f %12.1f %8.2f\n", name, value, jet, jet / value);
+        const qrv::TExprJetCode* code = jets.Code();
+        const std::string bytes = code ? std::to_string(code->CodeSize()) : "-";
+        std::printf("%-12s %12.1f %12.1f %8.2f %10s\n", name, value, jet, jet / value, bytes.c_str());
+        if (listing && code) std::printf("%s\n", code->Listing().c_str());
     }
     std::sort(ratios.begin(), ratios.end());
     const std::size_t n = ratios.size();

@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <random>
 
 namespace qrv::test
 {
@@ -49,6 +51,7 @@ public:
         formula_.X() = x;
         return formula_.Evaluator().EvaluateChecked();
     }
+    TExprJetProgram& Program() { return *program_; }
 
 private:
     Formula formula_;
@@ -143,6 +146,67 @@ TEST(JetErrors, AreTheCheckedMachinesAndOverflowDropsOnlyTheDerivative)
     EXPECT_EQ(jet.Value, steep.Checked(1e-290));
     EXPECT_FALSE(jet.HasD1);
     EXPECT_FALSE(jet.HasD2);
+}
+
+// The generated code computes every jet bit for bit as the rules do, and
+// where it cannot (an error, a step, a corner, an overflow) the rules' own
+// answer comes back: on random formulas of every operator, at points on
+// and off their steps, poles and overflows.
+std::string RandomFormula(std::mt19937& random, int depth)
+{
+    static const char* const kLeaves[] = {"x", "x", "x", "2", "0.5", "3", "1e-3", "-1", "1e2000", "pi"};
+    static const char* const kBinary[] = {"+", "-", "*", "/", "+", "-", "*", "/", ">", "<=", "div", "mod", "and"};
+    auto pick = [&](auto& table) { return table[random() % std::size(table)]; };
+    const unsigned kind = depth <= 0 ? 0 : random() % 8;
+    if (kind == 0) return pick(kLeaves);
+    const std::string a = RandomFormula(random, depth - 1);
+    if (kind == 1) return "-(" + a + ")";
+    if (kind == 2) return "square(" + a + ")";
+    if (kind == 3) return "count(" + a + ")";
+    return "(" + a + ") " + pick(kBinary) + " (" + RandomFormula(random, depth - 1) + ")";
+}
+
+bool SameBits(Float a, Float b)
+{
+    return std::memcmp(&a, &b, 10) == 0;
+}
+
+TEST(JetCode, GivesTheRulesJetsBitForBit)
+{
+    std::mt19937 random(20261209);
+    const double xs[] = {0, 1, -1, 0.5, 2.5, 3, -2.75, 1e-300, 1e300, 7.1e-5, -1234.5678};
+    int withCode = 0, fromCode = 0;
+    for (int n = 0; n < 400; ++n) {
+        const std::string text = RandomFormula(random, 4);
+        SCOPED_TRACE(text);
+        Jets jets(text);
+        withCode += jets.Program().HasCode();
+        for (double x : xs) {
+            SCOPED_TRACE(x);
+            TExprJet code, rules;
+            jets.Program().UseCode(true);
+            const std::string codeError = MessageOf([&] { code = jets.At(x); });
+            jets.Program().UseCode(false);
+            const std::string rulesError = MessageOf([&] { rules = jets.At(x); });
+            ASSERT_EQ(codeError, rulesError);
+            if (!codeError.empty()) continue;
+            EXPECT_TRUE(SameBits(code.Value, rules.Value));
+            EXPECT_EQ(code.HasD1, rules.HasD1);
+            EXPECT_EQ(code.HasD2, rules.HasD2);
+            EXPECT_EQ(code.Varies, rules.Varies);
+            if (rules.HasD1) {
+                EXPECT_TRUE(SameBits(code.D1, rules.D1)) << double(code.D1) << " " << double(rules.D1);
+            }
+            if (rules.HasD2) {
+                EXPECT_TRUE(SameBits(code.D2, rules.D2)) << double(code.D2) << " " << double(rules.D2);
+            }
+            fromCode += rules.HasD2;
+        }
+    }
+    // Most formulas have code (count of a varying operand has none), and
+    // most points have both derivatives.
+    EXPECT_GT(withCode, 200);
+    EXPECT_GT(fromCode, 1000);
 }
 
 } // namespace
