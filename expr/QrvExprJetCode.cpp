@@ -64,12 +64,6 @@ TPart TopPart()
     return part;
 }
 
-bool ExactDouble(Float value)
-{
-    const auto narrow = static_cast<Float>(static_cast<double>(value));
-    return std::memcmp(&narrow, &value, 10) == 0;
-}
-
 // One term of a sum: A times B (B absent: A alone), A doubled first when
 // Twice, subtracted when Negative.
 struct TTerm {
@@ -158,8 +152,6 @@ private:
     void Release(std::uint32_t slot);
     void Keep(TItem& item, int p, const TPart& part);
 
-    std::size_t DataDouble(double value);
-    std::size_t DataFloat(Float value);
 
     const std::vector<TExprJetCodeStep>& steps_;
     TExprJet* slots_;
@@ -173,26 +165,6 @@ private:
     std::vector<TItem> items_;
     bool ok_ = true;
 };
-
-std::size_t TExprJetCodeWriter::DataDouble(double value)
-{
-    for (std::size_t at = 0; at + 8 <= data_.size(); at += 8)
-        if (std::memcmp(&data_[at], &value, 8) == 0) return at;
-    const std::size_t at = data_.size();
-    data_.resize(at + 8);
-    std::memcpy(&data_[at], &value, 8);
-    return at;
-}
-
-std::size_t TExprJetCodeWriter::DataFloat(Float value)
-{
-    while (data_.size() % 16 != 0)
-        data_.push_back(0);
-    const std::size_t at = data_.size();
-    data_.resize(at + 16);
-    std::memcpy(&data_[at], &value, 10);
-    return at;
-}
 
 int TExprJetCodeWriter::PositionOfTag(int tag) const
 {
@@ -266,8 +238,8 @@ void TExprJetCodeWriter::Compact()
 void TExprJetCodeWriter::MemoryOp(TForm form, const TPart& part)
 {
     if (part.Kind == TPart::TKind::Const) {
-        const bool narrow = ExactDouble(part.Value);
-        const std::size_t at = narrow ? DataDouble(static_cast<double>(part.Value)) : DataFloat(part.Value);
+        const bool narrow = native::ExactDouble(part.Value);
+        const std::size_t at = narrow ? native::DataDouble(data_, static_cast<double>(part.Value)) : native::DataFloat(data_, part.Value);
         fixups_.emplace_back(buffer_.EmitMemory(form, {TBase::Rip}), at);
         return;
     }
@@ -287,7 +259,7 @@ void TExprJetCodeWriter::Load(const TPart& part)
         else if (part.Value == 1)
             buffer_.Emit(TForm::Fld1);
         else
-            MemoryOp(ExactDouble(part.Value) ? TForm::FldQword : TForm::FldTword, part);
+            MemoryOp(native::ExactDouble(part.Value) ? TForm::FldQword : TForm::FldTword, part);
         break;
     case TPart::TKind::Double:
         MemoryOp(TForm::FldQword, part);
@@ -320,7 +292,7 @@ void TExprJetCodeWriter::Apply(TArith op, const TPart& part)
         buffer_.EmitStackRegister(kRegister[k], PositionOfTag(part.Tag));
         return;
     }
-    if (part.Kind == TPart::TKind::Double || (part.IsConst() && ExactDouble(part.Value))) {
+    if (part.Kind == TPart::TKind::Double || (part.IsConst() && native::ExactDouble(part.Value))) {
         MemoryOp(kDouble[k], part);
         return;
     }
@@ -605,8 +577,10 @@ std::unique_ptr<TExprJetCode> TExprJetCodeWriter::Write()
             items_[step.Operand[k]].Uses += 1;
         }
     items_.back().Uses += 1; // the result
+    // An operation whose faults nothing would see is not written (a folded
+    // one has none).
     for (std::size_t i = constCount_; i < items_.size(); ++i)
-        if (items_[i].Uses == 0) return nullptr; // an operation whose faults nothing would see
+        if (items_[i].Uses == 0 && steps_[i - constCount_].Work != TExprJetCodeStep::TWork::Constant) return nullptr;
 
     buffer_.Emit(TForm::PushRbp);
     buffer_.Emit(TForm::MovRbpRsp);

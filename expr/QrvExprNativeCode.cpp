@@ -53,12 +53,6 @@ const void* HelperOf(TExprVmKind kind)
     }
 }
 
-bool ExactDouble(Float value)
-{
-    const auto narrow = static_cast<Float>(static_cast<double>(value));
-    return std::memcmp(&narrow, &value, 10) == 0;
-}
-
 constexpr std::uint32_t kCallResultFault = 0x80000000u;
 constexpr int kRegisters = 8;
 
@@ -118,8 +112,6 @@ private:
     int TakeOperands(const TExprNativeStep& step, TItem (&operands)[2]);
     bool Operation(std::size_t index, const TItem (&operands)[2], int arity, bool& unsure);
 
-    std::size_t DataDouble(double value);
-    std::size_t DataFloat(Float value);
     void MemoryOp(native::TForm form, const TMemory& m);
     TMemory MemoryOf(const TItem& item);
 
@@ -155,26 +147,6 @@ private:
     std::size_t truthTable_ = 0; // data offset of -1, 0, 1 as doubles
 };
 
-std::size_t TExprNativeWriter::DataDouble(double value)
-{
-    for (std::size_t at = 0; at + 8 <= data_.size(); at += 8)
-        if (std::memcmp(&data_[at], &value, 8) == 0) return at;
-    const std::size_t at = data_.size();
-    data_.resize(at + 8);
-    std::memcpy(&data_[at], &value, 8);
-    return at;
-}
-
-std::size_t TExprNativeWriter::DataFloat(Float value)
-{
-    while (data_.size() % 16 != 0)
-        data_.push_back(0);
-    const std::size_t at = data_.size();
-    data_.resize(at + 16);
-    std::memcpy(&data_[at], &value, 10);
-    return at;
-}
-
 void TExprNativeWriter::MemoryOp(native::TForm form, const TMemory& m)
 {
     if (m.Absolute != nullptr) {
@@ -192,9 +164,9 @@ TExprNativeWriter::TMemory TExprNativeWriter::MemoryOf(const TItem& item)
     case TWhere::Var:
         return {false, item.Var, {}, 0};
     case TWhere::Const:
-        if (ExactDouble(*item.Constant))
-            return {false, nullptr, {TBase::Rip}, DataDouble(static_cast<double>(*item.Constant))};
-        return {true, nullptr, {TBase::Rip}, DataFloat(*item.Constant)};
+        if (native::ExactDouble(*item.Constant))
+            return {false, nullptr, {TBase::Rip}, native::DataDouble(data_, static_cast<double>(*item.Constant))};
+        return {true, nullptr, {TBase::Rip}, native::DataFloat(data_, *item.Constant)};
     default:
         return {true, nullptr, {TBase::Rbp, item.Spill}, 0};
     }
@@ -446,9 +418,9 @@ void TExprNativeWriter::Prologue()
     stack_.reserve(steps);
     fixups_.reserve(2 * steps + 2);
     stubs_.reserve(steps + 1);
-    truthTable_ = DataDouble(-1.0);
-    DataDouble(0.0);
-    DataDouble(1.0);
+    truthTable_ = native::DataDouble(data_, -1.0);
+    native::DataDouble(data_, 0.0);
+    native::DataDouble(data_, 1.0);
     code_.Emit(TForm::PushRbp);
     code_.Emit(TForm::MovRbpRsp);
     frameFixup_ = code_.EmitImm32(TForm::SubRsp, 0);

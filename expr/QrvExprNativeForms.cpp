@@ -300,4 +300,30 @@ std::string ListCode(const std::uint8_t* code, std::size_t size, const std::uint
     return text;
 }
 
+std::size_t DataDouble(std::vector<std::uint8_t>& data, double value)
+{
+    for (std::size_t at = 0; at + 8 <= data.size(); at += 8)
+        if (std::memcmp(&data[at], &value, 8) == 0) return at;
+    const std::size_t at = data.size();
+    data.resize(at + 8);
+    std::memcpy(&data[at], &value, 8);
+    return at;
+}
+
+std::size_t DataFloat(std::vector<std::uint8_t>& data, long double value)
+{
+    while (data.size() % 16 != 0)
+        data.push_back(0);
+    const std::size_t at = data.size();
+    data.resize(at + 16);
+    std::memcpy(&data[at], &value, 10);
+    return at;
+}
+
+bool ExactDouble(long double value)
+{
+    const auto narrow = static_cast<long double>(static_cast<double>(value));
+    return std::memcmp(&narrow, &value, 10) == 0;
+}
+
 } // namespace qrv::native

@@ -189,6 +189,14 @@ inline void Patch32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_
         out[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
+// The data area after a program's code: a double is stored once per value,
+// at a multiple of 8, a Float at a multiple of 16. Each returns its offset.
+std::size_t DataDouble(std::vector<std::uint8_t>& data, double value);
+std::size_t DataFloat(std::vector<std::uint8_t>& data, long double value);
+
+// Whether a Float is exactly a double, which a 64-bit operand can carry.
+bool ExactDouble(long double value);
+
 // Encodes forms into a byte vector: one helper per shape. The helpers that
 // leave a value to patch return its position.
 class TCodeBuffer

@@ -539,25 +539,23 @@ inline TExprJet BitwiseNot(const TExprJet& u, Float value)
     return Steps(value, RoundingStep(u));
 }
 
-inline TExprJet Add(const TExprJet& l, const TExprJet& r, Float value)
+inline TExprJet Sum(const TExprJet& l, const TExprJet& r, Float value, bool subtract)
 {
     return {value,
-            SumOfParts(l.Varies, l.D1, r.Varies, r.D1, false),
-            SumOfParts(l.Curved, l.D2, r.Curved, r.D2, false),
+            SumOfParts(l.Varies, l.D1, r.Varies, r.D1, subtract),
+            SumOfParts(l.Curved, l.D2, r.Curved, r.D2, subtract),
             l.Varies || r.Varies,
             l.HasD1 && r.HasD1,
             l.HasD2 && r.HasD2,
             l.Curved || r.Curved};
 }
+inline TExprJet Add(const TExprJet& l, const TExprJet& r, Float value)
+{
+    return Sum(l, r, value, false);
+}
 inline TExprJet Subtract(const TExprJet& l, const TExprJet& r, Float value)
 {
-    return {value,
-            SumOfParts(l.Varies, l.D1, r.Varies, r.D1, true),
-            SumOfParts(l.Curved, l.D2, r.Curved, r.D2, true),
-            l.Varies || r.Varies,
-            l.HasD1 && r.HasD1,
-            l.HasD2 && r.HasD2,
-            l.Curved || r.Curved};
+    return Sum(l, r, value, true);
 }
 // (uv)' = u'v + uv', (uv)'' = u''v + 2u'v' + uv'', each term only where its
 // derivatives are not zero by shape.

@@ -3,8 +3,10 @@
 // the checked mode (every operation through its Execute). All must give the
 // same value, bit for bit, or the same error message. The jet program of the
 // same formula (value, f', f'') must give that value and message too, and
-// derivatives it reports must be finite, a second one only with a first. The formulas use the built-in
-// context, so calls, pure and angle-dependent, are part of every program.
+// derivatives it reports must be finite, a second one only with a first;
+// its generated code must give the jets of its rules bit for bit. The
+// formulas use the built-in context, so calls, pure and angle-dependent,
+// are part of every program.
 #include "QrvAngleMode.h"
 #include "QrvBuiltinDerivatives.h"
 #include "QrvBuiltins.h"
@@ -111,6 +113,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (want.value &&
             ((jet.HasD1 && !std::isfinite(jet.D1)) || (jet.HasD2 && !(jet.HasD1 && std::isfinite(jet.D2)))))
             Finding(text, "a derivative that is not finite", want, want);
+        if (jets.HasCode()) {
+            jets.UseCode(false);
+            qrv::TExprJet rules;
+            Compare(text, "jet rules", Run([&] { return (rules = jets.Run()).Value; }), want);
+            jets.UseCode(true);
+            if (want.value && (jet.HasD1 != rules.HasD1 || jet.HasD2 != rules.HasD2 ||
+                               (rules.HasD1 && !SameBits(jet.D1, rules.D1)) ||
+                               (rules.HasD2 && !SameBits(jet.D2, rules.D2))))
+                Finding(text, "jet code and jet rules", want, want);
+        }
         Compare(text, "folded", Run([&] { return folded.Evaluate(); }), want);
         Compare(text, "unfolded", Run([&] { return unfolded.Evaluate(); }), want);
         Compare(text, "native folded", Run([&] { return nativeFolded.Evaluate(); }), want);

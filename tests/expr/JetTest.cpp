@@ -209,5 +209,43 @@ TEST(JetCode, GivesTheRulesJetsBitForBit)
     EXPECT_GT(fromCode, 1000);
 }
 
+// Formulas that hold more parts than the eight registers: the code stores
+// some to their slots and reads them back, and still gives the rules' bits.
+// Operations of constants are computed once, when the code is made.
+TEST(JetCode, StoresPartsWhenTheRegistersRunOutAndFoldsConstants)
+{
+    struct Row {
+        const char* Text;
+        const char* InListing;
+        const char* NotInListing;
+    };
+    const Row rows[] = {
+        {"(x*x+1)*((x-2)*((x+3)*((x*x-4)*((x+5)/(x*x+6)))))", "fxch", nullptr},
+        {"((x*x)/(x+1) - (x-1)/(x*x+2)) * ((x+3)/(x*x-5) + (x*x*x)/(x-7))", "fxch", nullptr},
+        {"x * (2*3) + (1 > 2)", "[const 6]", "helper"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Text);
+        Jets jets(row.Text);
+        ASSERT_TRUE(jets.Program().HasCode());
+        const std::string listing = jets.Program().Code()->Listing();
+        if (row.InListing) {
+            EXPECT_NE(listing.find(row.InListing), std::string::npos) << listing;
+        }
+        if (row.NotInListing) {
+            EXPECT_EQ(listing.find(row.NotInListing), std::string::npos) << listing;
+        }
+        for (double x : {0.25, -3.5, 10.0, 1e-8}) {
+            jets.Program().UseCode(true);
+            const TExprJet code = jets.At(x);
+            jets.Program().UseCode(false);
+            const TExprJet rules = jets.At(x);
+            EXPECT_TRUE(SameBits(code.Value, rules.Value) && SameBits(code.D1, rules.D1) &&
+                        SameBits(code.D2, rules.D2))
+                << x;
+        }
+    }
+}
+
 } // namespace
 } // namespace qrv::test
