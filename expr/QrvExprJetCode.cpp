@@ -2,6 +2,7 @@
 
 #include "QrvExprNativeForms.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <initializer_list>
@@ -122,6 +123,8 @@ private:
     int PositionOfTag(int tag) const;
     void Reserve();
     void MakeRoom();
+    std::size_t Victim() const;
+    std::size_t NextUse(int tag) const;
     void Spill(std::size_t index);
     void SpillAll();
     void Compact();
@@ -143,15 +146,16 @@ private:
     TPart Product(const TTerm& term);
     TPart Sum(std::initializer_list<TTerm> terms);
     TPart Loaded(const TPart& part);
+    void Accumulate(const TPart& part);
     TPart Negated(const TPart& part);
     TPart Quotient(const TPart& numerator, const TPart& divisor);
     TPart Kept(const TPart& part, Float* home);
     void Test(std::initializer_list<const TPart*> parts);
+    TPart Comparison(TExprVmKind relation, const TPart& l, const TPart& r);
 
     bool Step(std::size_t index);
     void Release(std::uint32_t slot);
     void Keep(TItem& item, int p, const TPart& part);
-
 
     const std::vector<TExprJetCodeStep>& steps_;
     TExprJet* slots_;
@@ -163,6 +167,10 @@ private:
     std::vector<TTagState> tags_;
     std::vector<int> regs_;
     std::vector<TItem> items_;
+    std::vector<std::vector<std::size_t>> readers_; // per slot, the steps that take it
+    std::size_t current_ = 0;                       // the step being written
+    std::size_t truthTable_ = 0;                    // data offset of -1, 0, 1 as doubles
+    bool consume_ = false; // the step reads each operand part once: it may compute in their registers
     bool ok_ = true;
 };
 
@@ -187,7 +195,45 @@ void TExprJetCodeWriter::MakeRoom()
 {
     Compact();
     while (regs_.size() > kRegisters - kWorkRegisters)
-        Spill(0);
+        Spill(Victim());
+}
+
+// The register to store: the one read again last (the current step's
+// operands and result are read now), the deepest of equals.
+std::size_t TExprJetCodeWriter::Victim() const
+{
+    std::size_t victim = 0, latest = 0;
+    for (std::size_t i = 0; i < regs_.size(); ++i) {
+        const std::size_t next = NextUse(regs_[i]);
+        if (next > latest) {
+            latest = next;
+            victim = i;
+        }
+    }
+    return victim;
+}
+
+// The step that reads a tag next: the first one after the current step
+// that takes a jet holding it (the end, for the result).
+std::size_t TExprJetCodeWriter::NextUse(int tag) const
+{
+    std::size_t next = steps_.size() + 1;
+    for (std::size_t slot = constCount_; slot <= constCount_ + current_; ++slot) {
+        const TItem& item = items_[slot];
+        bool holds = false;
+        for (const TPart& part : item.Part)
+            holds = holds || (part.Kind == TPart::TKind::Tag && part.Tag == tag);
+        if (!holds) continue;
+        if (slot == constCount_ + current_) return current_;
+        if (item.Uses <= 0) continue;
+        for (std::size_t reader : readers_[slot])
+            if (reader >= current_) {
+                next = std::min(next, reader);
+                break;
+            }
+        if (readers_[slot].empty() || readers_[slot].back() < current_) next = std::min(next, steps_.size());
+    }
+    return next;
 }
 
 void TExprJetCodeWriter::Spill(std::size_t index)
@@ -239,7 +285,8 @@ void TExprJetCodeWriter::MemoryOp(TForm form, const TPart& part)
 {
     if (part.Kind == TPart::TKind::Const) {
         const bool narrow = native::ExactDouble(part.Value);
-        const std::size_t at = narrow ? native::DataDouble(data_, static_cast<double>(part.Value)) : native::DataFloat(data_, part.Value);
+        const std::size_t at = narrow ? native::DataDouble(data_, static_cast<double>(part.Value))
+                                      : native::DataFloat(data_, part.Value);
         fixups_.emplace_back(buffer_.EmitMemory(form, {TBase::Rip}), at);
         return;
     }
@@ -285,7 +332,8 @@ void TExprJetCodeWriter::Load(const TPart& part)
 void TExprJetCodeWriter::Apply(TArith op, const TPart& part)
 {
     static constexpr TForm kRegister[] = {TForm::FaddSt0, TForm::FsubSt0, TForm::FmulSt0, TForm::FdivSt0};
-    static constexpr TForm kDouble[] = {TForm::FaddQword, TForm::FsubQword, TForm::FmulQword, TForm::FdivQword};
+    static constexpr TForm kDouble[] = {TForm::FaddQword, TForm::FsubQword, TForm::FmulQword,
+                                        TForm::FdivQword};
     static constexpr TForm kPopped[] = {TForm::Faddp, TForm::Fsubp, TForm::Fmulp, TForm::Fdivp};
     const auto k = static_cast<std::size_t>(op);
     if (part.Kind == TPart::TKind::Tag && tags_[part.Tag].InRegister) {
@@ -358,14 +406,42 @@ TPart TExprJetCodeWriter::Product(const TTerm& term)
 
 TPart TExprJetCodeWriter::Loaded(const TPart& part)
 {
-    Load(part);
+    Accumulate(part);
     return TopPart();
+}
+
+// The part on top to compute with: its own register, brought up, where
+// the step may consume it (no other jet holds it and nothing reads it
+// after), else a copy.
+void TExprJetCodeWriter::Accumulate(const TPart& part)
+{
+    if (!consume_ || part.Kind != TPart::TKind::Tag || !tags_[part.Tag].InRegister ||
+        tags_[part.Tag].Refs != 1) {
+        Load(part);
+        return;
+    }
+    for (int k = 0; k < steps_[current_].Arity; ++k) {
+        const TItem& item = items_[steps_[current_].Operand[k]];
+        for (const TPart& held : item.Part)
+            if (held.Kind == TPart::TKind::Tag && held.Tag == part.Tag && item.Uses != 1) {
+                Load(part);
+                return;
+            }
+    }
+    const int position = PositionOfTag(part.Tag);
+    if (position == 1)
+        buffer_.Emit(TForm::FxchSt1);
+    else if (position > 1)
+        buffer_.EmitStackRegister(TForm::FxchSt, position);
+    std::swap(regs_[regs_.size() - 1 - static_cast<std::size_t>(position)], regs_.back());
+    regs_.back() = -1;
+    tags_[part.Tag].InRegister = false;
 }
 
 TPart TExprJetCodeWriter::Negated(const TPart& part)
 {
     if (part.IsConst()) return ConstPart(-part.Value);
-    if (part.Kind != TPart::TKind::Top) Load(part);
+    if (part.Kind != TPart::TKind::Top) Accumulate(part);
     buffer_.Emit(TForm::Fchs);
     return TopPart();
 }
@@ -388,7 +464,7 @@ TPart TExprJetCodeWriter::Sum(std::initializer_list<TTerm> terms)
             sum = ConstPart(Fold(term.Negative ? TArith::Subtract : TArith::Add, sum.Value, t));
             continue;
         }
-        if (sum.Kind != TPart::TKind::Top) Load(sum);
+        if (sum.Kind != TPart::TKind::Top) Accumulate(sum);
         const TPart t = Product(term);
         const TArith op = term.Negative ? TArith::Subtract : TArith::Add;
         if (t.Kind == TPart::TKind::Top) {
@@ -407,6 +483,49 @@ TPart TExprJetCodeWriter::Quotient(const TPart& numerator, const TPart& divisor)
     if (numerator.IsConst() && divisor.IsConst()) return ConstPart(numerator.Value / divisor.Value);
     if (numerator.Kind != TPart::TKind::Top) Load(numerator);
     Apply(TArith::Divide, divisor);
+    return TopPart();
+}
+
+// The truth value of l relation r (0 or 1, from the truth table), as the
+// value's code computes it. A tie, or a NaN, is a step or a fault: it sets
+// the fault flag, and the rules answer.
+TPart TExprJetCodeWriter::Comparison(TExprVmKind relation, const TPart& l, const TPart& r)
+{
+    Load(l);
+    Load(r);
+    // fcomip st0, st1 compares r with l; then the l left over is popped.
+    buffer_.Emit(TForm::FcomipSt1);
+    buffer_.Emit(TForm::FstpSt0);
+    regs_.pop_back();
+    regs_.pop_back();
+    TForm set = TForm::Sete;
+    switch (relation) {
+    case TExprVmKind::Greater: // l > r: r below l
+        set = TForm::Setb;
+        break;
+    case TExprVmKind::GreaterEqual:
+        set = TForm::Setbe;
+        break;
+    case TExprVmKind::Less:
+        set = TForm::Seta;
+        break;
+    case TExprVmKind::LessEqual:
+        set = TForm::Setae;
+        break;
+    case TExprVmKind::NotEqual:
+        set = TForm::Setne;
+        break;
+    default:
+        break;
+    }
+    buffer_.EmitByteRegister(set, native::TByteRegister::Al);
+    buffer_.EmitByteRegister(TForm::Sete, native::TByteRegister::Cl); // equal or unordered
+    buffer_.EmitAddress(TForm::MovRdx, &code_->fault_);
+    buffer_.Emit(TForm::OrAtRdxCl);
+    buffer_.Emit(TForm::MovzxEaxAl);
+    fixups_.emplace_back(buffer_.EmitMemory(TForm::LeaRcx, {TBase::Rip}), truthTable_ + 8); // the 0.0 entry
+    buffer_.EmitMemory(TForm::FldQword, {TBase::RcxRax8});
+    regs_.push_back(-1);
     return TopPart();
 }
 
@@ -468,9 +587,10 @@ bool TExprJetCodeWriter::Step(std::size_t index)
         Keep(out, p, Kept(compute(), homes[p]));
     };
     auto has = [](const TItem* item, int p) { return item->Part[p].Present(); };
+    consume_ = step.Work == TWork::Negate || step.Work == TWork::Add || step.Work == TWork::Subtract;
     auto value = [&](TArith op) {
         part(0, [&] {
-            Load(operand[0]->Part[0]);
+            Accumulate(operand[0]->Part[0]);
             Apply(op, operand[1]->Part[0]);
             return TopPart();
         });
@@ -507,7 +627,8 @@ bool TExprJetCodeWriter::Step(std::size_t index)
         const bool lVaries = has(&l, 1), rVaries = has(&r, 1);
         part(1, [&] { return Sum({Term(lVaries, l.Part[1], rv), Term(rVaries, lv, r.Part[1])}); });
         part(2, [&] {
-            return Sum({Term(has(&l, 2), l.Part[2], rv), Term(lVaries && rVaries, l.Part[1], r.Part[1], false, true),
+            return Sum({Term(has(&l, 2), l.Part[2], rv),
+                        Term(lVaries && rVaries, l.Part[1], r.Part[1], false, true),
                         Term(has(&r, 2), lv, r.Part[2])});
         });
         break;
@@ -521,7 +642,9 @@ bool TExprJetCodeWriter::Step(std::size_t index)
         value(TArith::Divide);
         const TPart& q = out.Part[0];
         const bool rVaries = has(&r, 1);
-        part(1, [&] { return Quotient(Sum({Term(has(&l, 1), l.Part[1]), Term(rVaries, q, r.Part[1], true)}), rv); });
+        part(1, [&] {
+            return Quotient(Sum({Term(has(&l, 1), l.Part[1]), Term(rVaries, q, r.Part[1], true)}), rv);
+        });
         const TPart& d1 = out.Part[1];
         if (has(&l, 2) || rVaries)
             part(2, [&] {
@@ -531,6 +654,14 @@ bool TExprJetCodeWriter::Step(std::size_t index)
             });
         break;
     }
+    case TWork::Compare:
+        // A truth value would hide an operand that is not finite.
+        MakeRoom();
+        Test({&operand[0]->Part[0], &operand[1]->Part[0]});
+        MakeRoom();
+        Keep(out, 0, Kept(Comparison(step.Relation, operand[0]->Part[0], operand[1]->Part[0]), homes[0]));
+        Keep(out, 1, ConstPart(0));
+        break;
     case TWork::Helper: {
         SpillAll();
         for (int k = 0; k < step.Arity; ++k) {
@@ -571,21 +702,29 @@ std::unique_ptr<TExprJetCode> TExprJetCodeWriter::Write()
     items_.resize(constCount_ + steps_.size());
     for (std::size_t i = 0; i < constCount_; ++i)
         items_[i].Part[0] = ConstPart(slots_[i].Value);
-    for (const TExprJetCodeStep& step : steps_)
-        for (int k = 0; k < step.Arity; ++k) {
-            if (step.Operand[k] >= items_.size()) return nullptr;
-            items_[step.Operand[k]].Uses += 1;
+    readers_.resize(items_.size());
+    for (std::size_t i = 0; i < steps_.size(); ++i)
+        for (int k = 0; k < steps_[i].Arity; ++k) {
+            const std::uint32_t operand = steps_[i].Operand[k];
+            if (operand >= items_.size()) return nullptr;
+            items_[operand].Uses += 1;
+            readers_[operand].push_back(i);
         }
     items_.back().Uses += 1; // the result
     // An operation whose faults nothing would see is not written (a folded
     // one has none).
     for (std::size_t i = constCount_; i < items_.size(); ++i)
-        if (items_[i].Uses == 0 && steps_[i - constCount_].Work != TExprJetCodeStep::TWork::Constant) return nullptr;
+        if (items_[i].Uses == 0 && steps_[i - constCount_].Work != TExprJetCodeStep::TWork::Constant)
+            return nullptr;
 
+    truthTable_ = native::DataDouble(data_, -1.0);
+    native::DataDouble(data_, 0.0);
+    native::DataDouble(data_, 1.0);
     buffer_.Emit(TForm::PushRbp);
     buffer_.Emit(TForm::MovRbpRsp);
-    for (std::size_t i = 0; i < steps_.size(); ++i)
-        if (!Step(i)) return nullptr;
+    for (current_ = 0; current_ < steps_.size(); ++current_)
+        if (!Step(current_)) return nullptr;
+    current_ = steps_.size() - 1; // the result's parts are read now
 
     // The result's parts to the caller; the absent ones stay zero.
     TItem& last = items_.back();
@@ -611,7 +750,8 @@ std::unique_ptr<TExprJetCode> TExprJetCodeWriter::Write()
         }
         const TPart& part = last.Part[p];
         stored[p] = true;
-        if (part.Kind == TPart::TKind::Tag && !regs_.empty() && regs_.back() == part.Tag && tags_[part.Tag].Refs == 1) {
+        if (part.Kind == TPart::TKind::Tag && !regs_.empty() && regs_.back() == part.Tag &&
+            tags_[part.Tag].Refs == 1) {
             buffer_.EmitAddress(TForm::MovRax, result[p]);
             buffer_.EmitMemory(TForm::FstpTword, {TBase::Rax});
             regs_.pop_back();
@@ -631,7 +771,8 @@ std::unique_ptr<TExprJetCode> TExprJetCodeWriter::Write()
     const std::vector<std::uint8_t>& bytes = buffer_.Bytes();
     const std::size_t dataAt = (bytes.size() + 15) / 16 * 16;
     for (const auto& [position, offset] : fixups_)
-        native::Patch32(buffer_.Bytes(), position, static_cast<std::uint32_t>(dataAt + offset - (position + 4)));
+        native::Patch32(buffer_.Bytes(), position,
+                        static_cast<std::uint32_t>(dataAt + offset - (position + 4)));
     constexpr std::size_t kEntry = TExprJetCode::kEntry;
     TExprCodeBlock& block = code->block_;
     if (!AllocateCode(kEntry + dataAt + data_.size(), block)) return nullptr;
@@ -656,7 +797,8 @@ std::unique_ptr<TExprJetCode> TExprJetCodeWriter::Write()
     }
     for (const TExprJetCodeStep& step : steps_) {
         if (step.Location != nullptr) code->names_.emplace_back(step.Location, step.Varies ? "x" : "var");
-        if (step.Helper != nullptr) code->names_.emplace_back(reinterpret_cast<const void*>(step.Helper), "helper");
+        if (step.Helper != nullptr)
+            code->names_.emplace_back(reinterpret_cast<const void*>(step.Helper), "helper");
         if (step.Argument != nullptr) code->names_.emplace_back(step.Argument, "step");
     }
     return code;
@@ -665,8 +807,8 @@ std::unique_ptr<TExprJetCode> TExprJetCodeWriter::Write()
 #endif
 }
 
-std::unique_ptr<TExprJetCode> TExprJetCode::Generate(const std::vector<TExprJetCodeStep>& steps, TExprJet* slots,
-                                                     std::size_t constCount)
+std::unique_ptr<TExprJetCode> TExprJetCode::Generate(const std::vector<TExprJetCodeStep>& steps,
+                                                     TExprJet* slots, std::size_t constCount)
 {
     return TExprJetCodeWriter(steps, slots, constCount).Write();
 }

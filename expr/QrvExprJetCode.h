@@ -11,11 +11,11 @@
 // stored to its slot only when the registers run out, before a call, or
 // for the caller.
 //
-// Negate, add, subtract, multiply and divide are written inline. Every
-// other operation (the calls of built-in functions with their derivative
-// rules, the comparisons, the integer and logical operators) runs the jet
-// program's own rule through a helper: the code stores the operands' jets
-// in their slots and calls it.
+// Negate, add, subtract, multiply, divide and the comparisons of a varying
+// operand are written inline. Every other operation (the calls of built-in
+// functions with their derivative rules, the integer and logical
+// operators) runs the jet program's own rule through a helper: the code
+// stores the operands' jets in their slots and calls it.
 //
 // The code runs only where nothing goes wrong. The arithmetic runs with
 // every exception masked, so a fault makes its value an infinity or a NaN,
@@ -42,12 +42,25 @@ namespace qrv
 // result slots index the program's slots: its constants first, then one
 // per operation.
 struct TExprJetCodeStep {
-    enum class TWork : std::uint8_t { Constant, Load, Negate, Add, Subtract, Multiply, Divide, Helper };
+    enum class TWork : std::uint8_t {
+        Constant,
+        Load,
+        Negate,
+        Add,
+        Subtract,
+        Multiply,
+        Divide,
+        Compare,
+        Helper
+    };
     TWork Work = TWork::Helper;
     int Arity = 0;
     std::uint32_t Operand[2] = {0, 0};
     // Constant: an operation of constants, computed when generating.
     Float Value = 0;
+    // Compare: the comparison (>, >=, <, <=, =, <>) of a varying operand;
+    // a tie is a step, where the jet program's rules answer.
+    TExprVmKind Relation = TExprVmKind::Equal;
     // Load: the variable read, a double or (Wide) a Float; Varies for the
     // variable differentiated by.
     const void* Location = nullptr;

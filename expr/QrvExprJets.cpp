@@ -166,6 +166,19 @@ void TExprJetProgram::GenerateCode(const void* x)
             case TExprVmKind::Divide:
                 step.Work = TWork::Divide;
                 break;
+            case TExprVmKind::Greater:
+            case TExprVmKind::GreaterEqual:
+            case TExprVmKind::Less:
+            case TExprVmKind::LessEqual:
+            case TExprVmKind::Equal:
+            case TExprVmKind::NotEqual:
+                if (a.Varies || b.Varies) {
+                    step.Work = TWork::Compare;
+                    step.Relation = entry.Kind;
+                    break;
+                }
+                helper(step.Arity, true);
+                break;
             default: // the comparisons, the integer and the logical operators: steps
                 helper(step.Arity, true);
                 break;
@@ -176,6 +189,8 @@ void TExprJetProgram::GenerateCode(const void* x)
         step.Operand[1] = entry.B;
         if (step.Work == TWork::Constant) {
             step.Arity = 0;
+        } else if (step.Work == TWork::Compare) {
+            shape = {true, false};
         } else if (step.Work == TWork::Load || step.Work == TWork::Helper) {
             shape = {step.Varies, step.Curved};
         } else {
@@ -207,7 +222,8 @@ bool TExprJetProgram::Foldable(const TEntry& entry, const std::vector<bool>& kno
     case TStep::Unary:
         return known[entry.A] && static_cast<const TExprCallVmOpT<Float, 1>*>(entry.Op)->Pure();
     case TStep::Binary:
-        return known[entry.A] && known[entry.B] && static_cast<const TExprCallVmOpT<Float, 2>*>(entry.Op)->Pure();
+        return known[entry.A] && known[entry.B] &&
+               static_cast<const TExprCallVmOpT<Float, 2>*>(entry.Op)->Pure();
     default:
         return false;
     }
@@ -230,7 +246,8 @@ void TExprJetProgram::RunForCode(const TCodeCall& call)
     // might hide it (a comparison of a NaN is a truth value). A non-finite
     // derivative either reaches the result, which the code tests, or goes
     // where the rules ignore it too.
-    if (!std::isfinite(codeJets_[entry.A].Value) || (call.Binary && !std::isfinite(codeJets_[entry.B].Value))) {
+    if (!std::isfinite(codeJets_[entry.A].Value) ||
+        (call.Binary && !std::isfinite(codeJets_[entry.B].Value))) {
         code_->Fault();
         return;
     }
@@ -291,15 +308,15 @@ TExprJet TExprJetProgram::Apply(const TEntry& entry, const TExprJet* jets)
     switch (entry.Kind) {
 #define QRV_UNARY_JET(C, K, M, F, W)                                                                         \
     case TExprVmKind::K: {                                                                                   \
-        const TExprJet& u = jets[entry.A];                                                                  \
+        const TExprJet& u = jets[entry.A];                                                                   \
         return jets::K(u, rules::Settle<TExprFault::F, TExprFlow::W>(rules::K(u.Value), u.Value));           \
     }
         QRV_EXPR_UNARY_OPERATIONS(QRV_UNARY_JET)
 #undef QRV_UNARY_JET
 #define QRV_BINARY_JET(C, K, M, F, W)                                                                        \
     case TExprVmKind::K: {                                                                                   \
-        const TExprJet& l = jets[entry.A];                                                                  \
-        const TExprJet& r = jets[entry.B];                                                                  \
+        const TExprJet& l = jets[entry.A];                                                                   \
+        const TExprJet& r = jets[entry.B];                                                                   \
         return jets::K(l, r,                                                                                 \
                        rules::Settle<TExprFault::F, TExprFlow::W>(rules::K(l.Value, r.Value), r.Value));     \
     }

@@ -165,7 +165,8 @@ TExprNativeWriter::TMemory TExprNativeWriter::MemoryOf(const TItem& item)
         return {false, item.Var, {}, 0};
     case TWhere::Const:
         if (native::ExactDouble(*item.Constant))
-            return {false, nullptr, {TBase::Rip}, native::DataDouble(data_, static_cast<double>(*item.Constant))};
+            return {
+                false, nullptr, {TBase::Rip}, native::DataDouble(data_, static_cast<double>(*item.Constant))};
         return {true, nullptr, {TBase::Rip}, native::DataFloat(data_, *item.Constant)};
     default:
         return {true, nullptr, {TBase::Rbp, item.Spill}, 0};

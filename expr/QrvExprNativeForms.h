@@ -86,7 +86,9 @@ enum class TShape : std::uint8_t {
     X(FaddSt0, StackRegister, 0, 0, "fadd st0,", 0xD8, 0xC0)                                                 \
     X(FmulSt0, StackRegister, 0, 0, "fmul st0,", 0xD8, 0xC8)                                                 \
     X(FsubSt0, StackRegister, 0, 0, "fsub st0,", 0xD8, 0xE0)                                                 \
-    X(FdivSt0, StackRegister, 0, 0, "fdiv st0,", 0xD8, 0xF0)
+    X(FdivSt0, StackRegister, 0, 0, "fdiv st0,", 0xD8, 0xF0)                                                 \
+    X(MovRdx, Address, 0, 0, "mov rdx,", 0x48, 0xBA)                                                         \
+    X(OrAtRdxCl, Plain, 0, 0, "or byte [rdx], cl", 0x08, 0x0A)
 
 enum class TForm : std::uint8_t {
 #define QRV_NATIVE_FORM_NAME(Name, Shape, Reg, Width, Mnemonic, ...) Name,

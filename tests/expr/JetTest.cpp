@@ -155,7 +155,8 @@ TEST(JetErrors, AreTheCheckedMachinesAndOverflowDropsOnlyTheDerivative)
 std::string RandomFormula(std::mt19937& random, int depth)
 {
     static const char* const kLeaves[] = {"x", "x", "x", "2", "0.5", "3", "1e-3", "-1", "1e2000", "pi"};
-    static const char* const kBinary[] = {"+", "-", "*", "/", "+", "-", "*", "/", ">", "<=", "div", "mod", "and"};
+    static const char* const kBinary[] = {"+", "-",  "*", "/",  "+",   "-",   "*",   "/",
+                                          ">", "<=", "=", "<>", "div", "mod", "and", "cmp"};
     auto pick = [&](auto& table) { return table[random() % std::size(table)]; };
     const unsigned kind = depth <= 0 ? 0 : random() % 8;
     if (kind == 0) return pick(kLeaves);
@@ -174,7 +175,19 @@ bool SameBits(Float a, Float b)
 TEST(JetCode, GivesTheRulesJetsBitForBit)
 {
     std::mt19937 random(20261209);
-    const double xs[] = {0, 1, -1, 0.5, 2.5, 3, -2.75, 1e-300, 1e300, 7.1e-5, -1234.5678};
+    const double xs[] = {0,
+                         1,
+                         -1,
+                         0.5,
+                         2.5,
+                         3,
+                         -2.75,
+                         1e-300,
+                         1e300,
+                         7.1e-5,
+                         -1234.5678,
+                         std::numeric_limits<double>::infinity(),
+                         std::numeric_limits<double>::quiet_NaN()};
     int withCode = 0, fromCode = 0;
     for (int n = 0; n < 400; ++n) {
         const std::string text = RandomFormula(random, 4);
