@@ -123,6 +123,7 @@ private:
     int PositionOfTag(int tag) const;
     void Reserve();
     void MakeRoom();
+    template <class Compute> void MakeRoomFor(Compute& compute);
     std::size_t Victim() const;
     std::size_t NextUse(int tag) const;
     void Spill(std::size_t index);
@@ -171,6 +172,8 @@ private:
     std::size_t current_ = 0;                       // the step being written
     std::size_t truthTable_ = 0;                    // data offset of -1, 0, 1 as doubles
     bool consume_ = false; // the step reads each operand part once: it may compute in their registers
+    bool trial_ = false;   // MakeRoomFor's trial: pushes only count
+    std::size_t peak_ = 0; // the most registers the trial held
     bool ok_ = true;
 };
 
@@ -184,7 +187,10 @@ int TExprJetCodeWriter::PositionOfTag(int tag) const
 // A push while values are being computed: MakeRoom made the room.
 void TExprJetCodeWriter::Reserve()
 {
-    if (regs_.size() >= kRegisters) ok_ = false;
+    if (trial_)
+        peak_ = std::max(peak_, regs_.size() + 1);
+    else if (regs_.size() >= kRegisters)
+        ok_ = false;
 }
 
 // Room for the values one part's computation holds at once (a sum, the
@@ -196,6 +202,32 @@ void TExprJetCodeWriter::MakeRoom()
     Compact();
     while (regs_.size() > kRegisters - kWorkRegisters)
         Spill(Victim());
+}
+
+// Room for exactly what `compute` pushes: it is written once on trial and
+// taken back, and values are stored until it fits (a stored operand may
+// then need a push of its own, so the trial runs again).
+template <class Compute> void TExprJetCodeWriter::MakeRoomFor(Compute& compute)
+{
+    for (;;) {
+        Compact();
+        const std::size_t bytes = buffer_.Size(), fixups = fixups_.size(), data = data_.size();
+        const std::vector<int> regs = regs_;
+        const std::vector<TTagState> tags = tags_;
+        const bool ok = ok_;
+        trial_ = true;
+        peak_ = regs_.size();
+        compute();
+        trial_ = false;
+        buffer_.Bytes().resize(bytes);
+        fixups_.resize(fixups);
+        data_.resize(data);
+        regs_ = regs;
+        tags_ = tags;
+        ok_ = ok;
+        if (peak_ <= kRegisters || regs_.empty()) return;
+        Spill(Victim());
+    }
 }
 
 // The register to store: the one read again last (the current step's
@@ -583,7 +615,7 @@ bool TExprJetCodeWriter::Step(std::size_t index)
     }
     Float* const homes[3] = {&home.Value, &home.D1, &home.D2};
     auto part = [&](int p, auto&& compute) {
-        MakeRoom();
+        MakeRoomFor(compute);
         Keep(out, p, Kept(compute(), homes[p]));
     };
     auto has = [](const TItem* item, int p) { return item->Part[p].Present(); };
