@@ -1175,6 +1175,8 @@ void TF_Main_GRF::Settings1Click()
     Platform().RunModal(*windows_.OptionDialog);
     // Its Reset Defaults resets the stored View choices too.
     BreakAtPoles1->setChecked(Break_At_Poles);
+    // A new decimal separator shows in the Analysis pane at once.
+    RefreshAnalysis();
 }
 
 void TF_Main_GRF::Radians1Click()

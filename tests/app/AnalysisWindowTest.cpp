@@ -12,6 +12,8 @@
 #include "QrvCurveList.h"
 #include "QrvDocumentSession.h"
 #include "QrvNumberText.h"
+#include "QrvOptionDialog.h"
+#include "QrvTestPlatform.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -247,6 +249,25 @@ TEST_F(AnalysisWindow, EvaluateAtXGivesTheCurrentCurvesJet)
     Pane().Evaluate();
     EXPECT_FALSE(Pane().EvaluateResult->text().startsWith("f1")) << "x has no value here";
     EXPECT_FALSE(Pane().EvaluateResult->text().isEmpty());
+}
+
+// A decimal separator chosen in the Settings dialog shows in the listed
+// numbers as soon as the dialog closes, not only after the next run.
+TEST_F(AnalysisWindow, ShowsANewDecimalSeparatorWhenTheSettingsClose)
+{
+    TOptionDialog settings;
+    Window->SetStartupWindows({nullptr, nullptr, &settings});
+    Window->Analysis1Click();
+    PlotSineAndCosine();
+    const int row = RowOf("f1", "maximum", kPi / 2);
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(Pane().Rows()[row].X.substr(0, 2), "1.");
+    TModalAnswer answer([](QDialog&) {
+        SetDecimalSeparator(',');
+        return int(QDialog::Accepted);
+    });
+    Window->Settings1Click();
+    EXPECT_EQ(Pane().Rows()[row].X.substr(0, 2), "1,");
 }
 
 } // namespace
