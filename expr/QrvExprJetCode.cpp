@@ -674,9 +674,10 @@ bool TExprJetCodeWriter::Step(std::size_t index)
         value(TArith::Divide);
         const TPart& q = out.Part[0];
         const bool rVaries = has(&r, 1);
-        part(1, [&] {
-            return Quotient(Sum({Term(has(&l, 1), l.Part[1]), Term(rVaries, q, r.Part[1], true)}), rv);
-        });
+        if (has(&l, 1) || rVaries)
+            part(1, [&] {
+                return Quotient(Sum({Term(has(&l, 1), l.Part[1]), Term(rVaries, q, r.Part[1], true)}), rv);
+            });
         const TPart& d1 = out.Part[1];
         if (has(&l, 2) || rVaries)
             part(2, [&] {

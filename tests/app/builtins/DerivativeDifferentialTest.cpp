@@ -10,6 +10,7 @@
 #include "QrvBuiltinDerivatives.h"
 #include "QrvBuiltinTables.h"
 #include "QrvBuiltins.h"
+#include "QrvExprNativeCode.h"
 #include "QrvFpu.h"
 #include "RowNames.h"
 
@@ -292,6 +293,22 @@ TEST(JetErrors, AreTheValuesErrorsInEveryMode)
             }
             EXPECT_FALSE(value.empty());
             EXPECT_EQ(jet, value);
+        }
+    }
+}
+
+// The jets' generated code computes pure calls of constants once, and
+// angle-dependent ones each time: a mode chosen after the program was made
+// applies to both the value and the jet.
+TEST(JetCode, FoldsPureCallsOnlyAndFollowsTheAngleMode)
+{
+    if (!TExprNativeCode::Supported()) GTEST_SKIP() << "no code generation on this platform";
+    for (const char* text : {"x + sin(1)", "x * sqrt(2*pi) + cos(30)"}) {
+        SCOPED_TRACE(text);
+        JetFormula formula(text);
+        for (TAngleMode mode : {TAngleMode::Degrees, TAngleMode::Grads, TAngleMode::Radians}) {
+            TScopedAngleMode scoped(mode);
+            EXPECT_EQ(formula.At(2).Value, formula.Value(2));
         }
     }
 }
