@@ -74,8 +74,9 @@ TExprJetProgram::TExprJetProgram(const TExprVirtMach& machine, const void* x, co
     GenerateCode(x);
 }
 
-// The code's steps: the five arithmetic operators inline, loads of double
-// and Float variables, and every other operator and call with a rule
+// The code's steps: operations of constants folded, loads of double and
+// Float variables, the five arithmetic operators and the comparisons of a
+// varying operand inline, and every other operator and call with a rule
 // through the helper. A program with any other operation, or a call
 // without a rule on a varying operand (which never has derivatives), has no
 // code.
@@ -179,7 +180,7 @@ void TExprJetProgram::GenerateCode(const void* x)
                 }
                 helper(step.Arity, true);
                 break;
-            default: // the comparisons, the integer and the logical operators: steps
+            default: // cmp, the integer and the logical operators: steps
                 helper(step.Arity, true);
                 break;
             }
