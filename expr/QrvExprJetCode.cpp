@@ -530,27 +530,7 @@ TPart TExprJetCodeWriter::Comparison(TExprVmKind relation, const TPart& l, const
     buffer_.Emit(TForm::FstpSt0);
     regs_.pop_back();
     regs_.pop_back();
-    TForm set = TForm::Sete;
-    switch (relation) {
-    case TExprVmKind::Greater: // l > r: r below l
-        set = TForm::Setb;
-        break;
-    case TExprVmKind::GreaterEqual:
-        set = TForm::Setbe;
-        break;
-    case TExprVmKind::Less:
-        set = TForm::Seta;
-        break;
-    case TExprVmKind::LessEqual:
-        set = TForm::Setae;
-        break;
-    case TExprVmKind::NotEqual:
-        set = TForm::Setne;
-        break;
-    default:
-        break;
-    }
-    buffer_.EmitByteRegister(set, native::TByteRegister::Al);
+    buffer_.EmitByteRegister(native::SetFormOf(relation), native::TByteRegister::Al);
     buffer_.EmitByteRegister(TForm::Sete, native::TByteRegister::Cl); // equal or unordered
     buffer_.EmitAddress(TForm::MovRdx, &code_->fault_);
     buffer_.Emit(TForm::OrAtRdxCl);

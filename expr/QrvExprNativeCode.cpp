@@ -267,27 +267,7 @@ bool TExprNativeWriter::Comparison(TExprVmKind kind, const TItem& l, const TItem
     code_.Emit(TForm::FcomipSt1);
     code_.Emit(TForm::FstpSt0);
     depth_ -= 2;
-    TForm set = TForm::Sete;
-    switch (kind) {
-    case TExprVmKind::Greater: // l > r: r below l
-        set = TForm::Setb;
-        break;
-    case TExprVmKind::GreaterEqual:
-        set = TForm::Setbe;
-        break;
-    case TExprVmKind::Less:
-        set = TForm::Seta;
-        break;
-    case TExprVmKind::LessEqual:
-        set = TForm::Setae;
-        break;
-    case TExprVmKind::Equal:
-        set = TForm::Sete;
-        break;
-    case TExprVmKind::NotEqual:
-        set = TForm::Setne;
-        break;
-    default: // Compare: (l > r) - (l < r)
+    if (kind == TExprVmKind::Compare) { // (l > r) - (l < r)
         code_.EmitByteRegister(TForm::Setb, TByteRegister::Al);
         code_.EmitByteRegister(TForm::Seta, TByteRegister::Cl);
         code_.Emit(TForm::SubAlCl);
@@ -295,7 +275,7 @@ bool TExprNativeWriter::Comparison(TExprVmKind kind, const TItem& l, const TItem
         TruthFromFlags();
         return ok_;
     }
-    code_.EmitByteRegister(set, TByteRegister::Al);
+    code_.EmitByteRegister(native::SetFormOf(kind), TByteRegister::Al);
     code_.Emit(TForm::MovzxEaxAl);
     TruthFromFlags();
     return ok_;

@@ -326,4 +326,22 @@ bool ExactDouble(long double value)
     return std::memcmp(&narrow, &value, 10) == 0;
 }
 
+TForm SetFormOf(TExprVmKind relation)
+{
+    switch (relation) {
+    case TExprVmKind::Greater: // l > r: r below l
+        return TForm::Setb;
+    case TExprVmKind::GreaterEqual:
+        return TForm::Setbe;
+    case TExprVmKind::Less:
+        return TForm::Seta;
+    case TExprVmKind::LessEqual:
+        return TForm::Setae;
+    case TExprVmKind::NotEqual:
+        return TForm::Setne;
+    default: // Equal
+        return TForm::Sete;
+    }
+}
+
 } // namespace qrv::native

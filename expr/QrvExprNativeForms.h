@@ -9,6 +9,8 @@
 // operand's addressing modes are a second table, read the same two ways.
 #pragma once
 
+#include "QrvExprOperations.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -198,6 +200,10 @@ std::size_t DataFloat(std::vector<std::uint8_t>& data, long double value);
 
 // Whether a Float is exactly a double, which a 64-bit operand can carry.
 bool ExactDouble(long double value);
+
+// The byte set that gives l relation r after fcomip st0, st1 (which
+// compares r with l), for >, >=, <, <=, = and <>.
+TForm SetFormOf(TExprVmKind relation);
 
 // Encodes forms into a byte vector: one helper per shape. The helpers that
 // leave a value to patch return its position.
